@@ -1,0 +1,23 @@
+# Small helpers shared by the project's CMake files.
+
+# Adds each listed folder that has a CMakeLists.txt, so layers can arrive one at a time.
+function(vx_add_subdirectories)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# vx_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...]): one GoogleTest executable registered with CTest.
+function(vx_add_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE VX_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

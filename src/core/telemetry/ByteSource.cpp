@@ -1,0 +1,37 @@
+// Bounds-checked reads from memory and from files.
+#include "core/telemetry/ByteSource.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace vx {
+
+bool MemoryByteSource::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  if (offset > m_bytes.size() || out.size() > m_bytes.size() - offset) return false;
+  std::memcpy(out.data(), m_bytes.data() + offset, out.size());
+  return true;
+}
+
+std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    error = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat st {};
+  if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = "not a regular file";
+    std::fclose(file);
+    return nullptr;
+  }
+  return std::unique_ptr<FileByteSource>(new FileByteSource(file, static_cast<std::uint64_t>(st.st_size)));
+}
+
+bool FileByteSource::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  if (offset > m_nSize || out.size() > m_nSize - offset) return false;
+  if (fseeko(m_file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
+  return std::fread(out.data(), 1, out.size(), m_file.get()) == out.size();
+}
+
+}  // namespace vx
