@@ -1,0 +1,101 @@
+// Tests of the opaque-run scan that shapes skinned windows: key ranges, row edges and batching.
+#include "core/player/RegionRuns.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vx {
+namespace {
+
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kMagenta = 0xFF00FF;  // 0x00BBGGRR
+constexpr std::uint32_t kYellowKey = 0x00FFFF;
+
+std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return (r << 16) | (g << 8) | b; }
+
+struct Bitmap {
+  int width;
+  int height;
+  std::vector<std::uint32_t> pixels;
+  Bitmap(int w, int h, std::uint32_t fill) : width(w), height(h), pixels(static_cast<std::size_t>(w * h), fill) {}
+  std::uint32_t& At(int x, int y) { return pixels[static_cast<std::size_t>(y * width + x)]; }
+  PixelView View() const { return {pixels.data(), width, height, static_cast<std::size_t>(width)}; }
+};
+
+struct Collected {
+  std::vector<RegionRect> runs;
+  std::vector<std::size_t> batchSizes;
+};
+
+Collected Collect(const Bitmap& bitmap, std::uint32_t key) {
+  Collected out;
+  CollectRegionRuns(bitmap.View(), key, [&](std::span<const RegionRect> batch) {
+    out.batchSizes.push_back(batch.size());
+    out.runs.insert(out.runs.end(), batch.begin(), batch.end());
+  });
+  return out;
+}
+
+TEST(RegionRuns, KeyRangeIsCheckedPerChannel) {
+  EXPECT_TRUE(IsKeyColour(Rgb(255, 16, 255), kMagenta));
+  EXPECT_FALSE(IsKeyColour(Rgb(255, 17, 255), kMagenta));
+  EXPECT_FALSE(IsKeyColour(Rgb(250, 0, 255), kMagenta)) << "red below the key's 255";
+  EXPECT_TRUE(IsKeyColour(Rgb(16, 16, 16), kBlack));
+  EXPECT_FALSE(IsKeyColour(Rgb(16, 17, 16), kBlack));
+  EXPECT_TRUE(IsKeyColour(Rgb(255, 255, 16), kYellowKey)) << "0x00FFFF is red and green, blue 0";
+  EXPECT_FALSE(IsKeyColour(Rgb(16, 255, 255), kYellowKey));
+  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 255) | 0xFF000000u, kMagenta)) << "the fourth byte is not read";
+  const std::uint32_t key250 = 250;  // red 250: the range is [250, 255]
+  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 0), key250));
+  EXPECT_FALSE(IsKeyColour(Rgb(249, 0, 0), key250));
+}
+
+TEST(RegionRuns, OpaqueBitmapGivesOneFullWidthRunPerRow) {
+  const Collected out = Collect(Bitmap(7, 3, Rgb(40, 40, 40)), kBlack);
+  EXPECT_EQ(out.runs, (std::vector<RegionRect>{{0, 0, 7, 1}, {0, 1, 7, 2}, {0, 2, 7, 3}}));
+  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{3});
+}
+
+TEST(RegionRuns, AllKeyBitmapGivesNoRunsButOneFinalBatch) {
+  const Collected out = Collect(Bitmap(9, 4, Rgb(255, 8, 255)), kMagenta);
+  EXPECT_TRUE(out.runs.empty());
+  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{0});
+}
+
+TEST(RegionRuns, RunsStartAfterKeyPixelsAndEndAtTheRightEdge) {
+  Bitmap bitmap(6, 2, Rgb(200, 10, 10));
+  bitmap.At(0, 0) = 0;
+  bitmap.At(2, 0) = 0;
+  bitmap.At(3, 0) = 0;
+  bitmap.At(5, 1) = 0;
+  const Collected out = Collect(bitmap, kBlack);
+  EXPECT_EQ(out.runs, (std::vector<RegionRect>{{1, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 5, 2}}));
+}
+
+TEST(RegionRuns, ReadsRowsThroughTheStride) {
+  std::vector<std::uint32_t> pixels = {Rgb(90, 90, 90), 0, 0xDEAD, 0, Rgb(90, 90, 90), 0xDEAD};
+  const PixelView view{pixels.data(), 2, 2, 3};
+  std::vector<RegionRect> runs;
+  CollectRegionRuns(view, kBlack, [&](std::span<const RegionRect> b) { runs.assign(b.begin(), b.end()); });
+  EXPECT_EQ(runs, (std::vector<RegionRect>{{0, 0, 1, 1}, {1, 1, 2, 2}}));
+}
+
+TEST(RegionRuns, ManyRunsArriveInBatchesOfTwoThousand) {
+  // 2 001 single-pixel runs: opaque on even columns of a 4 002-pixel row.
+  Bitmap bitmap(4002, 1, 0);
+  for (int x = 0; x < 4002; x += 2) bitmap.At(x, 0) = Rgb(255, 255, 255);
+  const Collected out = Collect(bitmap, kBlack);
+  EXPECT_EQ(out.batchSizes, (std::vector<std::size_t>{2000, 1}));
+  ASSERT_EQ(out.runs.size(), 2001u);
+  EXPECT_EQ(out.runs.back(), (RegionRect{4000, 0, 4001, 1}));
+}
+
+TEST(RegionRuns, ExactlyTwoThousandRunsEndWithAnEmptyBatch) {
+  Bitmap bitmap(2, 2000, 0);
+  for (int y = 0; y < 2000; ++y) bitmap.At(1, y) = Rgb(30, 30, 30);
+  EXPECT_EQ(Collect(bitmap, kBlack).batchSizes, (std::vector<std::size_t>{2000, 0}));
+}
+
+}  // namespace
+}  // namespace vx
