@@ -64,6 +64,9 @@ std::int64_t LocalEpoch(const CGPSData& s) {
   return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
+// A missing coordinate stays 0 rather than becoming -0.
+double Negated(double value) { return value == 0.0 ? 0.0 : -value; }
+
 void StoreField(CGPSData& s, int index, std::string_view field) {
   const bool firstIs = !field.empty();
   switch (index) {
@@ -73,9 +76,9 @@ void StoreField(CGPSData& s, int index, std::string_view field) {
       break;
     case 1: s.valid = (firstIs && field.front() == 'A') ? 1 : 0; break;
     case 2: s.latitude = ParseCDouble(field); break;
-    case 3: if (!(firstIs && field.front() == 'N')) s.latitude = -s.latitude; break;
+    case 3: if (!(firstIs && field.front() == 'N')) s.latitude = Negated(s.latitude); break;
     case 4: s.longitude = ParseCDouble(field); break;
-    case 5: if (!(firstIs && field.front() == 'E')) s.longitude = -s.longitude; break;
+    case 5: if (!(firstIs && field.front() == 'E')) s.longitude = Negated(s.longitude); break;
     case 6: s.speed = SinglePrecision(ParseCDouble(field) * 1.852); break;
     case 7: s.course = SinglePrecision(ParseCDouble(field)); break;
     case 8: ReadTriplet(field, s.day, s.month, s.year); break;

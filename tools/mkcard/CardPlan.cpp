@@ -1,0 +1,85 @@
+// A day on the road: morning drives and an event in MP4, noon recordings in AVI, an evening drive without
+// GPS logging, one cut short by a power loss, and a night in the car park.
+#include "CardPlan.h"
+
+#include <cstdio>
+
+namespace vx::mkcard {
+namespace {
+
+constexpr LocalTime kCardDay{2026, 12, 6, 0, 0, 0};
+
+LocalTime At(int hour, int minute, int second) {
+  LocalTime t = kCardDay;
+  t.hour = hour;
+  t.minute = minute + second / 60;
+  t.second = second % 60;
+  t.hour += t.minute / 60;
+  t.minute %= 60;
+  return t;
+}
+
+struct Planner {
+  const CardOptions& options;
+  std::vector<RecordingSpec> specs;
+  int numbers[3] = {0, 0, 0};  // per type D, E, P
+
+  RecordingSpec& Add(const char* folder, char type, Container container, LocalTime start) {
+    const int slot = type == 'D' ? 0 : type == 'E' ? 1 : 2;
+    RecordingSpec spec;
+    spec.container = container;
+    spec.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
+    spec.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
+    spec.path = options.root + "/DCIM/" + folder + "/" + RecordingName(start, type, ++numbers[slot], container);
+    spec.drive.start = start;
+    spec.drive.seconds = options.seconds;
+    spec.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(specs.size());
+    specs.push_back(spec);
+    return specs.back();
+  }
+
+  // Makes `spec` the part of a trip that began `secondsBefore` earlier, in the previous recording's trip.
+  void Continue(RecordingSpec& spec, int secondsBefore) {
+    spec.drive.tripSecondsBefore = secondsBefore;
+    if (secondsBefore > 0) spec.drive.seed = specs[specs.size() - 2].drive.seed;
+  }
+};
+
+}  // namespace
+
+std::string RecordingName(const LocalTime& start, char type, int number, Container container) {
+  char name[40];
+  std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d_%c%02d.%s", start.year, start.month, start.day,
+                start.hour, start.minute, start.second, type, number % 100,
+                container == Container::Mp4 ? "MP4" : "AVI");
+  return name;
+}
+
+std::vector<RecordingSpec> PlanCard(const CardOptions& options) {
+  Planner plan{options, {}};
+  const int s = options.seconds;
+  for (int i = 0; i < options.driveCount; ++i) {
+    RecordingSpec& drive = plan.Add("100DRIVE", 'D', Container::Mp4, At(8, 15, i * s));
+    plan.Continue(drive, i * s);
+    if (i == 0 && s >= 6) {
+      drive.drive.signalLossFrom = s / 2;
+      drive.drive.signalLossSeconds = 2;
+    }
+  }
+  RecordingSpec& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, options.driveCount * s));
+  plan.Continue(crash, options.driveCount * s);
+  crash.drive.impactMs = s * 500;
+  plan.Add("100DRIVE", 'D', Container::Avi, At(12, 0, 0));
+  RecordingSpec& bump = plan.Add("101EVENT", 'E', Container::Avi, At(12, 0, s));
+  plan.Continue(bump, s);
+  bump.drive.impactMs = s * 400;
+  plan.Add("100DRIVE", 'D', Container::Mp4, At(17, 30, 0)).telemetry = false;
+  plan.Add("100DRIVE", 'D', Container::Mp4, At(18, 45, 0)).cutFraction = 0.6;
+  RecordingSpec& parked = plan.Add("102PARK", 'P', Container::Mp4, At(23, 10, 0));
+  parked.streams = 1;
+  parked.drive.parked = true;
+  parked.drive.impactMs = s * 300;
+  return plan.specs;
+}
+
+}  // namespace vx::mkcard

@@ -1,0 +1,95 @@
+// Launch, feed and drain an encoding pipeline; the bus is read in one place, WaitForEnd.
+#include "EncodingPipeline.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/app/gstappsrc.h>
+
+#include <cstring>
+
+namespace vx::mkcard {
+namespace {
+
+struct BusMessageUnref {
+  void operator()(GstMessage* m) const { gst_message_unref(m); }
+};
+struct SampleUnref {
+  void operator()(GstSample* s) const { gst_sample_unref(s); }
+};
+
+}  // namespace
+
+EncodingPipeline::~EncodingPipeline() {
+  if (m_pipeline) gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
+}
+
+bool EncodingPipeline::Launch(const std::string& description, const std::string& outputPath, std::string& error) {
+  GError* parseError = nullptr;
+  GstElement* pipeline = gst_parse_launch(description.c_str(), &parseError);
+  if (parseError) {
+    error = parseError->message;
+    g_error_free(parseError);
+    if (pipeline) gst_object_unref(pipeline);
+    return false;
+  }
+  if (g_object_is_floating(pipeline)) gst_object_ref_sink(pipeline);  // own it whether it came floating or not
+  m_pipeline.reset(pipeline);
+  if (const auto file = Element("file")) g_object_set(file.get(), "location", outputPath.c_str(), nullptr);
+  if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    error = "the encoding pipeline could not start";
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<GstElement, EncodingPipeline::Unref> EncodingPipeline::Element(const char* name) const {
+  return std::unique_ptr<GstElement, Unref>(gst_bin_get_by_name(GST_BIN(m_pipeline.get()), name));
+}
+
+bool EncodingPipeline::Push(const char* source, std::span<const std::uint8_t> bytes, GstClockTime pts,
+                            GstClockTime duration) {
+  const auto src = Element(source);
+  GstBuffer* buffer = gst_buffer_new_memdup(bytes.data(), bytes.size());
+  GST_BUFFER_PTS(buffer) = pts;
+  GST_BUFFER_DURATION(buffer) = duration;
+  return gst_app_src_push_buffer(GST_APP_SRC(src.get()), buffer) == GST_FLOW_OK;  // takes the buffer
+}
+
+void EncodingPipeline::EndOfStream(const char* source) {
+  gst_app_src_end_of_stream(GST_APP_SRC(Element(source).get()));
+}
+
+bool EncodingPipeline::Pull(const char* sink, std::vector<std::uint8_t>& out, bool& keyFrame) {
+  const std::unique_ptr<GstSample, SampleUnref> sample(gst_app_sink_pull_sample(GST_APP_SINK(Element(sink).get())));
+  if (!sample) return false;
+  GstBuffer* buffer = gst_sample_get_buffer(sample.get());
+  GstMapInfo map;
+  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return false;
+  out.assign(map.data, map.data + map.size);
+  gst_buffer_unmap(buffer, &map);
+  keyFrame = !GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT);
+  return true;
+}
+
+bool EncodingPipeline::WaitForEnd(std::string& error) {
+  const std::unique_ptr<GstBus, decltype(&gst_object_unref)> bus(gst_element_get_bus(m_pipeline.get()),
+                                                                   [](gpointer p) { gst_object_unref(p); });
+  const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR);
+  const std::unique_ptr<GstMessage, BusMessageUnref> message(
+      gst_bus_timed_pop_filtered(bus.get(), GST_CLOCK_TIME_NONE, types));
+  switch (GST_MESSAGE_TYPE(message.get())) {
+    case GST_MESSAGE_EOS:
+      return true;
+    case GST_MESSAGE_ERROR: {
+      GError* err = nullptr;
+      gst_message_parse_error(message.get(), &err, nullptr);
+      error = err ? err->message : "encoding failed";
+      g_clear_error(&err);
+      return false;
+    }
+    default:
+      error = "unexpected bus message";
+      return false;
+  }
+}
+
+}  // namespace vx::mkcard

@@ -1,0 +1,41 @@
+// A GStreamer pipeline fed from appsrc elements by name: raw pictures and sound in, encoded data or a file out.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vx::mkcard {
+
+class EncodingPipeline {
+ public:
+  EncodingPipeline() = default;
+  EncodingPipeline(const EncodingPipeline&) = delete;
+  EncodingPipeline& operator=(const EncodingPipeline&) = delete;
+  ~EncodingPipeline();
+
+  // Builds the pipeline from a gst-launch description and sets it playing; a filesink named "file"
+  // writes to `outputPath`.
+  bool Launch(const std::string& description, const std::string& outputPath, std::string& error);
+  // Pushes one buffer into appsrc `source`; blocks while that branch is busy.
+  bool Push(const char* source, std::span<const std::uint8_t> bytes, GstClockTime pts, GstClockTime duration);
+  void EndOfStream(const char* source);
+  // Takes the next encoded buffer from appsink `sink`; false at its end.
+  bool Pull(const char* sink, std::vector<std::uint8_t>& out, bool& keyFrame);
+  // Waits until the pipeline has written everything (EOS) or failed.
+  bool WaitForEnd(std::string& error);
+
+ private:
+  struct Unref {
+    void operator()(GstElement* e) const { gst_object_unref(e); }
+  };
+  std::unique_ptr<GstElement, Unref> Element(const char* name) const;
+
+  std::unique_ptr<GstElement, Unref> m_pipeline;
+};
+
+}  // namespace vx::mkcard

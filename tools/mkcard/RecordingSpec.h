@@ -1,0 +1,37 @@
+// What one recording of the card looks like: container, streams, sound, telemetry and damage.
+#pragma once
+
+#include <string>
+
+#include "DriveSimulator.h"
+
+namespace vx::mkcard {
+
+enum class Container { Mp4, Avi };
+enum class VideoCodec { H264, Mjpeg };
+enum class AudioKind { Aac, Pcm, None };
+
+struct FrameSize {
+  int width, height;
+};
+
+inline constexpr FrameSize kFrontSize{1280, 720};
+inline constexpr FrameSize kRearSize{640, 360};
+inline constexpr int kFramesPerSecond = 30;
+inline constexpr int kSampleRate = 48000;
+
+struct RecordingSpec {
+  std::string path;
+  Container container = Container::Mp4;
+  VideoCodec codec = VideoCodec::H264;
+  AudioKind audio = AudioKind::Aac;
+  int streams = 2;
+  bool telemetry = true;
+  DriveScript drive;
+  double cutFraction = 0.0;  // > 0: the file is cut to this share of its size, as by a power cut
+};
+
+// Writes the recording; false with `error` set when it could not be written.
+bool WriteRecording(const RecordingSpec& spec, std::string& error);
+
+}  // namespace vx::mkcard

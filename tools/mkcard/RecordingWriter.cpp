@@ -1,0 +1,160 @@
+// Writes one recording: pictures and sound from the simulated drive, encoded by GStreamer, muxed as MP4
+// by mp4mux or as AVI by our RIFF writer, with the telemetry log stored as the camera stores it.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "EncodingPipeline.h"
+#include "FramePainter.h"
+#include "RecordingSpec.h"
+#include "RiffAviWriter.h"
+#include "SoundSynth.h"
+#include "core/telemetry/TelemetryLog.h"
+
+namespace vx::mkcard {
+namespace {
+
+constexpr GstClockTime kFrameDuration = GST_SECOND / kFramesPerSecond;
+constexpr std::size_t kSamplesPerFrame = kSampleRate / kFramesPerSecond;
+
+std::string RawVideoCaps(FrameSize size) {
+  return "video/x-raw,format=BGRx,width=" + std::to_string(size.width) + ",height=" + std::to_string(size.height) +
+         ",framerate=" + std::to_string(kFramesPerSecond) + "/1";
+}
+
+std::string VideoEncoder(VideoCodec codec, FrameSize size) {
+  if (codec == VideoCodec::Mjpeg) return "jpegenc quality=60";
+  const int kbps = size.width >= 1280 ? 4000 : 1500;
+  return "x264enc speed-preset=ultrafast tune=zerolatency bframes=0 key-int-max=" + std::to_string(kFramesPerSecond) +
+         " bitrate=" + std::to_string(kbps) + " ! h264parse";
+}
+
+std::string VideoSource(const char* name, FrameSize size) {
+  return std::string("appsrc name=") + name + " format=time caps=\"" + RawVideoCaps(size) + "\" ! videoconvert ! video/x-raw,format=I420 ! ";
+}
+
+std::span<const std::uint8_t> Pixels(const QImage& image) {
+  return {image.constBits(), static_cast<std::size_t>(image.sizeInBytes())};
+}
+
+struct Media {
+  Drive drive;
+  std::vector<std::int16_t> sound;
+  int frames;
+};
+
+void PushPictures(EncodingPipeline& pipeline, const char* source, FramePainter painter, int frames) {
+  for (int i = 0; i < frames; ++i) {
+    if (!pipeline.Push(source, Pixels(painter.Paint(i)), i * kFrameDuration, kFrameDuration)) break;
+  }
+  pipeline.EndOfStream(source);
+}
+
+void PushSound(EncodingPipeline& pipeline, const std::vector<std::int16_t>& sound) {
+  constexpr std::size_t kChunk = kSampleRate / 10;
+  for (std::size_t at = 0; at < sound.size(); at += kChunk) {
+    const std::size_t n = std::min(kChunk, sound.size() - at);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(sound.data() + at);
+    if (!pipeline.Push("sound", {bytes, n * 2}, at * GST_SECOND / kSampleRate, n * GST_SECOND / kSampleRate)) break;
+  }
+  pipeline.EndOfStream("sound");
+}
+
+bool WriteMp4(const RecordingSpec& spec, const Media& media, std::string& error) {
+  std::string description = "mp4mux name=mux ! filesink name=file " + VideoSource("front", kFrontSize) +
+                            VideoEncoder(VideoCodec::H264, kFrontSize) + " ! mux.video_0 ";
+  if (spec.streams == 2) {
+    description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) + " ! mux.video_1 ";
+  }
+  if (spec.audio == AudioKind::Aac) {
+    description += "appsrc name=sound format=time caps=\"audio/x-raw,format=S16LE,layout=interleaved,rate=" +
+                   std::to_string(kSampleRate) + ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
+  }
+  EncodingPipeline pipeline;
+  if (!pipeline.Launch(description, spec.path, error)) return false;
+  // One feeding thread per branch: mp4mux waits for every branch, so a single feeder could stall it.
+  std::vector<std::jthread> feeders;
+  feeders.emplace_back(PushPictures, std::ref(pipeline), "front",
+                       FramePainter(Camera::Front, kFrontSize, media.drive, spec.drive.start), media.frames);
+  if (spec.streams == 2) {
+    feeders.emplace_back(PushPictures, std::ref(pipeline), "rear",
+                         FramePainter(Camera::Rear, kRearSize, media.drive, spec.drive.start), media.frames);
+  }
+  if (spec.audio == AudioKind::Aac) feeders.emplace_back(PushSound, std::ref(pipeline), std::cref(media.sound));
+  const bool ok = pipeline.WaitForEnd(error);
+  feeders.clear();
+  if (!ok || !spec.telemetry) return ok;
+  const auto box = WrapMp4Box(EncodeTelemetryPayload(media.drive.records));
+  std::ofstream out(spec.path, std::ios::binary | std::ios::app);
+  out.write(reinterpret_cast<const char*>(box.data()), static_cast<std::streamsize>(box.size()));
+  return static_cast<bool>(out);
+}
+
+bool WriteAvi(const RecordingSpec& spec, const Media& media, std::string& error) {
+  RiffAviWriter::Layout layout{{kFrontSize}, spec.codec, spec.audio == AudioKind::Pcm};
+  if (spec.streams == 2) layout.videos.push_back(kRearSize);
+  std::vector<std::unique_ptr<EncodingPipeline>> encoders;
+  std::vector<FramePainter> painters;
+  for (std::size_t i = 0; i < layout.videos.size(); ++i) {
+    encoders.push_back(std::make_unique<EncodingPipeline>());
+    const FrameSize size = layout.videos[i];
+    // AVI stores H.264 as Annex B access units, one per chunk.
+    const char* avcInAvi = spec.codec == VideoCodec::H264 ? " ! video/x-h264,stream-format=byte-stream,alignment=au" : "";
+    if (!encoders.back()->Launch(VideoSource("raw", size) + VideoEncoder(spec.codec, size) + avcInAvi +
+                                     " ! appsink name=encoded sync=false", "", error)) {
+      return false;
+    }
+    painters.emplace_back(i == 0 ? Camera::Front : Camera::Rear, size, media.drive, spec.drive.start);
+  }
+  RiffAviWriter writer;
+  if (!writer.Open(spec.path, layout, error)) return false;
+  std::vector<std::uint8_t> encoded;
+  for (int frame = 0; frame < media.frames; ++frame) {
+    for (std::size_t i = 0; i < encoders.size(); ++i) {
+      bool key = false;
+      encoders[i]->Push("raw", Pixels(painters[i].Paint(frame)), frame * kFrameDuration, kFrameDuration);
+      if (!encoders[i]->Pull("encoded", encoded, key)) {
+        error = "the video encoder stopped early";
+        return false;
+      }
+      writer.AddVideo(static_cast<int>(i), encoded, key);
+    }
+    if (layout.pcm) {
+      const std::size_t at = static_cast<std::size_t>(frame) * kSamplesPerFrame;
+      writer.AddAudio(std::span(media.sound).subspan(at, std::min(kSamplesPerFrame, media.sound.size() - at)));
+    }
+  }
+  const auto chunk = spec.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
+                                    : std::vector<std::uint8_t>{};
+  return writer.Finish(chunk, error);
+}
+
+bool CutShort(const std::string& path, double fraction, std::string& error) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) std::filesystem::resize_file(path, static_cast<std::uintmax_t>(static_cast<double>(size) * fraction), ec);
+  if (ec) error = path + ": " + ec.message();
+  return !ec;
+}
+
+}  // namespace
+
+bool WriteRecording(const RecordingSpec& spec, std::string& error) {
+  if (spec.container == Container::Mp4 && (spec.codec != VideoCodec::H264 || spec.audio == AudioKind::Pcm)) {
+    error = "an MP4 recording carries H.264 video and AAC sound";
+    return false;
+  }
+  if (spec.container == Container::Avi && spec.audio == AudioKind::Aac) {
+    error = "an AVI recording carries PCM sound";
+    return false;
+  }
+  Media media{SimulateDrive(spec.drive), {}, spec.drive.seconds * kFramesPerSecond};
+  if (spec.audio != AudioKind::None) media.sound = SynthesizeSound(media.drive, kSampleRate, spec.drive.seed);
+  const bool ok = spec.container == Container::Mp4 ? WriteMp4(spec, media, error) : WriteAvi(spec, media, error);
+  if (ok && spec.cutFraction > 0.0) return CutShort(spec.path, spec.cutFraction, error);
+  return ok;
+}
+
+}  // namespace vx::mkcard
