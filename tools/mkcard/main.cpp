@@ -23,7 +23,7 @@ const char* kUsage =
     "usage: vx880-mkcard DIR [--count N] [--seconds S] [--seed N]\n"
     "       vx880-mkcard --file PATH.MP4|PATH.AVI [--streams 1|2] [--audio aac|pcm|none]\n"
     "                    [--codec h264|mjpeg] [--no-telemetry] [--event] [--parked] [--seconds S]\n"
-    "                    [--cut FRACTION] [--seed N]\n"
+    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N]\n"
     "The card holds drive, event and parking recordings in DCIM and a setup.cfg with the camera's defaults.\n";
 
 struct Arguments {
@@ -44,6 +44,10 @@ bool ParseOption(Arguments& a, const std::string& name, const char* value) {
   else if (name == "--seed") s.drive.seed = a.card.seed = static_cast<std::uint32_t>(std::atoi(value));
   else if (name == "--streams") s.streams = std::atoi(value);
   else if (name == "--cut") s.cutFraction = std::strtod(value, nullptr);
+  else if (name == "--gps-loss") {
+    s.drive.signalLossFrom = std::atoi(value);
+    s.drive.signalLossSeconds = 2;
+  }
   else if (name == "--audio") s.audio = !std::strcmp(value, "pcm") ? AudioKind::Pcm : !std::strcmp(value, "none") ? AudioKind::None : AudioKind::Aac;
   else if (name == "--codec") s.codec = !std::strcmp(value, "mjpeg") ? VideoCodec::Mjpeg : VideoCodec::H264;
   else if (name == "--file") {

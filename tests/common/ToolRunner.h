@@ -1,0 +1,51 @@
+// Runs the project's command-line tools from tests and collects what they print.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace vx::test {
+
+struct ToolOutput {
+  int status = -1;
+  std::string out;
+};
+
+// Runs `command` through the shell; stdout is captured, stderr goes where `stderrPath` says (or the test log).
+inline ToolOutput RunTool(const std::string& command) {
+  ToolOutput result;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> chunk{};
+  std::size_t n = 0;
+  while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) result.out.append(chunk.data(), n);
+  const int raw = ::pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
+
+inline std::string Tool(const char* name) { return std::string(VX_BIN_DIR) + "/" + name; }
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& tag)
+      : m_path(std::filesystem::temp_directory_path() / ("vx-" + tag + "-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+  }
+  ~TempDir() { std::filesystem::remove_all(m_path); }
+  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+  const std::filesystem::path& Path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace vx::test
