@@ -1,0 +1,116 @@
+// Bitmap-skinned push button: one picture per state, shaped by the picture's key colour, with mouse-over.
+#include "widgets/CMyButton.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "widgets/BitmapToRegion.h"
+#include "widgets/SkinBitmaps.h"
+
+namespace vx {
+namespace {
+
+constexpr int kHoverMilliseconds = 1;
+constexpr int kNoSlotShown = -2;
+
+// Qt clears a widget's mask when given an empty region; a region outside the widget keeps it fully cut away.
+QRegion AsMask(const QRegion& region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
+
+}  // namespace
+
+CMyButton::CMyButton(QWidget* parent) : QAbstractButton(parent) {
+  setMouseTracking(true);
+  m_hoverTimer.setSingleShot(true);
+  m_hoverTimer.setInterval(kHoverMilliseconds);
+  connect(&m_hoverTimer, &QTimer::timeout, this, &CMyButton::OnHover);
+}
+
+void CMyButton::SetBitmaps(int normalId, int pressedId, int mouseOverId, std::uint32_t key) {
+  std::array<QImage, 5> bitmaps;
+  bitmaps[kSlotNormal] = LoadSkinImage(normalId);
+  bitmaps[kSlotPressed] = LoadSkinImage(pressedId);
+  bitmaps[kSlotMouseOver] = LoadSkinImage(mouseOverId);
+  SetStateBitmaps(bitmaps, key);
+}
+
+void CMyButton::SetStateBitmaps(const std::array<QImage, 5>& bitmaps, std::uint32_t key) {
+  m_bMouseOver = 0;
+  m_nShownSlot = kNoSlotShown;
+  for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+    m_bitmaps[i] = bitmaps[i].isNull() ? QPixmap() : QPixmap::fromImage(bitmaps[i]);
+    m_regions[i] = BitmapToRegion(bitmaps[i], key);
+  }
+  ApplyShape();
+}
+
+int CMyButton::CurrentSlot() const {
+  std::array<bool, 5> present{};
+  for (std::size_t i = 0; i < present.size(); ++i) present[i] = !m_bitmaps[i].isNull();
+  return ChooseButtonSlot({!isEnabled(), isDown(), hasFocus(), m_bMouseOver != 0}, present);
+}
+
+// Every change of state reshapes the button to the picture it now shows, as its painting would.
+bool CMyButton::event(QEvent* event) {
+  const bool handled = QAbstractButton::event(event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::EnabledChange:
+    case QEvent::Show:
+      ApplyShape();
+      break;
+    default:
+      break;
+  }
+  return handled;
+}
+
+// Takes the chosen picture's size and shape. A button of zero size (laid out out of the way) stays so.
+void CMyButton::ApplyShape() {
+  const int slot = CurrentSlot();
+  if (slot == m_nShownSlot && (slot < 0 || size() == m_bitmaps[static_cast<std::size_t>(slot)].size())) return;
+  m_nShownSlot = slot;
+  if (slot >= 0 && !size().isEmpty()) {
+    const auto index = static_cast<std::size_t>(slot);
+    resize(m_bitmaps[index].size());
+    if (m_regions[index]) setMask(AsMask(*m_regions[index]));
+    else clearMask();
+  }
+  update();
+}
+
+void CMyButton::paintEvent(QPaintEvent*) {
+  const int slot = CurrentSlot();
+  if (slot < 0) return;
+  const auto index = static_cast<std::size_t>(slot);
+  QPainter painter(this);
+  if (m_regions[index]) painter.setClipRegion(*m_regions[index]);
+  painter.drawPixmap(0, 0, m_bitmaps[index]);
+}
+
+void CMyButton::mouseMoveEvent(QMouseEvent* event) {
+  m_hoverTimer.start();
+  QAbstractButton::mouseMoveEvent(event);
+}
+
+void CMyButton::OnHover() {
+  m_bMouseOver = 1;
+  ApplyShape();
+}
+
+void CMyButton::leaveEvent(QEvent* event) {
+  m_hoverTimer.stop();
+  if (m_bMouseOver) {
+    m_bMouseOver = 0;
+    ApplyShape();
+  }
+  QAbstractButton::leaveEvent(event);
+}
+
+}  // namespace vx
