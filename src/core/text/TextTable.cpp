@@ -108,6 +108,8 @@ std::u16string SelectedLanguageSection(const ProfileFile& file) {
   return file.GetString(kSettingSection, LanguageKey(file.GetString(kSettingSection, u"Select")));
 }
 
+std::span<const std::u16string_view> MainWindowColumnKeys() { return kColumnKeys; }
+
 std::span<const TextBinding> DriveSelectionTexts() { return kDriveSelectionTexts; }
 
 std::span<const TextBinding> SettingDialogTexts() { return kSettingDialogTexts; }

@@ -49,6 +49,8 @@ int ProfileTextToInt(std::u16string_view text);
 // Name of the section holding the texts of the saved language ("Language" + the "Select" text as written).
 std::u16string SelectedLanguageSection(const ProfileFile& file);
 
+// Keys of the main window's list column titles, in column order.
+std::span<const std::u16string_view> MainWindowColumnKeys();
 std::span<const TextBinding> DriveSelectionTexts();
 std::span<const TextBinding> SettingDialogTexts();
 
