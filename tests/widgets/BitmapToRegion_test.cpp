@@ -1,0 +1,50 @@
+// Tests of the region built from a bitmap's opaque runs, across batches and key ranges.
+#include "widgets/BitmapToRegion.h"
+
+#include <gtest/gtest.h>
+
+#include "widgets/SkinIds.h"
+
+namespace vx {
+namespace {
+
+bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+
+TEST(BitmapToRegion, NullBitmapGivesNoRegion) { EXPECT_FALSE(BitmapToRegion(QImage(), kKeyBlack).has_value()); }
+
+TEST(BitmapToRegion, ManyBatchesGiveTheSameRegionAsOne) {
+  // 2 001 single-pixel runs on the odd columns of a 4 002-pixel row: one full batch and one of a single run.
+  QImage image(4002, 1, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QRegion expected;
+  for (int x = 1; x < 4002; x += 2) {
+    image.setPixel(x, 0, qRgb(200, 200, 200));
+    expected |= QRect(x, 0, 1, 1);
+  }
+  const std::optional<QRegion> region = BitmapToRegion(image, kKeyBlack);
+  ASSERT_TRUE(region.has_value());
+  EXPECT_TRUE(SameArea(*region, expected));
+  EXPECT_TRUE(region->contains(QPoint(4001, 0))) << "the run of the last batch";
+}
+
+TEST(BitmapToRegion, KeepsOnlyPixelsOutsideTheKeyRange) {
+  QImage image(4, 1, QImage::Format_RGB32);
+  image.setPixel(0, 0, qRgb(255, 16, 255));
+  image.setPixel(1, 0, qRgb(255, 17, 255));
+  image.setPixel(2, 0, qRgb(250, 0, 255));
+  image.setPixel(3, 0, qRgb(255, 0, 255));
+  const std::optional<QRegion> region = BitmapToRegion(image, kKeyMagenta);
+  ASSERT_TRUE(region.has_value());
+  EXPECT_TRUE(SameArea(*region, QRegion(1, 0, 2, 1)));
+}
+
+TEST(BitmapToRegion, AllKeyBitmapGivesAnEmptyRegion) {
+  QImage image(5, 5, QImage::Format_RGB32);
+  image.fill(qRgb(8, 8, 8));
+  const std::optional<QRegion> region = BitmapToRegion(image, kKeyBlack);
+  ASSERT_TRUE(region.has_value());
+  EXPECT_TRUE(region->isEmpty());
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,114 @@
+// Tests of the skinned button: size and shape from its picture, state pictures, mouse-over and the skin IDs.
+#include "widgets/CMyButton.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "widgets/SkinIds.h"
+
+namespace vx {
+namespace {
+
+// A size x size picture of colour with its four corner pixels in the key colour black.
+QImage Rounded(int size, QRgb colour) {
+  QImage image(size, size, QImage::Format_RGB32);
+  image.fill(colour);
+  for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)}) {
+    image.setPixel(corner, qRgb(0, 0, 0));
+  }
+  return image;
+}
+
+// A picture whose left half only is opaque.
+QImage LeftHalf(int size, QRgb colour) {
+  QImage image(size, size, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size / 2; ++x) image.setPixel(x, y, colour);
+  }
+  return image;
+}
+
+class CMyButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_parent.resize(200, 200);
+    m_button = new CMyButton(&m_parent);
+    m_button->setGeometry(10, 10, 50, 50);
+    m_parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_parent));
+  }
+  // The child under a point of the button, as mouse clicks find it.
+  bool Hits(int x, int y) { return m_parent.childAt(m_button->pos() + QPoint(x, y)) == m_button; }
+
+  QWidget m_parent;
+  CMyButton* m_button = nullptr;
+};
+
+TEST_F(CMyButtonTest, TakesThePicturesSizeAndShape) {
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), {}, {}, {}, {}}, kKeyBlack);
+  EXPECT_EQ(m_button->size(), QSize(30, 30));
+  EXPECT_TRUE(Hits(15, 15));
+  EXPECT_FALSE(Hits(0, 0)) << "a key-coloured corner is a hole";
+  EXPECT_TRUE(Hits(1, 0));
+}
+
+TEST_F(CMyButtonTest, PressedPictureOfAnotherShapeReshapesWhileHeld) {
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), LeftHalf(30, qRgb(200, 120, 0)), {}, {}, {}}, kKeyBlack);
+  QTest::mousePress(m_button, Qt::LeftButton, {}, QPoint(5, 15));
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotPressed);
+  EXPECT_FALSE(Hits(25, 15)) << "the right half is cut away while pressed";
+  QTest::mouseRelease(m_button, Qt::LeftButton, {}, QPoint(5, 15));
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotNormal);
+  EXPECT_TRUE(Hits(25, 15));
+}
+
+TEST_F(CMyButtonTest, MouseOverFollowsHoverAndLeave) {
+  const QImage hot = Rounded(30, qRgb(250, 140, 40));
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), hot, {}, {}, hot}, kKeyBlack);
+  QTest::mouseMove(m_button, QPoint(15, 15));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return m_button->IsMouseOver(); }, 1000));
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotMouseOver);
+
+  m_button->setEnabled(false);  // no disabled picture: the mouse-over picture stays
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotMouseOver);
+  m_button->setEnabled(true);
+
+  QTest::mouseMove(&m_parent, QPoint(150, 150));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !m_button->IsMouseOver(); }, 1000));
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotNormal);
+
+  QTest::mouseMove(m_button, QPoint(15, 15));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_button->IsMouseOver(); }, 1000));
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), hot, {}, {}, hot}, kKeyBlack);
+  EXPECT_FALSE(m_button->IsMouseOver()) << "loading pictures clears the flag";
+}
+
+TEST_F(CMyButtonTest, AllKeyPictureLeavesNothingToClick) {
+  QImage key(20, 20, QImage::Format_RGB32);
+  key.fill(qRgb(255, 0, 255));
+  m_button->SetStateBitmaps({key, {}, {}, {}, {}}, kKeyMagenta);
+  EXPECT_FALSE(Hits(10, 10));
+}
+
+TEST_F(CMyButtonTest, ZeroSizeButtonStaysOutOfTheWay) {
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), {}, {}, {}, {}}, kKeyBlack);
+  m_button->resize(0, 0);
+  m_button->setEnabled(false);
+  m_button->setEnabled(true);
+  EXPECT_EQ(m_button->size(), QSize(0, 0));
+}
+
+TEST_F(CMyButtonTest, LoadsSkinPicturesById) {
+  m_button->SetBitmaps(IDB_PLAY, IDB_PLAY_HOT, IDB_PLAY_HOT, kKeyBlack);
+  EXPECT_EQ(m_button->size(), QSize(59, 25));
+  EXPECT_FALSE(Hits(0, 0)) << "rounded corner";
+  EXPECT_TRUE(Hits(29, 12));
+
+  m_button->SetBitmaps(0, 0, 0, kKeyBlack);
+  EXPECT_EQ(m_button->CurrentSlot(), -1) << "no pictures: nothing to paint";
+}
+
+}  // namespace
+}  // namespace vx
