@@ -1,0 +1,36 @@
+// The viewer's own key/value store in the user's configuration folder (what the registry was).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace vx {
+
+// A text file of sections ("[Software\GNU\ffdshow]") holding 32-bit values ("multipleInstances=0").
+// Every write rewrites the whole file through a temporary file, so a crash never leaves half of it.
+class CSettingsStore {
+ public:
+  explicit CSettingsStore(std::filesystem::path file) : m_file(std::move(file)) {}
+  // $XDG_CONFIG_HOME/vx880/settings.reg, or ~/.config/vx880/settings.reg.
+  static std::filesystem::path DefaultPath();
+
+  // Opens the key, creating it (and the store) when absent; false when the store cannot be written.
+  bool OpenKey(const std::string& key) const;
+  std::optional<std::uint32_t> ReadDword(const std::string& key, const std::string& name) const;
+  bool WriteDword(const std::string& key, const std::string& name, std::uint32_t value) const;
+
+  const std::filesystem::path& File() const { return m_file; }
+
+ private:
+  using Values = std::map<std::string, std::uint32_t>;
+  using Keys = std::map<std::string, Values>;
+  Keys Load() const;
+  bool Save(const Keys& keys) const;
+
+  std::filesystem::path m_file;
+};
+
+}  // namespace vx

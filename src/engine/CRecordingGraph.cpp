@@ -1,0 +1,187 @@
+// Building and tearing down the pipeline of one recording.
+//
+// One video stream (sound compressed; PCM goes from "Audio" straight to the sound renderer):
+//
+//   MxStreamParseFilter --Audio---> COREAAC AUDIO --> DirectSound Audio Renderer
+//                       --Video 1-> FFDShow Decoder1 --> Color Space Convertor 1 --> Mixing Renderer9
+//
+// Two video streams (front first, in the file's order):
+//
+//   MxStreamParseFilter --Audio---> CoreAAC Decoder --> DirectSound Audio Renderer
+//                       --Video 1-> FFDShow Decoder1 --> Color Space Convertor 1 --> Mixing Renderer9-1
+//                       --Video 2-> FFDShow Decoder2 --> Color Space Convertor 2 --> Mixing Renderer9-2
+//
+// Elements are added in the layout's order (GraphLayout); every one of them is held by the graph.
+#include "engine/CRecordingGraph.h"
+
+#include <cstdio>
+
+#include "engine/BranchElements.h"
+#include "engine/CCameraSource.h"
+
+namespace vx {
+
+namespace {
+
+// Longest wait for the first frame of a freshly built graph.
+constexpr std::chrono::milliseconds kCueTimeout{3000};
+
+constexpr GraphRole kTeardownOrder[] = {GraphRole::AudioRenderer, GraphRole::Renderer1,    GraphRole::Renderer2,
+                                        GraphRole::VideoDecoder1, GraphRole::VideoDecoder2, GraphRole::AudioDecoder,
+                                        GraphRole::Source,        GraphRole::Converter1,   GraphRole::Converter2};
+
+GstPtr<GstCaps> PadCaps(GstElement* element, const char* padName) {
+  GstPtr<GstPad> pad = Adopt(gst_element_get_static_pad(element, padName));
+  return pad ? Adopt(gst_pad_query_caps(pad.get(), nullptr)) : nullptr;
+}
+
+bool IsPcm(GstCaps* caps) {
+  return caps && !gst_caps_is_empty(caps) &&
+         std::string(gst_structure_get_name(gst_caps_get_structure(caps, 0))) == "audio/x-raw";
+}
+
+// The source's output pads by name, each with whether its first caps are PCM.
+std::vector<SourcePadInfo> ListSourcePads(GstElement* source) {
+  std::vector<SourcePadInfo> pads;
+  GstPtr<GstIterator> it = Adopt(gst_element_iterate_src_pads(source));
+  GValue item = G_VALUE_INIT;
+  while (gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
+    auto* pad = static_cast<GstPad*>(g_value_get_object(&item));
+    GstPtr<GstCaps> caps = Adopt(gst_pad_query_caps(pad, nullptr));
+    pads.push_back({GST_PAD_NAME(pad), IsPcm(caps.get())});
+    g_value_reset(&item);
+  }
+  g_value_unset(&item);
+  return pads;
+}
+
+void Link(GstElement* from, const char* fromPad, GstElement* to) {
+  if (from && to && !gst_element_link_pads(from, fromPad, to, nullptr))
+    std::fprintf(stderr, "vx880: cannot link %s to %s\n", GST_ELEMENT_NAME(from), GST_ELEMENT_NAME(to));
+}
+
+}  // namespace
+
+CRecordingGraph::CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag)
+    : m_windows(windows), m_bTelemetry(telemetryFlag) {}
+
+CRecordingGraph::~CRecordingGraph() { Teardown(); }
+
+HRESULT CRecordingGraph::BuildGraph(const std::string& path) {
+  if (m_bGraphBuilt) Teardown();
+  if (path.empty()) return 1;
+  m_strPath = path;
+  m_pPipeline = Retain(gst_pipeline_new("VX-880QN recording"));
+  m_pBus = std::make_unique<CPipelineBus>(m_pPipeline.get());
+  if (!AddElement({GraphRole::Source, kSourceName}, nullptr, false)) return E_FAIL;
+  m_pSource = CCameraSource::From(Element(GraphRole::Source));
+  m_pSource->SetOption(m_bTelemetry ? 1 : 0);
+  if (!Succeeded(m_pSource->Load(path))) return 1;
+
+  const std::vector<SourcePadInfo> pads = ListSourcePads(Element(GraphRole::Source));
+  m_nVideoStreams = CountVideoPads(pads);
+  const int audioCount = CountAudioPads(pads);
+  const std::vector<GraphStep> layout = GraphLayout(m_nVideoStreams, audioCount);
+  if (layout.empty()) {
+    std::fprintf(stderr, "vx880: %s: %d video streams, cannot play\n", path.c_str(), m_nVideoStreams);
+    return 1;
+  }
+  GstPtr<GstCaps> video1 = PadCaps(Element(GraphRole::Source), "Video 1");
+  GstPtr<GstCaps> video2 = PadCaps(Element(GraphRole::Source), "Video 2");
+  GstCaps* videoCaps[2] = {video1.get(), video2.get()};
+  if (const HRESULT hr = AddElements(layout, videoCaps, audioCount >= kPcmAudioWeight); hr != S_OK) return hr;
+  LinkBranches(audioCount);
+  if (const HRESULT hr = Cue(); hr != S_OK) return hr;
+  m_nDuration = 0;
+  RefTime duration = 0;
+  GetDuration(duration);
+  m_bGraphBuilt = true;
+  DumpPipelineGraph(m_pPipeline.get(), "vx880-built");
+  return S_OK;
+}
+
+HRESULT CRecordingGraph::AddElements(const std::vector<GraphStep>& layout, GstCaps* videoCaps[2], bool pcm) {
+  for (const GraphStep& step : layout) {
+    if (step.role == GraphRole::Source) continue;
+    GstCaps* caps = step.role == GraphRole::VideoDecoder2 ? videoCaps[1] : videoCaps[0];
+    if (AddElement(step, caps, pcm)) continue;
+    // Without a sound renderer the recording still plays, silently.
+    if (step.role != GraphRole::AudioRenderer) return E_FAIL;
+  }
+  return S_OK;
+}
+
+bool CRecordingGraph::AddElement(const GraphStep& step, GstCaps* caps, bool pcm) {
+  GstPtr<GstElement> element;
+  if (step.role == GraphRole::Renderer1 || step.role == GraphRole::Renderer2) {
+    const int channel = step.role == GraphRole::Renderer1 ? 0 : 1;
+    auto renderer = std::make_unique<CVideoRenderer>(step.name.c_str(), channel ? m_windows.pRear : m_windows.pFront);
+    if (renderer->Element()) element.reset(static_cast<GstElement*>(gst_object_ref(renderer->Element())));
+    m_renderers[channel] = std::move(renderer);
+  } else {
+    element = MakeBranchElement(step.role, step.name, caps, pcm);
+  }
+  if (!element || !gst_bin_add(GST_BIN(m_pPipeline.get()), element.get())) {
+    std::fprintf(stderr, "vx880: cannot add %s\n", step.name.c_str());
+    return false;
+  }
+  m_elements[static_cast<int>(step.role)] = std::move(element);
+  return true;
+}
+
+void CRecordingGraph::LinkBranches(int audioCount) {
+  GstElement* source = Element(GraphRole::Source);
+  GstElement* audioRenderer = Element(GraphRole::AudioRenderer);
+  if (audioRenderer && audioCount < kPcmAudioWeight) {
+    Link(source, "Audio", Element(GraphRole::AudioDecoder));
+    Link(Element(GraphRole::AudioDecoder), nullptr, audioRenderer);
+  } else if (audioRenderer) {
+    Link(source, "Audio", audioRenderer);
+  }
+  Link(source, "Video 1", Element(GraphRole::VideoDecoder1));
+  Link(Element(GraphRole::VideoDecoder1), nullptr, Element(GraphRole::Converter1));
+  Link(Element(GraphRole::Converter1), nullptr, Element(GraphRole::Renderer1));
+  Link(source, "Video 2", Element(GraphRole::VideoDecoder2));
+  Link(Element(GraphRole::VideoDecoder2), nullptr, Element(GraphRole::Converter2));
+  Link(Element(GraphRole::Converter2), nullptr, Element(GraphRole::Renderer2));
+}
+
+// Prerolls the pipeline: the first frame of each stream reaches its renderer, nothing plays yet.
+HRESULT CRecordingGraph::Cue() {
+  m_pBus->Reset();
+  if (gst_element_set_state(m_pPipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return E_FAIL;
+  m_pSource->StartStreaming();
+  if (!m_pBus->WaitForPreroll(kCueTimeout)) {
+    std::fprintf(stderr, "vx880: %s: no first frame\n", m_strPath.c_str());
+    DumpPipelineGraph(m_pPipeline.get(), "vx880-no-first-frame");
+    return E_FAIL;
+  }
+  m_state = EngineState::Stopped;
+  return S_OK;
+}
+
+void CRecordingGraph::Teardown() {
+  if (!m_pPipeline) return;
+  gst_element_set_state(m_pPipeline.get(), GST_STATE_NULL);
+  if (m_pSource) m_pSource->Shutdown();  // a source whose build ended before it was handed over
+  m_state = EngineState::Stopped;
+  for (GraphRole role : kTeardownOrder) {
+    GstPtr<GstElement>& element = m_elements[static_cast<int>(role)];
+    if (element) gst_bin_remove(GST_BIN(m_pPipeline.get()), element.get());
+    element.reset();
+  }
+  for (auto& renderer : m_renderers) renderer.reset();
+  m_pSource = nullptr;
+  m_pBus.reset();
+  m_pPipeline.reset();
+  m_bGraphBuilt = false;
+}
+
+ITelemetrySource* CRecordingGraph::TelemetrySource() const { return m_pSource; }
+
+const CVideoRenderer* CRecordingGraph::Renderer(int channel) const {
+  if (channel == 0) return m_renderers[0].get();
+  return channel == 1 && m_windows.nCount == 2 ? m_renderers[1].get() : nullptr;
+}
+
+}  // namespace vx

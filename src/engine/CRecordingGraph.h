@@ -1,0 +1,92 @@
+// One opened recording: its GStreamer pipeline, the elements that the graph owns, and its transport.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/common/Result.h"
+#include "core/engine/EngineState.h"
+#include "core/engine/GraphLayout.h"
+#include "engine/CPipelineBus.h"
+#include "engine/CVideoRenderer.h"
+#include "engine/GstPtr.h"
+
+namespace vx {
+
+class CCameraSource;
+class ITelemetrySource;
+
+// The render windows the engine hands to each recording object.
+struct RecordingWindows {
+  int nCount = 0;
+  IVideoWindow* pFront = nullptr;
+  IVideoWindow* pRear = nullptr;
+};
+
+enum class SeekMode { Accurate, KeyUnit };
+
+class CRecordingGraph {
+ public:
+  CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag);
+  ~CRecordingGraph();
+  CRecordingGraph(const CRecordingGraph&) = delete;
+  CRecordingGraph& operator=(const CRecordingGraph&) = delete;
+
+  // S_OK built and cued on its first frame; 1 refused (no path, file not loaded, no graph for its
+  // streams); a negative result when an element could not be made or the first frame never came.
+  HRESULT BuildGraph(const std::string& path);
+  // Stops the pipeline and removes the elements in a fixed order; the state becomes Stopped.
+  void Teardown();
+
+  // Transport: see RecordingTransport.cpp.
+  HRESULT Run();
+  HRESULT Pause();
+  HRESULT Stop();
+  HRESULT SetPosition(RefTime t, SeekMode mode = SeekMode::Accurate);
+  HRESULT GetPosition(RefTime& t);
+  HRESULT GetDuration(RefTime& t);
+  HRESULT Repaint();
+  HRESULT UpdateVideoWindows();
+
+  EngineState State() const { return m_state; }
+  float Rate() const { return m_fRate; }
+  void SetRate(float rate) { m_fRate = rate; }
+  int VideoStreamCount() const { return m_nVideoStreams; }
+  bool HasGraph() const { return static_cast<bool>(m_pPipeline); }
+  // The camera source's telemetry, null when no source was loaded.
+  ITelemetrySource* TelemetrySource() const;
+  // The renderer of channel 0 (front) or 1 (rear); null when that channel has none.
+  const CVideoRenderer* Renderer(int channel) const;
+  GstElement* Pipeline() const { return m_pPipeline.get(); }
+  const std::string& FilePath() const { return m_strPath; }
+
+ private:
+  HRESULT AddElements(const std::vector<GraphStep>& layout, GstCaps* videoCaps[2], bool pcm);
+  bool AddElement(const GraphStep& step, GstCaps* caps, bool pcm);
+  void LinkBranches(int audioCount);
+  HRESULT Cue();
+  HRESULT Seek(RefTime t, float rate, SeekMode mode);
+  bool AtEnd() const;
+  GstElement* Element(GraphRole role) const { return m_elements[static_cast<int>(role)].get(); }
+
+  RecordingWindows m_windows;
+  bool m_bTelemetry;
+  GstPtr<GstElement> m_pPipeline;
+  std::unique_ptr<CPipelineBus> m_pBus;
+  std::array<GstPtr<GstElement>, 9> m_elements;  // by GraphRole
+  std::array<std::unique_ptr<CVideoRenderer>, 2> m_renderers;
+  CCameraSource* m_pSource = nullptr;  // the C++ side of the source element
+  bool m_bGraphBuilt = false;
+  bool m_bNoFrameAfterSeek = false;
+  float m_fRate = 1.0f;
+  float m_fAppliedRate = 1.0f;
+  RefTime m_nDuration = 0;
+  EngineState m_state = EngineState::Closed;
+  int m_nVideoStreams = 0;
+  std::string m_strPath;
+};
+
+}  // namespace vx
