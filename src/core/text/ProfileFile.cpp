@@ -11,7 +11,8 @@
 namespace vx {
 namespace {
 
-bool IsBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
+// A carriage return counts as a blank, so CR LF line ends and stray CRs never join a name or value.
+bool IsBlank(char16_t unit) { return unit == u' ' || unit == u'\t' || unit == u'\r'; }
 
 char16_t FoldAscii(char16_t unit) { return (unit >= u'a' && unit <= u'z') ? static_cast<char16_t>(unit - 32) : unit; }
 
@@ -116,9 +117,7 @@ ProfileFile::Lookup ProfileFile::Find(std::u16string_view section, std::u16strin
   for (std::size_t line = m_nBodyStart; line < bodyEnd;) {
     const std::size_t newline = FindNewline(line);
     const std::size_t next = std::min(newline + m_nUnitSize, bodyEnd);
-    std::size_t end = newline;
-    if (end > line && UnitAt(end - m_nUnitSize) == u'\r') end -= m_nUnitSize;
-    const Range text = Trim({line, end});
+    const Range text = Trim({line, newline});
     line = next;
     if (text.begin == text.end) continue;
     if (UnitAt(text.begin) == u'[') {

@@ -45,6 +45,13 @@ TEST(ProfileFile, FindsValuesTrimmedAndWithoutRegardToCase) {
   EXPECT_EQ(file.GetString(u"Missing", u"Date"), u"");
 }
 
+TEST(ProfileFile, StrayCarriageReturnsDoNotJoinTheValue) {
+  ProfileFile file = ProfileFile::FromBytes("[Setting\r\nSelect=1\r");
+  file.SetString(u"Other", u"k", u"v");
+  EXPECT_EQ(file.GetString(u"Setting", u"Select"), u"1");
+  EXPECT_EQ(file.GetString(u"Other", u"k"), u"v");
+}
+
 TEST(ProfileFile, UsesTheFirstSectionAndKeyOfAName) {
   const ProfileFile file = ProfileFile::FromBytes("[A]\nk=1\nk=2\n[B]\nk=3\n[a]\nk=4\n");
   EXPECT_EQ(file.GetString(u"A", u"k"), u"1");
