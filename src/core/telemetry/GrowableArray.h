@@ -3,12 +3,19 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 namespace vx {
 
+// Elements are plain values: storage grows with realloc, which moves large blocks by remapping pages
+// instead of copying them (an hour of G-sensor samples is half a megabyte).
 template <typename T>
 class CArray {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
  public:
   CArray() = default;
   CArray(const CArray&) = delete;
@@ -16,14 +23,14 @@ class CArray {
 
   std::size_t GetSize() const { return m_nSize; }
   std::size_t GetCapacity() const { return m_nCapacity; }
-  const T& operator[](std::size_t i) const { return m_pData[i]; }
-  T& operator[](std::size_t i) { return m_pData[i]; }
+  const T& operator[](std::size_t i) const { return m_pData.get()[i]; }
+  T& operator[](std::size_t i) { return m_pData.get()[i]; }
   const T* begin() const { return m_pData.get(); }
   const T* end() const { return m_pData.get() + m_nSize; }
 
   void Add(const T& value) {
     if (m_nSize == m_nCapacity) Grow();
-    m_pData[m_nSize++] = value;
+    m_pData.get()[m_nSize++] = value;
   }
 
   void RemoveAll() {
@@ -38,15 +45,20 @@ class CArray {
   }
 
  private:
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
+
   void Grow() {
     const std::size_t capacity = m_nCapacity + GrowthFor(m_nSize);
-    auto data = std::make_unique<T[]>(capacity);
-    std::copy(begin(), end(), data.get());
-    m_pData = std::move(data);
+    void* grown = std::realloc(m_pData.get(), capacity * sizeof(T));
+    if (!grown) throw std::bad_alloc();
+    m_pData.release();
+    m_pData.reset(static_cast<T*>(grown));
     m_nCapacity = capacity;
   }
 
-  std::unique_ptr<T[]> m_pData;
+  std::unique_ptr<T, Free> m_pData;
   std::size_t m_nSize = 0;
   std::size_t m_nCapacity = 0;
 };

@@ -171,16 +171,19 @@ std::vector<std::uint8_t> EncodeTelemetryPayload(std::span<const TelemetryRecord
 }
 
 std::vector<std::uint8_t> WrapMp4Box(std::span<const std::uint8_t> payload) {
+  std::vector<std::uint8_t> out;
+  out.reserve(payload.size() + 8);
   const auto size = static_cast<std::uint32_t>(payload.size() + 8);
-  std::vector<std::uint8_t> out{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
-                                static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)};
-  out.insert(out.end(), kLogTag.begin(), kLogTag.end());
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(size >> shift));
+  for (const std::uint8_t c : kLogTag) out.push_back(c);
   out.insert(out.end(), payload.begin(), payload.end());
   return out;
 }
 
 std::vector<std::uint8_t> WrapAviChunk(std::span<const std::uint8_t> payload) {
-  std::vector<std::uint8_t> out(kLogTag.begin(), kLogTag.end());
+  std::vector<std::uint8_t> out;
+  out.reserve(payload.size() + 9);
+  for (const std::uint8_t c : kLogTag) out.push_back(c);
   PutLe32(out, static_cast<std::uint32_t>(payload.size()));
   out.insert(out.end(), payload.begin(), payload.end());
   if (payload.size() & 1) out.push_back(0);

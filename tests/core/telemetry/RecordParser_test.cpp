@@ -141,7 +141,10 @@ class LocalEpoch : public ::testing::Test {
     const char* tz = std::getenv("TZ");
     m_saved = tz ? tz : "";
     m_hadTz = tz != nullptr;
-    setenv("TZ", "UTC", 1);
+    UseZone("UTC");
+  }
+  static void UseZone(const char* zone) {
+    setenv("TZ", zone, 1);
     tzset();
   }
   void TearDown() override {
@@ -161,6 +164,25 @@ TEST_F(LocalEpoch, HourPlusNineRollsIntoTheNextDay) {
 TEST_F(LocalEpoch, TwoDigitYearsPivotAtSeventy) {
   EXPECT_EQ(Fix("GPRMC,000000,A,0,N,0,E,0,0,010169").epoch, 3124256400);  // 2069-01-01 09:00
   EXPECT_EQ(Fix("GPRMC,000000,A,0,N,0,E,0,0,010170").epoch, 32400);       // 1970-01-01 09:00
+}
+
+TEST_F(LocalEpoch, AgreesWithMktimeInAZoneWithSummerTime) {
+  UseZone("Europe/Berlin");
+  // Winter, summer, and the hours around both changes of 2026 (29 March, 25 October).
+  for (const char* when : {"GPRMC,020000,A,0,N,0,E,0,0,150126", "GPRMC,030000,A,0,N,0,E,0,0,150726",
+                           "GPRMC,165959,A,0,N,0,E,0,0,280326", "GPRMC,180000,A,0,N,0,E,0,0,280326",
+                           "GPRMC,163000,A,0,N,0,E,0,0,241026", "GPRMC,183000,A,0,N,0,E,0,0,241026"}) {
+    const CGPSData s = Fix(when);
+    std::tm tm{};
+    tm.tm_year = s.year + 100;
+    tm.tm_mon = s.month - 1;
+    tm.tm_mday = s.day;
+    tm.tm_hour = s.hour;
+    tm.tm_min = s.minute;
+    tm.tm_sec = s.second;
+    tm.tm_isdst = -1;
+    EXPECT_EQ(s.epoch, static_cast<std::int64_t>(std::mktime(&tm))) << when;
+  }
 }
 
 TEST(ToDecimalDegrees, KeepsSignAndConvertsMinutes) {

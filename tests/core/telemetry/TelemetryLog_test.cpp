@@ -23,7 +23,7 @@ Bytes Mp4Box(const char* type, std::size_t payload) {
   const auto size = static_cast<std::uint32_t>(payload + 8);
   Bytes box{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
             static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)};
-  box.insert(box.end(), type, type + 4);
+  for (int i = 0; i < 4; ++i) box.push_back(static_cast<std::uint8_t>(type[i]));
   box.resize(payload + 8, 0xAB);
   return box;
 }
@@ -44,9 +44,9 @@ Bytes AviFile(const Bytes& body) {
 }
 
 Bytes AviChunk(const char* id, std::size_t size) {
-  Bytes chunk(id, id + 4);
-  const auto n = static_cast<std::uint32_t>(size);
-  chunk.insert(chunk.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), 0, 0});
+  Bytes chunk;
+  for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<std::uint8_t>(id[i]));
+  for (int shift = 0; shift < 32; shift += 8) chunk.push_back(static_cast<std::uint8_t>(size >> shift));
   chunk.resize(8 + size + (size & 1), 0x11);
   return chunk;
 }
