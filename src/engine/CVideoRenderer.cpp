@@ -69,6 +69,7 @@ void CVideoRenderer::Keep(GstPtr<GstSample> sample) {
     m_pLast = std::move(sample);
     ++m_nFrames;
   }
+  m_frameArrived.notify_all();
   if (m_pWindow && !frame.isNull()) m_pWindow->PresentFrame(frame);
 }
 
@@ -79,6 +80,11 @@ QImage CVideoRenderer::GrabFrame() const {
 
 void CVideoRenderer::Repaint() const {
   if (m_pWindow) m_pWindow->RepaintFrame();
+}
+
+bool CVideoRenderer::WaitForFrameAfter(std::uint64_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(m_mutex);
+  return m_frameArrived.wait_for(lock, timeout, [&] { return m_nFrames > count; });
 }
 
 std::uint64_t CVideoRenderer::FrameCount() const {

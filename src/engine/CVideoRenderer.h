@@ -4,6 +4,8 @@
 #include <gst/app/gstappsink.h>
 
 #include <QImage>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 
 #include "engine/GstPtr.h"
@@ -25,6 +27,8 @@ class CVideoRenderer {
   void Repaint() const;
   // Pictures received so far (preroll included).
   std::uint64_t FrameCount() const;
+  // Waits until more than `count` pictures were received; false after `timeout`.
+  bool WaitForFrameAfter(std::uint64_t count, std::chrono::milliseconds timeout) const;
 
  private:
   static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
@@ -34,6 +38,7 @@ class CVideoRenderer {
   GstPtr<GstElement> m_pSink;
   IVideoWindow* m_pWindow;
   mutable std::mutex m_mutex;
+  mutable std::condition_variable m_frameArrived;
   GstPtr<GstSample> m_pLast;
   std::uint64_t m_nFrames = 0;
 };

@@ -8,6 +8,7 @@ namespace {
 // Longest wait for the frame at a new position. A seek past the data that exists brings no frame
 // and, while paused, no end message either: after this long the recording counts as ended.
 constexpr std::chrono::milliseconds kSeekTimeout{2000};
+constexpr std::chrono::milliseconds kFrameAfterPrerollTimeout{250};
 
 }  // namespace
 
@@ -44,7 +45,7 @@ HRESULT CRecordingGraph::Stop() {
 }
 
 HRESULT CRecordingGraph::SetPosition(RefTime t, SeekMode mode) {
-  if (!HasGraph()) return VFW_E_WRONG_STATE;
+  if (!m_bGraphBuilt) return VFW_E_WRONG_STATE;
   return Seek(t, m_fAppliedRate, mode);
 }
 
@@ -58,9 +59,13 @@ HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
                         GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
     return E_FAIL;
   m_fAppliedRate = rate;
-  const std::uint64_t frames = m_renderers[0] ? m_renderers[0]->FrameCount() : 0;
+  const auto deadline = std::chrono::steady_clock::now() + kSeekTimeout;
+  const std::uint64_t frames = m_renderers[0]->FrameCount();
   const bool prerolled = m_pBus->WaitForPreroll(kSeekTimeout);
-  const bool newFrame = m_renderers[0] && m_renderers[0]->FrameCount() != frames;
+  // The pipeline may report its preroll a moment before the front picture is handed over; after a
+  // seek past the data it prerolls on the end, without a picture.
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  const bool newFrame = m_renderers[0]->WaitForFrameAfter(frames, std::min(left, kFrameAfterPrerollTimeout));
   m_bNoFrameAfterSeek = !prerolled || !newFrame;
   return S_OK;
 }
