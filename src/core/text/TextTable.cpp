@@ -142,6 +142,8 @@ SettingTexts LoadSettingTexts(const ProfileFile& file, int language) {
 }
 
 bool SaveSelectedLanguage(const std::filesystem::path& path, int position) {
+  // No selection (an empty list) chooses nothing: keep what is saved rather than name a language -1.
+  if (position < 0) return true;
   return WriteProfileString(path, kSettingSection, u"Select", Utf8ToUtf16(std::to_string(position)));
 }
 

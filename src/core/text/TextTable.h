@@ -59,7 +59,8 @@ std::vector<ControlText> LoadDriveSelectionTexts(const ProfileFile& file);
 // language 0: the saved language, with the language list; n > 0: language n - 1, list untouched.
 SettingTexts LoadSettingTexts(const ProfileFile& file, int language);
 
-// Writes position as decimal text to "Select"; false when the file could not be written.
+// Writes position as decimal text to "Select"; a negative position (no selection) writes nothing.
+// False when the file could not be written.
 bool SaveSelectedLanguage(const std::filesystem::path& path, int position);
 
 }  // namespace vx

@@ -87,10 +87,14 @@ TEST(TextTable, SavingTheLanguageRewritesOnlySelect) {
   const auto path = std::filesystem::temp_directory_path() / "vx_text_table_save.ini";
   const std::string original = "[Setting]\r\nIndex=5\r\nSelect=1\r\n[English]\r\nDate=Date\r\n";
   std::ofstream(path, std::ios::binary) << original;
+  const auto saved = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  };
+  ASSERT_TRUE(SaveSelectedLanguage(path, 3));
+  EXPECT_EQ(saved(), "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n");
   ASSERT_TRUE(SaveSelectedLanguage(path, -1));
-  std::ifstream in(path, std::ios::binary);
-  const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(saved, "[Setting]\r\nIndex=5\r\nSelect=-1\r\n[English]\r\nDate=Date\r\n");
+  EXPECT_EQ(saved(), "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n") << "no selection keeps it";
   std::filesystem::remove(path);
 }
 
