@@ -21,27 +21,27 @@ LocalTime At(int hour, int minute, int second) {
 
 struct Planner {
   const CardOptions& options;
-  std::vector<RecordingSpec> specs;
+  std::vector<RecordingRecipe> recipes;
   int numbers[3] = {0, 0, 0};  // per type D, E, P
 
-  RecordingSpec& Add(const char* folder, char type, Container container, LocalTime start) {
+  RecordingRecipe& Add(const char* folder, char type, Container container, LocalTime start) {
     const int slot = type == 'D' ? 0 : type == 'E' ? 1 : 2;
-    RecordingSpec spec;
-    spec.container = container;
-    spec.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
-    spec.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
-    spec.path = options.root + "/DCIM/" + folder + "/" + RecordingName(start, type, ++numbers[slot], container);
-    spec.drive.start = start;
-    spec.drive.seconds = options.seconds;
-    spec.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(specs.size());
-    specs.push_back(spec);
-    return specs.back();
+    RecordingRecipe recipe;
+    recipe.container = container;
+    recipe.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
+    recipe.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
+    recipe.path = options.root + "/DCIM/" + folder + "/" + RecordingName(start, type, ++numbers[slot], container);
+    recipe.drive.start = start;
+    recipe.drive.seconds = options.seconds;
+    recipe.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(recipes.size());
+    recipes.push_back(recipe);
+    return recipes.back();
   }
 
-  // Makes `spec` the part of a trip that began `secondsBefore` earlier, in the previous recording's trip.
-  void Continue(RecordingSpec& spec, int secondsBefore) {
-    spec.drive.tripSecondsBefore = secondsBefore;
-    if (secondsBefore > 0) spec.drive.seed = specs[specs.size() - 2].drive.seed;
+  // Makes `recipe` the part of a trip that began `secondsBefore` earlier, in the previous recording's trip.
+  void Continue(RecordingRecipe& recipe, int secondsBefore) {
+    recipe.drive.tripSecondsBefore = secondsBefore;
+    if (secondsBefore > 0) recipe.drive.seed = recipes[recipes.size() - 2].drive.seed;
   }
 };
 
@@ -55,31 +55,31 @@ std::string RecordingName(const LocalTime& start, char type, int number, Contain
   return name;
 }
 
-std::vector<RecordingSpec> PlanCard(const CardOptions& options) {
+std::vector<RecordingRecipe> PlanCard(const CardOptions& options) {
   Planner plan{options, {}};
   const int s = options.seconds;
   for (int i = 0; i < options.driveCount; ++i) {
-    RecordingSpec& drive = plan.Add("100DRIVE", 'D', Container::Mp4, At(8, 15, i * s));
+    RecordingRecipe& drive = plan.Add("100DRIVE", 'D', Container::Mp4, At(8, 15, i * s));
     plan.Continue(drive, i * s);
     if (i == 0 && s >= 6) {
       drive.drive.signalLossFrom = s / 2;
       drive.drive.signalLossSeconds = 2;
     }
   }
-  RecordingSpec& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, options.driveCount * s));
+  RecordingRecipe& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, options.driveCount * s));
   plan.Continue(crash, options.driveCount * s);
   crash.drive.impactMs = s * 500;
   plan.Add("100DRIVE", 'D', Container::Avi, At(12, 0, 0));
-  RecordingSpec& bump = plan.Add("101EVENT", 'E', Container::Avi, At(12, 0, s));
+  RecordingRecipe& bump = plan.Add("101EVENT", 'E', Container::Avi, At(12, 0, s));
   plan.Continue(bump, s);
   bump.drive.impactMs = s * 400;
   plan.Add("100DRIVE", 'D', Container::Mp4, At(17, 30, 0)).telemetry = false;
   plan.Add("100DRIVE", 'D', Container::Mp4, At(18, 45, 0)).cutFraction = 0.6;
-  RecordingSpec& parked = plan.Add("102PARK", 'P', Container::Mp4, At(23, 10, 0));
+  RecordingRecipe& parked = plan.Add("102PARK", 'P', Container::Mp4, At(23, 10, 0));
   parked.streams = 1;
   parked.drive.parked = true;
   parked.drive.impactMs = s * 300;
-  return plan.specs;
+  return plan.recipes;
 }
 
 }  // namespace vx::mkcard

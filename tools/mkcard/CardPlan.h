@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingSpec.h"
+#include "RecordingRecipe.h"
 
 namespace vx::mkcard {
 
@@ -16,7 +16,7 @@ struct CardOptions {
 };
 
 // Every recording of the card, with its path under root/DCIM.
-std::vector<RecordingSpec> PlanCard(const CardOptions& options);
+std::vector<RecordingRecipe> PlanCard(const CardOptions& options);
 
 // "YYYYMMDD_HHMMSS_T##.EXT", the camera's file name.
 std::string RecordingName(const LocalTime& start, char type, int number, Container container);

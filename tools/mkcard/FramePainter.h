@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "DriveSimulator.h"
-#include "RecordingSpec.h"
+#include "RecordingRecipe.h"
 
 namespace vx::mkcard {
 

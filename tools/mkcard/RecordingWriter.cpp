@@ -8,7 +8,7 @@
 
 #include "EncodingPipeline.h"
 #include "FramePainter.h"
-#include "RecordingSpec.h"
+#include "RecordingRecipe.h"
 #include "RiffAviWriter.h"
 #include "SoundSynth.h"
 #include "core/telemetry/TelemetryLog.h"
@@ -62,54 +62,54 @@ void PushSound(EncodingPipeline& pipeline, const std::vector<std::int16_t>& soun
   pipeline.EndOfStream("sound");
 }
 
-bool WriteMp4(const RecordingSpec& spec, const Media& media, std::string& error) {
+bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& error) {
   std::string description = "mp4mux name=mux ! filesink name=file " + VideoSource("front", kFrontSize) +
                             VideoEncoder(VideoCodec::H264, kFrontSize) + " ! mux.video_0 ";
-  if (spec.streams == 2) {
+  if (recipe.streams == 2) {
     description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) + " ! mux.video_1 ";
   }
-  if (spec.audio == AudioKind::Aac) {
+  if (recipe.audio == AudioKind::Aac) {
     description += "appsrc name=sound format=time caps=\"audio/x-raw,format=S16LE,layout=interleaved,rate=" +
                    std::to_string(kSampleRate) + ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
   }
   EncodingPipeline pipeline;
-  if (!pipeline.Launch(description, spec.path, error)) return false;
+  if (!pipeline.Launch(description, recipe.path, error)) return false;
   // One feeding thread per branch: mp4mux waits for every branch, so a single feeder could stall it.
   std::vector<std::jthread> feeders;
   feeders.emplace_back(PushPictures, std::ref(pipeline), "front",
-                       FramePainter(Camera::Front, kFrontSize, media.drive, spec.drive.start), media.frames);
-  if (spec.streams == 2) {
+                       FramePainter(Camera::Front, kFrontSize, media.drive, recipe.drive.start), media.frames);
+  if (recipe.streams == 2) {
     feeders.emplace_back(PushPictures, std::ref(pipeline), "rear",
-                         FramePainter(Camera::Rear, kRearSize, media.drive, spec.drive.start), media.frames);
+                         FramePainter(Camera::Rear, kRearSize, media.drive, recipe.drive.start), media.frames);
   }
-  if (spec.audio == AudioKind::Aac) feeders.emplace_back(PushSound, std::ref(pipeline), std::cref(media.sound));
+  if (recipe.audio == AudioKind::Aac) feeders.emplace_back(PushSound, std::ref(pipeline), std::cref(media.sound));
   const bool ok = pipeline.WaitForEnd(error);
   feeders.clear();
-  if (!ok || !spec.telemetry) return ok;
+  if (!ok || !recipe.telemetry) return ok;
   const auto box = WrapMp4Box(EncodeTelemetryPayload(media.drive.records));
-  std::ofstream out(spec.path, std::ios::binary | std::ios::app);
+  std::ofstream out(recipe.path, std::ios::binary | std::ios::app);
   out.write(reinterpret_cast<const char*>(box.data()), static_cast<std::streamsize>(box.size()));
   return static_cast<bool>(out);
 }
 
-bool WriteAvi(const RecordingSpec& spec, const Media& media, std::string& error) {
-  RiffAviWriter::Layout layout{{kFrontSize}, spec.codec, spec.audio == AudioKind::Pcm};
-  if (spec.streams == 2) layout.videos.push_back(kRearSize);
+bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& error) {
+  RiffAviWriter::Layout layout{{kFrontSize}, recipe.codec, recipe.audio == AudioKind::Pcm};
+  if (recipe.streams == 2) layout.videos.push_back(kRearSize);
   std::vector<std::unique_ptr<EncodingPipeline>> encoders;
   std::vector<FramePainter> painters;
   for (std::size_t i = 0; i < layout.videos.size(); ++i) {
     encoders.push_back(std::make_unique<EncodingPipeline>());
     const FrameSize size = layout.videos[i];
     // AVI stores H.264 as Annex B access units, one per chunk.
-    const char* avcInAvi = spec.codec == VideoCodec::H264 ? " ! video/x-h264,stream-format=byte-stream,alignment=au" : "";
-    if (!encoders.back()->Launch(VideoSource("raw", size) + VideoEncoder(spec.codec, size) + avcInAvi +
+    const char* avcInAvi = recipe.codec == VideoCodec::H264 ? " ! video/x-h264,stream-format=byte-stream,alignment=au" : "";
+    if (!encoders.back()->Launch(VideoSource("raw", size) + VideoEncoder(recipe.codec, size) + avcInAvi +
                                      " ! appsink name=encoded sync=false", "", error)) {
       return false;
     }
-    painters.emplace_back(i == 0 ? Camera::Front : Camera::Rear, size, media.drive, spec.drive.start);
+    painters.emplace_back(i == 0 ? Camera::Front : Camera::Rear, size, media.drive, recipe.drive.start);
   }
   RiffAviWriter writer;
-  if (!writer.Open(spec.path, layout, error)) return false;
+  if (!writer.Open(recipe.path, layout, error)) return false;
   std::vector<std::uint8_t> encoded;
   for (int frame = 0; frame < media.frames; ++frame) {
     for (std::size_t i = 0; i < encoders.size(); ++i) {
@@ -126,7 +126,7 @@ bool WriteAvi(const RecordingSpec& spec, const Media& media, std::string& error)
       writer.AddAudio(std::span(media.sound).subspan(at, std::min(kSamplesPerFrame, media.sound.size() - at)));
     }
   }
-  const auto chunk = spec.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
+  const auto chunk = recipe.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
                                     : std::vector<std::uint8_t>{};
   return writer.Finish(chunk, error);
 }
@@ -141,19 +141,19 @@ bool CutShort(const std::string& path, double fraction, std::string& error) {
 
 }  // namespace
 
-bool WriteRecording(const RecordingSpec& spec, std::string& error) {
-  if (spec.container == Container::Mp4 && (spec.codec != VideoCodec::H264 || spec.audio == AudioKind::Pcm)) {
+bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
+  if (recipe.container == Container::Mp4 && (recipe.codec != VideoCodec::H264 || recipe.audio == AudioKind::Pcm)) {
     error = "an MP4 recording carries H.264 video and AAC sound";
     return false;
   }
-  if (spec.container == Container::Avi && spec.audio == AudioKind::Aac) {
+  if (recipe.container == Container::Avi && recipe.audio == AudioKind::Aac) {
     error = "an AVI recording carries PCM sound";
     return false;
   }
-  Media media{SimulateDrive(spec.drive), {}, spec.drive.seconds * kFramesPerSecond};
-  if (spec.audio != AudioKind::None) media.sound = SynthesizeSound(media.drive, kSampleRate, spec.drive.seed);
-  const bool ok = spec.container == Container::Mp4 ? WriteMp4(spec, media, error) : WriteAvi(spec, media, error);
-  if (ok && spec.cutFraction > 0.0) return CutShort(spec.path, spec.cutFraction, error);
+  Media media{SimulateDrive(recipe.drive), {}, recipe.drive.seconds * kFramesPerSecond};
+  if (recipe.audio != AudioKind::None) media.sound = SynthesizeSound(media.drive, kSampleRate, recipe.drive.seed);
+  const bool ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
+  if (ok && recipe.cutFraction > 0.0) return CutShort(recipe.path, recipe.cutFraction, error);
   return ok;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingSpec.h"
+#include "RecordingRecipe.h"
 
 namespace vx::mkcard {
 

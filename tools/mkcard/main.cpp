@@ -10,7 +10,7 @@
 #include <string>
 
 #include "CardPlan.h"
-#include "RecordingSpec.h"
+#include "RecordingRecipe.h"
 #include "core/settings/SetupRecord.h"
 
 namespace {
@@ -28,7 +28,7 @@ const char* kUsage =
 
 struct Arguments {
   CardOptions card;
-  RecordingSpec single;
+  RecordingRecipe single;
   bool singleFile = false;
 };
 
@@ -38,7 +38,7 @@ bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
 }
 
 bool ParseOption(Arguments& a, const std::string& name, const char* value) {
-  RecordingSpec& s = a.single;
+  RecordingRecipe& s = a.single;
   if (name == "--count") a.card.driveCount = std::atoi(value);
   else if (name == "--seconds") s.drive.seconds = a.card.seconds = std::atoi(value);
   else if (name == "--seed") s.drive.seed = a.card.seed = static_cast<std::uint32_t>(std::atoi(value));
@@ -77,17 +77,17 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
   return sane && (a.singleFile || !a.card.root.empty());
 }
 
-bool Write(const RecordingSpec& spec) {
+bool Write(const RecordingRecipe& recipe) {
   const auto started = std::chrono::steady_clock::now();
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(spec.path).parent_path(), ec);
+  std::filesystem::create_directories(std::filesystem::path(recipe.path).parent_path(), ec);
   std::string error;
-  if (!WriteRecording(spec, error)) {
-    std::fprintf(stderr, "vx880-mkcard: %s: %s\n", spec.path.c_str(), error.c_str());
+  if (!WriteRecording(recipe, error)) {
+    std::fprintf(stderr, "vx880-mkcard: %s: %s\n", recipe.path.c_str(), error.c_str());
     return false;
   }
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-  std::printf("wrote %s (%.1f s)\n", spec.path.c_str(), took.count());
+  std::printf("wrote %s (%.1f s)\n", recipe.path.c_str(), took.count());
   std::fflush(stdout);
   return true;
 }
@@ -99,8 +99,8 @@ int MakeCard(const CardOptions& options) {
     std::fprintf(stderr, "vx880-mkcard: cannot write %s/setup.cfg\n", options.root.c_str());
     return 1;
   }
-  for (const RecordingSpec& spec : PlanCard(options)) {
-    if (!Write(spec)) return 1;
+  for (const RecordingRecipe& recipe : PlanCard(options)) {
+    if (!Write(recipe)) return 1;
   }
   return 0;
 }

@@ -20,7 +20,7 @@ inline constexpr FrameSize kRearSize{640, 360};
 inline constexpr int kFramesPerSecond = 30;
 inline constexpr int kSampleRate = 48000;
 
-struct RecordingSpec {
+struct RecordingRecipe {
   std::string path;
   Container container = Container::Mp4;
   VideoCodec codec = VideoCodec::H264;
@@ -32,6 +32,6 @@ struct RecordingSpec {
 };
 
 // Writes the recording; false with `error` set when it could not be written.
-bool WriteRecording(const RecordingSpec& spec, std::string& error);
+bool WriteRecording(const RecordingRecipe& recipe, std::string& error);
 
 }  // namespace vx::mkcard
