@@ -22,7 +22,7 @@ constexpr const char* kAacDecoder = "aacparse ! avdec_aac";
 const char* VideoDecoderFor(GstCaps* caps) {
   if (!caps || gst_caps_is_empty(caps)) return nullptr;
   const std::string format = gst_structure_get_name(gst_caps_get_structure(caps, 0));
-  if (format == "video/x-h264") return "h264parse ! avdec_h264";
+  if (format == "video/x-h264") return "h264parse ! avdec_h264 max-threads=1";
   if (format == "video/x-h265") return "h265parse ! avdec_h265";
   if (format == "image/jpeg") return "jpegdec";
   std::fprintf(stderr, "vx880: no decoder for video %s\n", format.c_str());

@@ -1,0 +1,78 @@
+// Process set-up, the plain GStreamer reference pipeline and small statistics for the engine benchmarks.
+#include "BenchCommon.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+
+#include "TestMedia.h"
+#include "engine/CCameraSource.h"
+
+namespace vx::bench {
+
+std::unique_ptr<QApplication> InitProcess(int& argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  gst_init(&argc, &argv);
+  RegisterCameraSource();
+  return std::make_unique<QApplication>(argc, argv);
+}
+
+std::string DemoRecording(int seconds) {
+  return test::CardFile("bench-two-" + std::to_string(seconds) + "s.MP4",
+                        "--streams 2 --seconds " + std::to_string(seconds));
+}
+
+GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync) {
+  const std::string sink = std::string(" ! fakesink sync=") + (sync ? "true" : "false");
+  const std::string description = "filesrc location=" + path + " ! qtdemux name=d " +
+                                  "d.video_0 ! queue ! h264parse ! avdec_h264" + sink + " " +
+                                  "d.video_1 ! queue ! h264parse ! avdec_h264" + sink + " " +
+                                  "d.audio_0 ! queue ! aacparse ! avdec_aac" + sink;
+  return Retain(gst_parse_launch(description.c_str(), nullptr));
+}
+
+bool WaitForMessage(GstElement* pipeline, GstMessageType types, std::chrono::milliseconds timeout) {
+  GstPtr<GstBus> bus = Adopt(gst_element_get_bus(pipeline));
+  const auto filter = GstMessageType(types | GST_MESSAGE_ERROR);
+  GstPtr<GstMessage> message = Adopt(
+      gst_bus_timed_pop_filtered(bus.get(), static_cast<GstClockTime>(timeout.count()) * GST_MSECOND, filter));
+  return message && GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ERROR;
+}
+
+double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  double kilobytes = 0;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      status >> kilobytes;
+      break;
+    }
+  }
+  return kilobytes / 1024.0;
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+  return values[std::min(index, values.size() - 1)];
+}
+
+double Median(std::vector<double> values) { return Percentile(std::move(values), 0.5); }
+
+void Print(const std::string& name, double value) {
+  std::printf("%s: %.3f\n", name.c_str(), value);
+  std::fflush(stdout);
+}
+
+}  // namespace vx::bench

@@ -1,0 +1,41 @@
+// Shared parts of the engine benchmarks: process set-up, plain GStreamer pipelines, statistics, output.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <QApplication>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/GstPtr.h"
+
+namespace vx::bench {
+
+using Clock = std::chrono::steady_clock;
+
+// GStreamer, the camera source and an offscreen QApplication, which main() keeps until it returns.
+std::unique_ptr<QApplication> InitProcess(int& argc, char** argv);
+
+// The two-stream recording (front 1280x720, rear 640x360, H.264 + AAC) of `seconds` from the card maker.
+std::string DemoRecording(int seconds);
+
+// The same decoders as our graph, without our source, converters and renderers:
+// filesrc ! qtdemux, each video stream through h264parse ! avdec_h264, the sound through
+// aacparse ! avdec_aac, every branch into a fakesink with the given sync.
+GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync);
+
+// Handles bus messages until one of `types` arrives (true) or an error or `timeout` (false).
+bool WaitForMessage(GstElement* pipeline, GstMessageType types, std::chrono::milliseconds timeout);
+
+double Milliseconds(Clock::duration d);
+double CpuSeconds();  // of the whole process, every thread
+double ResidentMegabytes();  // VmRSS of this process
+double Median(std::vector<double> values);
+double Percentile(std::vector<double> values, double fraction);
+
+// One "name: value" line.
+void Print(const std::string& name, double value);
+
+}  // namespace vx::bench

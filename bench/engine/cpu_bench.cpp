@@ -1,0 +1,80 @@
+// CPU seconds to play the two-stream recording to its end at 2.0x, beside the same decoders into synced
+// fake sinks.
+#include <QEventLoop>
+#include <QTimer>
+
+#include "BenchCommon.h"
+#include "engine/CNrvVideoView.h"
+#include "engine/CPlaybackEngine.h"
+
+namespace {
+
+using namespace vx;
+using namespace vx::bench;
+
+constexpr int kRuns = 10;
+constexpr auto kLimit = std::chrono::seconds(20);
+
+double OursOnce(const std::string& path) {
+  CNrvVideoView front;
+  CNrvVideoView rear;
+  front.resize(640, 360);
+  rear.resize(320, 240);
+  front.show();
+  rear.show();
+  CPlaybackEngine engine;
+  engine.AttachWindows(&front, &rear);
+  if (engine.Open(path) != 1) return -1;
+  CRecordingGraph& recording = *engine.Recording();
+  engine.ChangeRate(2.0f);
+  RefTime duration = 0;
+  recording.GetDuration(duration);
+  const double cpu = CpuSeconds();
+  const auto start = Clock::now();
+  recording.Run();
+  // As the main window does: a 100 ms tick reads the position and stops at the end.
+  QEventLoop loop;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    RefTime position = 0;
+    recording.GetPosition(position);
+    if (IsAtEnd(position, duration) || Clock::now() - start > kLimit) loop.quit();
+  });
+  tick.start(100);
+  loop.exec();
+  return CpuSeconds() - cpu;
+}
+
+double PlainOnce(const std::string& path) {
+  GstPtr<GstElement> pipeline = PlainPipeline(path, true);
+  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+  WaitForMessage(pipeline.get(), GST_MESSAGE_ASYNC_DONE, kLimit);
+  gst_element_seek(pipeline.get(), 2.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                   GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+  WaitForMessage(pipeline.get(), GST_MESSAGE_ASYNC_DONE, kLimit);
+  const double cpu = CpuSeconds();
+  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+  WaitForMessage(pipeline.get(), GST_MESSAGE_EOS, kLimit);
+  const double used = CpuSeconds() - cpu;
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+  return used;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto app = InitProcess(argc, argv);
+  const std::string path = DemoRecording(6);
+  std::vector<double> ours;
+  std::vector<double> plain;
+  for (int i = 0; i < kRuns; ++i) {
+    ours.push_back(OursOnce(path));
+    plain.push_back(PlainOnce(path));
+  }
+  Print("runs", kRuns);
+  Print("recording_seconds", 6);
+  Print("ours_cpu_seconds_at_2x_median", Median(ours));
+  Print("gstreamer_same_decoders_synced_fakesinks_cpu_seconds_median", Median(plain));
+  Print("ratio", Median(ours) / Median(plain));
+  return 0;
+}
