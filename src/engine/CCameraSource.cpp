@@ -12,7 +12,7 @@ namespace vx {
 namespace {
 
 // Longest wait for the demuxer to announce its streams; a sound file needs a few milliseconds.
-constexpr auto kStreamsTimeout = std::chrono::seconds(4);
+constexpr auto kStreamsTimeout = std::chrono::milliseconds(2000);
 
 GstPadProbeReturn HoldBuffer(GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; }
 

@@ -61,8 +61,13 @@ GstFlowReturn CVideoRenderer::OnSample(GstAppSink* sink, gpointer self) {
   return GST_FLOW_OK;
 }
 
-void CVideoRenderer::Keep(GstPtr<GstSample> sample) {
-  if (!sample) return;
+void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
+  if (!pulled) return;
+  // appsink fills the same sample object again for the next picture and cannot while we hold it:
+  // keep a sample of our own around the same buffer and caps.
+  GstPtr<GstSample> sample = Adopt(gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()),
+                                                  gst_sample_get_segment(pulled.get()), nullptr));
+  pulled.reset();
   const QImage frame = m_pWindow ? WrapSample(sample.get()) : QImage();
   {
     std::lock_guard lock(m_mutex);

@@ -33,7 +33,7 @@ class CVideoRenderer {
  private:
   static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
   static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
-  void Keep(GstPtr<GstSample> sample);
+  void Keep(GstPtr<GstSample> pulled);
 
   GstPtr<GstElement> m_pSink;
   IVideoWindow* m_pWindow;
