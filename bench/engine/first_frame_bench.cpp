@@ -22,7 +22,7 @@ double OursOnce(const std::string& path) {
   engine.AttachWindows(&front, &rear);
   const auto start = Clock::now();
   if (engine.Open(path) != 1) return -1;
-  while (front.Frame().isNull() && Clock::now() - start < std::chrono::seconds(5))
+  while (front.Frame().IsNull() && Clock::now() - start < std::chrono::seconds(5))
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   return Milliseconds(Clock::now() - start);
 }

@@ -1,7 +1,6 @@
 // A video view: a plain widget that shows its renderer's last picture and never paints on its own.
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
 #include "engine/IVideoWindow.h"
@@ -14,16 +13,18 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
  public:
   explicit CNrvVideoView(QWidget* parent = nullptr);
 
-  void PresentFrame(const QImage& frame) override;
+  void PresentFrame(const CVideoFrame& frame) override;
   void RepaintFrame() override { update(); }
   // The picture it shows (the renderer's last), null before the first.
-  QImage Frame() const { return m_frame; }
+  const CVideoFrame& Frame() const { return m_frame; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QImage m_frame;
+  CVideoFrame m_frame;
+  CFrameConverter m_converter;
+  QImage m_shown;  // m_frame converted at the view's size, until either changes
 };
 
 }  // namespace vx

@@ -1,4 +1,5 @@
-// The video sink of one stream: an appsink (BGRx) that hands each picture to its window and keeps the last.
+// The video sink of one stream: an appsink that hands each decoded picture to its window and keeps the
+// last. Pictures stay in the decoder's format: the view converts only what it shows, at its own size.
 #pragma once
 
 #include <gst/app/gstappsink.h>
@@ -21,7 +22,7 @@ class CVideoRenderer {
   CVideoRenderer& operator=(const CVideoRenderer&) = delete;
 
   GstElement* Element() const { return m_pSink.get(); }
-  // A deep copy of the last picture, rows top-down, 32 bits a pixel; a null image before the first.
+  // The last picture at its own size, rows top-down, 32 bits a pixel; a null image before the first.
   QImage GrabFrame() const;
   // Has the window draw the last picture again.
   void Repaint() const;
@@ -39,11 +40,8 @@ class CVideoRenderer {
   IVideoWindow* m_pWindow;
   mutable std::mutex m_mutex;
   mutable std::condition_variable m_frameArrived;
-  GstPtr<GstSample> m_pLast;
+  CVideoFrame m_last;
   std::uint64_t m_nFrames = 0;
 };
-
-// The picture of a BGRx sample as an image that shares (and keeps alive) the sample's memory.
-QImage WrapSample(GstSample* sample);
 
 }  // namespace vx

@@ -15,6 +15,8 @@ constexpr auto kUnref<GstCaps> = &gst_caps_unref;
 template <>
 constexpr auto kUnref<GstSample> = &gst_sample_unref;
 template <>
+constexpr auto kUnref<GstBuffer> = &gst_buffer_unref;
+template <>
 constexpr auto kUnref<GstMessage> = &gst_message_unref;
 template <>
 constexpr auto kUnref<GstIterator> = &gst_iterator_free;

@@ -1,7 +1,7 @@
 // The surface a video renderer draws into: the engine's view of a CNrvVideoView.
 #pragma once
 
-#include <QImage>
+#include "engine/CVideoFrame.h"
 
 namespace vx {
 
@@ -10,7 +10,7 @@ class IVideoWindow {
   virtual ~IVideoWindow() = default;
   // Takes the newest picture, to be shown stretched over the whole client area. Called on streaming
   // threads: an implementation hands the picture to its own thread.
-  virtual void PresentFrame(const QImage& frame) = 0;
+  virtual void PresentFrame(const CVideoFrame& frame) = 0;
   // Draws the picture it holds again (main thread).
   virtual void RepaintFrame() = 0;
 };
