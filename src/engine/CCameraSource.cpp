@@ -1,4 +1,10 @@
 // Loading a recording into the camera source: demuxer, one queue per stream, named ghost pads.
+//
+//   vxcamerasrc (bin) ------------------------------------------------------------.
+//   | filesrc -> qtdemux|avidemux -+- video_0 -> queue -> ghost pad "Video 1"     |
+//   |                              +- video_1 -> queue -> ghost pad "Video 2"     |
+//   |                              '- audio_0 -> queue -> ghost pad "Audio"       |
+//   '-----------------------------------------------------------------------------'
 #include "engine/CCameraSource.h"
 
 #include <chrono>

@@ -21,12 +21,6 @@ bool RegisterCameraSource();
 
 // The C++ side of one "vxcamerasrc" element. It lives exactly as long as the element.
 //
-//   vxcamerasrc (bin) ------------------------------------------------------------.
-//   | filesrc -> qtdemux|avidemux -+- video_0 -> queue -> ghost pad "Video 1"     |
-//   |                              +- video_1 -> queue -> ghost pad "Video 2"     |
-//   |                              '- audio_0 -> queue -> ghost pad "Audio"       |
-//   '-----------------------------------------------------------------------------'
-//
 // Load() runs the bin on its own (its state locked against the pipeline's) until the demuxer has
 // announced every stream, holding each stream's first buffer back, so the graph can count the pads and
 // link them before anything flows. StartStreaming() hands the bin back to the pipeline and lets go.
