@@ -1,4 +1,4 @@
-// Pure engine rules: rate clamping, relative seek targets, the state rules, layouts and pad counting.
+// Pure engine rules: rate clamping, relative seek targets, pad counting and the component check.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -35,20 +35,6 @@ TEST(EngineRules, SkipTargetTruncatesAndClampsToTheRecording) {
   EXPECT_EQ(SkipTarget(100'000'000, 1e300, duration), duration);
 }
 
-TEST(EngineRules, StateRulesAndTimeUnits) {
-  EXPECT_TRUE(CanRun(EngineState::Paused));
-  EXPECT_TRUE(CanRun(EngineState::Stopped));
-  EXPECT_FALSE(CanRun(EngineState::Running));
-  EXPECT_FALSE(CanRun(EngineState::Closed));
-  EXPECT_TRUE(CanStop(EngineState::Running));
-  EXPECT_FALSE(CanStop(EngineState::Stopped));
-  EXPECT_FALSE(CanStop(EngineState::Closed));
-  EXPECT_EQ(NsToRefTime(60'000'000'099), 600'000'000);
-  EXPECT_EQ(RefTimeToMs(600'009'999), 60'000);
-  EXPECT_TRUE(IsAtEnd(5, 5));
-  EXPECT_FALSE(IsAtEnd(4, 5));
-}
-
 TEST(GraphLayoutRules, CountsPadsByCaseSensitiveNameAndPcm) {
   const std::vector<SourcePadInfo> pads = {
       {"Video 1", false}, {"Rear Video", false}, {"video 3", false}, {"Audio", true}, {"audio", false}};
@@ -56,26 +42,10 @@ TEST(GraphLayoutRules, CountsPadsByCaseSensitiveNameAndPcm) {
   EXPECT_EQ(CountAudioPads(pads), 1001);
   EXPECT_EQ(CountAudioPads({{"Audio", false}}), 1);
   EXPECT_EQ(CountAudioPads({}), 0);
-}
-
-std::vector<std::string> Names(const std::vector<GraphStep>& steps) {
-  std::vector<std::string> names;
-  for (const GraphStep& step : steps) names.push_back(step.name);
-  return names;
-}
-
-TEST(GraphLayoutRules, NamesTheElementsOfEachLayoutInOrder) {
-  EXPECT_EQ(Names(GraphLayout(1, 1)),
-            (std::vector<std::string>{"MxStreamParseFilter", "COREAAC AUDIO", "DirectSound Audio Renderer",
-                                      "FFDShow Decoder1", "Color Space Convertor 1", "Mixing Renderer9"}));
-  EXPECT_EQ(Names(GraphLayout(2, 1001)),
-            (std::vector<std::string>{"MxStreamParseFilter", "DirectSound Audio Renderer", "FFDShow Decoder1",
-                                      "FFDShow Decoder2", "Color Space Convertor 1", "Color Space Convertor 2",
-                                      "Mixing Renderer9-1", "Mixing Renderer9-2"}));
-  EXPECT_EQ(Names(GraphLayout(2, 1))[1], "CoreAAC Decoder");
-  EXPECT_EQ(GraphLayout(1, 0).size(), 4u);
+  // Only one or two video streams make a graph.
   EXPECT_TRUE(GraphLayout(0, 1).empty());
   EXPECT_TRUE(GraphLayout(3, 1).empty());
+  EXPECT_EQ(GraphLayout(1, 0).size(), 4u);
 }
 
 TEST(ComponentCheckRules, TheFirstMissingGroupDecides) {
