@@ -18,6 +18,14 @@ std::unique_ptr<QApplication> InitProcess(int& argc, char** argv) {
   return std::make_unique<QApplication>(argc, argv);
 }
 
+CViewer::CViewer() {
+  front.resize(640, 360);
+  rear.resize(320, 240);
+  front.show();
+  rear.show();
+  engine.AttachWindows(&front, &rear);
+}
+
 std::string DemoRecording(int seconds) {
   return test::CardFile("bench-two-" + std::to_string(seconds) + "s.MP4",
                         "--streams 2 --seconds " + std::to_string(seconds));

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/CNrvVideoView.h"
+#include "engine/CPlaybackEngine.h"
 #include "engine/GstPtr.h"
 
 namespace vx::bench {
@@ -17,6 +19,15 @@ using Clock = std::chrono::steady_clock;
 
 // GStreamer, the camera source and an offscreen QApplication, which main() keeps until it returns.
 std::unique_ptr<QApplication> InitProcess(int& argc, char** argv);
+
+// The main window's part of playback: two shown views at the window's sizes and the engine drawing
+// into them.
+struct CViewer {
+  CViewer();
+  CNrvVideoView front;
+  CNrvVideoView rear;
+  CPlaybackEngine engine;
+};
 
 // The two-stream recording (front 1280x720, rear 640x360, H.264 + AAC) of `seconds` from the card maker.
 std::string DemoRecording(int seconds);

@@ -4,8 +4,6 @@
 #include <QTimer>
 
 #include "BenchCommon.h"
-#include "engine/CNrvVideoView.h"
-#include "engine/CPlaybackEngine.h"
 
 namespace {
 
@@ -16,14 +14,8 @@ constexpr int kRuns = 10;
 constexpr auto kLimit = std::chrono::seconds(20);
 
 double OursOnce(const std::string& path) {
-  CNrvVideoView front;
-  CNrvVideoView rear;
-  front.resize(640, 360);
-  rear.resize(320, 240);
-  front.show();
-  rear.show();
-  CPlaybackEngine engine;
-  engine.AttachWindows(&front, &rear);
+  CViewer viewer;
+  CPlaybackEngine& engine = viewer.engine;
   if (engine.Open(path) != 1) return -1;
   CRecordingGraph& recording = *engine.Recording();
   engine.ChangeRate(2.0f);

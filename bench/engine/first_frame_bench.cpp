@@ -5,8 +5,6 @@
 #include <memory>
 
 #include "BenchCommon.h"
-#include "engine/CNrvVideoView.h"
-#include "engine/CPlaybackEngine.h"
 
 namespace {
 
@@ -16,13 +14,11 @@ using namespace vx::bench;
 constexpr int kRuns = 15;
 
 double OursOnce(const std::string& path) {
-  CNrvVideoView front;
-  CNrvVideoView rear;
-  CPlaybackEngine engine;
-  engine.AttachWindows(&front, &rear);
+  CViewer viewer;
+  CPlaybackEngine& engine = viewer.engine;
   const auto start = Clock::now();
   if (engine.Open(path) != 1) return -1;
-  while (front.Frame().IsNull() && Clock::now() - start < std::chrono::seconds(5))
+  while (viewer.front.Frame().IsNull() && Clock::now() - start < std::chrono::seconds(5))
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   return Milliseconds(Clock::now() - start);
 }

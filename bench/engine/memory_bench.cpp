@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "BenchCommon.h"
-#include "engine/CNrvVideoView.h"
-#include "engine/CPlaybackEngine.h"
 
 namespace {
 
@@ -17,14 +15,8 @@ constexpr int kRuns = 10;
 constexpr auto kPlay = std::chrono::seconds(3);
 
 double PeakWhilePlayingOurs(const std::string& path) {
-  CNrvVideoView front;
-  CNrvVideoView rear;
-  front.resize(640, 360);
-  rear.resize(320, 240);
-  front.show();
-  rear.show();
-  CPlaybackEngine engine;
-  engine.AttachWindows(&front, &rear);
+  CViewer viewer;
+  CPlaybackEngine& engine = viewer.engine;
   engine.Open(path);
   engine.Recording()->Run();
   double peak = 0;

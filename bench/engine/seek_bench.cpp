@@ -2,8 +2,6 @@
 #include <random>
 
 #include "BenchCommon.h"
-#include "engine/CNrvVideoView.h"
-#include "engine/CPlaybackEngine.h"
 
 namespace {
 
@@ -22,10 +20,8 @@ std::vector<RefTime> Targets() {
 }
 
 std::vector<double> Ours(const std::string& path, SeekMode mode) {
-  CNrvVideoView front;
-  CNrvVideoView rear;
-  CPlaybackEngine engine;
-  engine.AttachWindows(&front, &rear);
+  CViewer viewer;
+  CPlaybackEngine& engine = viewer.engine;
   engine.Open(path);
   engine.Recording()->Pause();
   std::vector<double> ms;
