@@ -92,15 +92,14 @@ bool Write(const RecordingRecipe& recipe) {
   return true;
 }
 
+// setup.cfg is written last, so a card that has one is complete.
 int MakeCard(const CardOptions& options) {
-  std::error_code ec;
-  std::filesystem::create_directories(options.root, ec);
-  if (ec || !vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours))) {
-    std::fprintf(stderr, "vx880-mkcard: cannot write %s/setup.cfg\n", options.root.c_str());
-    return 1;
-  }
   for (const RecordingRecipe& recipe : PlanCard(options)) {
     if (!Write(recipe)) return 1;
+  }
+  if (!vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours))) {
+    std::fprintf(stderr, "vx880-mkcard: cannot write %s/setup.cfg\n", options.root.c_str());
+    return 1;
   }
   return 0;
 }
