@@ -110,7 +110,8 @@ void FramePainter::PaintOverlay(QPainter& p, int index, const MotionSample& moti
   char speed[32];
   std::snprintf(speed, sizeof speed, "%d km/h", static_cast<int>(std::lround(motion.speedKmh)));
   QFont font("DejaVu Sans Mono");
-  font.setPixelSize(std::max(12, h / 26));
+  // The rear picture is small and usually shown smaller still: its text is larger in proportion.
+  font.setPixelSize(m_camera == Camera::Front ? h / 26 : h / 16);
   font.setBold(true);
   p.setFont(font);
   if (m_camera == Camera::Rear) {  // the rear window's frame around the picture
