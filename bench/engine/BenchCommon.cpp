@@ -18,11 +18,11 @@ std::unique_ptr<QApplication> InitProcess(int& argc, char** argv) {
   return std::make_unique<QApplication>(argc, argv);
 }
 
-CViewer::CViewer() {
+CViewer::CViewer(bool shown) {
   front.resize(640, 360);
   rear.resize(320, 240);
-  front.show();
-  rear.show();
+  front.setVisible(shown);
+  rear.setVisible(shown);
   engine.AttachWindows(&front, &rear);
 }
 

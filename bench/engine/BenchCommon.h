@@ -20,10 +20,10 @@ using Clock = std::chrono::steady_clock;
 // GStreamer, the camera source and an offscreen QApplication, which main() keeps until it returns.
 std::unique_ptr<QApplication> InitProcess(int& argc, char** argv);
 
-// The main window's part of playback: two shown views at the window's sizes and the engine drawing
-// into them.
+// The main window's part of playback: two views at the window's sizes and the engine drawing into them.
+// Hidden views receive their pictures but never paint (nor convert) them.
 struct CViewer {
-  CViewer();
+  explicit CViewer(bool shown = true);
   CNrvVideoView front;
   CNrvVideoView rear;
   CPlaybackEngine engine;
