@@ -18,9 +18,21 @@ std::unique_ptr<QApplication> InitProcess(int& argc, char** argv) {
   return std::make_unique<QApplication>(argc, argv);
 }
 
+namespace {
+
+constexpr int kFrontWidth = 640, kFrontHeight = 360;
+constexpr int kRearWidth = 320, kRearHeight = 240;
+
+std::string ToSize(int width, int height) {
+  return " ! videoconvert ! videoscale method=nearest-neighbour ! video/x-raw,format=BGRx,width=" +
+         std::to_string(width) + ",height=" + std::to_string(height);
+}
+
+}  // namespace
+
 CViewer::CViewer(bool shown) {
-  front.resize(640, 360);
-  rear.resize(320, 240);
+  front.resize(kFrontWidth, kFrontHeight);
+  rear.resize(kRearWidth, kRearHeight);
   front.setVisible(shown);
   rear.setVisible(shown);
   engine.AttachWindows(&front, &rear);
@@ -31,11 +43,13 @@ std::string DemoRecording(int seconds) {
                         "--streams 2 --seconds " + std::to_string(seconds));
 }
 
-GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync) {
+GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, bool toViewSizes) {
   const std::string sink = std::string(" ! fakesink sync=") + (sync ? "true" : "false");
+  const std::string front = toViewSizes ? ToSize(kFrontWidth, kFrontHeight) : "";
+  const std::string rear = toViewSizes ? ToSize(kRearWidth, kRearHeight) : "";
   const std::string description = "filesrc location=" + path + " ! qtdemux name=d " +
-                                  "d.video_0 ! queue ! h264parse ! avdec_h264" + sink + " " +
-                                  "d.video_1 ! queue ! h264parse ! avdec_h264" + sink + " " +
+                                  "d.video_0 ! queue ! h264parse ! avdec_h264" + front + sink + " " +
+                                  "d.video_1 ! queue ! h264parse ! avdec_h264" + rear + sink + " " +
                                   "d.audio_0 ! queue ! aacparse ! avdec_aac" + sink;
   return Retain(gst_parse_launch(description.c_str(), nullptr));
 }

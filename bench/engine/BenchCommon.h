@@ -34,8 +34,10 @@ std::string DemoRecording(int seconds);
 
 // The same decoders as our graph, without our source, converters and renderers:
 // filesrc ! qtdemux, each video stream through h264parse ! avdec_h264, the sound through
-// aacparse ! avdec_aac, every branch into a fakesink with the given sync.
-GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync);
+// aacparse ! avdec_aac, every branch into a fakesink with the given sync. With `toViewSizes`, each
+// picture is also converted by GStreamer to BGRx at its view's size (nearest neighbour), as any
+// display of it must.
+GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, bool toViewSizes = false);
 
 // Handles bus messages until one of `types` arrives (true) or an error or `timeout` (false).
 bool WaitForMessage(GstElement* pipeline, GstMessageType types, std::chrono::milliseconds timeout);
