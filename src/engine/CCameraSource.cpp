@@ -59,8 +59,8 @@ HRESULT CCameraSource::Load(const std::string& path) {
   return WaitForStreams();
 }
 
-GstElement* CCameraSource::AddChild(const char* factory) {
-  GstElement* element = gst_element_factory_make(factory, nullptr);
+GstElement* CCameraSource::AddChild(const char* factory, const char* name) {
+  GstElement* element = gst_element_factory_make(factory, name);
   if (element) gst_bin_add(m_pBin, element);
   return element;
 }
@@ -70,7 +70,7 @@ bool CCameraSource::BuildDemuxer(const std::string& path, ContainerKind containe
                              : container == ContainerKind::Avi ? "avidemux" : nullptr;
   if (!demuxFactory) return false;
   GstElement* file = AddChild("filesrc");
-  GstElement* demux = AddChild(demuxFactory);
+  GstElement* demux = AddChild(demuxFactory, "demuxer");
   if (!file || !demux) return false;
   g_object_set(file, "location", path.c_str(), nullptr);
   g_signal_connect(demux, "pad-added", G_CALLBACK(PadAdded), this);
@@ -102,21 +102,38 @@ void CCameraSource::OnPadAdded(GstPad* demuxPad) {
 }
 
 void CCameraSource::ExposeStream(GstPad* demuxPad, const std::string& name) {
-  const gulong probe = gst_pad_add_probe(
+  GstElement* queue = AddChild("queue");
+  GstPtr<GstPad> queueSink = Adopt(queue ? gst_element_get_static_pad(queue, "sink") : nullptr);
+  GstPtr<GstPad> queueSrc = Adopt(queue ? gst_element_get_static_pad(queue, "src") : nullptr);
+  if (!queue || !gst_element_sync_state_with_parent(queue) ||
+      GST_PAD_LINK_FAILED(gst_pad_link(demuxPad, queueSink.get()))) {
+    // The stream stays unlinked: the demuxer plays the others without it.
+    std::fprintf(stderr, "vx880: stream \"%s\" cannot be linked; it is left out\n", name.c_str());
+    if (queue) gst_bin_remove(m_pBin, queue);
+    return;
+  }
+  const gulong hold = gst_pad_add_probe(
       demuxPad, GstPadProbeType(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
       HoldBuffer, nullptr, nullptr);
   {
     std::lock_guard lock(m_mutex);
-    m_heldPads.emplace_back(GstPtr<GstPad>(static_cast<GstPad*>(gst_object_ref(demuxPad))), probe);
+    m_heldPads.emplace_back(GstPtr<GstPad>(static_cast<GstPad*>(gst_object_ref(demuxPad))), hold);
   }
-  GstElement* queue = AddChild("queue");
-  gst_element_sync_state_with_parent(queue);
-  GstPtr<GstPad> queueSink = Adopt(gst_element_get_static_pad(queue, "sink"));
-  GstPtr<GstPad> queueSrc = Adopt(gst_element_get_static_pad(queue, "src"));
-  gst_pad_link(demuxPad, queueSink.get());
   GstPad* ghost = gst_ghost_pad_new(name.c_str(), queueSrc.get());
+  gst_pad_add_probe(ghost, GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, DropRepeatedSeek, this, nullptr);
   gst_pad_set_active(ghost, TRUE);
-  gst_element_add_pad(GST_ELEMENT(m_pBin), ghost);
+  if (!gst_element_add_pad(GST_ELEMENT(m_pBin), ghost))
+    std::fprintf(stderr, "vx880: stream \"%s\" cannot be exposed\n", name.c_str());
+}
+
+// A pipeline hands a seek to each of its sinks, and each copy comes up its own stream with the same
+// sequence number. Only the first goes on to the demuxer: avidemux would seek (and flush) once per copy.
+GstPadProbeReturn CCameraSource::DropRepeatedSeek(GstPad*, GstPadProbeInfo* info, gpointer self) {
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+  if (GST_EVENT_TYPE(event) != GST_EVENT_SEEK) return GST_PAD_PROBE_OK;
+  const guint32 seqnum = gst_event_get_seqnum(event);
+  auto& last = static_cast<CCameraSource*>(self)->m_nLastSeek;
+  return last.exchange(seqnum) == seqnum ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
 }
 
 void CCameraSource::OnNoMorePads() {

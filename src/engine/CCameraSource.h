@@ -3,6 +3,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -53,10 +54,11 @@ class CCameraSource final : public ITelemetrySource {
   void OnChildError(const std::string& message);
 
  private:
-  GstElement* AddChild(const char* factory);
+  GstElement* AddChild(const char* factory, const char* name = nullptr);
   bool BuildDemuxer(const std::string& path, ContainerKind container);
   HRESULT WaitForStreams();
   void ExposeStream(GstPad* demuxPad, const std::string& name);
+  static GstPadProbeReturn DropRepeatedSeek(GstPad* pad, GstPadProbeInfo* info, gpointer self);
 
   GstBin* m_pBin;  // the element that owns this object
   FileTelemetrySource m_telemetry;
@@ -69,6 +71,7 @@ class CCameraSource final : public ITelemetrySource {
   bool m_bAudioPad = false;
   using HeldPad = std::pair<GstPtr<GstPad>, gulong>;
   std::vector<HeldPad> m_heldPads;  // demuxer pads held until StartStreaming
+  std::atomic<guint32> m_nLastSeek{GST_SEQNUM_INVALID};
 };
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 #include <gst/gst.h>
 
 #include <chrono>
+#include <string>
 
 #include "engine/GstPtr.h"
 
@@ -13,28 +14,46 @@ namespace vx {
 // written when it is unset). `stage` ends up in the file name.
 void DumpPipelineGraph(GstElement* pipeline, const char* stage);
 
+// How a seek ended: the front picture at the new position, the recording's end, or no answer at all.
+enum class SeekAnswer { Picture, End, NoAnswer };
+
 class CPipelineBus {
  public:
-  explicit CPipelineBus(GstElement* pipeline);
+  // `path` names the recording in the log.
+  CPipelineBus(GstElement* pipeline, std::string path);
 
   // Handles every message waiting on the bus.
   void Pump();
-  // Forgets an earlier preroll and end, before a state change or seek that will bring new ones.
-  void Reset();
+  // Before a state change that prerolls: forgets an earlier preroll.
+  void ExpectPreroll();
   // Handles messages until the pipeline has prerolled (true), or an error or `timeout` (false).
   bool WaitForPreroll(std::chrono::milliseconds timeout);
+  // Before a seek with sequence number `seqnum`, to be answered by the renderer `answerer`: forgets the
+  // end and any error, which the seek undoes.
+  void ExpectSeek(guint32 seqnum, const GstElement* answerer);
+  // Handles messages until the renderer has answered the expected seek (its picture or the end),
+  // an error ended the recording, or `limit` passed. Anything but a picture marks the recording ended.
+  SeekAnswer WaitForSeekAnswer(std::chrono::milliseconds limit);
 
-  bool Ended() const { return m_bEos; }
-  bool Failed() const { return m_bError; }
+  // True once the recording has ended: the end of every stream, an error, or a seek past the data.
+  bool Ended() const { return m_bEnded; }
 
  private:
+  template <typename Done>
+  void HandleUntil(std::chrono::milliseconds limit, Done done);
   void Handle(GstMessage* message);
+  void HandleError(GstMessage* message);
+  void HandleSegmentAnswer(GstMessage* message);
 
   GstElement* m_pPipeline;  // owned by the graph, outlives this object
   GstPtr<GstBus> m_pBus;
+  std::string m_strPath;
   bool m_bPrerolled = false;
-  bool m_bEos = false;
+  bool m_bEnded = false;
   bool m_bError = false;
+  guint32 m_nAwaitedSeek = GST_SEQNUM_INVALID;
+  const GstElement* m_pAnswerer = nullptr;
+  bool m_bSeekAnswered = false;
 };
 
 }  // namespace vx

@@ -23,8 +23,8 @@ namespace vx {
 
 namespace {
 
-// Longest wait for the first frame of a freshly built graph; with the source's wait for its streams,
-// Open never takes more than 4.5 s, however damaged the file.
+// Longest wait for the first frame of a freshly built graph. With the source's wait for its streams a
+// build never takes more than 4.5 s, however damaged the file; Open adds the old recording's rewind.
 constexpr std::chrono::milliseconds kCueTimeout{2500};
 
 constexpr GraphRole kTeardownOrder[] = {GraphRole::AudioRenderer, GraphRole::Renderer1,    GraphRole::Renderer2,
@@ -41,12 +41,26 @@ bool IsPcm(GstCaps* caps) {
          std::string(gst_structure_get_name(gst_caps_get_structure(caps, 0))) == "audio/x-raw";
 }
 
-// The source's output pads by name, each with whether its first caps are PCM.
+// The source's output pads by name, each with whether its first caps are PCM. A pad list that changes
+// while it is read is read again from the start.
 std::vector<SourcePadInfo> ListSourcePads(GstElement* source) {
   std::vector<SourcePadInfo> pads;
   GstPtr<GstIterator> it = Adopt(gst_element_iterate_src_pads(source));
   GValue item = G_VALUE_INIT;
-  while (gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
+  for (;;) {
+    const GstIteratorResult result = gst_iterator_next(it.get(), &item);
+    if (result == GST_ITERATOR_RESYNC) {
+      gst_iterator_resync(it.get());
+      pads.clear();
+      continue;
+    }
+    if (result != GST_ITERATOR_OK) {
+      if (result == GST_ITERATOR_ERROR) {
+        std::fprintf(stderr, "vx880: the source's pads cannot be listed\n");
+        pads.clear();
+      }
+      break;
+    }
     auto* pad = static_cast<GstPad*>(g_value_get_object(&item));
     GstPtr<GstCaps> caps = Adopt(gst_pad_query_caps(pad, nullptr));
     pads.push_back({GST_PAD_NAME(pad), IsPcm(caps.get())});
@@ -73,7 +87,7 @@ HRESULT CRecordingGraph::BuildGraph(const std::string& path) {
   if (path.empty()) return 1;
   m_strPath = path;
   m_pPipeline = Retain(gst_pipeline_new("VX-880QN recording"));
-  m_pBus = std::make_unique<CPipelineBus>(m_pPipeline.get());
+  m_pBus = std::make_unique<CPipelineBus>(m_pPipeline.get(), path);
   if (!AddElement({GraphRole::Source, kSourceName}, nullptr, false)) return E_FAIL;
   m_pSource = CCameraSource::From(Element(GraphRole::Source));
   m_pSource->SetOption(m_bTelemetry ? 1 : 0);
@@ -149,7 +163,7 @@ void CRecordingGraph::LinkBranches(int audioCount) {
 
 // Prerolls the pipeline: the first frame of each stream reaches its renderer, nothing plays yet.
 HRESULT CRecordingGraph::Cue() {
-  m_pBus->Reset();
+  m_pBus->ExpectPreroll();
   if (gst_element_set_state(m_pPipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return E_FAIL;
   m_pSource->StartStreaming();
   if (!m_pBus->WaitForPreroll(kCueTimeout)) {

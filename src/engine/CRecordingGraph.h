@@ -69,7 +69,6 @@ class CRecordingGraph {
   void LinkBranches(int audioCount);
   HRESULT Cue();
   HRESULT Seek(RefTime t, float rate, SeekMode mode);
-  bool AtEnd() const;
   GstElement* Element(GraphRole role) const { return m_elements[static_cast<int>(role)].get(); }
 
   RecordingWindows m_windows;
@@ -80,7 +79,6 @@ class CRecordingGraph {
   std::array<std::unique_ptr<CVideoRenderer>, 2> m_renderers;
   CCameraSource* m_pSource = nullptr;  // the C++ side of the source element
   bool m_bGraphBuilt = false;
-  bool m_bNoFrameAfterSeek = false;
   float m_fRate = 1.0f;
   float m_fAppliedRate = 1.0f;
   RefTime m_nDuration = 0;

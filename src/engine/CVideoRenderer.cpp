@@ -1,7 +1,6 @@
 // Receives decoded pictures on the streaming thread, keeps the last one and passes it to the window.
 #include "engine/CVideoRenderer.h"
 
-
 namespace vx {
 
 CVideoRenderer::CVideoRenderer(const char* name, IVideoWindow* window)
@@ -14,6 +13,9 @@ CVideoRenderer::CVideoRenderer(const char* name, IVideoWindow* window)
   callbacks.new_preroll = &CVideoRenderer::OnPreroll;
   callbacks.new_sample = &CVideoRenderer::OnSample;
   gst_app_sink_set_callbacks(GST_APP_SINK(m_pSink.get()), &callbacks, this, nullptr);
+  GstPtr<GstPad> pad = Adopt(gst_element_get_static_pad(m_pSink.get(), "sink"));
+  gst_pad_add_probe(pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM | GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+                    &CVideoRenderer::OnEvent, this, nullptr);
 }
 
 GstFlowReturn CVideoRenderer::OnPreroll(GstAppSink* sink, gpointer self) {
@@ -24,6 +26,21 @@ GstFlowReturn CVideoRenderer::OnPreroll(GstAppSink* sink, gpointer self) {
 GstFlowReturn CVideoRenderer::OnSample(GstAppSink* sink, gpointer self) {
   static_cast<CVideoRenderer*>(self)->Keep(Adopt(gst_app_sink_pull_sample(sink)));
   return GST_FLOW_OK;
+}
+
+// Runs on the streaming thread in stream order. A flush or a segment opens a new question, answered by
+// the next picture or the end; a seek past the data flushes and ends the stream without a segment.
+GstPadProbeReturn CVideoRenderer::OnEvent(GstPad*, GstPadProbeInfo* info, gpointer self) {
+  auto* renderer = static_cast<CVideoRenderer*>(self);
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+  if (GST_EVENT_TYPE(event) == GST_EVENT_FLUSH_STOP || GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT) {
+    std::lock_guard lock(renderer->m_mutex);
+    renderer->m_nSegmentSeqnum = gst_event_get_seqnum(event);
+    renderer->m_bSegmentAnswered = false;
+  } else if (GST_EVENT_TYPE(event) == GST_EVENT_EOS) {
+    renderer->AnswerSegment(true);
+  }
+  return GST_PAD_PROBE_OK;
 }
 
 void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
@@ -37,10 +54,23 @@ void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
   {
     std::lock_guard lock(m_mutex);
     m_last = frame;
-    ++m_nFrames;
   }
-  m_frameArrived.notify_all();
   if (m_pWindow) m_pWindow->PresentFrame(frame);
+  AnswerSegment(false);
+}
+
+void CVideoRenderer::AnswerSegment(bool end) {
+  guint32 seqnum = GST_SEQNUM_INVALID;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_bSegmentAnswered) return;
+    m_bSegmentAnswered = true;
+    seqnum = m_nSegmentSeqnum;
+  }
+  GstStructure* answer = gst_structure_new(kSegmentAnswerMessage, "end", G_TYPE_BOOLEAN, end, nullptr);
+  GstMessage* message = gst_message_new_element(GST_OBJECT(m_pSink.get()), answer);
+  gst_message_set_seqnum(message, seqnum);
+  gst_element_post_message(m_pSink.get(), message);
 }
 
 QImage CVideoRenderer::GrabFrame() const {
@@ -54,16 +84,6 @@ QImage CVideoRenderer::GrabFrame() const {
 
 void CVideoRenderer::Repaint() const {
   if (m_pWindow) m_pWindow->RepaintFrame();
-}
-
-bool CVideoRenderer::WaitForFrameAfter(std::uint64_t count, std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(m_mutex);
-  return m_frameArrived.wait_for(lock, timeout, [&] { return m_nFrames > count; });
-}
-
-std::uint64_t CVideoRenderer::FrameCount() const {
-  std::lock_guard lock(m_mutex);
-  return m_nFrames;
 }
 
 }  // namespace vx

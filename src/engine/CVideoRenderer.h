@@ -5,14 +5,17 @@
 #include <gst/app/gstappsink.h>
 
 #include <QImage>
-#include <chrono>
-#include <condition_variable>
 #include <mutex>
 
 #include "engine/GstPtr.h"
 #include "engine/IVideoWindow.h"
 
 namespace vx {
+
+// Name of the element message a renderer posts with the first picture, or the end, that follows each
+// flush or new segment. The message carries that event's sequence number, which a flushing seek hands to
+// every flush and segment it causes; the field "end" is true when the stream ended instead.
+inline constexpr const char* kSegmentAnswerMessage = "vx880-segment-answer";
 
 class CVideoRenderer {
  public:
@@ -26,22 +29,21 @@ class CVideoRenderer {
   QImage GrabFrame() const;
   // Has the window draw the last picture again.
   void Repaint() const;
-  // Pictures received so far (preroll included).
-  std::uint64_t FrameCount() const;
-  // Waits until more than `count` pictures were received; false after `timeout`.
-  bool WaitForFrameAfter(std::uint64_t count, std::chrono::milliseconds timeout) const;
 
  private:
   static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
   static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
+  static GstPadProbeReturn OnEvent(GstPad* pad, GstPadProbeInfo* info, gpointer self);
   void Keep(GstPtr<GstSample> pulled);
+  // Posts the answer to the current segment once: a picture (`end` false) or the stream's end.
+  void AnswerSegment(bool end);
 
   GstPtr<GstElement> m_pSink;
   IVideoWindow* m_pWindow;
   mutable std::mutex m_mutex;
-  mutable std::condition_variable m_frameArrived;
   CVideoFrame m_last;
-  std::uint64_t m_nFrames = 0;
+  guint32 m_nSegmentSeqnum = GST_SEQNUM_INVALID;
+  bool m_bSegmentAnswered = true;
 };
 
 }  // namespace vx

@@ -19,6 +19,8 @@ constexpr auto kUnref<GstBuffer> = &gst_buffer_unref;
 template <>
 constexpr auto kUnref<GstMessage> = &gst_message_unref;
 template <>
+constexpr auto kUnref<GstEvent> = &gst_event_unref;
+template <>
 constexpr auto kUnref<GstIterator> = &gst_iterator_free;
 template <>
 constexpr auto kUnref<GError> = &g_error_free;

@@ -5,20 +5,20 @@ namespace vx {
 
 namespace {
 
-// Longest wait for the frame at a new position. A seek past the data that exists brings no frame
-// and, while paused, no end message either: after this long the recording counts as ended.
-constexpr std::chrono::milliseconds kSeekTimeout{2000};
-constexpr std::chrono::milliseconds kFrameAfterPrerollTimeout{250};
+// A seek is answered by the front renderer with the picture at the new position or with the end of
+// its stream, normally within milliseconds. Only a pipeline that stopped answering (a damaged file)
+// reaches this limit; the recording then counts as ended, so nothing waits forever.
+constexpr std::chrono::milliseconds kSeekAnswerLimit{2000};
 
 }  // namespace
 
 HRESULT CRecordingGraph::Run() {
-  if (!CanRun(m_state)) return VFW_E_WRONG_STATE;
+  if (!CanRun(m_state) || !m_bGraphBuilt) return VFW_E_WRONG_STATE;
   RefTime position = 0;
   RefTime duration = 0;
   GetPosition(position);
   GetDuration(duration);
-  if (IsAtEnd(position, duration) && HasGraph()) SetPosition(0);
+  if (IsAtEnd(position, duration)) SetPosition(0);
   m_fRate = ClampRate(m_fRate);
   if (m_fRate != m_fAppliedRate) {
     GetPosition(position);
@@ -38,7 +38,7 @@ HRESULT CRecordingGraph::Pause() {
 
 // Stopped keeps the position and the picture, as paused does; only the state differs.
 HRESULT CRecordingGraph::Stop() {
-  if (!CanStop(m_state)) return VFW_E_WRONG_STATE;
+  if (!CanStop(m_state) || !HasGraph()) return VFW_E_WRONG_STATE;
   gst_element_set_state(m_pPipeline.get(), GST_STATE_PAUSED);
   m_state = EngineState::Stopped;
   return S_OK;
@@ -49,33 +49,31 @@ HRESULT CRecordingGraph::SetPosition(RefTime t, SeekMode mode) {
   return Seek(t, m_fAppliedRate, mode);
 }
 
-// A flushing seek, then the frame at the new position (or the end) before it returns.
+// One flushing seek event; the call returns once the front renderer has answered that very seek (its
+// sequence number) with a picture or the end, and the pipeline has settled on the new position.
 HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
-  const RefTime target = std::max<RefTime>(t, 0);
   const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH |
                                   (mode == SeekMode::Accurate ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT));
-  m_pBus->Reset();
-  if (!gst_element_seek(m_pPipeline.get(), rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, RefTimeToNs(target),
-                        GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
-    return E_FAIL;
+  GstPtr<GstEvent> seek = Adopt(gst_event_new_seek(rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
+                                                   RefTimeToNs(std::max<RefTime>(t, 0)), GST_SEEK_TYPE_NONE,
+                                                   GST_CLOCK_TIME_NONE));
+  m_pBus->ExpectSeek(gst_event_get_seqnum(seek.get()), m_renderers[0]->Element());
+  if (!gst_element_send_event(m_pPipeline.get(), seek.release())) return E_FAIL;
   m_fAppliedRate = rate;
-  const auto deadline = std::chrono::steady_clock::now() + kSeekTimeout;
-  const std::uint64_t frames = m_renderers[0]->FrameCount();
-  const bool prerolled = m_pBus->WaitForPreroll(kSeekTimeout);
-  // The pipeline may report its preroll a moment before the front picture is handed over; after a
-  // seek past the data it prerolls on the end, without a picture.
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  const bool newFrame = m_renderers[0]->WaitForFrameAfter(frames, std::min(left, kFrameAfterPrerollTimeout));
-  m_bNoFrameAfterSeek = !prerolled || !newFrame;
+  const auto start = std::chrono::steady_clock::now();
+  if (m_pBus->WaitForSeekAnswer(kSeekAnswerLimit) == SeekAnswer::NoAnswer) return S_OK;
+  // The other sinks preroll on the same seek; until they have, the pipeline's position is theirs.
+  const auto left = kSeekAnswerLimit - (std::chrono::steady_clock::now() - start);
+  gst_element_get_state(m_pPipeline.get(), nullptr, nullptr,
+                        static_cast<GstClockTime>(std::max<std::int64_t>(
+                            0, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count())));
   return S_OK;
 }
-
-bool CRecordingGraph::AtEnd() const { return m_bNoFrameAfterSeek || (m_pBus && m_pBus->Ended()); }
 
 HRESULT CRecordingGraph::GetPosition(RefTime& t) {
   if (!HasGraph()) return S_OK;
   m_pBus->Pump();
-  if (AtEnd()) return GetDuration(t);
+  if (m_pBus->Ended()) return GetDuration(t);
   gint64 ns = 0;
   if (!gst_element_query_position(m_pPipeline.get(), GST_FORMAT_TIME, &ns) || ns < 0) return E_FAIL;
   t = NsToRefTime(ns);

@@ -76,6 +76,28 @@ TEST_F(EngineTest, FailedOpensAnswerZeroAndLeaveNoRecording) {
   }
 }
 
+// A graph that cannot be completed never reads as opened: the window would skip nothing and play nothing.
+TEST_F(EngineTest, OpensWithoutACompleteGraphAnswerZero) {
+  const std::string threeVideos = MediaDir() + "/three-videos.MP4";
+  const std::string branch = "videotestsrc num-buffers=15 ! x264enc ! h264parse ! m. ";
+  ASSERT_TRUE(std::filesystem::exists(threeVideos) ||
+              RunCommand("gst-launch-1.0 -q mp4mux name=m ! filesink location=" + threeVideos + " " + branch +
+                         branch + branch + "> /dev/null 2>&1"));
+  EXPECT_EQ(m_engine.Open(threeVideos), 0);
+  EXPECT_EQ(m_engine.Recording(), nullptr);
+
+  // The picture decoder of Motion JPEG taken out of the registry, as on a machine without it.
+  GstRegistry* registry = gst_registry_get();
+  GstPtr<GstPluginFeature> decoder = Adopt(gst_registry_lookup_feature(registry, "jpegdec"));
+  ASSERT_TRUE(decoder);
+  gst_registry_remove_feature(registry, decoder.get());
+  const int opened = m_engine.Open(CardFile("one-pcm.AVI", "--streams 1 --seconds 2"));
+  gst_registry_add_feature(registry, decoder.get());
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(m_engine.Recording(), nullptr);
+  EXPECT_EQ(m_engine.Open(CardFile("one-pcm.AVI", "--streams 1 --seconds 2")), 1);
+}
+
 TEST(EngineWithoutWindows, RefusesToOpenAndChecksNoComponents) {
   CPlaybackEngine engine;
   EXPECT_EQ(engine.CheckComponents(), -1);

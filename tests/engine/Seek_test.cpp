@@ -1,0 +1,104 @@
+// Seeking as the window relies on it: exact paused positions, one seek per call, the end, errors.
+#include <random>
+
+#include "EngineFixture.h"
+
+namespace vx::test {
+namespace {
+
+struct SeekCase {
+  const char* file;
+  const char* options;
+  const char* demuxer;
+};
+
+std::ostream& operator<<(std::ostream& out, const SeekCase& c) { return out << c.file; }
+
+class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<SeekCase> {
+ protected:
+  // Counts the seek events that reach the demuxer inside the camera source.
+  void CountSeeksAtTheDemuxer() {
+    GstPtr<GstElement> demuxer = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), GetParam().demuxer));
+    ASSERT_TRUE(demuxer);
+    GstPtr<GstPad> sink = Adopt(gst_element_get_static_pad(demuxer.get(), "sink"));
+    // Seeks arrive on the demuxer's source pads; the file-side pad sees its own, pulled reads only.
+    for (GList* pad = GST_ELEMENT_PADS(demuxer.get()); pad; pad = pad->next) {
+      if (pad->data == sink.get()) continue;
+      gst_pad_add_probe(
+          GST_PAD(pad->data), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM,
+          [](GstPad*, GstPadProbeInfo* info, gpointer count) {
+            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEEK) ++*static_cast<int*>(count);
+            return GST_PAD_PROBE_OK;
+          },
+          &m_nSeeksAtDemuxer, nullptr);
+    }
+  }
+  int m_nSeeksAtDemuxer = 0;
+};
+
+// The window reads the position right after every seek; a position that lags or jumps to the end
+// there ends the recording early or moves the slider backwards.
+TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
+  ASSERT_EQ(m_engine.Open(CardFile(GetParam().file, GetParam().options)), 1);
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  CountSeeksAtTheDemuxer();
+  const RefTime duration = Duration();
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<RefTime> anywhere(0, duration - 1);
+  constexpr int kSeeks = 200;
+  for (int i = 0; i < kSeeks; ++i) {
+    const RefTime target = anywhere(random);
+    ASSERT_EQ(Recording().SetPosition(target), S_OK);
+    ASSERT_EQ(Position(), target) << "seek " << i;
+  }
+  EXPECT_EQ(m_nSeeksAtDemuxer, kSeeks) << "each call must reach the demuxer exactly once";
+  EXPECT_EQ(m_engine.SkipBack(1000.0), 1);
+  EXPECT_EQ(Position(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(CardFiles, PausedSeekTest,
+                         ::testing::Values(SeekCase{"seek.MP4", "--streams 2 --seconds 4", "demuxer"},
+                                           SeekCase{"seek.AVI", "--streams 2 --seconds 4", "demuxer"}));
+
+TEST_F(EngineTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingStands) {
+  const std::string path = CardFile("three-aac.MP4", "--streams 2 --seconds 3");
+  for (int run = 0; run < 20; ++run) {
+    SCOPED_TRACE(run);
+    ASSERT_EQ(m_engine.Open(path), 1);
+    ASSERT_EQ(m_engine.ChangeRate(2.0f), 1);
+    ASSERT_EQ(Recording().Run(), S_OK);
+    const RefTime position = Position();
+    EXPECT_LT(position, Duration() / 2);
+    EXPECT_FALSE(IsAtEnd(position, Duration()));
+  }
+}
+
+TEST_F(EngineTest, AnErrorWhilePlayingEndsTheRecordingAndALaterSeekPlaysAgain) {
+  ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  GstPtr<GstElement> decoder = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), "FFDShow Decoder1"));
+  ASSERT_TRUE(decoder);
+  GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "injected decoding error");
+  gst_element_post_message(decoder.get(), gst_message_new_error(GST_OBJECT(decoder.get()), error, "test"));
+  g_error_free(error);
+  EXPECT_EQ(Position(), Duration());
+  EXPECT_EQ(Position(), Duration()) << "the end stays until the next seek";
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  ASSERT_EQ(m_engine.SeekMs(1000), 1);
+  EXPECT_EQ(Position(), 10'000'000);
+}
+
+TEST_F(EngineTest, TransportWithoutAGraphAnswersWithoutTouchingGStreamer) {
+  ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
+  m_engine.ChangeRate(1.5f);
+  Recording().Teardown();
+  ASSERT_EQ(Recording().State(), EngineState::Stopped);
+  EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
+  EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
+  EXPECT_EQ(Recording().Pause(), -1);
+  EXPECT_EQ(Recording().SetPosition(0), VFW_E_WRONG_STATE);
+  EXPECT_EQ(m_engine.SkipForward(1.0), 0);
+}
+
+}  // namespace
+}  // namespace vx::test
