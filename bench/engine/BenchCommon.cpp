@@ -38,8 +38,8 @@ CViewer::CViewer(bool shown) {
   engine.AttachWindows(&front, &rear);
 }
 
-std::string DemoRecording(int seconds) {
-  return test::CardFile("bench-two-" + std::to_string(seconds) + "s.MP4",
+std::string DemoRecording(int seconds, const char* extension) {
+  return test::CardFile("bench-two-" + std::to_string(seconds) + "s." + extension,
                         "--streams 2 --seconds " + std::to_string(seconds));
 }
 
@@ -47,10 +47,12 @@ GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, bool toView
   const std::string sink = std::string(" ! fakesink sync=") + (sync ? "true" : "false");
   const std::string front = toViewSizes ? ToSize(kFrontWidth, kFrontHeight) : "";
   const std::string rear = toViewSizes ? ToSize(kRearWidth, kRearHeight) : "";
-  const std::string description = "filesrc location=" + path + " ! qtdemux name=d " +
-                                  "d.video_0 ! queue ! h264parse ! avdec_h264" + front + sink + " " +
-                                  "d.video_1 ! queue ! h264parse ! avdec_h264" + rear + sink + " " +
-                                  "d.audio_0 ! queue ! aacparse ! avdec_aac" + sink;
+  const bool avi = path.ends_with(".AVI");
+  const std::string video = avi ? " ! jpegdec" : " ! h264parse ! avdec_h264";
+  const std::string description = "filesrc location=" + path + (avi ? " ! avidemux" : " ! qtdemux") + " name=d " +
+                                  "d.video_0 ! queue" + video + front + sink + " name=front " +
+                                  "d.video_1 ! queue" + video + rear + sink + " " +
+                                  "d.audio_0 ! queue" + (avi ? "" : " ! aacparse ! avdec_aac") + sink;
   return Retain(gst_parse_launch(description.c_str(), nullptr));
 }
 

@@ -29,12 +29,14 @@ struct CViewer {
   CPlaybackEngine engine;
 };
 
-// The two-stream recording (front 1280x720, rear 640x360, H.264 + AAC) of `seconds` from the card maker.
-std::string DemoRecording(int seconds);
+// The two-stream recording (front 1280x720, rear 640x360) of `seconds` from the card maker: H.264 + AAC
+// in an MP4, or Motion JPEG + PCM in an AVI (`extension` "AVI").
+std::string DemoRecording(int seconds, const char* extension = "MP4");
 
-// The same decoders as our graph, without our source, converters and renderers:
-// filesrc ! qtdemux, each video stream through h264parse ! avdec_h264, the sound through
-// aacparse ! avdec_aac, every branch into a fakesink with the given sync. With `toViewSizes`, each
+// The same decoders as our graph, without our source, converters and renderers: filesrc ! qtdemux (or
+// avidemux for an AVI), each video stream through h264parse ! avdec_h264 (or jpegdec), the sound
+// through aacparse ! avdec_aac (PCM as it is), every branch into a fakesink with the given sync, the
+// front one named "front". With `toViewSizes`, each
 // picture is also converted by GStreamer to BGRx at its view's size (nearest neighbour), as any
 // display of it must.
 GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, bool toViewSizes = false);
