@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/player/ButtonState.h"
+#include "core/widgets/ButtonState.h"
 
 namespace vx {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 #include "widgets/CCMemDC.h"
 #include "widgets/SkinBitmaps.h"
 #include "widgets/SkinIds.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/player/SliderMath.h"
+#include "core/widgets/SliderMath.h"
 
 namespace vx {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 
 namespace vx {
 namespace {
