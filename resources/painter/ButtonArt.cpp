@@ -15,10 +15,12 @@
 namespace vx::skin {
 namespace {
 
-QPainterPath BodyPath(const QSize& size) {
-  const qreal radius = std::min(5.0, size.height() / 4.0);
+qreal CornerRadius(const QSize& size) { return std::min(5.0, size.height() / 4.0); }
+
+QPainterPath BodyPath(const QRect& body) {
+  const qreal radius = CornerRadius(body.size());
   QPainterPath path;
-  path.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), radius, radius);
+  path.addRoundedRect(QRectF(body), radius, radius);
   return path;
 }
 
@@ -38,7 +40,7 @@ void PaintBody(QPainter& painter, const QSize& size, const ButtonArt& art) {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(art.hot ? (art.danger ? QColor(255, 140, 130) : kAccent) : kBorder, 1));
   painter.setBrush(Qt::NoBrush);
-  const qreal radius = std::min(5.0, size.height() / 4.0);
+  const qreal radius = CornerRadius(size);
   painter.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0), radius, radius);
 }
 
@@ -64,24 +66,38 @@ void PaintContent(QPainter& painter, const QSize& size, const ButtonArt& art) {
 
 }  // namespace
 
-QImage PaintButton(const QSize& size, const ButtonArt& art) {
+// The body is painted whole and then cut out of the key colour with a hard edge: a smoothed edge would blend
+// the key into the body's rim, leaving specks of a colour near the key that the window region keeps.
+QImage PaintButton(const QSize& size, const QRect& body, const ButtonArt& art) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(KeyColour(art.key));
   QPainter painter(&image);
-  const QPainterPath body = BodyPath(size);
-  painter.setClipPath(body);  // hard edge: pixels outside the body keep the exact key colour
-  PaintBody(painter, size, art);
-  PaintContent(painter, size, art);
+  painter.translate(body.topLeft());
+  PaintBody(painter, body.size(), art);
+  PaintContent(painter, body.size(), art);
   painter.end();
-  SealKeyColour(image, body, art.key);
+  SealKeyColour(image, BodyPath(body), art.key);
   return image;
 }
 
-QImage PaintBareGlyph(const QSize& size, Glyph glyph, const QColor& colour, std::uint32_t key) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(KeyColour(key));
-  QPainter painter(&image);
+QImage PaintBareGlyph(const QSize& size, Glyph glyph, const QColor& colour, const QColor& backdrop, std::uint32_t key) {
+  QImage ink(size, QImage::Format_ARGB32_Premultiplied);
+  ink.fill(Qt::transparent);
+  QPainter painter(&ink);
   PaintGlyph(painter, glyph, QRectF(QPointF(0, 0), QSizeF(size)), colour);
+  painter.end();
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(backdrop);
+  painter.begin(&image);
+  painter.drawImage(0, 0, ink);
+  painter.end();
+  // Pixels the symbol covers less than half are holes; the others keep their blend with the backdrop.
+  const QRgb keyPixel = KeyColour(key).rgb();
+  for (int y = 0; y < size.height(); ++y) {
+    for (int x = 0; x < size.width(); ++x) {
+      if (qAlpha(ink.pixel(x, y)) < 128) image.setPixel(x, y, keyPixel);
+    }
+  }
   return image;
 }
 

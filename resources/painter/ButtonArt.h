@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -19,9 +20,11 @@ struct ButtonArt {
   bool danger = false;    // a close button: its hot picture is red
 };
 
-QImage PaintButton(const QSize& size, const ButtonArt& art);
+// A picture of size whose rounded body fills body; everything around the body is the exact key colour.
+QImage PaintButton(const QSize& size, const QRect& body, const ButtonArt& art);
 
-// A symbol alone on the key colour (the sound button), so the window region keeps only the symbol.
-QImage PaintBareGlyph(const QSize& size, Glyph glyph, const QColor& colour, std::uint32_t key);
+// A symbol alone on the key colour (the sound button), so the window region keeps only the symbol. Its
+// smoothed edge is blended with backdrop, the colour it is shown on, never with the key.
+QImage PaintBareGlyph(const QSize& size, Glyph glyph, const QColor& colour, const QColor& backdrop, std::uint32_t key);
 
 }  // namespace vx::skin

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "Palette.h"
-#include "core/player/RegionRuns.h"
+#include "core/widgets/RegionRuns.h"
 
 namespace vx::skin {
 namespace {

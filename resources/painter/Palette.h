@@ -30,8 +30,11 @@ inline QColor KeyColour(std::uint32_t key) {
   return QColor(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF), static_cast<int>((key >> 16) & 0xFF));
 }
 
+// The one typeface of the skin's texts (Debian package fonts-dejavu-core).
+inline QString LabelFontFamily() { return QStringLiteral("DejaVu Sans"); }
+
 inline QFont LabelFont(int pixelSize, bool bold = true) {
-  QFont font(QStringLiteral("DejaVu Sans"));
+  QFont font(LabelFontFamily());
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   font.setHintingPreference(QFont::PreferFullHinting);

@@ -109,8 +109,6 @@ QImage PaintFullBottomBar(int width) {
   VerticalGradient(painter, image.rect(), QColor(44, 48, 55), QColor(24, 26, 30));
   painter.fillRect(QRect(0, 0, width, 1), kPanelEdge);
   painter.fillRect(QRect(0, 1, width, 1), QColor(70, 75, 84));
-  painter.fillRect(QRect(15, 20, width - 150, 7), QColor(77, 77, 77));  // under the position slider
-  painter.fillRect(QRect(width - 90, 20, 75, 7), QColor(77, 77, 77));   // under the volume slider
   return image;
 }
 
@@ -122,10 +120,10 @@ QImage PaintFullDivider(int width) {
   return image;
 }
 
-QImage PaintFullSpeedPlate() {
+QImage PaintFullSpeedPlate(const QRect& well) {
   QImage image = PaintFullBottomBar(112).copy(0, kDividerRow + 11, 112, 25);
   QPainter painter(&image);
-  SpeedPlate(painter, QRectF(0, 0, 112, 25));
+  SpeedPlate(painter, QRectF(well));
   return image;
 }
 

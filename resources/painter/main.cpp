@@ -1,12 +1,14 @@
 // vx880-skin-painter: draws every skin picture into PNG files, a resource list for them and a contact sheet.
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
 #include "ContactSheet.h"
+#include "Palette.h"
 #include "SkinCatalog.h"
 
 namespace {
@@ -28,6 +30,13 @@ int main(int argc, char* argv[]) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: vx880-skin-painter <output folder> <contact sheet png>\n");
     return 2;
+  }
+  // Another typeface in its place would change every label's width: refuse rather than paint a different skin.
+  const QString family = QFontInfo(vx::skin::LabelFont(12)).family();
+  if (family != vx::skin::LabelFontFamily()) {
+    std::fprintf(stderr, "the skin's font %s is not installed (found '%s' instead): see scripts/packages.txt\n",
+                 qPrintable(vx::skin::LabelFontFamily()), qPrintable(family));
+    return 1;
   }
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   if (!folder.mkpath(QStringLiteral("."))) return 1;

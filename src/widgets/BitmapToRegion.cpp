@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/player/RegionRuns.h"
+#include "core/widgets/RegionRuns.h"
 
 namespace vx {
 

@@ -12,7 +12,7 @@ namespace vx {
 namespace {
 
 constexpr int kHoverMilliseconds = 1;
-constexpr int kNoSlotShown = -2;
+constexpr int kNoSlotShaped = -2;
 
 // Qt clears a widget's mask when given an empty region; a region outside the widget keeps it fully cut away.
 QRegion AsMask(const QRegion& region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
@@ -24,6 +24,9 @@ CMyButton::CMyButton(QWidget* parent) : QAbstractButton(parent) {
   m_hoverTimer.setSingleShot(true);
   m_hoverTimer.setInterval(kHoverMilliseconds);
   connect(&m_hoverTimer, &QTimer::timeout, this, &CMyButton::OnHover);
+  // A click made by the program (click, animateClick) presses and releases without mouse events.
+  connect(this, &QAbstractButton::pressed, this, &CMyButton::ApplyShape);
+  connect(this, &QAbstractButton::released, this, &CMyButton::ApplyShape);
 }
 
 void CMyButton::SetBitmaps(int normalId, int pressedId, int mouseOverId, std::uint32_t key) {
@@ -36,12 +39,14 @@ void CMyButton::SetBitmaps(int normalId, int pressedId, int mouseOverId, std::ui
 
 void CMyButton::SetStateBitmaps(const std::array<QImage, 5>& bitmaps, std::uint32_t key) {
   m_bMouseOver = 0;
-  m_nShownSlot = kNoSlotShown;
+  m_nShapedSlot = kNoSlotShaped;
   for (std::size_t i = 0; i < bitmaps.size(); ++i) {
     m_bitmaps[i] = bitmaps[i].isNull() ? QPixmap() : QPixmap::fromImage(bitmaps[i]);
     m_regions[i] = BitmapToRegion(bitmaps[i], key);
   }
+  clearMask();
   ApplyShape();
+  update();
 }
 
 int CMyButton::CurrentSlot() const {
@@ -63,6 +68,7 @@ bool CMyButton::event(QEvent* event) {
     case QEvent::FocusOut:
     case QEvent::EnabledChange:
     case QEvent::Show:
+    case QEvent::Resize:  // laid out at a place: it takes the size of its picture there
       ApplyShape();
       break;
     default:
@@ -74,20 +80,21 @@ bool CMyButton::event(QEvent* event) {
 // Takes the chosen picture's size and shape. A button of zero size (laid out out of the way) stays so.
 void CMyButton::ApplyShape() {
   const int slot = CurrentSlot();
-  if (slot == m_nShownSlot && (slot < 0 || size() == m_bitmaps[static_cast<std::size_t>(slot)].size())) return;
-  m_nShownSlot = slot;
-  if (slot >= 0 && !size().isEmpty()) {
-    const auto index = static_cast<std::size_t>(slot);
-    resize(m_bitmaps[index].size());
-    if (m_regions[index]) setMask(AsMask(*m_regions[index]));
-    else clearMask();
-  }
+  if (slot < 0 || size().isEmpty()) return;
+  const auto index = static_cast<std::size_t>(slot);
+  if (slot == m_nShapedSlot && size() == m_bitmaps[index].size()) return;
+  m_nShapedSlot = slot;
+  resize(m_bitmaps[index].size());
+  if (m_regions[index]) setMask(AsMask(*m_regions[index]));
+  else clearMask();
   update();
 }
 
 void CMyButton::paintEvent(QPaintEvent*) {
   const int slot = CurrentSlot();
   if (slot < 0) return;
+  // A state changed with no event of its own (setDown): the shape follows once this paint is done.
+  if (slot != m_nShapedSlot) QMetaObject::invokeMethod(this, &CMyButton::ApplyShape, Qt::QueuedConnection);
   const auto index = static_cast<std::size_t>(slot);
   QPainter painter(this);
   if (m_regions[index]) painter.setClipRegion(*m_regions[index]);

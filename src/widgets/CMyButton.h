@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/player/ButtonState.h"
+#include "core/widgets/ButtonState.h"
 
 namespace vx {
 
@@ -42,7 +42,7 @@ class CMyButton : public QAbstractButton {
   void ApplyShape();
 
   int m_bMouseOver = 0;
-  int m_nShownSlot = -2;  // slot whose size and shape the button has taken
+  int m_nShapedSlot = -2;  // slot whose size and shape the button has taken
   std::array<QPixmap, 5> m_bitmaps;
   std::array<std::optional<QRegion>, 5> m_regions;
   QTimer m_hoverTimer;

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 #include "widgets/CCMemDC.h"
 #include "widgets/SkinBitmaps.h"
 #include "widgets/SkinIds.h"
@@ -34,7 +34,7 @@ std::optional<SliderKey> SliderKeyOf(int key) {
 
 CTkSlider::CTkSlider(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);  // the channel covers every pixel: nothing to erase first
+  setMouseTracking(true);  // a move without the button held tells that a release was lost
 }
 
 void CTkSlider::InitSkin() {
@@ -49,6 +49,8 @@ void CTkSlider::InitSkin() {
   m_nMargin = 1;
   m_nThumbX = m_nMargin;
   m_nThumbY = height() / 2 - m_nThumbHeight / 2;
+  // The channel covers every pixel: nothing to erase first. Until then the parent shows through.
+  setAttribute(Qt::WA_OpaquePaintEvent, !m_bmpChannel.isNull());
   update();
 }
 
@@ -80,6 +82,7 @@ void CTkSlider::Notify(int code) {
 }
 
 void CTkSlider::paintEvent(QPaintEvent* event) {
+  if (m_bmpChannel.isNull()) return;
   QPainter target(this);
   CCMemDC memDC(target, event->rect());
   QPainter& painter = memDC.Painter();
@@ -101,7 +104,31 @@ void CTkSlider::mousePressEvent(QMouseEvent* event) {
   repaint();
 }
 
+// The release went elsewhere (a message box or another window took the mouse): the drag is over where it
+// stands, or the released flag would hold the timeline for good.
+bool CTkSlider::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowDeactivate:
+    case QEvent::FocusOut:
+    case QEvent::Hide:
+    case QEvent::UngrabMouse:
+      EndLostDrag();
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(event);
+}
+
+void CTkSlider::EndLostDrag() {
+  if (!m_bDragging) return;
+  m_bReleased = 1;
+  m_bDragging = false;
+  update();
+}
+
 void CTkSlider::mouseMoveEvent(QMouseEvent* event) {
+  if (m_bDragging && !(event->buttons() & Qt::LeftButton)) EndLostDrag();
   if (!m_bDragging) {
     QWidget::mouseMoveEvent(event);
     return;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/player/SliderMath.h"
+#include "core/widgets/SliderMath.h"
 
 namespace vx {
 
@@ -36,6 +36,7 @@ class CTkSlider : public QWidget {
   void HScroll(int code, int position);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -45,6 +46,7 @@ class CTkSlider : public QWidget {
 
  private:
   bool SetPosFromPoint(int x);
+  void EndLostDrag();
   void Notify(int code);
   SliderGeometry Geometry() const;
 

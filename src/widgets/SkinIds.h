@@ -8,7 +8,7 @@ namespace vx {
 // Key colours are 0x00BBGGRR values (red in the low byte).
 inline constexpr std::uint32_t kKeyBlack = 0x000000;     // normal-window skin
 inline constexpr std::uint32_t kKeyMagenta = 0xFF00FF;   // full-screen skin and the graph's button
-inline constexpr std::uint32_t kKeyRearVideo = 0x00FFFF;  // rear-video button (red + green)
+inline constexpr std::uint32_t kKeyRearVideo = 0x00FFFF;  // rear-video button's 286/287 and 258/316 (red + green)
 
 inline constexpr int IDR_MAINFRAME = 143;  // window icon
 inline constexpr int IDB_SPARE_STATIC = 133;  // picture of static 1026 (never shown at a size)
@@ -22,6 +22,8 @@ inline constexpr int IDB_GSENSOR = 231, IDB_GSENSOR_HOT = 277;
 inline constexpr int IDB_MINIMIZE = 234, IDB_MINIMIZE_HOT = 281;
 inline constexpr int IDB_FULLSCREEN = 237, IDB_FULLSCREEN_HOT = 283;
 inline constexpr int IDB_CLOSE = 236, IDB_CLOSE_HOT = 282;
+// The rear-video button's two pairs: 250/288 are cut with the black key of the normal layout, 286/287 with
+// the rear-video key.
 inline constexpr int IDB_FRONT_VIEW = 250, IDB_FRONT_VIEW_HOT = 288;  // rear video large: offers the front
 inline constexpr int IDB_REAR_VIEW = 286, IDB_REAR_VIEW_HOT = 287;    // front video large: offers the rear
 inline constexpr int IDB_MAP = 239, IDB_MAP_HOT = 289;

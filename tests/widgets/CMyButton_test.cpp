@@ -67,6 +67,7 @@ TEST_F(CMyButtonTest, PressedPictureOfAnotherShapeReshapesWhileHeld) {
 TEST_F(CMyButtonTest, MouseOverFollowsHoverAndLeave) {
   const QImage hot = Rounded(30, qRgb(250, 140, 40));
   m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), hot, {}, {}, hot}, kKeyBlack);
+  QTest::mouseMove(&m_parent, QPoint(150, 150));  // a move to where the cursor already is would be dropped
   QTest::mouseMove(m_button, QPoint(15, 15));
   EXPECT_TRUE(QTest::qWaitFor([&] { return m_button->IsMouseOver(); }, 1000));
   EXPECT_EQ(m_button->CurrentSlot(), kSlotMouseOver);
@@ -98,6 +99,28 @@ TEST_F(CMyButtonTest, ZeroSizeButtonStaysOutOfTheWay) {
   m_button->setEnabled(false);
   m_button->setEnabled(true);
   EXPECT_EQ(m_button->size(), QSize(0, 0));
+}
+
+TEST_F(CMyButtonTest, PicturesSetWithoutSizeTakeTheirShapeWhenLaidOut) {
+  m_button->resize(0, 0);
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), {}, {}, {}, {}}, kKeyBlack);
+  EXPECT_EQ(m_button->size(), QSize(0, 0));
+  m_button->setGeometry(10, 10, 50, 50);
+  EXPECT_EQ(m_button->size(), QSize(30, 30));
+  EXPECT_FALSE(Hits(0, 0)) << "a key-coloured corner is a hole";
+  EXPECT_TRUE(Hits(15, 15));
+}
+
+TEST_F(CMyButtonTest, HeldDownByProgramTakesThePressedShape) {
+  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), LeftHalf(30, qRgb(200, 120, 0)), {}, {}, {}}, kKeyBlack);
+  m_button->setDown(true);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Hits(25, 15); }, 1000)) << "pressed shape after setDown(true)";
+  m_button->setDown(false);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hits(25, 15); }, 1000)) << "normal shape after setDown(false)";
+
+  m_button->animateClick();
+  EXPECT_FALSE(Hits(25, 15)) << "pressed shape as the animated click starts";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hits(25, 15); }, 1000)) << "normal shape once it is released";
 }
 
 TEST_F(CMyButtonTest, LoadsSkinPicturesById) {

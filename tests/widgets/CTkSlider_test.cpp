@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 
 namespace vx {
 namespace {
@@ -101,6 +101,34 @@ TEST_F(CTkSliderTest, HeldKeyRepeatsMovesButEndsOnce) {
   EXPECT_EQ(Delivered(), (Notes{{TB_LINEDOWN, 1}, {TB_LINEDOWN, 2}, {TB_ENDTRACK, 2}}));
 }
 
+// A message box or another window taking over mid-drag: the release never comes to the slider.
+TEST_F(CTkSliderTest, DragEndsWhenAnotherWindowTakesTheMouse) {
+  QTest::mousePress(m_slider, Qt::LeftButton, {}, At(45));
+  ASSERT_TRUE(m_slider->IsDragging());
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_EQ(m_slider->IsReleased(), 1);
+  EXPECT_FALSE(m_slider->IsDragging());
+  EXPECT_EQ(m_slider->GetPos(), 50) << "the position of the last move stays";
+  QTest::mouseRelease(m_slider, Qt::LeftButton, {}, At(45));  // the test's own mouse lets go as well
+}
+
+TEST_F(CTkSliderTest, DragEndsAtAMoveWithoutTheButtonHeld) {
+  QTest::mousePress(m_slider, Qt::LeftButton, {}, At(45));
+  ASSERT_TRUE(m_slider->IsDragging());
+  Delivered();
+  QMouseEvent move(QEvent::MouseMove, QPointF(At(80)), m_slider->mapToGlobal(QPointF(At(80))), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(m_slider, &move);
+  EXPECT_EQ(m_slider->IsReleased(), 1);
+  EXPECT_FALSE(m_slider->IsDragging());
+  EXPECT_EQ(m_slider->GetPos(), 50) << "a move after the lost release does not drag";
+  EXPECT_EQ(Delivered(), Notes{});
+  QTest::mouseRelease(m_slider, Qt::LeftButton, {}, At(80));
+}
+
 TEST_F(CTkSliderTest, PositionStaysWithinTheRange) {
   m_slider->SetPos(150);
   EXPECT_EQ(m_slider->GetPos(), 99);
@@ -127,6 +155,23 @@ TEST_F(CTkSliderTest, PaintsTheChannelAndTheThumbAtItsPlace) {
   EXPECT_EQ(QColor(picture.pixel(74, 3)), QColor(255, 114, 0)) << "thumb's orange line";
   EXPECT_EQ(QColor(picture.pixel(74, 2)).lightness() > 150, true) << "thumb's light-grey face";
   EXPECT_EQ(QColor(picture.pixel(89, 3)), QColor(250, 255, 0)) << "the thumb stops short of the right end";
+}
+
+TEST(CTkSliderSkin, ShowsItsParentUntilItsSkinIsSet) {
+  QWidget parent;
+  parent.resize(120, 30);
+  parent.setAutoFillBackground(true);
+  QPalette palette = parent.palette();
+  palette.setColor(QPalette::Window, QColor(200, 30, 30));
+  parent.setPalette(palette);
+  auto* slider = new CTkSlider(&parent);
+  slider->setGeometry(10, 10, 90, 7);
+  parent.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+  const QImage shot = parent.grab().toImage();
+  for (int y = 10; y < 17; ++y) {
+    for (int x = 10; x < 100; ++x) ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(200, 30, 30)) << x << "," << y;
+  }
 }
 
 }  // namespace

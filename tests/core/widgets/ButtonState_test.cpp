@@ -1,5 +1,5 @@
 // Tests of the choice of a skinned button's picture from its state and the pictures it holds.
-#include "core/player/ButtonState.h"
+#include "core/widgets/ButtonState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Tests of the slider arithmetic: the volume slider's worked figures, clamping and the key table.
-#include "core/player/SliderMath.h"
+#include "core/widgets/SliderMath.h"
 
 #include <gtest/gtest.h>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 
 namespace vx {
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the opaque-run scan that shapes skinned windows: key ranges, row edges and batching.
-#include "core/player/RegionRuns.h"
+#include "core/widgets/RegionRuns.h"
 
 #include <gtest/gtest.h>
 

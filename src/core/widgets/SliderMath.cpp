@@ -1,10 +1,10 @@
 // Arithmetic of the skinned slider: thumb place from position, position from a mouse point, the key table.
-#include "core/player/SliderMath.h"
+#include "core/widgets/SliderMath.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/player/ScrollCodes.h"
+#include "core/widgets/ScrollCodes.h"
 
 namespace vx {
 

@@ -1,5 +1,5 @@
 // Which of a skinned button's five pictures shows for its current state.
-#include "core/player/ButtonState.h"
+#include "core/widgets/ButtonState.h"
 
 #include <cstddef>
 

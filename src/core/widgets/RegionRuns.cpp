@@ -1,5 +1,5 @@
 // Opaque runs of a bitmap as one-pixel-high rectangles, the shape of a skinned window cut by a key colour.
-#include "core/player/RegionRuns.h"
+#include "core/widgets/RegionRuns.h"
 
 #include <algorithm>
 #include <vector>
