@@ -66,6 +66,7 @@ ModeLayout NormalLayout(bool soundOn) {
       {IDC_TIME_SEPARATOR, {88, 430, 4, 12}},
       {IDC_TOTAL_TIME, {98, 430, 50, 12}},
       {IDC_SPEED_LABEL, NormalSpeedLabelRect()},
+      {IDC_LIST, {678, 329, 320, 240}},  // set once at start; full screen only hides it
   };
   layout.frontView = {23, 50, 640, 360};
   layout.rearView = {678, 50, 320, 240};
