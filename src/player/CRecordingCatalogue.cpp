@@ -24,6 +24,7 @@ namespace vx {
 namespace {
 
 constexpr std::array<int, kColumnCount> kColumnWidths = {146, 62, 42, 0, 50};
+constexpr int kListPointSize = 8;
 
 struct MenuItem {
   const char* text;  // nullptr: separator
@@ -79,6 +80,12 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
   m_pList->setWordWrap(true);
+  // The dialog font size of the narrow columns; a name too long for its column keeps its end (time, type and
+  // number), the date being in the next column.
+  QFont font = m_pList->font();
+  font.setPointSize(kListPointSize);
+  m_pList->setFont(font);
+  m_pList->setTextElideMode(Qt::ElideLeft);
   QHeaderView* header = m_pList->header();
   header->setStretchLastSection(false);
   header->setSectionsClickable(true);

