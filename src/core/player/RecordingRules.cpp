@@ -1,0 +1,83 @@
+// Row texts of the catalogue: recording files, event type, size and date.
+#include "core/player/RecordingRules.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace vx {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86'400;
+constexpr int kMinutesPerDay = 1440;
+// About 12 700 years either side of 1970: beyond every date the text can show, and far from overflow.
+constexpr std::int64_t kFarthestSeconds = 400'000'000'000;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+struct CivilDate {
+  std::int64_t year;
+  int month;
+  int day;
+};
+
+// Gregorian date of a day count from 1970-01-01.
+CivilDate CivilFromDays(std::int64_t days) {
+  const std::int64_t z = days + 719'468;
+  const std::int64_t era = FloorDiv(z, 146'097);
+  const std::int64_t doe = z - era * 146'097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36'524 - doe / 146'096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const auto day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const auto month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
+std::u16string Widen(const char* ascii) { return std::u16string(ascii, ascii + std::char_traits<char>::length(ascii)); }
+
+}  // namespace
+
+bool HasRecordingExtension(std::string_view name) {
+  if (name.size() < 4) return false;
+  const std::string_view tail = name.substr(name.size() - 4);
+  return tail == ".MP4" || tail == ".AVI" || tail == ".mp4" || tail == ".avi";
+}
+
+std::u16string_view EventTypeOf(std::u16string_view path) {
+  if (path.empty()) return u"None";
+  const char16_t letter = path.size() < 7 ? path.front() : path[path.size() - 7];
+  switch (letter) {
+    case u'E': case u'e': return u"Event";
+    case u'D': case u'd': return u"Drive";
+    case u'P': case u'p': return u"Parking";
+    default: return u"None";
+  }
+}
+
+std::u16string SizeText(std::uint64_t bytes) {
+  const std::uint64_t megabytes = bytes >> 20;
+  // A remainder of 1000 to 1023 kilobytes would print "10"; it is still less than a tenth short of the next MB.
+  const std::uint64_t tenth = std::min<std::uint64_t>(((bytes >> 10) & 1023) / 100, 9);
+  std::array<char, 32> text{};
+  std::snprintf(text.data(), text.size(), "%llu.%llu", static_cast<unsigned long long>(megabytes),
+                static_cast<unsigned long long>(tenth));
+  return Widen(text.data());
+}
+
+int ZoneBiasMinutes(int quarterHours) { return quarterHours * 15; }
+
+std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes) {
+  if (utcSeconds > kFarthestSeconds || utcSeconds < -kFarthestSeconds) return {};
+  std::int64_t days = FloorDiv(utcSeconds, kSecondsPerDay);
+  const std::int64_t minuteOfDay = (utcSeconds - days * kSecondsPerDay) / 60;
+  days += FloorDiv(offsetMinutes + minuteOfDay, kMinutesPerDay);
+  const CivilDate date = CivilFromDays(days);
+  if (date.year < 1 || date.year > 9999) return {};
+  std::array<char, 48> text{};
+  std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", static_cast<int>(date.year % 100), date.month,
+                date.day);
+  return Widen(text.data());
+}
+
+}  // namespace vx

@@ -1,0 +1,32 @@
+// The texts of one catalogue row: which files are recordings, the event type, the size and the date.
+//
+// The catalogue's search worker and the open and drop commands build each row with these rules; the window
+// itself only calls ZoneBiasMinutes to hand the catalogue the settings record's zone while that dialog exists.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+// True when the last four characters are exactly ".MP4", ".AVI", ".mp4" or ".avi" (so "a.Avi" is not one).
+// Works on the bytes of a file name or path as the file system gives them.
+bool HasRecordingExtension(std::string_view name);
+
+// "Event", "Drive", "Parking" or "None" from the letter seven characters from the end of the full path
+// (its first character when the path is shorter): E/e, D/d, P/p, anything else.
+std::u16string_view EventTypeOf(std::u16string_view path);
+
+// Megabytes with one decimal: whole megabytes, then the kilobyte remainder / 100 as one digit (at most 9).
+std::u16string SizeText(std::uint64_t bytes);
+
+// Minutes from UTC of the settings record's zone, given in quarter hours east of UTC.
+int ZoneBiasMinutes(int quarterHours);
+
+// "yy.mm.dd" of the local date of a UTC time (seconds since 1970), with the zone's offset from UTC in minutes.
+// m = offset + hour x 60 + minute: m < 0 moves the date one day back, m >= 1440 one day forward. Empty for a
+// date outside the years 1 to 9999.
+std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes);
+
+}  // namespace vx

@@ -1,0 +1,267 @@
+// The recording catalogue: list view, folder search with its box, open and drop, sorting, removal, playing row.
+#include "player/CRecordingCatalogue.h"
+
+#include <fcntl.h>
+
+#include <climits>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTreeView>
+
+#include "core/player/ControlIds.h"
+#include "core/player/RecordingRules.h"
+#include "player/CFolderSearch.h"
+#include "player/CRecordingListModel.h"
+#include "player/CSearchFilesBox.h"
+#include "player/RecordingFile.h"
+
+namespace vx {
+namespace {
+
+constexpr std::array<int, kColumnCount> kColumnWidths = {146, 62, 42, 0, 50};
+constexpr int kListPointSize = 8;
+
+struct MenuItem {
+  const char* text;  // nullptr: separator
+  int command;
+};
+
+// Context menu 225 ("LIST").
+constexpr MenuItem kListMenu[] = {
+    {"Open(&O)", ID_OPEN},       {"Select Drive", ID_SELECT_DRIVE}, {"Play(&P)", ID_PLAY},
+    {"Stop(&S)", ID_STOP},       {"Next(&N)", ID_NEXT},             {"Back(&B)", ID_BACK},
+    {nullptr, 0},                {"Delete(&D)", ID_DELETE},         {"DeleteAll", ID_DELETE_ALL},
+    {"Select All", ID_SELECT_ALL}, {nullptr, 0},                    {"Sort ASC", ID_SORT_ASC},
+    {"Sort DESC", ID_SORT_DESC},
+};
+
+// A path handed in from outside (a drop, the command line): absolute, without NUL, within the system's limit.
+std::optional<std::string> CheckedPath(const QString& path) {
+  if (path.isEmpty() || !QDir::isAbsolutePath(path) || path.contains(QChar(u'\0'))) return std::nullopt;
+  const QByteArray bytes = QFile::encodeName(path);
+  if (bytes.size() >= PATH_MAX) return std::nullopt;
+  return bytes.toStdString();
+}
+
+}  // namespace
+
+CRecordingCatalogue::CRecordingCatalogue(QWidget* window, QObject* parent)
+    : QObject(parent), m_pWindow(window), m_pModel(new CRecordingListModel(this)) {
+  BuildList(window);
+  BuildContextMenu();
+}
+
+CRecordingCatalogue::~CRecordingCatalogue() {
+  if (m_pSearch) {
+    m_pSearch->Cancel();
+    m_pSearch->Wait();
+  }
+  delete m_pBox;  // a box still open returns from its exec()
+}
+
+QTreeView* CRecordingCatalogue::List() const { return m_pList; }
+
+QMenu* CRecordingCatalogue::ContextMenu() const { return m_pMenu; }
+
+void CRecordingCatalogue::BuildList(QWidget* window) {
+  m_pList = new QTreeView(window);
+  m_pList->setModel(m_pModel);
+  m_pList->setRootIsDecorated(false);
+  m_pList->setItemsExpandable(false);
+  m_pList->setUniformRowHeights(true);
+  m_pList->setAllColumnsShowFocus(true);
+  m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_pList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_pList->setWordWrap(true);
+  // The dialog font size of the narrow columns; a name too long for its column keeps its end (time, type and
+  // number), the date being in the next column.
+  QFont font = m_pList->font();
+  font.setPointSize(kListPointSize);
+  m_pList->setFont(font);
+  m_pList->setTextElideMode(Qt::ElideLeft);
+  QHeaderView* header = m_pList->header();
+  header->setStretchLastSection(false);
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(false);
+  for (int column = 0; column < kColumnCount; ++column) {
+    header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
+  }
+  m_pList->setColumnHidden(kColumnPath, true);
+  QPalette palette = m_pList->palette();
+  palette.setColor(QPalette::Base, QColor(50, 50, 50));
+  palette.setColor(QPalette::Text, QColor(105, 105, 105));
+  m_pList->setPalette(palette);
+  connect(header, &QHeaderView::sectionClicked, this, &CRecordingCatalogue::SortByColumnClick);
+  connect(m_pList, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit rowActivated(index.row());
+  });
+  connect(m_pList, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
+    if (m_pMenu && m_pList) m_pMenu->popup(m_pList->viewport()->mapToGlobal(point));
+  });
+}
+
+void CRecordingCatalogue::BuildContextMenu() {
+  m_pMenu = new QMenu(QStringLiteral("LIST"), m_pList);
+  for (const MenuItem& item : kListMenu) {
+    if (!item.text) {
+      m_pMenu->addSeparator();
+      continue;
+    }
+    const int command = item.command;
+    m_pMenu->addAction(QString::fromLatin1(item.text), this, [this, command] { emit commandChosen(command); });
+  }
+}
+
+void CRecordingCatalogue::ReloadTitles(const std::array<std::u16string, kColumnCount>& titles) {
+  std::array<QString, kColumnCount> texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = QString::fromStdU16String(titles[i]);
+  m_pModel->SetTitles(texts);
+  RemoveAll();
+}
+
+void CRecordingCatalogue::SetZoneBiasSource(std::function<std::optional<int>()> source) {
+  m_zoneBiasSource = std::move(source);
+}
+
+std::optional<int> CRecordingCatalogue::ZoneBias() const {
+  return m_zoneBiasSource ? m_zoneBiasSource() : std::nullopt;
+}
+
+void CRecordingCatalogue::ChooseFolder() {
+  const QString folder = QFileDialog::getExistingDirectory(m_pWindow);
+  if (!folder.isEmpty()) SearchFolder(folder);
+}
+
+void CRecordingCatalogue::SearchFolder(const QString& folder) {
+  BeginSearch(folder);
+  if (IsSearching()) {
+    const QPointer<CRecordingCatalogue> self(this);
+    m_pBox = new CSearchFilesBox(m_pWindow, [this] { return m_pSearch ? m_pSearch->ExaminedPath() : QString(); });
+    connect(this, &CRecordingCatalogue::searchFinished, m_pBox, &QDialog::accept);
+    m_pBox->exec();
+    if (!self) return;
+    delete m_pBox;
+  }
+  FinishSearch();  // OK pressed: the worker stops at its next entry
+}
+
+void CRecordingCatalogue::BeginSearch(const QString& folder) {
+  FinishSearch();
+  m_strFolder = folder;
+  m_pSearch = std::make_unique<CFolderSearch>(folder, ZoneBias());
+  connect(m_pSearch.get(), &CFolderSearch::rowsFound, this, &CRecordingCatalogue::AppendRows, Qt::QueuedConnection);
+  connect(m_pSearch.get(), &CFolderSearch::finished, this, &CRecordingCatalogue::OnSearchFinished,
+          Qt::QueuedConnection);
+  m_pSearch->Start();
+}
+
+bool CRecordingCatalogue::IsSearching() const { return m_pSearch && !m_pSearch->Finished(); }
+
+void CRecordingCatalogue::OnSearchFinished() {
+  // A finished search reported late, after a newer one started, must not end the newer one.
+  if (m_pSearch && m_pSearch->Finished()) FinishSearch();
+}
+
+void CRecordingCatalogue::FinishSearch() {
+  if (!m_pSearch) return;
+  const std::unique_ptr<CFolderSearch> search = std::move(m_pSearch);
+  search->Cancel();
+  search->Wait();
+  // Rows the worker sent that have not reached the list yet.
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  SortByFileName(true);
+  emit searchFinished();
+}
+
+void CRecordingCatalogue::AppendRows(std::vector<RecordingEntry> rows) { m_pModel->Append(std::move(rows)); }
+
+void CRecordingCatalogue::OpenFiles() {
+  const QStringList files = QFileDialog::getOpenFileNames(m_pWindow, {}, {},
+                                                          QStringLiteral("Play Files (*.avi *.mp4 *.AVI *.MP4)"));
+  if (files.isEmpty()) return;
+  const std::optional<int> zone = ZoneBias();
+  std::vector<RecordingEntry> rows;
+  for (const QString& file : files) rows.push_back(MakeRecordingEntry(QFile::encodeName(file).toStdString(), zone));
+  AppendRows(std::move(rows));
+  SortByFileName(true);
+}
+
+void CRecordingCatalogue::AddPaths(const QStringList& paths) {
+  for (auto it = paths.rbegin(); it != paths.rend(); ++it) AddPath(*it);
+  SortByFileName(true);
+}
+
+void CRecordingCatalogue::AddPath(const QString& path) {
+  const std::optional<std::string> bytes = CheckedPath(path);
+  if (!bytes) return;
+  struct statx info {};
+  if (!QueryRecordingFile(AT_FDCWD, bytes->c_str(), info)) return;
+  if (S_ISDIR(info.stx_mode)) {
+    SearchFolder(path);
+  } else if (S_ISREG(info.stx_mode) && HasRecordingExtension(*bytes)) {
+    AppendRows({RecordingEntryOf(*bytes, &info, ZoneBias())});
+  }
+}
+
+void CRecordingCatalogue::SortByFileName(bool ascending) { m_pModel->Sort(kColumnFileName, ascending); }
+
+void CRecordingCatalogue::SortByColumnClick(int column) { m_pModel->SortByColumnClick(column); }
+
+void CRecordingCatalogue::RemoveSelected() {
+  if (!m_pList) return;
+  std::vector<int> rows;
+  for (const QModelIndex& index : m_pList->selectionModel()->selectedRows()) rows.push_back(index.row());
+  m_pModel->Remove(std::move(rows));
+}
+
+void CRecordingCatalogue::RemoveAll() { m_pModel->RemoveAll(); }
+
+void CRecordingCatalogue::SelectAll() {
+  if (m_pList) m_pList->selectAll();
+}
+
+int CRecordingCatalogue::RowCount() const { return m_pModel->Rows().Count(); }
+
+QString CRecordingCatalogue::PathAt(int row) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return QString::fromStdU16String(m_pModel->Rows().At(row).path);
+}
+
+int CRecordingCatalogue::FirstSelectedRow() const {
+  if (!m_pList) return -1;
+  int first = -1;
+  for (const QModelIndex& index : m_pList->selectionModel()->selectedRows()) {
+    if (first < 0 || index.row() < first) first = index.row();
+  }
+  return first;
+}
+
+int CRecordingCatalogue::PlayingRow() const { return m_pModel->Rows().PlayingRow(); }
+
+int CRecordingCatalogue::NextRow() const { return m_pModel->Rows().NextRow(); }
+
+int CRecordingCatalogue::PreviousRow() const { return m_pModel->Rows().PreviousRow(); }
+
+int CRecordingCatalogue::OpenFrom(int row, const std::function<bool(const QString& path)>& open) {
+  const int opened = m_pModel->OpenFrom(row, [&](const RecordingEntry& entry) {
+    return open(QString::fromStdU16String(entry.path));
+  });
+  if (opened >= 0 && m_pList) {
+    const QModelIndex index = m_pModel->index(opened, 0);
+    m_pList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_pList->scrollTo(index);
+  }
+  return opened;
+}
+
+void CRecordingCatalogue::ClearPlayingRow() { m_pModel->ClearPlayingRow(); }
+
+}  // namespace vx

@@ -1,0 +1,118 @@
+// The recording catalogue of the main window: the list of recordings (control 1013), how rows come in (folder
+// search, open files, dropped paths), how they are sorted and removed, and which row is playing.
+//
+// How the window uses it:
+// - Construct it with the window; place and show List() by the layout tables (IDC_LIST). Give it the column
+//   titles with ReloadTitles at start and on a language change (which empties the list), and, while the
+//   settings dialog exists, its zone through SetZoneBiasSource.
+// - Commands: OPEN / "Select Drive" / F2 -> ChooseFolder; "Open(&O)" -> OpenFiles; drops and command-line
+//   arguments -> AddPaths; "Sort ASC"/"Sort DESC" -> SortByFileName; "Delete(&D)"/Delete -> RemoveSelected;
+//   "DeleteAll" -> RemoveAll; "Select All"/Ctrl+A -> SelectAll. Column clicks sort by themselves.
+// - Transport: the window plays with OpenFrom(row, open), where `open` is its OpenRecording without any
+//   skipping of its own: a row that fails to open is followed by the next one, and -1 after the last means
+//   "stop, idle". PlayPause starts at FirstSelectedRow() (0 when none) unless IsPlayingRow says that row is
+//   already open; Next plays OpenFrom(NextRow()), Previous OpenFrom(PreviousRow()) when that is not -1;
+//   Stop calls ClearPlayingRow.
+// - Signals: rowActivated (double-click: the window plays that row), commandChosen (an item of the context
+//   menu: the window routes the ID_* command through its command table), searchFinished.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/player/CatalogueRows.h"
+
+class QMenu;
+class QTreeView;
+class QWidget;
+
+namespace vx {
+
+class CFolderSearch;
+class CRecordingListModel;
+class CSearchFilesBox;
+
+class CRecordingCatalogue : public QObject {
+  Q_OBJECT
+
+ public:
+  // `window` parents the list view and the dialogs; the catalogue itself may be a member of the window.
+  explicit CRecordingCatalogue(QWidget* window, QObject* parent = nullptr);
+  ~CRecordingCatalogue() override;
+
+  QTreeView* List() const;
+  QMenu* ContextMenu() const;
+
+  // Column titles in column order (file name, date, size, path, event); the list is emptied.
+  void ReloadTitles(const std::array<std::u16string, kColumnCount>& titles);
+  // Asked at the start of each search, open or drop: the settings record's zone in minutes, or empty.
+  void SetZoneBiasSource(std::function<std::optional<int>()> source);
+
+  // Folder browser, then SearchFolder.
+  void ChooseFolder();
+  // Searches the folder on a worker thread while the modal "Search Files" box shows the path being examined
+  // (OK ends the search early); the box closes when the search is done. Then the list is sorted by file name.
+  void SearchFolder(const QString& folder);
+  // The same without the box: returns at once; searchFinished() follows. A search still running is ended
+  // first (its rows so far are kept).
+  void BeginSearch(const QString& folder);
+  bool IsSearching() const;
+  // The folder of the last search (m_strFolder).
+  const QString& Folder() const { return m_strFolder; }
+  // File dialog; each chosen file becomes a row.
+  void OpenFiles();
+  // Dropped items and command-line arguments, from the last to the first: an absolute path of a folder is
+  // searched, of a recording file (by its extension) added; anything else is ignored. Then sorted.
+  void AddPaths(const QStringList& paths);
+
+  void SortByFileName(bool ascending);
+  void SortByColumnClick(int column);
+  void RemoveSelected();
+  void RemoveAll();
+  void SelectAll();
+
+  int RowCount() const;
+  QString PathAt(int row) const;
+  int FirstSelectedRow() const;
+  int PlayingRow() const;
+  bool IsPlayingRow(int row) const { return row >= 0 && row == PlayingRow(); }
+  int NextRow() const;
+  int PreviousRow() const;
+  // Opens rows from `row` on until `open` accepts one; that row becomes the playing row, the only selected
+  // one, and is scrolled into view. -1 when none opened up to the last row: nothing plays.
+  int OpenFrom(int row, const std::function<bool(const QString& path)>& open);
+  void ClearPlayingRow();
+
+ signals:
+  void rowActivated(int row);
+  void commandChosen(int commandId);
+  void searchFinished();
+
+ private:
+  void BuildList(QWidget* window);
+  void BuildContextMenu();
+  std::optional<int> ZoneBias() const;
+  void AppendRows(std::vector<RecordingEntry> rows);
+  void OnSearchFinished();
+  // Ends the current search (cancelling it if it still runs), takes its last rows and sorts by file name.
+  void FinishSearch();
+  void AddPath(const QString& path);
+
+  QPointer<QWidget> m_pWindow;
+  QPointer<QTreeView> m_pList;
+  CRecordingListModel* m_pModel;
+  QPointer<QMenu> m_pMenu;
+  QPointer<CSearchFilesBox> m_pBox;
+  std::unique_ptr<CFolderSearch> m_pSearch;
+  std::function<std::optional<int>()> m_zoneBiasSource;
+  QString m_strFolder;
+};
+
+}  // namespace vx

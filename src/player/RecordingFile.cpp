@@ -1,0 +1,54 @@
+// Catalogue rows from files: statx for size and date, the core rules for the texts.
+#include "player/RecordingFile.h"
+
+#include <fcntl.h>
+
+#include <QFile>
+#include <ctime>
+
+#include "core/player/RecordingRules.h"
+
+namespace vx {
+namespace {
+
+std::u16string Decode(const std::string& bytes) {
+  return QFile::decodeName(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))
+      .toStdU16String();
+}
+
+}  // namespace
+
+int LocalOffsetMinutes(std::int64_t utcSeconds) {
+  const auto time = static_cast<std::time_t>(utcSeconds);
+  std::tm local{};
+  if (!::localtime_r(&time, &local)) return 0;
+  return static_cast<int>(local.tm_gmtoff / 60);
+}
+
+bool QueryRecordingFile(int dirFd, const char* name, struct statx& info) {
+  return ::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, STATX_TYPE | STATX_SIZE | STATX_BTIME | STATX_MTIME,
+                 &info) == 0;
+}
+
+RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* info, std::optional<int> zoneBias) {
+  RecordingEntry entry;
+  entry.path = Decode(path);
+  entry.fileName = Decode(path.substr(path.find_last_of('/') + 1));
+  entry.event = EventTypeOf(entry.path);
+  if (info) {
+    // Where the file system reports no birth time the row shows the modification date.
+    const std::int64_t seconds = (info->stx_mask & STATX_BTIME) ? info->stx_btime.tv_sec : info->stx_mtime.tv_sec;
+    entry.date = DateText(seconds, zoneBias ? *zoneBias : LocalOffsetMinutes(seconds));
+    entry.size = SizeText(info->stx_size);
+    entry.bytes = info->stx_size;
+  }
+  return entry;
+}
+
+RecordingEntry MakeRecordingEntry(const std::string& path, std::optional<int> zoneBias) {
+  struct statx info {};
+  const bool known = QueryRecordingFile(AT_FDCWD, path.c_str(), info);
+  return RecordingEntryOf(path, known ? &info : nullptr, zoneBias);
+}
+
+}  // namespace vx

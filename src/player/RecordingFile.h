@@ -1,0 +1,34 @@
+// One catalogue row from a recording file on disk: its name, date, size, path and event type.
+//
+// The catalogue builds a row with MakeRecordingEntry for each file opened or dropped; the search worker
+// queries the files it finds itself (QueryRecordingFile, relative to the folder it reads) and builds the row
+// with RecordingEntryOf.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/player/CatalogueRows.h"
+
+namespace vx {
+
+// Minutes east of UTC of the computer's local time at a UTC time (seconds since 1970), summer time included.
+int LocalOffsetMinutes(std::int64_t utcSeconds);
+
+// Size, type, birth and modification time of `name` in the folder `dirFd` (AT_FDCWD: `name` is a path),
+// following a symbolic link. False when the file cannot be queried.
+bool QueryRecordingFile(int dirFd, const char* name, struct statx& info);
+
+// The row of a file: `path` is the full path as the file system spells it; `info` is null when the file
+// could not be queried (the row then has the file name from the path and empty date and size). The date is
+// the birth time where the file system keeps one, else the modification time, shifted by `zoneBias` minutes
+// (the settings record's zone) or, without one, by the computer's offset at that time.
+RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* info, std::optional<int> zoneBias);
+
+// Queries `path` and builds its row.
+RecordingEntry MakeRecordingEntry(const std::string& path, std::optional<int> zoneBias);
+
+}  // namespace vx

@@ -1,0 +1,83 @@
+// Tests of the catalogue row rules: recording extensions, event letters, size and date texts.
+#include "core/player/RecordingRules.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <limits>
+
+namespace vx {
+namespace {
+
+using namespace std::chrono;
+
+std::int64_t Utc(year_month_day day, int hour, int minute) {
+  return duration_cast<seconds>((sys_days{day} + hours{hour} + minutes{minute}).time_since_epoch()).count();
+}
+
+TEST(RecordingRules, OnlyFourExactExtensionsAreRecordings) {
+  for (const char* name : {"a.AVI", "a.avi", "b.MP4", "b.mp4", ".avi", "/card/DCIM/20261206_101500_E01.AVI",
+                           "\xec\x98\x81\xec\x83\x81.MP4"}) {
+    EXPECT_TRUE(HasRecordingExtension(name)) << name;
+  }
+  for (const char* name : {"a.Avi", "a.aVI", "b.Mp4", "avi", "", "a.avi.txt", "a.AVI ", "a.mov"}) {
+    EXPECT_FALSE(HasRecordingExtension(name)) << name;
+  }
+}
+
+TEST(RecordingRules, EventTypeFromTheLetterSevenFromTheEnd) {
+  EXPECT_EQ(EventTypeOf(u"/card/20261206_101500_E01.AVI"), u"Event");
+  EXPECT_EQ(EventTypeOf(u"/card/20261206_101500_d01.mp4"), u"Drive");
+  EXPECT_EQ(EventTypeOf(u"/card/P12.AVI"), u"Parking");
+  EXPECT_EQ(EventTypeOf(u"/card/x12.AVI"), u"None");
+  EXPECT_EQ(EventTypeOf(u"/카드/주차_P12.AVI"), u"Parking") << "counted in characters";
+  EXPECT_EQ(EventTypeOf(u"e.avi"), u"Event") << "shorter than seven: the first character";
+  EXPECT_EQ(EventTypeOf(u""), u"None");
+}
+
+TEST(RecordingRules, SizeInMegabytesWithOneDigit) {
+  EXPECT_EQ(SizeText(1'048'576), u"1.0");
+  EXPECT_EQ(SizeText(5'767'168), u"5.5");
+  EXPECT_EQ(SizeText(0), u"0.0");
+  EXPECT_EQ(SizeText(999 * 1024), u"0.9");
+  // A kilobyte remainder of 1000 to 1023 shows 9, never "10".
+  EXPECT_EQ(SizeText(1000 * 1024), u"0.9");
+  EXPECT_EQ(SizeText(2 * 1'048'576 + 1023 * 1024 + 1023), u"2.9");
+  // Files of 4 GB and more keep every bit of their size.
+  EXPECT_EQ(SizeText((std::uint64_t{4} << 30) + 512 * 1024), u"4096.5");
+  EXPECT_EQ(SizeText(std::numeric_limits<std::uint64_t>::max()), u"17592186044415.9");
+}
+
+TEST(RecordingRules, ZoneOffsetsInQuarterHours) {
+  EXPECT_EQ(ZoneBiasMinutes(36), 540) << "UTC+9";
+  EXPECT_EQ(ZoneBiasMinutes(22), 330) << "India, UTC+5:30";
+  EXPECT_EQ(ZoneBiasMinutes(23), 345) << "Nepal, UTC+5:45";
+  EXPECT_EQ(ZoneBiasMinutes(-14), -210) << "Newfoundland, UTC-3:30";
+}
+
+TEST(RecordingRules, DateMovesWithTheZone) {
+  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 30), 60), u"12.04.01");
+  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 22, 59), 60), u"12.03.31");
+  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 0), 60), u"12.04.01") << "m = 1440 is midnight of the next day";
+  EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 0, 30), -60), u"12.03.31");
+  EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 1, 0), -60), u"12.04.01");
+  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 15), ZoneBiasMinutes(23)), u"26.12.07") << "UTC+5:45";
+  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 14), ZoneBiasMinutes(23)), u"26.12.06");
+}
+
+TEST(RecordingRules, DateCarriesIntoMonthAndYear) {
+  EXPECT_EQ(DateText(Utc(2012y / 12 / 31, 23, 30), 60), u"13.01.01");
+  EXPECT_EQ(DateText(Utc(2012y / 2 / 28, 23, 30), 60), u"12.02.29") << "leap year";
+  EXPECT_EQ(DateText(Utc(2013y / 2 / 28, 23, 30), 60), u"13.03.01");
+  EXPECT_EQ(DateText(Utc(2000y / 1 / 1, 0, 10), -60), u"99.12.31");
+  EXPECT_EQ(DateText(-1, 0), u"69.12.31") << "before 1970";
+}
+
+TEST(RecordingRules, DatesNoTextCanShowAreEmpty) {
+  EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::max(), 0), u"");
+  EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::min(), 0), u"");
+  EXPECT_EQ(DateText(Utc(9999y / 12 / 31, 23, 0), 60), u"") << "year 10000";
+}
+
+}  // namespace
+}  // namespace vx

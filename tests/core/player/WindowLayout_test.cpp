@@ -1,0 +1,101 @@
+// Tests of the two window layouts: full-screen geometry on common screens, and the consistency of the tables.
+#include "core/player/WindowLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "core/player/ControlIds.h"
+
+namespace vx {
+namespace {
+
+bool Inside(const LayoutRect& r, int width, int height) {
+  return r.x >= 0 && r.y >= 0 && r.width >= 0 && r.height >= 0 && r.x + r.width <= width &&
+         r.y + r.height <= height;
+}
+
+std::vector<int> PlacedIds(const ModeLayout& layout) {
+  std::vector<int> ids;
+  for (const auto& b : layout.buttons) ids.push_back(b.id);
+  for (const auto& f : layout.framePieces) ids.push_back(f.id);
+  for (const auto& p : layout.places) ids.push_back(p.id);
+  return ids;
+}
+
+TEST(FullScreenGeometry, ViewsOnCommonScreens) {
+  // Small screens stretch the picture to h = H - 140 and w = h x W / 720, at y = 29.
+  EXPECT_EQ(FullScreenViewRect(1024, 768), (LayoutRect{65, 29, 893, 628}));
+  EXPECT_EQ(FullScreenViewRect(1366, 768), (LayoutRect{87, 29, 1191, 628})) << "wide but not tall enough";
+  // Large enough for 1280 x 720: centred, y = (H - 829) / 2 + 29.
+  EXPECT_EQ(FullScreenViewRect(1920, 1080), (LayoutRect{320, 154, 1280, 720}));
+  EXPECT_EQ(FullScreenViewRect(1280, 860), (LayoutRect{0, 44, 1280, 720}));
+}
+
+TEST(FullScreenGeometry, NarrowTallScreensClampTheWidth) {
+  // 724 x 1152 / 720 would be 1158 pixels on a 1152-wide screen.
+  EXPECT_EQ(FullScreenViewRect(1152, 864), (LayoutRect{0, 29, 1152, 724}));
+  EXPECT_EQ(FullScreenViewRect(768, 1024), (LayoutRect{0, 29, 768, 884})) << "portrait";
+  EXPECT_EQ(FullScreenViewRect(100, 100), (LayoutRect{50, 29, 0, 0})) << "no negative size";
+}
+
+TEST(FullScreenLayout, EveryControlStaysOnScreen) {
+  for (const auto& [w, h] : {std::pair{1024, 768}, {1152, 864}, {1280, 1024}, {1920, 1080}, {3840, 2160},
+                             {768, 1024}}) {
+    const ModeLayout layout = FullScreenLayout(w, h);
+    for (const auto& b : layout.buttons) EXPECT_TRUE(Inside(b.rect, w, h)) << b.id << " at " << w << "x" << h;
+    for (const auto& f : layout.framePieces) EXPECT_TRUE(Inside(f.rect, w, h)) << f.id;
+    for (const auto& p : layout.places) EXPECT_TRUE(Inside(p.rect, w, h)) << p.id;
+    EXPECT_TRUE(Inside(layout.frontView, w, h)) << w << "x" << h;
+    EXPECT_EQ(layout.frontView, layout.rearView) << "both views share the rectangle";
+  }
+}
+
+TEST(FullScreenLayout, TransportButtonsSitSideBySideAroundTheCentre) {
+  const ModeLayout layout = FullScreenLayout(1920, 1080);
+  std::vector<LayoutRect> row;
+  for (const int id : {IDC_PREV, IDC_BACK_1S, IDC_PLAY, IDC_STOP, IDC_FORWARD_1S, IDC_NEXT}) {
+    const auto it = std::find_if(layout.buttons.begin(), layout.buttons.end(), [id](auto& b) { return b.id == id; });
+    ASSERT_NE(it, layout.buttons.end()) << id;
+    row.push_back(it->rect);
+  }
+  EXPECT_EQ(row.front().x + (row.back().x + row.back().width), 2 * 960) << "symmetric about the centre";
+  for (std::size_t i = 1; i < row.size(); ++i) EXPECT_EQ(row[i - 1].x + row[i - 1].width, row[i].x) << i;
+}
+
+TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPicturesAndKey) {
+  for (const ModeLayout& layout : {NormalLayout(true), FullScreenLayout(1920, 1080)}) {
+    const std::vector<int> ids = PlacedIds(layout);
+    EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << "a control placed twice";
+    std::set<int> pictures;
+    for (const auto& b : layout.buttons) {
+      const std::uint32_t key = layout.normalBackground ? kNormalSkinKey : kFullScreenSkinKey;
+      EXPECT_EQ(b.key, b.id == IDC_REAR_VIDEO ? kRearVideoSkinKey : key) << b.id;
+      if (b.id == IDC_SOUND) continue;  // one picture in every state
+      EXPECT_TRUE(pictures.insert(b.normalBitmap).second) << b.id;
+      EXPECT_TRUE(pictures.insert(b.hotBitmap).second) << b.id;
+    }
+    for (const int id : layout.shown) {
+      EXPECT_EQ(std::count(layout.hidden.begin(), layout.hidden.end(), id), 0) << id << " shown and hidden";
+    }
+    const auto stack = FullScreenFrameStack();
+    for (const auto& piece : layout.framePieces) EXPECT_EQ(std::count(stack.begin(), stack.end(), piece.id), 1);
+  }
+}
+
+TEST(NormalLayout, FitsTheWindowAndFollowsTheSound) {
+  const ModeLayout on = NormalLayout(true);
+  for (const auto& b : on.buttons) EXPECT_TRUE(Inside(b.rect, kNormalWindowWidth, kNormalWindowHeight)) << b.id;
+  for (const auto& p : on.places) EXPECT_TRUE(Inside(p.rect, kNormalWindowWidth, kNormalWindowHeight)) << p.id;
+  const auto sound = [](const ModeLayout& layout) {
+    return std::find_if(layout.buttons.begin(), layout.buttons.end(), [](auto& b) { return b.id == IDC_SOUND; });
+  };
+  EXPECT_EQ(sound(on)->normalBitmap, 299);
+  EXPECT_EQ(sound(NormalLayout(false))->hotBitmap, 252);
+  EXPECT_TRUE(on.normalBackground);
+  EXPECT_FALSE(FullScreenLayout(1024, 768).normalBackground);
+}
+
+}  // namespace
+}  // namespace vx

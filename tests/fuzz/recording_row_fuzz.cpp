@@ -1,0 +1,43 @@
+// Fuzzes the row texts built from a card's file names, sizes and times: any name gives one of the four event
+// types, any size one whole number and one digit, any time and zone offset a date of eight characters or none.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "core/player/RecordingRules.h"
+#include "core/text/Utf.h"
+
+namespace {
+
+template <typename T>
+T Take(const std::uint8_t*& data, std::size_t& size) {
+  T value{};
+  if (size < sizeof value) return value;
+  std::memcpy(&value, data, sizeof value);
+  data += sizeof value;
+  size -= sizeof value;
+  return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto bytes = Take<std::uint64_t>(data, size);
+  const auto seconds = Take<std::int64_t>(data, size);
+  const auto offset = Take<std::int32_t>(data, size);
+  const std::string_view name(reinterpret_cast<const char*>(data), size);
+
+  vx::HasRecordingExtension(name);
+  const std::u16string_view event = vx::EventTypeOf(vx::Utf8ToUtf16(name));
+  if (event != u"Event" && event != u"Drive" && event != u"Parking" && event != u"None") std::abort();
+
+  const std::u16string sizeText = vx::SizeText(bytes);
+  if (sizeText.size() < 3 || sizeText[sizeText.size() - 2] != u'.') std::abort();
+
+  // Real zones lie within a day of UTC; the rule must hold for any offset all the same.
+  const std::u16string date = vx::DateText(seconds, offset);
+  if (!date.empty() && (date.size() != 8 || date[2] != u'.' || date[5] != u'.')) std::abort();
+  return 0;
+}

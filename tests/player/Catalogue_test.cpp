@@ -1,0 +1,320 @@
+// Tests of the catalogue driven as the window drives it: folder searches with the "Search Files" box, rows and
+// their texts, column clicks, removal, dropped paths, the context menu and the playing row.
+#include "player/CRecordingCatalogue.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QPushButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "CatalogueTree.h"
+#include "ToolRunner.h"
+#include "core/player/ControlIds.h"
+#include "core/player/RecordingRules.h"
+#include "player/CSearchFilesBox.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MakeFile;
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// Presses OK on the "Search Files" box if it is open; true when it was.
+bool PressOkOnSearchBox() {
+  auto* box = qobject_cast<CSearchFilesBox*>(QApplication::activeModalWidget());
+  if (!box) return false;
+  box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  return true;
+}
+
+class CatalogueTest : public ::testing::Test {
+ protected:
+  CatalogueTest() {
+    m_window.resize(1020, 594);
+    m_catalogue.List()->setGeometry(678, 329, 320, 240);
+    m_window.show();
+  }
+
+  // Searches with the box; a box that does not close by itself is closed after a minute and fails the test.
+  void Search(const fs::path& folder) {
+    bool neededOk = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] { neededOk = PressOkOnSearchBox(); });
+    watchdog.start(60'000);
+    m_catalogue.SearchFolder(Q(folder));
+    EXPECT_FALSE(neededOk) << "the Search Files box waited for OK after the search had finished";
+    EXPECT_FALSE(m_catalogue.IsSearching());
+  }
+
+  QString Text(int row, int column) const {
+    const QAbstractItemModel* model = m_catalogue.List()->model();
+    return model->data(model->index(row, column)).toString();
+  }
+
+  QStringList Names() const {
+    QStringList names;
+    for (int row = 0; row < m_catalogue.RowCount(); ++row) names << Text(row, kColumnFileName);
+    return names;
+  }
+
+  int RowNamed(const QString& name) const { return static_cast<int>(Names().indexOf(name)); }
+
+  void ClickHeader(int column) {
+    QHeaderView* header = m_catalogue.List()->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+  }
+
+  test::TempDir m_dir{"catalogue"};
+  QWidget m_window;
+  CRecordingCatalogue m_catalogue{&m_window};
+};
+
+TEST_F(CatalogueTest, NestedSearchListsEveryRecordingSortedByName) {
+  const fs::path card = m_dir.Path() / "card";
+  MakeFile(card / "DCIM" / "2026" / "20261206_101500_E01.AVI");
+  MakeFile(card / "DCIM" / "2026" / "deep" / "er" / "20261206_101600_D02.mp4");
+  MakeFile(card / "DCIM" / "P12.AVI");
+  MakeFile(card / "x12.AVI");
+  MakeFile(card / "a.AVI");
+  MakeFile(card / "a.avi");
+  MakeFile(card / "b.MP4");
+  MakeFile(card / "a.Avi");      // not a recording: mixed case
+  MakeFile(card / "notes.txt");
+  fs::create_directories(card / "empty");
+
+  Search(card);
+  EXPECT_EQ(Names(), (QStringList{"20261206_101500_E01.AVI", "20261206_101600_D02.mp4", "P12.AVI", "a.AVI",
+                                  "a.avi", "b.MP4", "x12.AVI"}));
+  EXPECT_EQ(m_catalogue.Folder(), Q(card));
+  EXPECT_EQ(Text(0, kColumnEvent), "Event");
+  EXPECT_EQ(Text(1, kColumnEvent), "Drive");
+  EXPECT_EQ(Text(2, kColumnEvent), "Parking");
+  EXPECT_EQ(Text(6, kColumnEvent), "None");
+  EXPECT_EQ(m_catalogue.PathAt(1), Q(card / "DCIM" / "2026" / "deep" / "er" / "20261206_101600_D02.mp4"));
+  EXPECT_TRUE(m_catalogue.List()->isColumnHidden(kColumnPath));
+
+  // A second search appends; the list is sorted again.
+  MakeFile(m_dir.Path() / "more" / "0.AVI");
+  Search(m_dir.Path() / "more");
+  EXPECT_EQ(m_catalogue.RowCount(), 8);
+  EXPECT_EQ(Names().front(), "0.AVI");
+}
+
+TEST_F(CatalogueTest, SizesKeepSixtyFourBits) {
+  const fs::path card = m_dir.Path() / "card";
+  MakeFile(card / "a_1MB.AVI", 1'048'576);
+  MakeFile(card / "b_5MB.AVI", 5'767'168);
+  MakeFile(card / "c_1023KB.AVI", 1023 * 1024);
+  MakeFile(card / "d_4GB.AVI", (std::uint64_t{4} << 30) + 512 * 1024);
+  Search(card);
+  ASSERT_EQ(m_catalogue.RowCount(), 4);
+  EXPECT_EQ(Text(0, kColumnSize), "1.0");
+  EXPECT_EQ(Text(1, kColumnSize), "5.5");
+  EXPECT_EQ(Text(2, kColumnSize), "0.9");
+  EXPECT_EQ(Text(3, kColumnSize), "4096.5");
+}
+
+TEST_F(CatalogueTest, DateIsTheBirthTimeWhereKeptInTheSettingsZone) {
+  const fs::path file = m_dir.Path() / "card" / "20120331_233000_E01.AVI";
+  MakeFile(file);
+  // Modification time 2012-03-31 23:30 UTC.
+  const timespec times[2] = {{1'333'236'600, 0}, {1'333'236'600, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  struct statx info {};
+  ASSERT_EQ(::statx(AT_FDCWD, file.c_str(), 0, STATX_BTIME, &info), 0);
+  const bool hasBirth = info.stx_mask & STATX_BTIME;
+
+  m_catalogue.SetZoneBiasSource([] { return std::optional<int>(60); });
+  Search(file.parent_path());
+  ASSERT_EQ(m_catalogue.RowCount(), 1);
+  const QString expected =
+      hasBirth ? QString::fromStdU16String(DateText(info.stx_btime.tv_sec, 60)) : QStringLiteral("12.04.01");
+  EXPECT_EQ(Text(0, kColumnDate), expected) << (hasBirth ? "birth time" : "modification time");
+}
+
+TEST_F(CatalogueTest, TwoClicksOnAColumnSortAscendingThenDescending) {
+  const fs::path card = m_dir.Path() / "card";
+  MakeFile(card / "a.AVI", 3 * 1'048'576);
+  MakeFile(card / "b.AVI", 10 * 1'048'576);
+  MakeFile(card / "c.AVI", 9 * 1'048'576);
+  Search(card);
+  ClickHeader(kColumnSize);
+  EXPECT_EQ(Names(), (QStringList{"a.AVI", "c.AVI", "b.AVI"})) << "by size, 9.0 before 10.0";
+  ClickHeader(kColumnSize);
+  EXPECT_EQ(Names(), (QStringList{"b.AVI", "c.AVI", "a.AVI"}));
+  ClickHeader(kColumnFileName);
+  EXPECT_EQ(Names(), (QStringList{"a.AVI", "b.AVI", "c.AVI"}));
+}
+
+TEST_F(CatalogueTest, RemovingEverySelectedRowLeavesTheFilesOnDisk) {
+  const fs::path card = m_dir.Path() / "large";
+  const int files = test::MakeLargeTree(card, 3, 500);
+  MakeFile(card / "zz.AVI");
+  Search(card);
+  ASSERT_EQ(m_catalogue.RowCount(), files + 1);
+  m_catalogue.SelectAll();
+  EXPECT_EQ(m_catalogue.FirstSelectedRow(), 0);
+  QTreeView* list = m_catalogue.List();
+  list->selectionModel()->select(list->model()->index(files, 0),
+                                 QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  m_catalogue.RemoveSelected();
+  EXPECT_EQ(Names(), (QStringList{"zz.AVI"})) << "more than 1024 selected rows";
+  m_catalogue.RemoveAll();
+  EXPECT_EQ(m_catalogue.RowCount(), 0);
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(card), {}), files + 1 + 3);
+}
+
+TEST_F(CatalogueTest, SelectionFollowsItsRowsThroughASort) {
+  const fs::path card = m_dir.Path() / "card";
+  for (const char* name : {"a.AVI", "b.AVI", "c.AVI"}) MakeFile(card / name);
+  Search(card);
+  QTreeView* list = m_catalogue.List();
+  list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  m_catalogue.SortByFileName(false);
+  EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2) << "a.AVI is still the selected row";
+}
+
+TEST_F(CatalogueTest, PlayingRowIsMarkedAndFollowedThroughASortAndADelete) {
+  const fs::path card = m_dir.Path() / "card";
+  for (const char* name : {"a.AVI", "b.AVI", "c.AVI", "d.AVI"}) MakeFile(card / name);
+  Search(card);
+  QStringList opened;
+  const auto open = [&](const QString& path) {
+    opened << path.section('/', -1);
+    return !path.endsWith("b.AVI");  // b cannot be opened
+  };
+  EXPECT_EQ(m_catalogue.OpenFrom(1, open), 2);
+  EXPECT_EQ(opened, (QStringList{"b.AVI", "c.AVI"}));
+  EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2);
+  EXPECT_TRUE(m_catalogue.List()->model()->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
+  EXPECT_FALSE(m_catalogue.List()->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+
+  m_catalogue.SortByFileName(false);  // d c b a
+  EXPECT_EQ(m_catalogue.PlayingRow(), 1);
+  EXPECT_TRUE(m_catalogue.IsPlayingRow(1));
+  EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "b.AVI");
+  m_catalogue.RemoveSelected();  // the playing row: Next goes on with the row that followed it
+  EXPECT_EQ(m_catalogue.PlayingRow(), -1);
+  EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "b.AVI");
+}
+
+TEST_F(CatalogueTest, DroppedPathsAreCheckedBeforeUse) {
+  const fs::path drop = m_dir.Path() / "drop";
+  MakeFile(drop / "one.AVI");
+  MakeFile(drop / "folder" / "inner" / "two.mp4");
+  MakeFile(drop / "mixed.Avi");
+  MakeFile(drop / "text.txt");
+  ASSERT_EQ(::mkfifo((drop / "pipe.AVI").c_str(), 0600), 0);
+  fs::create_directories(drop / "folder.AVI");
+  const QString nul = Q(drop / "one.AVI") + QChar(u'\0') + "x";
+  m_catalogue.AddPaths({Q(drop / "one.AVI"), Q(drop / "folder"), Q(drop / "mixed.Avi"), Q(drop / "text.txt"),
+                        Q(drop / "pipe.AVI"), Q(drop / "missing.AVI"), "one.AVI", "", nul,
+                        "/" + QString(5000, 'a') + ".AVI", Q(drop / "folder.AVI")});
+  EXPECT_EQ(Names(), (QStringList{"one.AVI", "two.mp4"}));
+  EXPECT_EQ(m_catalogue.Folder(), Q(drop / "folder")) << "items are taken from the last to the first";
+}
+
+TEST_F(CatalogueTest, ContextMenuSendsItsCommands) {
+  QSignalSpy commands(&m_catalogue, &CRecordingCatalogue::commandChosen);
+  QStringList texts;
+  for (QAction* action : m_catalogue.ContextMenu()->actions()) {
+    texts << (action->isSeparator() ? "-" : action->text());
+    if (!action->isSeparator()) action->trigger();
+  }
+  EXPECT_EQ(texts, (QStringList{"Open(&O)", "Select Drive", "Play(&P)", "Stop(&S)", "Next(&N)", "Back(&B)", "-",
+                                "Delete(&D)", "DeleteAll", "Select All", "-", "Sort ASC", "Sort DESC"}));
+  QList<int> ids;
+  for (const QList<QVariant>& call : commands) ids << call.at(0).toInt();
+  EXPECT_EQ(ids, (QList<int>{ID_OPEN, ID_SELECT_DRIVE, ID_PLAY, ID_STOP, ID_NEXT, ID_BACK, ID_DELETE, ID_DELETE_ALL,
+                             ID_SELECT_ALL, ID_SORT_ASC, ID_SORT_DESC}));
+}
+
+TEST_F(CatalogueTest, NewTitlesEmptyTheList) {
+  MakeFile(m_dir.Path() / "card" / "a.AVI");
+  Search(m_dir.Path() / "card");
+  m_catalogue.ReloadTitles({u"파일 이름", u"날짜", u"크기", u"경로", u"이벤트"});
+  EXPECT_EQ(m_catalogue.RowCount(), 0);
+  const QAbstractItemModel* model = m_catalogue.List()->model();
+  EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "파일 이름");
+  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "이벤트");
+}
+
+TEST_F(CatalogueTest, DoubleClickActivatesTheRow) {
+  for (const char* name : {"a.AVI", "b.AVI"}) MakeFile(m_dir.Path() / "card" / name);
+  Search(m_dir.Path() / "card");
+  QSignalSpy activated(&m_catalogue, &CRecordingCatalogue::rowActivated);
+  QTreeView* list = m_catalogue.List();
+  const QPoint centre = list->visualRect(list->model()->index(1, 0)).center();
+  ASSERT_TRUE(list->viewport()->rect().contains(centre));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);  // a double-click follows a first press
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+  ASSERT_EQ(activated.size(), 1);
+  EXPECT_EQ(activated.at(0).at(0).toInt(), 1);
+}
+
+TEST_F(CatalogueTest, OkEndsASearchEarly) {
+  const int files = test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+  QTimer::singleShot(0, [] { PressOkOnSearchBox(); });
+  m_catalogue.SearchFolder(Q(m_dir.Path() / "large"));
+  EXPECT_FALSE(m_catalogue.IsSearching());
+  const int rows = m_catalogue.RowCount();
+  EXPECT_LE(rows, files);
+  QTest::qWait(50);
+  EXPECT_EQ(m_catalogue.RowCount(), rows) << "no rows arrive after the search has ended";
+}
+
+TEST_F(CatalogueTest, ANewSearchEndsTheOneRunning) {
+  const int large = test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+  for (const char* name : {"x.AVI", "y.AVI", "z.AVI"}) MakeFile(m_dir.Path() / "small" / name);
+  QSignalSpy finished(&m_catalogue, &CRecordingCatalogue::searchFinished);
+  m_catalogue.BeginSearch(Q(m_dir.Path() / "large"));
+  m_catalogue.BeginSearch(Q(m_dir.Path() / "small"));
+  ASSERT_TRUE(test::WaitFor([&] { return !m_catalogue.IsSearching() && finished.size() == 2; }));
+  const int rows = m_catalogue.RowCount();
+  for (const char* name : {"x.AVI", "y.AVI", "z.AVI"}) EXPECT_GE(RowNamed(name), 0) << name;
+  EXPECT_LE(rows, large + 3);
+  QTest::qWait(50);
+  EXPECT_EQ(m_catalogue.RowCount(), rows) << "the first search stays stopped";
+}
+
+TEST(CatalogueLifetime, DestroyedWhileSearching) {
+  test::TempDir dir("catalogue-destroy");
+  test::MakeLargeTree(dir.Path(), 40, 100);
+  for (int round = 0; round < 3; ++round) {
+    auto window = std::make_unique<QWidget>();
+    auto catalogue = std::make_unique<CRecordingCatalogue>(window.get());
+    catalogue->BeginSearch(Q(dir.Path()));
+    if (round == 1) QCoreApplication::processEvents();
+    if (round == 2) window.reset();  // the window goes first, taking the list with it
+    catalogue.reset();
+    QCoreApplication::processEvents();
+  }
+}
+
+TEST(CatalogueLifetime, DestroyedWhileItsBoxIsOpen) {
+  test::TempDir dir("catalogue-destroy-box");
+  test::MakeLargeTree(dir.Path(), 40, 100);
+  QWidget window;
+  auto* catalogue = new CRecordingCatalogue(&window);
+  QTimer::singleShot(0, [&] { delete catalogue; catalogue = nullptr; });
+  catalogue->SearchFolder(Q(dir.Path()));
+  test::WaitFor([&] { return catalogue == nullptr; });
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace vx
