@@ -3,7 +3,8 @@
 // ApplyLayout of the main window walks one ModeLayout: it moves each control to its rectangle, gives each
 // skinned button its two pictures and key colour, gives the full-screen frame statics their pictures,
 // shows and hides the listed controls and paints the background the mode names. In full screen it also
-// lowers the frame pictures in the order of FullScreenFrameStack(), so that every control lies above them.
+// stacks the frame pictures under every control: lower() each of FullScreenFrameStack() from its last to its
+// first, which leaves the first lowest.
 // The speed label is moved back to its place after each speed change (SpeedLabelRect).
 #pragma once
 
