@@ -1,6 +1,8 @@
 // Slot transitions of the front view, the rear view and the map, and where each is placed.
 #include "core/player/ViewSlots.h"
 
+#include "core/player/WindowLayout.h"
+
 namespace vx {
 namespace {
 
@@ -83,6 +85,9 @@ std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams) {
 
 int RearVideoButtonNormalBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 286 : 250; }
 int RearVideoButtonHotBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 287 : 288; }
+std::uint32_t RearVideoButtonKey(RearVideoButton offer) {
+  return offer == RearVideoButton::OfferRear ? kRearVideoSkinKey : kNormalSkinKey;
+}
 
 ViewArrangement ArrangeNormalViews(ViewSlots slots, int loadedVideoStreams) {
   ViewArrangement result;

@@ -8,6 +8,7 @@
 // each view, put the map in its rectangle, and give the rear-video button the named pictures.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -60,6 +61,8 @@ std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams);
 enum class RearVideoButton { Unchanged, OfferRear, OfferFront };
 int RearVideoButtonNormalBitmap(RearVideoButton offer);
 int RearVideoButtonHotBitmap(RearVideoButton offer);
+// The key colour each pair is drawn with: yellow for 286/287, the normal skin's black for 250/288.
+std::uint32_t RearVideoButtonKey(RearVideoButton offer);
 
 struct ViewArrangement {
   std::optional<LayoutRect> front;  // empty: hidden

@@ -39,7 +39,7 @@ ModeLayout NormalLayout(bool soundOn) {
       {IDC_FULL_SCREEN, 237, 283, k, {926, 18, 28, 18}},
       {IDC_CLOSE, 236, 282, k, {955, 18, 43, 18}},
       // Its pictures are drawn with the yellow key, like the pair ArrangeViews swaps in (286/287).
-      {IDC_REAR_VIDEO, 250, 288, kRearVideoSkinKey, {678, 28, 106, 22}},
+      {IDC_REAR_VIDEO, 250, 288, kNormalSkinKey, {678, 28, 106, 22}},
       {IDC_MAP, 239, 289, k, {700, 290, 98, 25}},
       {IDC_LARGE_MAP, 243, 290, k, {798, 290, 80, 25}},
       {IDC_SWAP, 244, 291, k, {878, 290, 98, 18}},
