@@ -40,9 +40,16 @@ std::string Unescape(std::string_view field) {
   return text;
 }
 
-std::string WithTrailingSlash(std::string path) {
-  if (path.empty() || path.back() != '/') path.push_back('/');
-  return path;
+// The path without "." and ".." steps or repeated separators, ending with "/", so that a folder's text is a
+// prefix of the text of everything inside it.
+std::string NormalFolder(std::string_view path) {
+  // The library keeps a leading "//" apart from "/"; on Linux they are the same folder.
+  const std::size_t firstName = path.find_first_not_of('/');
+  if (firstName != std::string_view::npos && firstName > 1) path.remove_prefix(firstName - 1);
+  if (firstName == std::string_view::npos && !path.empty()) path = "/";
+  std::string folder = std::filesystem::path(path).lexically_normal().string();
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
 }
 
 bool ParseDevice(std::string_view field, unsigned& major, unsigned& minor) {
@@ -63,7 +70,7 @@ std::optional<MountEntry> ParseLine(std::string_view line) {
   MountEntry entry;
   if (!ParseDevice(fields[2], entry.major, entry.minor)) return std::nullopt;
   entry.root = Unescape(fields[3]);
-  entry.mountPoint = WithTrailingSlash(Unescape(fields[4]));
+  entry.mountPoint = NormalFolder(Unescape(fields[4]));
   entry.fsType = Unescape(separator[1]);
   entry.source = Unescape(separator[2]);
   return entry;
@@ -85,7 +92,7 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
 
 std::string MountPointHolding(std::span<const MountEntry> mounts, std::string_view absolutePath) {
   if (absolutePath.empty() || absolutePath.front() != '/') return {};
-  const std::string path = WithTrailingSlash(std::filesystem::path(absolutePath).lexically_normal().string());
+  const std::string path = NormalFolder(absolutePath);
   std::string best;
   for (const MountEntry& mount : mounts) {
     if (StartsWith(path, mount.mountPoint) && mount.mountPoint.size() >= best.size()) best = mount.mountPoint;

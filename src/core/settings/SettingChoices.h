@@ -44,6 +44,8 @@ struct SettingChoices {
   bool timeSetUse = false;
   bool summerTime = false;
   std::u16string serialNumber, company, carLicence;
+
+  bool operator==(const SettingChoices&) const = default;
 };
 
 // The controls for a record read from a card (or for the defaults, which the same rule shows).
