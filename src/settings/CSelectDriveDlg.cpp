@@ -25,6 +25,7 @@ CSelectDriveDlg::CSelectDriveDlg(const IDriveList& drives, const ProfileFile& te
   m_pDriveList->addItems(drives.RemovableVolumes());
   m_pDriveList->model()->sort(0);
   m_pDriveList->setCurrentIndex(0);
+  m_pDriveList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   m_pDriveList->setMinimumContentsLength(24);
   m_pHelp->setWordWrap(true);
   m_pOk->setDefault(true);

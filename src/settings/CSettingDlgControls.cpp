@@ -168,22 +168,19 @@ QGroupBox* CSettingDlg::CreateBitrateGroup() {
   return group;
 }
 
+// Spans the dialog's width, so that the longest zone entry shows whole.
 QGroupBox* CSettingDlg::CreateTimeGroup() {
   auto* group = Add(IDC_TIME_GROUP, new QGroupBox(Text("Time"), this));
-  auto* box = new QVBoxLayout(group);
+  auto* grid = new QGridLayout(group);
   auto* zones = Add(IDC_TIME_ZONE, new QComboBox);
-  zones->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  zones->setMinimumContentsLength(36);
-  box->addWidget(zones);
+  grid->addWidget(zones, 0, 0, 1, 3);
   auto* clock = Add(IDC_CLOCK, new QLineEdit);
   clock->setReadOnly(true);
   clock->setMinimumWidth(clock->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00, 00 : 00 : 00 (GMT+00:00) WWWWW")));
-  box->addWidget(clock);
-  auto* checks = new QHBoxLayout;
-  checks->addWidget(Add(IDC_TIME_SET_USE, new QCheckBox(Text("Time Set Use"))));
-  checks->addWidget(Add(IDC_SUMMER_TIME, new QCheckBox(Text("Set Summer Time"))));
-  checks->addStretch();
-  box->addLayout(checks);
+  grid->addWidget(clock, 1, 0);
+  grid->addWidget(Add(IDC_TIME_SET_USE, new QCheckBox(Text("Time Set Use"))), 1, 1);
+  grid->addWidget(Add(IDC_SUMMER_TIME, new QCheckBox(Text("Set Summer Time"))), 1, 2);
+  grid->setColumnStretch(0, 1);
   return group;
 }
 
@@ -248,7 +245,6 @@ void CSettingDlg::CreateControls() {
   auto* right = new QVBoxLayout;
   right->addWidget(CreateMachineGroup());
   right->addWidget(CreateSoundGroup());
-  right->addWidget(CreateTimeGroup());
   right->addWidget(CreateLanguageGroup());
   right->addWidget(CreateUserInfoGroup());
   right->addStretch();
@@ -257,6 +253,7 @@ void CSettingDlg::CreateControls() {
   columns->addLayout(right);
   auto* page = new QVBoxLayout(this);
   page->addLayout(columns);
+  page->addWidget(CreateTimeGroup());
   page->addLayout(CreateButtons());
   CreateHiddenControls();
 }

@@ -5,47 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include "TestTime.h"
+
 #include <atomic>
-#include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <thread>
 
 namespace vx {
 namespace {
 
-// Sets the computer's zone for one test and puts the old one back.
-class ScopedComputerZone {
- public:
-  explicit ScopedComputerZone(const char* tz) {
-    if (const char* old = std::getenv("TZ")) m_strOld = old;
-    ::setenv("TZ", tz, 1);
-    ::tzset();
-  }
-  ~ScopedComputerZone() {
-    if (m_strOld) {
-      ::setenv("TZ", m_strOld->c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-  }
-
- private:
-  std::optional<std::string> m_strOld;
-};
-
-// Seconds since 1970 of a UTC date and time.
-std::int64_t Utc(int year, int month, int day, int hour, int minute, int second = 0) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-  return ::timegm(&t);
-}
+using test::ScopedComputerZone;
+using test::UtcSeconds;
 
 ZoneTime LocalTime(std::int64_t utc) {
   const auto moment = static_cast<std::time_t>(utc);
@@ -71,7 +41,7 @@ TEST(TimeZoneTable, ThirtyTwoZonesWithDistinctLabelsAndQuarterHours) {
 
 TEST(ComputerZone, UtcPlusNineIsPreselectedAndItsClockIsTheLocalTime) {
   const ScopedComputerZone zone("KST-9");
-  const std::int64_t now = Utc(2024, 5, 1, 4, 5, 9);
+  const std::int64_t now = UtcSeconds(2024, 5, 1, 4, 5, 9);
   const ComputerZone computer = StandardComputerZone(now);
   EXPECT_EQ(ComputerZoneLabel(computer), "(GMT+09:00) KST");
   ASSERT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 27u);
@@ -85,7 +55,7 @@ TEST(ComputerZone, UtcPlusNineIsPreselectedAndItsClockIsTheLocalTime) {
 TEST(ComputerZone, HalfAndThreeQuarterHourZonesAreFound) {
   {
     const ScopedComputerZone zone("<-0330>3:30");
-    const std::int64_t now = Utc(2024, 1, 10, 2, 0);
+    const std::int64_t now = UtcSeconds(2024, 1, 10, 2, 0);
     const ComputerZone computer = StandardComputerZone(now);
     EXPECT_EQ(ComputerZoneLabel(computer).substr(0, 11), "(GMT-03:30)");
     ASSERT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 9u);
@@ -93,15 +63,15 @@ TEST(ComputerZone, HalfAndThreeQuarterHourZonesAreFound) {
   }
   {
     const ScopedComputerZone zone("<+0545>-5:45");
-    EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(Utc(2024, 1, 1, 0, 0)))), 22u);
+    EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(UtcSeconds(2024, 1, 1, 0, 0)))), 22u);
   }
   const ScopedComputerZone outside("<+0845>-8:45");
-  EXPECT_FALSE(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(Utc(2024, 1, 1, 0, 0)))).has_value());
+  EXPECT_FALSE(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(UtcSeconds(2024, 1, 1, 0, 0)))).has_value());
 }
 
 TEST(ComputerZone, SummerTimeIsNeverCounted) {
   const ScopedComputerZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  const std::int64_t july = Utc(2024, 7, 15, 10, 0);
+  const std::int64_t july = UtcSeconds(2024, 7, 15, 10, 0);
   const ComputerZone computer = StandardComputerZone(july);
   EXPECT_EQ(computer.offsetMinutes, 60);
   EXPECT_EQ(ComputerZoneLabel(computer), "(GMT+01:00) CET");
@@ -114,24 +84,24 @@ TEST(ComputerZone, SummerTimeIsNeverCounted) {
 TEST(ZoneTime, DaysCarryIntoMonthsAndYears) {
   const ScopedComputerZone zone("KST-9");
   // The computer's own zone selected: its local date stands unchanged.
-  for (const std::int64_t local : {Utc(2023, 1, 31, 12, 0), Utc(2024, 2, 29, 12, 0), Utc(2023, 12, 31, 12, 0)}) {
+  for (const std::int64_t local : {UtcSeconds(2023, 1, 31, 12, 0), UtcSeconds(2024, 2, 29, 12, 0), UtcSeconds(2023, 12, 31, 12, 0)}) {
     const std::int64_t utc = local - 9 * 3600;
     EXPECT_EQ(ZoneTimeAt(utc, TableOffset(27)), LocalTime(utc));
   }
   // 23:30 in UTC+9 is 00:30 of the next day in UTC+10, also across a year.
-  EXPECT_EQ(ZoneTimeAt(Utc(2023, 12, 31, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 1, 1, 0, 30, 0}));
-  EXPECT_EQ(ZoneTimeAt(Utc(2024, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 2, 29, 0, 30, 0}));
-  EXPECT_EQ(ZoneTimeAt(Utc(2100, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2100, 3, 1, 0, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2023, 12, 31, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 1, 1, 0, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 2, 29, 0, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2100, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2100, 3, 1, 0, 30, 0}));
   // A zone further west goes back across the day, month and year.
-  EXPECT_EQ(ZoneTimeAt(Utc(2024, 1, 1, 5, 0), TableOffset(9)), (ZoneTime{2024, 1, 1, 1, 30, 0}));
-  EXPECT_EQ(ZoneTimeAt(Utc(2024, 1, 1, 1, 0), TableOffset(9)), (ZoneTime{2023, 12, 31, 21, 30, 0}));
-  EXPECT_EQ(ZoneTimeAt(Utc(1969, 12, 31, 23, 59, 59), 0), (ZoneTime{1969, 12, 31, 23, 59, 59}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 1, 1, 5, 0), TableOffset(9)), (ZoneTime{2024, 1, 1, 1, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 1, 1, 1, 0), TableOffset(9)), (ZoneTime{2023, 12, 31, 21, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(1969, 12, 31, 23, 59, 59), 0), (ZoneTime{1969, 12, 31, 23, 59, 59}));
 }
 
 TEST(ClockText, IsShownWithTheZoneLabelAndOnlyWhenItMovesForward) {
   EXPECT_EQ(ClockDisplay("2024-05-01, 13 : 05 : 09\r\n", "(GMT+09:00)"), "2024-05-01, 13 : 05 : 09 (GMT+09:00)");
   ClockTextGate gate;
-  const std::int64_t t = Utc(2024, 5, 1, 4, 5, 9);
+  const std::int64_t t = UtcSeconds(2024, 5, 1, 4, 5, 9);
   EXPECT_TRUE(gate.Pass(ClockText(ZoneTimeAt(t, 540))));
   EXPECT_FALSE(gate.Pass(ClockText(ZoneTimeAt(t, 540)))) << "the same second again";
   // Changing to a zone further west: its first text sorts before the last one and is not sent; the next
@@ -142,7 +112,7 @@ TEST(ClockText, IsShownWithTheZoneLabelAndOnlyWhenItMovesForward) {
 
 TEST(CZoneClock, ASnapshotIsNeverHalfOfOneTickAndHalfOfAnother) {
   // Every field differs between the two moments, so a torn read cannot pass for either.
-  const std::int64_t before = Utc(2023, 12, 31, 23, 59, 59);
+  const std::int64_t before = UtcSeconds(2023, 12, 31, 23, 59, 59);
   const std::int64_t after = before + 1;
   CZoneClock clock(0);
   clock.Tick(before);
