@@ -1,13 +1,17 @@
 // Field-by-field encoding of the settings record; one table of offsets serves reading and writing.
 #include "core/settings/SetupRecord.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <bit>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <memory>
+#include <span>
 #include <type_traits>
 
 namespace vx {
@@ -54,15 +58,25 @@ void VisitFields(SetupRecord& r, Visitor&& v) {
   v(356, r.dwCutOffVoltage);
 }
 
-template <std::size_t N>
-void PutText(std::array<char, N>& field, const char* text) {
-  field.fill(0);
-  std::strncpy(field.data(), text, N);
+// Reads up to bytes.size() bytes from the start of a regular file; the count read, or -1.
+long ReadHead(const std::filesystem::path& path, std::span<std::uint8_t> bytes) {
+  // Non-blocking, so that a FIFO named setup.cfg cannot stall the dialog; it is then refused as not regular.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  long total = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? 0 : -1;
+  while (total >= 0 && static_cast<std::size_t>(total) < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + total, bytes.size() - static_cast<std::size_t>(total));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      total = n < 0 ? -1 : total;
+      break;
+    }
+    total += n;
+  }
+  ::close(fd);
+  return total;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -70,8 +84,8 @@ static_assert(std::endian::native == std::endian::little, "the record is stored 
 
 SetupRecord MakeDefaultRecord(std::int16_t zoneQuarterHours, bool hd) {
   SetupRecord r;
-  PutText(r.szProductName, "VX-880QN");
-  PutText(r.szFWVersion, "V1.0.0");
+  StoreNarrowText(r.szProductName, u"VX-880QN");
+  StoreNarrowText(r.szFWVersion, u"V1.0.0");
   r.wDriveFB = r.wDriveLR = r.wDriveTB = 100;
   r.wParkingFB = r.wParkingLR = r.wParkingTB = 100;
   r.nTimeZone = zoneQuarterHours;
@@ -113,27 +127,57 @@ std::uint32_t SetupRecordCrc(const std::array<std::uint8_t, kSetupRecordSize>& b
   return static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size())));
 }
 
+std::u16string NarrowFieldText(const std::array<char, kTextFieldLength>& field) {
+  std::u16string text;
+  for (const char c : field) {
+    if (c == 0) break;
+    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  }
+  return text;
+}
+
+std::u16string WideFieldText(const std::array<char16_t, kTextFieldLength>& field) {
+  return std::u16string(field.data(), std::find(field.begin(), field.end(), u'\0'));
+}
+
+bool FitsNarrowField(std::u16string_view text) {
+  return text.size() <= kTextFieldLength && std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
+}
+
+bool FitsWideField(std::u16string_view text) { return text.size() <= kTextFieldLength; }
+
+bool StoreNarrowText(std::array<char, kTextFieldLength>& field, std::u16string_view text) {
+  if (!FitsNarrowField(text)) return false;
+  field.fill(0);
+  std::transform(text.begin(), text.end(), field.begin(),
+                 [](char16_t c) { return static_cast<char>(static_cast<unsigned char>(c)); });
+  return true;
+}
+
+void StoreWideText(std::array<char16_t, kTextFieldLength>& field, std::u16string_view text) {
+  std::size_t length = std::min(text.size(), field.size());
+  const bool splitsPair = length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF;
+  if (splitsPair) --length;
+  field.fill(0);
+  std::copy_n(text.begin(), length, field.begin());
+}
+
 std::optional<SetupRecord> ReadSetupRecord(const std::string& folder) {
   if (folder.empty()) return std::nullopt;
-  const auto path = std::filesystem::path(folder) / kSetupFileName;
-  // Opened for writing too: the camera's card must be writable for its settings to be edited.
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r+b"));
-  if (!file) return std::nullopt;
   RecordBytes bytes{};
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
+  if (ReadHead(std::filesystem::path(folder) / kSetupFileName, bytes) != static_cast<long>(bytes.size())) {
+    return std::nullopt;
+  }
   return DecodeSetupRecord(bytes);
 }
 
-bool WriteSetupRecord(const std::string& folder, const SetupRecord& record) {
-  const auto path = std::filesystem::path(folder) / kSetupFileName;
+FileWriteResult WriteSetupRecord(const std::string& folder, const SetupRecord& record) {
   std::array<std::uint8_t, kSetupFileSize> file{};
   const RecordBytes bytes = EncodeSetupRecord(record);
   std::copy(bytes.begin(), bytes.end(), file.begin());
   const std::uint32_t crc = SetupRecordCrc(bytes);
   std::memcpy(file.data() + kSetupRecordSize, &crc, sizeof crc);
-  const std::unique_ptr<std::FILE, FileCloser> out(std::fopen(path.c_str(), "wb"));
-  if (!out) return false;
-  return std::fwrite(file.data(), 1, file.size(), out.get()) == file.size() && std::fflush(out.get()) == 0;
+  return ReplaceFileHead(std::filesystem::path(folder) / kSetupFileName, file);
 }
 
 }  // namespace vx

@@ -5,20 +5,25 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "core/settings/SafeFileReplace.h"
 
 namespace vx {
 
 inline constexpr std::size_t kSetupRecordSize = 420;
 inline constexpr std::size_t kSetupFileSize = 424;
 inline constexpr const char* kSetupFileName = "setup.cfg";
+// Characters (single-byte fields) or UTF-16 units (wide fields) of each text field.
+inline constexpr std::size_t kTextFieldLength = 32;
 
 struct SetupRecord {
   std::uint32_t dwRomCount = 0;
-  std::array<char, 32> szProductName{};
-  std::array<char, 32> szSerialNumber{};
-  std::array<char, 32> szFWVersion{};
-  std::array<char16_t, 32> wszCompany{};
-  std::array<char16_t, 32> wszCarLicence{};
+  std::array<char, kTextFieldLength> szProductName{};
+  std::array<char, kTextFieldLength> szSerialNumber{};
+  std::array<char, kTextFieldLength> szFWVersion{};
+  std::array<char16_t, kTextFieldLength> wszCompany{};
+  std::array<char16_t, kTextFieldLength> wszCarLicence{};
   std::uint16_t wDriveFB = 0, wDriveLR = 0, wDriveTB = 0;
   std::int16_t nTimeZone = 0;  // quarter hours east of UTC, +4 with summer time
   std::uint8_t bBuzzer = 0, bMic = 0, bVoice = 0, bRearCamera = 0;
@@ -45,9 +50,24 @@ std::array<std::uint8_t, kSetupRecordSize> EncodeSetupRecord(const SetupRecord& 
 SetupRecord DecodeSetupRecord(const std::array<std::uint8_t, kSetupRecordSize>& bytes);
 std::uint32_t SetupRecordCrc(const std::array<std::uint8_t, kSetupRecordSize>& bytes);
 
-// Reads folder/setup.cfg; nothing when it is missing, read-only, unreadable or shorter than 420 bytes.
+// Texts of the record: a single-byte field holds character codes 0 to 255, a wide field UTF-16 units; both end
+// at their first zero, or at the field's end when the text fills it.
+std::u16string NarrowFieldText(const std::array<char, kTextFieldLength>& field);
+std::u16string WideFieldText(const std::array<char16_t, kTextFieldLength>& field);
+// Whether text can stand in a single-byte field: at most 32 characters, each of code 255 or less.
+bool FitsNarrowField(std::u16string_view text);
+// Whether text can stand in a wide field: at most 32 units.
+bool FitsWideField(std::u16string_view text);
+// Stores text zero-filled; false, with the field unchanged, when the text does not fit.
+bool StoreNarrowText(std::array<char, kTextFieldLength>& field, std::u16string_view text);
+// Stores the first 32 units zero-filled, dropping a surrogate pair that the field's end would split.
+void StoreWideText(std::array<char16_t, kTextFieldLength>& field, std::u16string_view text);
+
+// Reads folder/setup.cfg for reading only (a write-protected card still shows its settings), taking at most
+// its first 420 bytes; nothing when it is missing, unreadable, not a regular file or shorter than 420 bytes.
 std::optional<SetupRecord> ReadSetupRecord(const std::string& folder);
-// Writes the 424 bytes (record and CRC) to folder/setup.cfg; false when the file cannot be written.
-bool WriteSetupRecord(const std::string& folder, const SetupRecord& record);
+// Writes the record and its CRC as the first 424 bytes of folder/setup.cfg, keeping whatever the old file
+// held beyond them; the old file stays whole until the new one is complete (ReplaceFileHead).
+FileWriteResult WriteSetupRecord(const std::string& folder, const SetupRecord& record);
 
 }  // namespace vx

@@ -1,95 +1,241 @@
-// Reading and writing setup.cfg: sizes, CRC, full-width texts and the bytes the viewer does not know.
+// The settings record byte by byte, its defaults and texts, and setup.cfg on disk: sizes, CRC, tails, safety.
 #include "core/settings/SetupRecord.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <type_traits>
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
+using RecordBytes = std::array<std::uint8_t, kSetupRecordSize>;
+
+// One numeric field: its offset and size as the camera defines them, and access to it in the struct.
+struct NumberField {
+  const char* name;
+  std::size_t offset;
+  std::size_t size;
+  std::function<void(SetupRecord&, std::uint32_t)> set;
+  std::function<std::uint32_t(const SetupRecord&)> get;
+};
+
+#define FIELD(member, offset)                                                                   \
+  NumberField {                                                                                 \
+    #member, offset, sizeof(SetupRecord::member),                                               \
+        [](SetupRecord& r, std::uint32_t v) { r.member = static_cast<decltype(r.member)>(v); }, \
+        [](const SetupRecord& r) {                                                              \
+          using Unsigned = std::make_unsigned_t<decltype(SetupRecord::member)>;                 \
+          return static_cast<std::uint32_t>(static_cast<Unsigned>(r.member));                   \
+        }                                                                                       \
+  }
+
+const NumberField kFields[] = {
+    FIELD(dwRomCount, 0),        FIELD(wDriveFB, 228),        FIELD(wDriveLR, 230),       FIELD(wDriveTB, 232),
+    FIELD(nTimeZone, 234),       FIELD(bBuzzer, 236),         FIELD(bMic, 237),           FIELD(bVoice, 238),
+    FIELD(bRearCamera, 239),     FIELD(dwChannelCount, 240),  FIELD(dwDevParam1, 244),    FIELD(dwDevParam2, 248),
+    FIELD(dwDevParam3, 252),     FIELD(dwFrontBitrate, 256),  FIELD(dwRearBitrate, 260),  FIELD(dwDevParam4, 264),
+    FIELD(dwDevParam5, 268),     FIELD(wVideoModeA, 272),     FIELD(wVideoModeB, 274),    FIELD(wDevParam6, 276),
+    FIELD(dwDevParam7, 280),     FIELD(dwDevParam8, 284),     FIELD(wDevParam9, 288),     FIELD(wDevParam10, 290),
+    FIELD(dwDevParam11, 292),    FIELD(wRecordSound, 296),    FIELD(dwShare1, 320),       FIELD(dwShare2, 324),
+    FIELD(dwShare3, 328),        FIELD(bParkingSDUsage, 332), FIELD(bTimeSet, 333),       FIELD(bSpeedUnit, 334),
+    FIELD(wParkingFB, 336),      FIELD(wParkingLR, 338),      FIELD(wParkingTB, 340),     FIELD(wYear, 342),
+    FIELD(wMonth, 344),          FIELD(wDay, 346),            FIELD(wHour, 348),          FIELD(wMinute, 350),
+    FIELD(wSecond, 352),         FIELD(dwCutOffVoltage, 356),
+};
+#undef FIELD
+
+// A value of the field's size that no other field of the same size shares.
+std::uint32_t DistinctValue(const NumberField& field) {
+  const std::uint32_t value = 0x9A000000u + static_cast<std::uint32_t>(field.offset) * 0x10101u;
+  return field.size == 4 ? value : value & ((1u << (8 * field.size)) - 1);
+}
+
+void PutLittleEndian(RecordBytes& bytes, std::size_t offset, std::size_t size, std::uint32_t value) {
+  for (std::size_t k = 0; k < size; ++k) bytes[offset + k] = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
+TEST(SetupRecordLayout, EveryFieldSitsAtItsOffsetInBothDirections) {
+  SetupRecord record;
+  RecordBytes expected{};
+  for (const NumberField& field : kFields) {
+    field.set(record, DistinctValue(field));
+    PutLittleEndian(expected, field.offset, field.size, DistinctValue(field));
+  }
+  for (std::size_t i = 0; i < kTextFieldLength; ++i) {
+    record.szProductName[i] = static_cast<char>('A' + i % 26);
+    record.szSerialNumber[i] = static_cast<char>('a' + i % 26);
+    record.szFWVersion[i] = static_cast<char>('0' + i % 10);
+    record.wszCompany[i] = static_cast<char16_t>(0xAC00 + i);
+    record.wszCarLicence[i] = static_cast<char16_t>(0x3040 + i);
+    expected[4 + i] = static_cast<std::uint8_t>('A' + i % 26);
+    expected[36 + i] = static_cast<std::uint8_t>('a' + i % 26);
+    expected[68 + i] = static_cast<std::uint8_t>('0' + i % 10);
+    PutLittleEndian(expected, 100 + 2 * i, 2, 0xAC00 + static_cast<std::uint32_t>(i));
+    PutLittleEndian(expected, 164 + 2 * i, 2, 0x3040 + static_cast<std::uint32_t>(i));
+  }
+  EXPECT_EQ(EncodeSetupRecord(record), expected);
+
+  const SetupRecord decoded = DecodeSetupRecord(expected);
+  for (const NumberField& field : kFields) EXPECT_EQ(field.get(decoded), DistinctValue(field)) << field.name;
+  EXPECT_EQ(decoded.wszCompany, record.wszCompany);
+  EXPECT_EQ(decoded.szSerialNumber, record.szSerialNumber);
+}
+
+TEST(SetupRecordLayout, DefaultsAreTheCamerasFactoryRecord) {
+  RecordBytes expected{};
+  const std::pair<std::size_t, std::pair<std::size_t, std::uint32_t>> defaults[] = {
+      {228, {2, 100}}, {230, {2, 100}}, {232, {2, 100}}, {234, {2, 0xFFF2}},  // nTimeZone -14
+      {236, {1, 1}},   {238, {1, 1}},   {239, {1, 1}},   {240, {4, 2}},       {244, {4, 2}},
+      {248, {4, 3}},   {252, {4, 1}},   {256, {4, 2000000}}, {260, {4, 2000000}}, {264, {4, 15}},
+      {268, {4, 15}},  {272, {2, 10}},  {274, {2, 10}},  {276, {2, 60}},      {288, {2, 1}},
+      {296, {2, 1}},   {320, {4, 750}}, {328, {4, 250}}, {336, {2, 100}},     {338, {2, 100}},
+      {340, {2, 100}}, {356, {4, 12000}},
+  };
+  for (const auto& [offset, value] : defaults) PutLittleEndian(expected, offset, value.first, value.second);
+  std::memcpy(expected.data() + 4, "VX-880QN", 8);
+  std::memcpy(expected.data() + 68, "V1.0.0", 6);
+  EXPECT_EQ(EncodeSetupRecord(MakeDefaultRecord(-14)), expected);
+
+  const SetupRecord hd = MakeDefaultRecord(0, true);
+  EXPECT_EQ(hd.wVideoModeA, 5);
+  EXPECT_EQ(hd.wVideoModeB, 15);
+}
+
+TEST(SetupRecordTexts, FieldsEndAtTheirFirstZeroOrTheirEnd) {
+  SetupRecord record;
+  StoreWideText(record.wszCompany, u"ABCDEF");
+  StoreWideText(record.wszCompany, u"AB");
+  EXPECT_EQ(WideFieldText(DecodeSetupRecord(EncodeSetupRecord(record)).wszCompany), u"AB");
+
+  const std::u16string full(32, u'회');
+  StoreWideText(record.wszCompany, full);
+  const RecordBytes bytes = EncodeSetupRecord(record);
+  EXPECT_NE(bytes[162] | bytes[163], 0) << "a full field has no terminator";
+  EXPECT_EQ(WideFieldText(DecodeSetupRecord(bytes).wszCompany), full);
+
+  // 31 units and a surrogate pair: the pair would be split by the field's end, so it is left out whole.
+  const std::u16string withPair = std::u16string(31, u'x') + u"\U0001F697";
+  StoreWideText(record.wszCarLicence, withPair);
+  EXPECT_EQ(WideFieldText(record.wszCarLicence), std::u16string(31, u'x'));
+  EXPECT_FALSE(FitsWideField(withPair));
+}
+
+TEST(SetupRecordTexts, SingleByteFieldsHoldCodesUpTo255AndRefuseOthers) {
+  RecordBytes bytes{};
+  bytes[36] = 0xE9;
+  bytes[37] = 'X';
+  SetupRecord record = DecodeSetupRecord(bytes);
+  const std::u16string serial = NarrowFieldText(record.szSerialNumber);
+  EXPECT_EQ(serial, u"\u00E9X");
+  ASSERT_TRUE(StoreNarrowText(record.szSerialNumber, serial));
+  EXPECT_EQ(EncodeSetupRecord(record)[36], 0xE9);
+
+  EXPECT_FALSE(StoreNarrowText(record.szSerialNumber, u"\u0100"));  // would have been stored as 0x00
+  EXPECT_FALSE(StoreNarrowText(record.szSerialNumber, std::u16string(33, u'1')));
+  EXPECT_EQ(NarrowFieldText(record.szSerialNumber), serial) << "a refused text leaves the field as it was";
+  EXPECT_TRUE(StoreNarrowText(record.szSerialNumber, std::u16string(32, u'1')));
+  EXPECT_EQ(NarrowFieldText(record.szSerialNumber).size(), 32u);
+}
 
 class SetupFile : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = fs::temp_directory_path() / ("vx-setup-" + std::to_string(::getpid()) + "-" +
                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_dir);
     fs::create_directories(m_dir);
   }
   void TearDown() override { fs::remove_all(m_dir); }
-  void WriteBytes(std::size_t n, std::uint8_t value) {
-    std::ofstream(m_dir / kSetupFileName, std::ios::binary) << std::string(n, static_cast<char>(value));
-  }
-  std::vector<std::uint8_t> FileBytes() {
-    std::ifstream in(m_dir / kSetupFileName, std::ios::binary);
+  fs::path File() const { return m_dir / kSetupFileName; }
+  std::string Folder() const { return m_dir.string() + "/"; }
+  void WriteBytes(const std::string& bytes) { std::ofstream(File(), std::ios::binary) << bytes; }
+  std::string FileBytes() const {
+    std::ifstream in(File(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+  }
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir)) names.push_back(entry.path().filename().string());
+    return names;
   }
   fs::path m_dir;
 };
 
-TEST_F(SetupFile, ShortFilesGiveNothingAndFourHundredTwentyBytesAreEnough) {
-  EXPECT_FALSE(ReadSetupRecord(m_dir.string()).has_value());
-  WriteBytes(419, 7);
-  EXPECT_FALSE(ReadSetupRecord(m_dir.string()).has_value());
-  WriteBytes(420, 7);
-  const auto record = ReadSetupRecord(m_dir.string());
+TEST_F(SetupFile, FourHundredTwentyBytesAreARecordAndFewerAreNot) {
+  EXPECT_FALSE(ReadSetupRecord(Folder()).has_value()) << "no file";
+  EXPECT_FALSE(ReadSetupRecord("").has_value()) << "no folder";
+  WriteBytes(std::string(419, '\x07'));
+  EXPECT_FALSE(ReadSetupRecord(Folder()).has_value());
+  WriteBytes(std::string(420, '\x07'));
+  const auto record = ReadSetupRecord(Folder());
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->dwRomCount, 0x07070707u);
-  EXPECT_FALSE(ReadSetupRecord("").has_value());
 }
 
-TEST_F(SetupFile, ReadOnlyFileIsNotTaken) {
-  WriteBytes(424, 0);
-  fs::permissions(m_dir / kSetupFileName, fs::perms::owner_read);
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
-  EXPECT_FALSE(ReadSetupRecord(m_dir.string()).has_value());
+TEST_F(SetupFile, AWriteProtectedFileIsStillRead) {
+  WriteBytes(std::string(424, '\x01'));
+  fs::permissions(File(), fs::perms::owner_read);
+  EXPECT_TRUE(ReadSetupRecord(Folder()).has_value());
 }
 
-TEST_F(SetupFile, SavedFileIsRecordAndCrc) {
-  SetupRecord record = MakeDefaultRecord(36, true);
-  ASSERT_TRUE(WriteSetupRecord(m_dir.string(), record));
-  const auto bytes = FileBytes();
+TEST_F(SetupFile, AFifoNamedSetupCfgIsRefusedWithoutWaiting) {
+  ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0);
+  EXPECT_FALSE(ReadSetupRecord(Folder()).has_value());
+  EXPECT_FALSE(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
+}
+
+TEST_F(SetupFile, AGigabyteFileIsReadInBoundedMemory) {
+  std::ofstream(File(), std::ios::binary).close();
+  ASSERT_EQ(::truncate(File().c_str(), 1LL << 30), 0);
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
+  EXPECT_TRUE(ReadSetupRecord(Folder()).has_value());
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "peak resident memory grew by that many KiB";
+}
+
+TEST_F(SetupFile, ASaveIsTheRecordAndItsCrcAndKeepsALongerFilesTail) {
+  const SetupRecord record = MakeDefaultRecord(36, true);
+  ASSERT_TRUE(WriteSetupRecord(Folder(), record));
+  std::string bytes = FileBytes();
   ASSERT_EQ(bytes.size(), kSetupFileSize);
-  const auto crc = static_cast<std::uint32_t>(crc32(0, bytes.data(), 420));
+  const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
   std::uint32_t stored = 0;
   std::memcpy(&stored, bytes.data() + 420, 4);
-  EXPECT_EQ(stored, crc);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 4)), "VX-880QN");
-  EXPECT_EQ(bytes[234], 36);   // nTimeZone, little-endian
-  EXPECT_EQ(bytes[272], 5);    // HD video mode
-  EXPECT_EQ(bytes[356] | (bytes[357] << 8), 12000 & 0xFFFF);
+  EXPECT_EQ(stored, static_cast<std::uint32_t>(crc32(0, data, 420)));
+  EXPECT_EQ(bytes.substr(0, 420), std::string(reinterpret_cast<const char*>(EncodeSetupRecord(record).data()), 420));
+
+  const std::string tail = "firmware 2 keeps more here";
+  WriteBytes(std::string(424, '\0') + tail);
+  ASSERT_TRUE(WriteSetupRecord(Folder(), record));
+  bytes = FileBytes();
+  EXPECT_EQ(bytes.size(), kSetupFileSize + tail.size());
+  EXPECT_EQ(bytes.substr(kSetupFileSize), tail);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{kSetupFileName}) << "no temporary file is left behind";
 }
 
-TEST_F(SetupFile, UnknownBytesAndFullWidthTextsSurviveARoundTrip) {
-  std::array<std::uint8_t, kSetupRecordSize> raw{};
-  for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i * 7 + 3);
-  SetupRecord record = DecodeSetupRecord(raw);
-  for (std::size_t i = 0; i < 32; ++i) record.wszCompany[i] = static_cast<char16_t>(u'가' + i);
-  record.wDriveTB = 10;
-  ASSERT_TRUE(WriteSetupRecord(m_dir.string(), record));
-  const auto back = ReadSetupRecord(m_dir.string());
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->wszCompany, record.wszCompany);
-  EXPECT_EQ(back->wDriveTB, 10);
-  const auto bytes = EncodeSetupRecord(*back);
-  for (std::size_t i : {278u, 300u, 319u, 335u, 354u, 360u, 419u}) EXPECT_EQ(bytes[i], raw[i]) << "offset " << i;
-}
+TEST_F(SetupFile, AFailedSaveSaysWhyAndLeavesNothing) {
+  const std::string missing = (m_dir / "no-such-card").string() + "/";
+  const FileWriteResult result = WriteSetupRecord(missing, MakeDefaultRecord(0));
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.Describe(), "creating the new copy: No such file or directory");
 
-TEST(SetupRecordDefaults, MatchTheCamerasFactoryState) {
-  const SetupRecord r = MakeDefaultRecord(-14);
-  EXPECT_EQ(r.nTimeZone, -14);
-  EXPECT_EQ(r.dwShare1 + r.dwShare2 + r.dwShare3, 1000u);
-  EXPECT_EQ(r.wVideoModeA, 10);
-  EXPECT_EQ(r.wVideoModeB, 10);
-  EXPECT_EQ(r.dwChannelCount, 2u);
-  EXPECT_EQ(r.wParkingTB, 100);
+  fs::create_directory(File());  // a folder where the file should be
+  EXPECT_FALSE(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
+  EXPECT_TRUE(fs::is_directory(File()));
+  EXPECT_EQ(FolderEntries().size(), 1u);
 }
 
 }  // namespace

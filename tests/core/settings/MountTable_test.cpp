@@ -1,0 +1,93 @@
+// The mount table and removable volumes, over a mountinfo text and a small sysfs tree made for the test.
+#include "core/settings/MountTable.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMountInfo =
+    "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+    "40 22 8:17 / /media/user/CARD\\040ONE rw,nosuid shared:80 master:2 - vfat /dev/sdb1 rw,uid=1000\n"
+    "41 22 179:1 / /media/user/SD rw - exfat /dev/mmcblk0p1 rw\n"
+    "42 22 8:33 / /media/user/BACKUP rw - ext4 /dev/sdc1 rw\n"
+    "43 22 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
+    "44 22 8:17 /DCIM /mnt/dcim rw - vfat /dev/sdb1 rw\n"
+    "not a mount line\n"
+    "45 22 8:18 / /mnt/hidden rw - vfat /dev/sdb2 rw\n"
+    "46 22 0:50 / /mnt/hidden rw - tmpfs tmpfs rw\n"
+    "47 22 8:x / /bad rw - vfat /dev/sdb3 rw\n"
+    "48 22 8:19 / /no-separator rw vfat /dev/sdb3 rw";
+
+class SysfsTree : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_root = fs::temp_directory_path() / ("vx-sysfs-" + std::to_string(::getpid()));
+    fs::remove_all(m_root);
+    AddDisk("sdb", "1", {{"8:17", "sdb1"}, {"8:18", "sdb2"}});  // a card reader's medium
+    AddDisk("sdc", "0", {{"8:33", "sdc1"}});                    // a USB hard disk
+    AddDisk("sda", "0", {{"8:2", "sda2"}});
+    AddDisk("mmcblk0", "0", {{"179:1", "mmcblk0p1"}});         // an SD slot that says 0
+    AddDisk("loop0", "0", {});
+    fs::create_directory_symlink("../../devices/virtual/block/loop0", m_root / "dev/block/7:0");
+  }
+  void TearDown() override { fs::remove_all(m_root); }
+
+  void AddDisk(const std::string& name, const char* removable,
+               std::initializer_list<std::pair<const char*, const char*>> partitions) {
+    const fs::path disk = m_root / "devices/virtual/block" / name;
+    fs::create_directories(disk);
+    std::ofstream(disk / "removable") << removable << "\n";
+    fs::create_directories(m_root / "dev/block");
+    for (const auto& [device, partition] : partitions) {
+      fs::create_directories(disk / partition);
+      std::ofstream(disk / partition / "partition") << "1\n";
+      fs::create_directory_symlink("../../devices/virtual/block/" + name + "/" + partition,
+                                   m_root / "dev/block" / device);
+    }
+  }
+  fs::path m_root;
+};
+
+TEST(MountInfo, FieldsAreReadAndEscapesDecoded) {
+  const std::vector<MountEntry> mounts = ParseMountInfo(kMountInfo);
+  ASSERT_EQ(mounts.size(), 8u) << "the three malformed lines are skipped";
+  EXPECT_EQ(mounts[1].mountPoint, "/media/user/CARD ONE/");
+  EXPECT_EQ(mounts[1].major, 8u);
+  EXPECT_EQ(mounts[1].minor, 17u);
+  EXPECT_EQ(mounts[1].fsType, "vfat");
+  EXPECT_EQ(mounts[1].source, "/dev/sdb1");
+  EXPECT_EQ(mounts[5].root, "/DCIM");
+  EXPECT_EQ(mounts[0].mountPoint, "/");
+  EXPECT_EQ(ParseMountInfo("1 2 3:4 / /a\\134b\\04 o - t s o").at(0).mountPoint, "/a\\b\\04/");
+  EXPECT_EQ(ParseMountInfo("1 2 3:4 / //x/../y o - t s o").at(0).mountPoint, "/y/");
+}
+
+TEST(MountInfo, TheMountPointHoldingAPathIsTheDeepestPrefix) {
+  const std::vector<MountEntry> mounts = ParseMountInfo(kMountInfo);
+  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD/DCIM/20240501_130509_E01.AVI"), "/media/user/SD/");
+  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD"), "/media/user/SD/");
+  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SDX/a.avi"), "/") << "a longer name is not inside";
+  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD/../BACKUP/x"), "/media/user/BACKUP/");
+  EXPECT_EQ(MountPointHolding(mounts, "relative/path"), "");
+}
+
+TEST_F(SysfsTree, OnlyRemovableMediaAndSdSlotsMountedWholeAreVolumes) {
+  EXPECT_TRUE(IsRemovableBlockDevice(m_root, 8, 17));
+  EXPECT_TRUE(IsRemovableBlockDevice(m_root, 179, 1));
+  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 8, 33));
+  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 7, 0));
+  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 0, 50)) << "no block device at all";
+  // The bind mount of a card's folder is not a volume; /mnt/hidden is covered by a later tmpfs.
+  EXPECT_EQ(RemovableMountPoints(ParseMountInfo(kMountInfo), m_root),
+            (std::vector<std::string>{"/media/user/CARD ONE/", "/media/user/SD/"}));
+}
+
+}  // namespace
+}  // namespace vx

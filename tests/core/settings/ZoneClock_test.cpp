@@ -1,0 +1,141 @@
+// The zone table, the computer's standard zone and the camera clock, in fixed computer zones (POSIX TZ rules,
+// so that no time-zone database is needed).
+#include "core/settings/TimeZones.h"
+#include "core/settings/ZoneClock.h"
+
+#include <gtest/gtest.h>
+
+#include "TestTime.h"
+
+#include <atomic>
+#include <ctime>
+#include <thread>
+
+namespace vx {
+namespace {
+
+using test::ScopedComputerZone;
+using test::UtcSeconds;
+
+ZoneTime LocalTime(std::int64_t utc) {
+  const auto moment = static_cast<std::time_t>(utc);
+  std::tm t{};
+  ::localtime_r(&moment, &t);
+  return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+int TableOffset(std::size_t index) { return TimeZoneTable()[index].offsetMinutes; }
+
+TEST(TimeZoneTable, ThirtyTwoZonesWithDistinctLabelsAndQuarterHours) {
+  ASSERT_EQ(TimeZoneTable().size(), 32u);
+  EXPECT_EQ(ZoneLabel(TimeZoneTable()[22]), "(GMT+05:45)");
+  EXPECT_EQ(ZoneQuarterHours(TableOffset(22)), 23);
+  EXPECT_EQ(ZoneQuarterHours(TableOffset(9)), -14);
+  EXPECT_EQ(ZoneQuarterHours(TableOffset(0)), -48);
+  for (std::size_t i = 0; i < 32; ++i) EXPECT_EQ(ZoneIndexOfLabel(ZoneLabel(TimeZoneTable()[i])), i);
+  // Dates of the catalogue: quarter hours of 15 minutes, so half and three-quarter hours are kept.
+  EXPECT_EQ(ZoneOffsetMinutes(23), 345);
+  EXPECT_EQ(ZoneOffsetMinutes(-14), -210);
+  EXPECT_EQ(ZoneOffsetMinutes(27), 405) << "UTC+5:45 saved with summer time";
+}
+
+TEST(ComputerZone, UtcPlusNineIsPreselectedAndItsClockIsTheLocalTime) {
+  const ScopedComputerZone zone("KST-9");
+  const std::int64_t now = UtcSeconds(2024, 5, 1, 4, 5, 9);
+  const ComputerZone computer = StandardComputerZone(now);
+  EXPECT_EQ(ComputerZoneLabel(computer), "(GMT+09:00) KST");
+  ASSERT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 27u);
+  EXPECT_EQ(ZoneQuarterHours(computer.offsetMinutes), 36);
+  EXPECT_EQ(ZoneTimeAt(now, TableOffset(27)), LocalTime(now));
+  EXPECT_EQ(ClockText(ZoneTimeAt(now, TableOffset(27))), "2024-05-01, 13 : 05 : 09\r\n");
+  EXPECT_EQ(ZoneTimeAt(now, TableOffset(13)), LocalTime(now - 9 * 3600)) << "index 13: nine hours less";
+  EXPECT_EQ(ZoneQuarterHours(TableOffset(13)), 0);
+}
+
+TEST(ComputerZone, HalfAndThreeQuarterHourZonesAreFound) {
+  {
+    const ScopedComputerZone zone("<-0330>3:30");
+    const std::int64_t now = UtcSeconds(2024, 1, 10, 2, 0);
+    const ComputerZone computer = StandardComputerZone(now);
+    EXPECT_EQ(ComputerZoneLabel(computer).substr(0, 11), "(GMT-03:30)");
+    ASSERT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 9u);
+    EXPECT_EQ(ZoneTimeAt(now, TableOffset(9)), LocalTime(now));
+  }
+  {
+    const ScopedComputerZone zone("<+0545>-5:45");
+    EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(UtcSeconds(2024, 1, 1, 0, 0)))), 22u);
+  }
+  const ScopedComputerZone outside("<+0845>-8:45");
+  EXPECT_FALSE(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(UtcSeconds(2024, 1, 1, 0, 0)))).has_value());
+}
+
+TEST(ComputerZone, SummerTimeIsNeverCounted) {
+  const ScopedComputerZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+  const std::int64_t july = UtcSeconds(2024, 7, 15, 10, 0);
+  const ComputerZone computer = StandardComputerZone(july);
+  EXPECT_EQ(computer.offsetMinutes, 60);
+  EXPECT_EQ(ComputerZoneLabel(computer), "(GMT+01:00) CET");
+  EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 14u);
+  // The camera clock of the preselected zone is UTC+1, not the computer's summer local time (UTC+2).
+  EXPECT_EQ(ZoneTimeAt(july, computer.offsetMinutes).hour, 11);
+  EXPECT_EQ(LocalTime(july).hour, 12);
+}
+
+TEST(ZoneTime, DaysCarryIntoMonthsAndYears) {
+  const ScopedComputerZone zone("KST-9");
+  // The computer's own zone selected: its local date stands unchanged.
+  for (const std::int64_t local : {UtcSeconds(2023, 1, 31, 12, 0), UtcSeconds(2024, 2, 29, 12, 0), UtcSeconds(2023, 12, 31, 12, 0)}) {
+    const std::int64_t utc = local - 9 * 3600;
+    EXPECT_EQ(ZoneTimeAt(utc, TableOffset(27)), LocalTime(utc));
+  }
+  // 23:30 in UTC+9 is 00:30 of the next day in UTC+10, also across a year.
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2023, 12, 31, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 1, 1, 0, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2024, 2, 29, 0, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2100, 2, 28, 23, 30) - 9 * 3600, TableOffset(29)), (ZoneTime{2100, 3, 1, 0, 30, 0}));
+  // A zone further west goes back across the day, month and year.
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 1, 1, 5, 0), TableOffset(9)), (ZoneTime{2024, 1, 1, 1, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(2024, 1, 1, 1, 0), TableOffset(9)), (ZoneTime{2023, 12, 31, 21, 30, 0}));
+  EXPECT_EQ(ZoneTimeAt(UtcSeconds(1969, 12, 31, 23, 59, 59), 0), (ZoneTime{1969, 12, 31, 23, 59, 59}));
+}
+
+TEST(ClockText, IsShownWithTheZoneLabelAndOnlyWhenItMovesForward) {
+  EXPECT_EQ(ClockDisplay("2024-05-01, 13 : 05 : 09\r\n", "(GMT+09:00)"), "2024-05-01, 13 : 05 : 09 (GMT+09:00)");
+  ClockTextGate gate;
+  const std::int64_t t = UtcSeconds(2024, 5, 1, 4, 5, 9);
+  EXPECT_TRUE(gate.Pass(ClockText(ZoneTimeAt(t, 540))));
+  EXPECT_FALSE(gate.Pass(ClockText(ZoneTimeAt(t, 540)))) << "the same second again";
+  // Changing to a zone further west: its first text sorts before the last one and is not sent; the next
+  // step of that zone's own clock is.
+  EXPECT_FALSE(gate.Pass(ClockText(ZoneTimeAt(t + 1, 0))));
+  EXPECT_TRUE(gate.Pass(ClockText(ZoneTimeAt(t + 2, 0))));
+}
+
+TEST(CZoneClock, ASnapshotIsNeverHalfOfOneTickAndHalfOfAnother) {
+  // Every field differs between the two moments, so a torn read cannot pass for either.
+  const std::int64_t before = UtcSeconds(2023, 12, 31, 23, 59, 59);
+  const std::int64_t after = before + 1;
+  CZoneClock clock(0);
+  clock.Tick(before);
+  std::atomic<bool> stop{false};
+  std::thread ticker([&] {
+    for (int i = 0; !stop; ++i) clock.Tick(i % 2 ? before : after);
+  });
+  for (int i = 0; i < 200000; ++i) {
+    const ZoneTime t = clock.Snapshot();
+    if (t != ZoneTimeAt(before, 0) && t != ZoneTimeAt(after, 0)) {
+      ADD_FAILURE() << "torn snapshot " << ClockText(t);
+      break;
+    }
+  }
+  stop = true;
+  ticker.join();
+
+  clock.SetOffsetMinutes(540);
+  clock.Tick(before);
+  EXPECT_EQ(clock.Snapshot(), ZoneTimeAt(before, 540));
+  clock.SetOffsetMinutes(0);
+  EXPECT_EQ(clock.Snapshot(), ZoneTimeAt(before, 0)) << "a zone change applies to the last tick at once";
+}
+
+}  // namespace
+}  // namespace vx

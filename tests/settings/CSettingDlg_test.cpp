@@ -1,0 +1,241 @@
+// The settings dialog driven as a user would: presets, bitrate limit, cut-off, language, SAVE, CANCEL, SELECT.
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "SettingsFixture.h"
+#include "core/settings/TimeZones.h"
+#include "core/text/ProfileFile.h"
+
+namespace vx::test {
+namespace {
+
+using SettingDialog = SettingsFixture;
+
+void Click(const CSettingDlg& dialog, int id) {
+  auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id));
+  ASSERT_NE(button, nullptr) << "button " << id;
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Types text as key presses, also characters that have no key of their own.
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+  }
+}
+
+int SliderAt(const CSettingDlg& dialog, int id) { return Item<QSlider>(dialog, id)->value(); }
+
+TEST_F(SettingDialog, DriveNormallyPresetIsSavedAsSixtyFortyForty) {
+  WriteCard(MakeDefaultRecord(36));
+  TestSettingDlg& dialog = OpenDialog(Card());
+  QSignalSpy languageChanged(&dialog, &CSettingDlg::LanguageChanged);
+  Click(dialog, IDC_DRIVE_NORMALLY);
+  EXPECT_EQ(SliderAt(dialog, IDC_DRIVE_FB), 40);
+  EXPECT_EQ(SliderAt(dialog, IDC_DRIVE_LR), 60);
+  EXPECT_EQ(SliderAt(dialog, IDC_DRIVE_TB), 60);
+  Click(dialog, IDC_PARKING_NORMALLY);
+  Click(dialog, IDC_SAVE);
+  const SetupRecord saved = CardRecord();
+  EXPECT_EQ((std::array{saved.wDriveFB, saved.wDriveLR, saved.wDriveTB}), (std::array<std::uint16_t, 3>{60, 40, 40}));
+  EXPECT_EQ(saved.wParkingTB, 30);
+  EXPECT_FALSE(dialog.isVisible()) << "SAVE closes the dialog";
+  EXPECT_EQ(languageChanged.count(), 1);
+}
+
+TEST_F(SettingDialog, VgaLimitsTheTwoBitratesUntilSavedAsHd) {
+  SetupRecord vga = MakeDefaultRecord(36);
+  vga.wVideoModeA = vga.wVideoModeB = 10;
+  WriteCard(vga);
+  TestSettingDlg& dialog = OpenDialog(Card());
+  auto* front = Item<QSlider>(dialog, IDC_FRONT_BITRATE);
+  auto* rear = Item<QSlider>(dialog, IDC_REAR_BITRATE);
+  rear->setValue(6);
+  EXPECT_EQ(rear->value(), 6) << "front 2 sets no limit";
+  front->setValue(4);
+  EXPECT_EQ(rear->value(), 4);
+  rear->setValue(5);
+  EXPECT_EQ(front->value(), 3);
+  Click(dialog, IDC_SAVE);
+  EXPECT_EQ(CardRecord().wVideoModeA, 5);
+  EXPECT_EQ(CardRecord().wVideoModeB, 15);
+  EXPECT_EQ(CardRecord().dwFrontBitrate, 3000000u);
+
+  TestSettingDlg& again = OpenDialog(Card());
+  Item<QSlider>(again, IDC_FRONT_BITRATE)->setValue(6);
+  Item<QSlider>(again, IDC_REAR_BITRATE)->setValue(6);
+  EXPECT_EQ(SliderAt(again, IDC_FRONT_BITRATE), 6) << "HD has no limit";
+  EXPECT_EQ(SliderAt(again, IDC_REAR_BITRATE), 6);
+}
+
+TEST_F(SettingDialog, CutOffSliderEndShowsAndStoresThirteenVolts) {
+  SetupRecord record = MakeDefaultRecord(36);
+  record.dwCutOffVoltage = 9000;
+  WriteCard(record);
+  TestSettingDlg& dialog = OpenDialog(Card());
+  EXPECT_EQ(Item<QLabel>(dialog, IDC_CUT_OFF_VALUE)->text(), "11.800 V");
+  auto* cutOff = Item<QSlider>(dialog, IDC_CUT_OFF);
+  cutOff->setFocus();
+  QTest::keyClick(cutOff, Qt::Key_End);
+  EXPECT_EQ(Item<QLabel>(dialog, IDC_CUT_OFF_VALUE)->text(), "13.000 V");
+  Click(dialog, IDC_SAVE);
+  EXPECT_EQ(CardRecord().dwCutOffVoltage, 13000u);
+}
+
+TEST_F(SettingDialog, ALanguageChoiceRelabelsAtOnceAndReachesTheMainWindowOnCancel) {
+  TestSettingDlg& dialog = OpenDialog({});
+  auto* languages = Item<QComboBox>(dialog, IDC_LANGUAGE);
+  ASSERT_EQ(languages->count(), 5);
+  EXPECT_EQ(languages->currentIndex(), 1);
+  EXPECT_EQ(Item<QPushButton>(dialog, IDC_SAVE)->text(), "SAVE");
+  QSignalSpy languageChanged(&dialog, &CSettingDlg::LanguageChanged);
+  languages->setCurrentIndex(0);
+  EXPECT_EQ(Item<QPushButton>(dialog, IDC_SAVE)->text(), "저장");
+  EXPECT_EQ(Item<QRadioButton>(dialog, IDC_MIC_NOT_USE)->text(), "끄기");
+  EXPECT_EQ(languageChanged.count(), 0) << "the main window changes only when the dialog closes";
+  EXPECT_EQ(ReadProfileString(TextTable(), u"Setting", u"Select"), u"1");
+  Click(dialog, IDC_CANCEL);
+  ASSERT_EQ(languageChanged.count(), 1);
+  EXPECT_EQ(languageChanged.at(0).at(0).toInt(), 0);
+  EXPECT_EQ(ReadProfileString(TextTable(), u"Setting", u"Select"), u"0");
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(SettingDialog, SaveWithoutACardAndTheBrowserCancelledWritesNothingAndStaysOpen) {
+  TestSettingDlg& dialog = OpenDialog({});
+  QSignalSpy languageChanged(&dialog, &CSettingDlg::LanguageChanged);
+  Click(dialog, IDC_SAVE);
+  EXPECT_EQ(dialog.m_nBrowses, 1);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(languageChanged.count(), 0);
+  EXPECT_FALSE(fs::exists(m_dir / "card" / kSetupFileName));
+
+  dialog.m_strBrowseAnswer = Card().chopped(1);  // a browsed folder has no trailing separator
+  Click(dialog, IDC_SAVE);
+  EXPECT_EQ(dialog.CardFolder(), Card());
+  EXPECT_EQ(fs::file_size(m_dir / "card" / kSetupFileName), kSetupFileSize);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(SettingDialog, AFailedSaveSaysWhereAndWhyAndKeepsTheDialogOpen) {
+  WriteCard(MakeDefaultRecord(36));
+  TestSettingDlg& dialog = OpenDialog(Card());
+  QSignalSpy languageChanged(&dialog, &CSettingDlg::LanguageChanged);
+  fs::remove_all(m_dir / "card");  // the card was pulled out
+  Click(dialog, IDC_SAVE);
+  QMessageBox* box = OpenMessageBox(dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->text().contains(Card() + "setup.cfg")) << box->text().toStdString();
+  EXPECT_TRUE(box->text().contains("No such file or directory")) << box->text().toStdString();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(languageChanged.count(), 0) << "a failed save is never reported as saved";
+  box->accept();
+}
+
+TEST_F(SettingDialog, SelectTakesTheOtherCardsDeviceValuesAndKeepsTheUsersEdits) {
+  SetupRecord first = MakeDefaultRecord(36);
+  first.dwRomCount = 0xFFFFFFFF;
+  first.dwDevParam7 = 1111;
+  WriteCard(first);
+  SetupRecord second = MakeDefaultRecord(36);
+  second.dwRomCount = 7;
+  second.dwDevParam7 = 2222;
+  StoreNarrowText(second.szProductName, u"VX-880QN-B");
+  const QString other = QString::fromStdString((m_dir / "other").string() + "/");
+  fs::create_directories(m_dir / "other");
+  WriteCard(second, other);
+
+  TestSettingDlg& dialog = OpenDialog(Card());
+  EXPECT_EQ(Item<QLabel>(dialog, IDC_ROM_COUNT)->text(), "4294967295");
+  Item<QLineEdit>(dialog, IDC_COMPANY)->setText("Norvane");
+  Click(dialog, IDC_DRIVE_SENSITIVE);
+  dialog.m_strDriveAnswer = other;
+  Click(dialog, IDC_SELECT);
+  EXPECT_EQ(Item<QLabel>(dialog, IDC_PRODUCT)->text(), "VX-880QN-B");
+  Click(dialog, IDC_SAVE);
+
+  const SetupRecord saved = CardRecord(other);
+  EXPECT_EQ(saved.dwDevParam7, 2222u);
+  EXPECT_EQ(saved.dwRomCount, 7u);
+  EXPECT_EQ(WideFieldText(saved.wszCompany), u"Norvane");
+  EXPECT_EQ(saved.wDriveFB, 10);
+  EXPECT_EQ(CardRecord().dwDevParam7, 1111u) << "the first card is untouched";
+}
+
+TEST_F(SettingDialog, SerialNumberBoxRefusesWhatTheFieldCannotHold) {
+  SetupRecord record = MakeDefaultRecord(36);
+  StoreNarrowText(record.szSerialNumber, u"SN\u00E9");
+  record.bSpeedUnit = 9;
+  WriteCard(record);
+  TestSettingDlg& dialog = OpenDialog(Card());
+  auto* serial = Item<QLineEdit>(dialog, IDC_SERIAL);
+  EXPECT_EQ(serial->text(), QString::fromUtf16(u"SN\u00E9"));
+  serial->setFocus();
+  serial->end(false);
+  Type(serial, QString::fromUtf16(u"\u20AC1"));
+  EXPECT_EQ(serial->text(), QString::fromUtf16(u"SN\u00E91")) << "the euro sign is refused, the digit taken";
+  Type(serial, QString(40, QLatin1Char('9')));
+  EXPECT_EQ(serial->text().size(), 32);
+  EXPECT_FALSE(Item<QRadioButton>(dialog, IDC_SPEED_KMH)->isChecked());
+  EXPECT_FALSE(Item<QRadioButton>(dialog, IDC_SPEED_MPH)->isChecked());
+  Click(dialog, IDC_SAVE);
+  const SetupRecord saved = CardRecord();
+  EXPECT_EQ(static_cast<unsigned char>(saved.szSerialNumber[2]), 0xE9);
+  EXPECT_EQ(saved.szSerialNumber[31], '9');
+  EXPECT_EQ(saved.bSpeedUnit, 9) << "an unknown unit is kept while the user picks none";
+}
+
+TEST_F(SettingDialog, ClockAndZoneStartFromTheComputerAndSaveWithTheChosenZone) {
+  TestSettingDlg& dialog = OpenDialog(Card());
+  auto* zones = Item<QComboBox>(dialog, IDC_TIME_ZONE);
+  EXPECT_EQ(zones->count(), 32);
+  EXPECT_EQ(zones->currentIndex(), 27);
+  EXPECT_EQ(dialog.ZoneQuarterHours(), 36);
+  EXPECT_EQ(Item<QLineEdit>(dialog, IDC_CLOCK)->text(), "2024-05-01, 13 : 05 : 09 (GMT+09:00) KST");
+  zones->setCurrentIndex(22);  // UTC+5:45
+  EXPECT_EQ(dialog.ZoneQuarterHours(), 23);
+  Item<QCheckBox>(dialog, IDC_SUMMER_TIME)->setChecked(true);
+  Item<QCheckBox>(dialog, IDC_TIME_SET_USE)->setChecked(true);
+  Click(dialog, IDC_SAVE);
+  const SetupRecord saved = CardRecord();
+  EXPECT_EQ(saved.nTimeZone, 27);
+  EXPECT_EQ(saved.bTimeSet, 1);
+  EXPECT_EQ((std::array{saved.wYear, saved.wMonth, saved.wDay, saved.wHour, saved.wMinute, saved.wSecond}),
+            (std::array<std::uint16_t, 6>{2024, 5, 1, 9, 50, 9}))
+      << "the time of the zone saved, UTC+5:45";
+  EXPECT_EQ(ZoneOffsetMinutes(dialog.ZoneQuarterHours()), 405) << "what the main window dates the list with";
+}
+
+TEST_F(SettingDialog, ASummerTimeComputerZoneIsPreselectedByItsStandardOffset) {
+  const ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+  m_nNow = UtcSeconds(2024, 7, 15, 10, 0, 0);
+  TestSettingDlg& dialog = OpenDialog(Card());
+  EXPECT_EQ(Item<QComboBox>(dialog, IDC_TIME_ZONE)->currentIndex(), 14);
+  EXPECT_EQ(Item<QLineEdit>(dialog, IDC_CLOCK)->text(), "2024-07-15, 11 : 00 : 00 (GMT+01:00) CET")
+      << "UTC+1, not the computer's summer time";
+  Click(dialog, IDC_SAVE);
+  EXPECT_EQ(CardRecord().wHour, 11);
+  EXPECT_EQ(CardRecord().nTimeZone, 4);
+}
+
+TEST_F(SettingDialog, TheDialogIsDraggedByAnyFreeSpot) {
+  TestSettingDlg& dialog = OpenDialog({});
+  QWidget* label = dialog.GetDlgItem(IDC_USER_INFO_GROUP);
+  const QPoint before = dialog.pos();
+  const QPoint spot(4, 4);
+  QTest::mousePress(label, Qt::LeftButton, {}, spot);
+  QTest::mouseMove(label, spot + QPoint(30, 20));
+  QTest::mouseRelease(label, Qt::LeftButton, {}, spot + QPoint(30, 20));
+  EXPECT_EQ(dialog.pos() - before, QPoint(30, 20));
+}
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,71 @@
+// The Linux drive list: removable volumes from a mount table and sysfs made for the test, and the mount
+// table's change events from a real mount in a private mount namespace.
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "MountNamespace.h"
+#include "settings/CLinuxDriveList.h"
+
+namespace vx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LinuxDriveList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("vx-drives-" + std::to_string(::getpid()));
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+  fs::path m_dir;
+};
+
+TEST_F(LinuxDriveList, AnSdCardIsAVolumeAndTheSystemDiskIsNot) {
+  const fs::path card = m_dir / "sys/devices/mmc/block/mmcblk0/mmcblk0p1";
+  fs::create_directories(card);
+  std::ofstream(card / "partition") << "1\n";
+  std::ofstream(card.parent_path() / "removable") << "0\n";
+  fs::create_directories(m_dir / "sys/dev/block");
+  fs::create_directory_symlink("../../devices/mmc/block/mmcblk0/mmcblk0p1", m_dir / "sys/dev/block/179:1");
+  std::ofstream(m_dir / "mountinfo") << "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                                        "41 22 179:1 / /media/u/CAMERA\\040SD rw - vfat /dev/mmcblk0p1 rw\n";
+  const CLinuxDriveList drives({m_dir / "mountinfo", m_dir / "no-such-mounts", m_dir / "sys"});
+  EXPECT_EQ(drives.RemovableVolumes(), QStringList{"/media/u/CAMERA SD/"});
+  EXPECT_EQ(drives.MountPointOf("/media/u/CAMERA SD/DCIM/20240501_130509_D01.MP4"), "/media/u/CAMERA SD/");
+  EXPECT_EQ(drives.MountPointOf("/home/u/a.mp4"), "/");
+}
+
+TEST_F(LinuxDriveList, AMountAndAnUnmountAreAnnounced) {
+  if (!MountNamespacesWork()) GTEST_SKIP() << "unshare cannot make a mount namespace here";
+  fs::create_directories(m_dir / "card");
+  ::setenv("VX_MOUNT_POINT", (m_dir / "card").c_str(), 1);
+  EXPECT_TRUE(RunTestInMountNamespace("true", "LinuxDriveList.DISABLED_InsideTheNamespace"));
+}
+
+// Runs in the namespace that AMountAndAnUnmountAreAnnounced made: mounting there touches nothing outside.
+TEST_F(LinuxDriveList, DISABLED_InsideTheNamespace) {
+  const char* point = std::getenv("VX_MOUNT_POINT");
+  ASSERT_NE(point, nullptr);
+  CLinuxDriveList drives;
+  QSignalSpy changed(&drives, &IDriveList::MountsChanged);
+  const QString file = QString::fromLocal8Bit(point) + "/DCIM/20240501_130509_E01.AVI";
+  const QString before = drives.MountPointOf(file);
+  ASSERT_EQ(std::system((std::string("mount -t tmpfs vxcard ") + point).c_str()), 0);
+  ASSERT_TRUE(changed.wait(10000)) << "no word of the mount";
+  EXPECT_EQ(drives.MountPointOf(file), QString::fromLocal8Bit(point) + "/") << "the playing file's card";
+  changed.clear();
+  ASSERT_EQ(std::system((std::string("umount ") + point).c_str()), 0);
+  ASSERT_TRUE(changed.wait(10000)) << "no word of the unmount";
+  EXPECT_EQ(drives.MountPointOf(file), before) << "the card is gone";
+}
+
+}  // namespace
+}  // namespace vx::test
