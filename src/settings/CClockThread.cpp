@@ -28,8 +28,8 @@ void CClockThread::run() {
   std::unique_lock lock(m_mutex);
   while (m_bRunning) {
     lock.unlock();
-    const std::string text = m_clock.Tick(m_utcNow());
-    if (gate.Pass(text)) emit ClockText(QString::fromStdString(text));
+    const CZoneClock::Reading reading = m_clock.Tick(m_utcNow());
+    if (gate.Pass(reading.text)) emit ClockText(QString::fromStdString(reading.text), reading.offsetMinutes);
     lock.lock();
     m_wake.wait_for(lock, kPeriod, [this] { return !m_bRunning; });
   }

@@ -30,9 +30,10 @@ class CClockThread : public QThread {
   void Stop();
 
  signals:
-  // "YYYY-MM-DD, hh : mm : ss\r\n" of the zone, only when it sorts after the previous text computed (so about
-  // once a second). Connected across threads, it arrives queued on the receiver's thread.
-  void ClockText(const QString& text);
+  // "YYYY-MM-DD, hh : mm : ss\r\n" in the zone offsetMinutes east of UTC, only when it sorts after the previous
+  // text computed (so about once a second). Connected across threads, it arrives queued on the receiver's
+  // thread, possibly after the zone changed: the offset tells which zone the text belongs to.
+  void ClockText(const QString& text, int offsetMinutes);
 
  protected:
   void run() override;

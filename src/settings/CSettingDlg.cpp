@@ -217,7 +217,8 @@ void CSettingDlg::StartZoneAndClock() {
     const auto index = ZoneIndexOfLabel(ComputerZoneLabel(computer));
     zones->setCurrentIndex(index ? static_cast<int>(*index) : -1);
   }
-  OnClockText(QString::fromStdString(m_clock.Tick(m_utcNow())));
+  const CZoneClock::Reading first = m_clock.Tick(m_utcNow());
+  OnClockText(QString::fromStdString(first.text), first.offsetMinutes);
   m_pClockThread = new CClockThread(m_clock, m_utcNow, this);
   connect(m_pClockThread, &CClockThread::ClockText, this, &CSettingDlg::OnClockText);
   m_pClockThread->start();
@@ -315,7 +316,9 @@ void CSettingDlg::OnZoneChange() {
   m_clock.SetOffsetMinutes(zone.offsetMinutes);
 }
 
-void CSettingDlg::OnClockText(const QString& text) {
+void CSettingDlg::OnClockText(const QString& text, int offsetMinutes) {
+  // A text still on its way when the zone changed would show the old zone's time beside the new label.
+  if (offsetMinutes != m_clock.OffsetMinutes()) return;
   Item<QLineEdit>(IDC_CLOCK)->setText(
       QString::fromStdString(ClockDisplay(text.toStdString(), m_strZoneLabel.toStdString())));
 }

@@ -107,7 +107,7 @@ class CSettingDlg : public QDialog {
   void OnCutOff(int position);
   void OnLanguageChange(int index);
   void OnZoneChange();
-  void OnClockText(const QString& text);
+  void OnClockText(const QString& text, int offsetMinutes);
 
   void LoadTexts(int language);
   void StartZoneAndClock();

@@ -29,7 +29,7 @@ TEST(ClockThread, HandsOnOnlyTextsThatMoveForwardAndTheyArriveOnTheGuiThread) {
   bool onGuiThread = true;
   QObject receiver;
   CClockThread thread(clock, utcNow);
-  QObject::connect(&thread, &CClockThread::ClockText, &receiver, [&](const QString& text) {
+  QObject::connect(&thread, &CClockThread::ClockText, &receiver, [&](const QString& text, int) {
     texts << text;
     onGuiThread = onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
   });

@@ -214,6 +214,22 @@ TEST_F(SettingDialog, ClockAndZoneStartFromTheComputerAndSaveWithTheChosenZone) 
   EXPECT_EQ(ZoneOffsetMinutes(dialog.ZoneQuarterHours()), 405) << "what the main window dates the list with";
 }
 
+TEST_F(SettingDialog, AZoneFurtherWestShowsFromTheClocksNextStepOn) {
+  TestSettingDlg& dialog = OpenDialog({});
+  auto* clock = Item<QLineEdit>(dialog, IDC_CLOCK);
+  Item<QComboBox>(dialog, IDC_TIME_ZONE)->setCurrentIndex(13);
+  EXPECT_EQ(dialog.ZoneQuarterHours(), 0);
+  EXPECT_EQ(clock->text(), "2024-05-01, 13 : 05 : 09 (GMT+09:00) KST") << "the western zone's first text is not sent";
+  // The computer's clock goes on until the clock thread sends a text of the new zone.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        m_nNow += 1;
+        return clock->text().endsWith("(GMT 00:00)");
+      },
+      10000));
+  EXPECT_TRUE(clock->text().startsWith("2024-05-01, 04 : ")) << clock->text().toStdString();
+}
+
 TEST_F(SettingDialog, ASummerTimeComputerZoneIsPreselectedByItsStandardOffset) {
   const ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
   m_nNow = UtcSeconds(2024, 7, 15, 10, 0, 0);

@@ -68,10 +68,10 @@ int CZoneClock::OffsetMinutes() const {
   return m_nOffsetMinutes;
 }
 
-std::string CZoneClock::Tick(std::int64_t utcSeconds) {
+CZoneClock::Reading CZoneClock::Tick(std::int64_t utcSeconds) {
   const std::lock_guard lock(m_mutex);
   m_nUtcSeconds = utcSeconds;
-  return ClockText(ZoneTimeAt(m_nUtcSeconds, m_nOffsetMinutes));
+  return {ClockText(ZoneTimeAt(m_nUtcSeconds, m_nOffsetMinutes)), m_nOffsetMinutes};
 }
 
 ZoneTime CZoneClock::Snapshot() const {

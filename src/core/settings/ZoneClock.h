@@ -41,8 +41,12 @@ class CZoneClock {
 
   void SetOffsetMinutes(int offsetMinutes);
   int OffsetMinutes() const;
-  // Records the moment and returns its clock text in the selected zone.
-  std::string Tick(std::int64_t utcSeconds);
+  struct Reading {
+    std::string text;   // ClockText of the moment in the zone
+    int offsetMinutes;  // the zone it was computed for
+  };
+  // Records the moment and reads it in the selected zone.
+  Reading Tick(std::int64_t utcSeconds);
   // The last tick's moment in the zone selected now.
   ZoneTime Snapshot() const;
 
