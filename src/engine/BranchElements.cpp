@@ -10,13 +10,13 @@ namespace vx {
 
 namespace {
 
-// The sound branch. Compressed sound is decoded to timestamps that scaletempo keeps in step at every
+// The sound branch; its volume element is named kSoundLevelName. Compressed sound is decoded to timestamps that scaletempo keeps in step at every
 // rate, with the pitch kept. PCM from avidemux leaves scaletempo's timestamps unscaled (the end comes
 // late and the position overshoots), so PCM goes without it: the sink follows the rate itself, pitch
 // shifted, and stays in time.
 constexpr const char* kCompressedSoundRenderer =
-    "audioconvert ! audioresample ! scaletempo ! audioconvert ! audioresample ! volume ! autoaudiosink";
-constexpr const char* kPcmSoundRenderer = "audioconvert ! audioresample ! volume ! autoaudiosink";
+    "audioconvert ! audioresample ! scaletempo ! audioconvert ! audioresample ! volume name=level ! autoaudiosink";
+constexpr const char* kPcmSoundRenderer = "audioconvert ! audioresample ! volume name=level ! autoaudiosink";
 constexpr const char* kAacDecoder = "aacparse ! avdec_aac";
 
 const char* VideoDecoderFor(GstCaps* caps) {

@@ -15,6 +15,9 @@ namespace vx {
 // the sound is uncompressed. Null when the element cannot be made (decoder missing, unknown format).
 GstPtr<GstElement> MakeBranchElement(GraphRole role, const std::string& name, GstCaps* caps, bool pcm);
 
+// Name of the volume element inside the sound renderer: the player's own level, never the system mixer's.
+inline constexpr const char* kSoundLevelName = "level";
+
 // True when GStreamer's registry knows the element factory.
 bool HasElementFactory(const std::string& factory);
 

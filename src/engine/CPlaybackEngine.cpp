@@ -34,7 +34,13 @@ int CPlaybackEngine::Open(const std::string& path) {
     Close();
     return 0;
   }
+  m_pRecording->SetVolume(m_fVolume);
   return 1;
+}
+
+void CPlaybackEngine::SetVolume(double level) {
+  m_fVolume = level;
+  if (m_pRecording) m_pRecording->SetVolume(level);
 }
 
 void CPlaybackEngine::Close() {

@@ -38,6 +38,9 @@ class CPlaybackEngine {
   // `bitmap` untouched when there is no recording, no such channel or no picture yet.
   int GrabFrame(int channel, QImage& bitmap) const;
 
+  // The player's sound level (0 to 1): the open recording's and every one opened later.
+  void SetVolume(double level);
+
   void SetTelemetryOption(bool option) { m_bTelemetryOption = option; }
   bool TelemetryOption() const { return m_bTelemetryOption; }
   // The current recording object, null after Close.
@@ -50,6 +53,7 @@ class CPlaybackEngine {
   RecordingWindows m_windows;
   std::unique_ptr<CRecordingGraph> m_pRecording;
   bool m_bTelemetryOption = true;
+  double m_fVolume = 1.0;
 };
 
 }  // namespace vx

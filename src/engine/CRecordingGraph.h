@@ -51,6 +51,9 @@ class CRecordingGraph {
   HRESULT Repaint();
   HRESULT UpdateVideoWindows();
 
+  // The sound level of this recording's stream, 0 (silent) to 1 (full); a file without sound ignores it.
+  void SetVolume(double level);
+
   EngineState State() const { return m_state; }
   float Rate() const { return m_fRate; }
   void SetRate(float rate) { m_fRate = rate; }

@@ -1,6 +1,10 @@
 // Play, pause, stop, seeking, position and duration of an opened recording, in 100 ns units.
 #include "engine/CRecordingGraph.h"
 
+#include <algorithm>
+
+#include "engine/BranchElements.h"
+
 namespace vx {
 
 namespace {
@@ -90,6 +94,12 @@ HRESULT CRecordingGraph::GetDuration(RefTime& t) {
   if (!gst_element_query_duration(m_pPipeline.get(), GST_FORMAT_TIME, &ns) || ns <= 0) return E_FAIL;
   m_nDuration = t = NsToRefTime(ns);
   return S_OK;
+}
+
+void CRecordingGraph::SetVolume(double level) {
+  GstElement* renderer = Element(GraphRole::AudioRenderer);
+  GstPtr<GstElement> volume = Adopt(renderer ? gst_bin_get_by_name(GST_BIN(renderer), kSoundLevelName) : nullptr);
+  if (volume) g_object_set(volume.get(), "volume", std::clamp(level, 0.0, 1.0), nullptr);
 }
 
 HRESULT CRecordingGraph::Repaint() {

@@ -1,0 +1,192 @@
+// The main player window: a borderless skinned window with the two video views, the recording
+// catalogue, the transport buttons, the timeline and the volume, in a normal and a full-screen mode.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <span>
+
+#include "core/player/ViewSlots.h"
+#include "core/player/WindowLayout.h"
+#include "core/telemetry/CTextData.h"
+#include "engine/CNrvVideoView.h"
+#include "engine/CPlaybackEngine.h"
+
+namespace vx {
+
+class CMyButton;
+class CTkSlider;
+class CRecordingCatalogue;
+class CSettingDlg;
+class IDriveList;
+
+inline constexpr const char* kWindowTitle = "VX-880QN Player";
+inline constexpr const char* kSourceMissingMessage = "Source Filter가 등록되지 않았습니다.";
+inline constexpr const char* kDecoderMissingText = "Video Filter(ffdshow)가 등록되지 않았습니다.";
+inline constexpr int kTimelineTimerMs = 100;
+
+// Where the window's texts come from and where the chosen language is kept.
+struct TextTableFiles {
+  std::filesystem::path read;  // the Setting.ini whose texts are shown
+  // Saves "Select" so that the next start reads it back; false when it could not be kept anywhere.
+  std::function<bool(int position)> saveSelected;
+};
+
+class CQuelmarDlg : public QWidget {
+  Q_OBJECT
+
+ public:
+  CQuelmarDlg(IDriveList& drives, TextTableFiles texts, QWidget* parent = nullptr);
+  ~CQuelmarDlg() override;
+
+  // Creates the views and controls, lays them out and checks the media components (the message boxes
+  // of a missing component are shown through `showMessage`).
+  void OnInitDialog(const std::function<void(const QString&)>& showMessage);
+
+  // Routes a control or menu command through the command table; false for an unknown ID.
+  bool OnCommand(int id);
+
+  // Transport and timeline.
+  bool OpenRecording(const QString& path);
+  void PlayPause();
+  void StopPlayback();
+  void PlayPrevious();
+  void PlayNext();
+  void UpdateTimeline();
+
+  // Layout and view arrangement.
+  void ApplyLayout(int mode);
+  void ToggleFullScreen();
+  void ArrangeViews();
+
+  // What tests and the command line look at.
+  CPlaybackEngine& Engine() { return m_engine; }
+  CRecordingCatalogue& Catalogue() { return *m_pCatalogue; }
+  CNrvVideoView& FrontView() { return m_frontView; }
+  CNrvVideoView& RearView() { return m_rearView; }
+  const CTextData& Telemetry() const { return m_telemetry; }
+  ViewSlots Slots() const { return m_slots; }
+  int WindowMode() const { return m_nWindowMode; }
+  int SpeedStep() const { return m_nSpeedStep; }
+  bool IsTimerActive() const { return m_timer.isActive(); }
+  QWidget* Control(int id) const;
+  QString ControlText(int id) const;
+
+ signals:
+  // Each timeline update that reaches the telemetry: the position in milliseconds, for the map and graph.
+  void TimelineMoved(int positionMs);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct CommandEntry {
+    int id;
+    void (CQuelmarDlg::*handler)();
+  };
+  struct KeyEntry {
+    int key;
+    bool ctrl;      // only with Ctrl held
+    bool consumed;  // the focused control does not see the key
+    void (CQuelmarDlg::*handler)();
+  };
+  static std::span<const CommandEntry> CommandTable();
+  static std::span<const KeyEntry> KeyTable();
+  bool HandleKey(QKeyEvent* event);
+
+  // Construction of the controls.
+  void CreateControls();
+  CMyButton* AddButton(int id, const char* text);
+  QLabel* AddLabel(int id, const char* text);
+  void ConnectSignals();
+  void LoadTexts();
+
+  // Commands without a Part of their own here.
+  void OnMinimize();
+  void OnClose();
+  void OnSettings();
+  void OnLanguageChanged(int language);
+  void OnMountsChanged();
+  void DoNothing() {}
+
+  // Transport (QuelmarTransport.cpp).
+  void OnPlayCommand() { PlayPause(); }
+  void PlayRow(int row);
+  void StartPlaying();
+  void BackOneSecond() { Seek(&CPlaybackEngine::SkipBack, 1.0); }
+  void ForwardOneSecond() { Seek(&CPlaybackEngine::SkipForward, 1.0); }
+  void BackToStart() { Seek(&CPlaybackEngine::SkipBack, 1000.0); }
+  void ForwardToEnd() { Seek(&CPlaybackEngine::SkipForward, 1000.0); }
+  void Seek(int (CPlaybackEngine::*skip)(double), double seconds);
+  void Slower();
+  void Faster();
+  void ChangeSpeed(bool faster);
+  void ToggleSound();
+  void OnPositionSlider(int code, int position);
+  void OnVolumeSlider(int code, int position);
+  void ApplyVolume();
+  void OnTimer();
+  void UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs);
+  void ResetTimeLabels();
+  void SetPlayText(bool playing);
+  void UpdateMapButtons();
+  bool IsLoaded() const { return m_engine.Recording() != nullptr; }
+  EngineState State() const;
+  int LoadedVideoStreams() const;
+
+  // Layout (QuelmarLayout.cpp).
+  void PlaceControls(const ModeLayout& layout);
+  void PlaceSpeedLabel();
+  void SwapFrontRear();
+  void RearVideo();
+  void SetRearVideoButton(RearVideoButton offer);
+
+  // Catalogue commands.
+  void ChooseFolder();
+  void OpenFiles();
+  void SortAscending();
+  void SortDescending();
+  void RemoveSelected();
+  void RemoveAll();
+  void SelectAll();
+
+  IDriveList& m_drives;
+  TextTableFiles m_texts;
+  CPlaybackEngine m_engine;
+  CNrvVideoView m_frontView;
+  CNrvVideoView m_rearView;
+  CTextData m_telemetry;
+  CRecordingCatalogue* m_pCatalogue = nullptr;
+  QWidget* m_pMapView = nullptr;  // the map's place (control 1106)
+  QPointer<CSettingDlg> m_pSettingDlg;
+  CTkSlider* m_pPositionSlider = nullptr;
+  CTkSlider* m_pVolumeSlider = nullptr;
+  std::map<int, QWidget*> m_controls;  // by control ID
+  QImage m_normalBackground;
+  QImage m_fullScreenBackground;
+  QTimer m_timer;
+  QPoint m_normalTopLeft;
+  QString m_strPlayingMountPoint;  // mount point of the playing file, to notice its card going away
+  int m_nWindowMode = 1;
+  ViewSlots m_slots;
+  int m_nSpeedStep = 5;
+  int m_nLanguageIndex = 0;
+  bool m_bNormalBackground = true;
+  bool m_bSoundOn = true;
+  bool m_bGraphHidden = true;
+};
+
+}  // namespace vx

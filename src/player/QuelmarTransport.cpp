@@ -1,0 +1,224 @@
+// The main window's transport and timeline: opening rows, play and pause, stop, previous and next,
+// seeking, speed, sound and volume, and the 100 ms tick that moves the slider and the time labels.
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <limits>
+
+#include "core/player/ControlIds.h"
+#include "core/player/SpeedSteps.h"
+#include "core/player/TimelineRules.h"
+#include "core/player/VolumeScale.h"
+#include "core/telemetry/TelemetryDrain.h"
+#include "core/widgets/ScrollCodes.h"
+#include "player/CQuelmarDlg.h"
+#include "player/QtRect.h"
+#include "player/CRecordingCatalogue.h"
+#include "settings/IDriveList.h"
+#include "widgets/CMyButton.h"
+#include "widgets/CTkSlider.h"
+
+namespace vx {
+namespace {
+
+std::int32_t ClampToInt(std::int64_t ms) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+EngineState CQuelmarDlg::State() const {
+  return IsLoaded() ? m_engine.Recording()->State() : EngineState::Closed;
+}
+
+int CQuelmarDlg::LoadedVideoStreams() const { return IsLoaded() ? m_engine.Recording()->VideoStreamCount() : 0; }
+
+// Opens one recording: engine, duration, view slots, telemetry. A failure is reported to the caller,
+// which goes on with the next row itself.
+bool CQuelmarDlg::OpenRecording(const QString& path) {
+  m_engine.SetTelemetryOption(false);
+  if (m_engine.Open(path.toStdString()) != 1) {
+    update();
+    return false;
+  }
+  m_strPlayingMountPoint = m_drives.MountPointOf(path);
+  const std::int64_t durationMs = m_engine.GetDurationMs();
+  m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
+  UpdateTimeLabels(0, durationMs);
+  m_slots = SlotsForOpenedRecording(m_slots, LoadedVideoStreams());
+  ArrangeViews();
+  m_telemetry.m_arrGSensor.RemoveAll();
+  m_telemetry.m_arrGps.RemoveAll();
+  DrainTelemetry(m_engine.Recording()->TelemetrySource(), m_telemetry);
+  UpdateMapButtons();
+  update();
+  return true;
+}
+
+// The map buttons act only for a recording with GPS fixes (or while the map is shown).
+void CQuelmarDlg::UpdateMapButtons() {
+  const bool hasGps = m_telemetry.m_arrGps.GetSize() > 0;
+  if (!hasGps && m_slots.map != ViewSlot::Hidden) return;
+  m_controls.at(IDC_MAP)->setEnabled(hasGps);
+  m_controls.at(IDC_LARGE_MAP)->setEnabled(hasGps);
+}
+
+void CQuelmarDlg::PlayPause() {
+  if (State() == EngineState::Paused) {
+    SetPlayText(true);
+    m_engine.Recording()->Run();
+    m_timer.start();
+    return;
+  }
+  if (State() == EngineState::Running) {
+    m_engine.Recording()->Pause();
+    SetPlayText(false);
+    ArrangeViews();
+    return;
+  }
+  if (m_pCatalogue->RowCount() == 0) return;
+  const int row = std::max(m_pCatalogue->FirstSelectedRow(), 0);
+  if (!m_pCatalogue->IsPlayingRow(row) || !IsLoaded()) {
+    PlayRow(row);
+    return;
+  }
+  StartPlaying();
+}
+
+// Opens `row`, or the first row after it that opens, and plays it; after the last row the window is idle.
+void CQuelmarDlg::PlayRow(int row) {
+  const int opened = m_pCatalogue->OpenFrom(row, [this](const QString& path) { return OpenRecording(path); });
+  if (opened < 0) {
+    StopPlayback();
+    return;
+  }
+  StartPlaying();
+}
+
+void CQuelmarDlg::StartPlaying() {
+  m_engine.ChangeRate(SpeedRate(m_nSpeedStep));
+  if (IsLoaded()) m_engine.Recording()->Run();
+  m_timer.start();
+  SetPlayText(true);
+  const std::int64_t durationMs = m_engine.GetDurationMs();
+  m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
+  UpdateTimeLabels(0, durationMs);
+  ArrangeViews();
+  update();
+}
+
+void CQuelmarDlg::StopPlayback() {
+  if (IsLoaded()) m_engine.Recording()->Stop();
+  m_timer.stop();
+  m_frontView.hide();
+  m_rearView.hide();
+  m_pPositionSlider->SetPos(0);
+  ResetTimeLabels();
+  m_pCatalogue->ClearPlayingRow();
+  SetPlayText(false);
+  m_engine.Close();
+  m_strPlayingMountPoint.clear();
+  if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
+  m_slots = SlotsAfterStop();
+  m_pMapView->setGeometry(ToQRect(kMapParked));
+  update();
+}
+
+void CQuelmarDlg::PlayPrevious() {
+  const int row = m_pCatalogue->PreviousRow();
+  if (row >= 0) PlayRow(row);
+}
+
+void CQuelmarDlg::PlayNext() { PlayRow(m_pCatalogue->NextRow()); }
+
+void CQuelmarDlg::Seek(int (CPlaybackEngine::*skip)(double), double seconds) {
+  if (State() != EngineState::Running && State() != EngineState::Paused) return;
+  (m_engine.*skip)(seconds);
+  UpdateTimeline();
+}
+
+void CQuelmarDlg::Slower() { ChangeSpeed(false); }
+void CQuelmarDlg::Faster() { ChangeSpeed(true); }
+
+// The label always names the rate the engine plays at; nothing changes unless playing.
+void CQuelmarDlg::ChangeSpeed(bool faster) {
+  const bool playing = State() == EngineState::Running;
+  const int step = NextSpeedStep(m_nSpeedStep, faster ? SpeedButton::Faster : SpeedButton::Slower, playing);
+  if (step == m_nSpeedStep) return;
+  m_nSpeedStep = step;
+  m_engine.ChangeRate(SpeedRate(step));
+  static_cast<QLabel*>(m_controls.at(IDC_SPEED_LABEL))->setText(QString::fromStdString(SpeedLabel(step)));
+  PlaceSpeedLabel();
+}
+
+void CQuelmarDlg::ToggleSound() {
+  m_bSoundOn = !m_bSoundOn;
+  ApplyVolume();
+}
+
+// The level of the player's own stream: the volume slider's, or silence while the sound is off.
+void CQuelmarDlg::ApplyVolume() {
+  m_engine.SetVolume(m_bSoundOn ? VolumeLevel(m_pVolumeSlider->GetPos()) : 0.0);
+  const int bitmap = SoundButtonBitmap(m_bSoundOn);
+  static_cast<CMyButton*>(m_controls.at(IDC_SOUND))->SetBitmaps(bitmap, bitmap, bitmap, kNormalSkinKey);
+}
+
+void CQuelmarDlg::OnPositionSlider(int code, int position) {
+  if (code < TB_PAGEUP || code > TB_THUMBTRACK) return;
+  if (IsLoaded() && m_engine.Recording()->HasGraph())
+    m_engine.Recording()->SetPosition(static_cast<RefTime>(position) * kRefTimePerMs);
+  UpdateTimeline();
+}
+
+// Dragging the volume to the left end mutes, and back up sounds again; other moves keep the sound button.
+void CQuelmarDlg::OnVolumeSlider(int code, int position) {
+  if (code < TB_PAGEUP || code > TB_THUMBTRACK) return;
+  if (code == TB_THUMBTRACK) m_bSoundOn = position >= kAudibleVolumePosition;
+  ApplyVolume();
+}
+
+void CQuelmarDlg::OnTimer() {
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) UpdateTimeline();
+}
+
+void CQuelmarDlg::UpdateTimeline() {
+  if (!IsLoaded()) return;
+  CRecordingGraph& recording = *m_engine.Recording();
+  const EngineState state = recording.State();
+  if (state != EngineState::Running && state != EngineState::Paused && state != EngineState::Stopped) return;
+  if (state == EngineState::Stopped) recording.Pause();
+  RefTime position = 0;
+  recording.GetPosition(position);
+  const std::int64_t positionMs = RefTimeToMs(position);
+  const std::int64_t durationMs = m_engine.GetDurationMs();
+  m_pPositionSlider->SetPos(ClampToInt(positionMs));
+  UpdateTimeLabels(positionMs, durationMs);
+  const bool ended = ReachedEnd(positionMs, durationMs);
+  if (state == EngineState::Running && ended) {
+    // The next recording waits while the user holds the position slider.
+    if (m_pPositionSlider->IsReleased()) {
+      PlayNext();
+      m_pPositionSlider->SetPos(0);
+    }
+    return;
+  }
+  if (state != EngineState::Running && (ended || positionMs == 0)) return;
+  if (state != EngineState::Running) recording.UpdateVideoWindows();
+  emit TimelineMoved(ClampToInt(positionMs));
+}
+
+void CQuelmarDlg::UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs) {
+  for (auto [id, ms] : {std::pair{IDC_CURRENT_TIME, positionMs}, {IDC_TOTAL_TIME, durationMs}}) {
+    auto* label = static_cast<QLabel*>(m_controls.at(id));
+    const QString text = QString::fromStdString(TimeText(ms));
+    if (label->text() != text) label->setText(text);
+  }
+}
+
+void CQuelmarDlg::ResetTimeLabels() { UpdateTimeLabels(0, 0); }
+
+void CQuelmarDlg::SetPlayText(bool playing) {
+  static_cast<QAbstractButton*>(m_controls.at(IDC_PLAY))->setText(playing ? "Pause" : "Play");
+}
+
+}  // namespace vx
