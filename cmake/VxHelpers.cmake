@@ -21,3 +21,14 @@ function(vx_add_gtest name)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# vx_add_data(FILES ... [DESTINATION sub]): files the viewer reads at run time. The build copies them beside
+# the program (build/bin/sub); installing puts them in <prefix>/share/vx880/sub. DataFolder() finds either.
+function(vx_add_data)
+  cmake_parse_arguments(D "" "DESTINATION" "FILES" ${ARGN})
+  foreach(file IN LISTS D_FILES)
+    get_filename_component(name ${file} NAME)
+    configure_file(${file} ${CMAKE_BINARY_DIR}/bin/${D_DESTINATION}/${name} COPYONLY)
+  endforeach()
+  install(FILES ${D_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/vx880/${D_DESTINATION})
+endfunction()

@@ -32,6 +32,21 @@ inline ToolOutput RunTool(const std::string& command) {
 
 inline std::string Tool(const char* name) { return std::string(VX_BIN_DIR) + "/" + name; }
 
+// `text` as one shell word, whatever bytes it holds.
+inline std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// `command` run with a fresh tmpfs mounted on `dir` (mount options such as "size=300k" or "ro"), in a
+// user and mount namespace of its own: a full or write-protected card for any user, root included,
+// and nothing changes for the rest of the machine.
+inline std::string OnPrivateTmpfs(const std::string& dir, const std::string& options, const std::string& command) {
+  return "unshare --user --map-root-user --mount sh -c " +
+         Quote("mount -t tmpfs -o " + options + " tmpfs " + Quote(dir) + " && " + command);
+}
+
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempDir {
  public:

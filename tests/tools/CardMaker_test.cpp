@@ -1,14 +1,25 @@
-// The card maker's files as plain GStreamer sees them: their streams, and every frame played to the end.
+// The card maker's files as plain GStreamer sees them (their streams, every frame played to the end), its
+// card plan and setup.cfg, its memory over long recordings, and what it says when it cannot write.
 #include <gst/gst.h>
 #include <gst/pbutils/pbutils.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
+#include <set>
 #include <memory>
 #include <regex>
 
+#include "CardPlan.h"
+#include "RiffAviWriter.h"
 #include "ToolRunner.h"
+#include "core/settings/SetupRecord.h"
 #include "core/telemetry/TelemetryLog.h"
 
 namespace vx::test {
@@ -150,18 +161,115 @@ TEST_F(CardMakerFiles, CutRecordingIsShorterAndWithoutTelemetryOnlyWhenAsked) {
               static_cast<double>(std::filesystem::file_size(whole)) * 0.5, 2.0);
   EXPECT_FALSE(ReadTelemetryLogFile(cut).found);  // the log is written last, so a cut file loses it
   EXPECT_FALSE(ReadTelemetryLogFile(Make("none.MP4", "--no-telemetry")).found);
+  const std::string bare = Make("none.AVI", "--no-telemetry");  // no log chunk at all: nothing to write
+  EXPECT_FALSE(ReadTelemetryLogFile(bare).found);
+  EXPECT_EQ(PlayToEnd(bare).buffers.at("video_0"), 60);
 }
 
 TEST_F(CardMakerFiles, MismatchedContainerAndCodecsAreRefused) {
-  EXPECT_NE(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / "x.MP4") + " --audio pcm 2>/dev/null").status, 0);
-  EXPECT_NE(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / "x.AVI") + " --audio aac 2>/dev/null").status, 0);
-  EXPECT_NE(RunTool(Tool("vx880-mkcard") + " 2>/dev/null").status, 0);
+  EXPECT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / "x.MP4") + " --audio pcm 2>/dev/null").status, 1);
+  EXPECT_EQ(RunTool(Tool("vx880-mkcard") + " --audio pcm --file " + (*s_dir / "x.MP4") + " 2>/dev/null").status, 1);
+  EXPECT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / "x.AVI") + " --audio aac 2>/dev/null").status, 1);
+}
+
+TEST_F(CardMakerFiles, BadOptionsAndValuesAreRefusedWithTheUsage) {
+  for (const char* options : {"--seconds abc", "--seconds 0", "--seconds 3601", "--count 0", "--count 2x",
+                              "--audio flac", "--codec vp9", "--cut 1", "--streams 3", "--seed -1", "a b"}) {
+    const ToolOutput run = RunTool(Tool("vx880-mkcard") + " " + options + " " + (*s_dir / "card") + " 2>&1");
+    EXPECT_EQ(run.status, 2) << options;
+    EXPECT_NE(run.out.find("\nusage: vx880-mkcard"), std::string::npos) << options << ": " << run.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(*s_dir / "card"));
+  EXPECT_EQ(RunTool(Tool("vx880-mkcard") + " 2>/dev/null").status, 2);  // no card folder
+}
+
+// The lines the card maker said about a failure: its own, not the toolkit's remarks.
+std::vector<std::string> Complaints(const std::string& output) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < output.size();) {
+    const std::size_t end = output.find('\n', at);
+    const std::string line = output.substr(at, end - at);
+    if (line.starts_with("vx880-mkcard: ")) lines.push_back(line);
+    at = end == std::string::npos ? output.size() : end + 1;
+  }
+  return lines;
+}
+
+TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
+  const std::string card = *s_dir / "mounted";
+  std::filesystem::create_directories(card);
+  const std::string mkcard = Tool("vx880-mkcard");
+  const auto run = [&](const char* mount, const std::string& arguments) {
+    const ToolOutput out = RunTool(OnPrivateTmpfs(card, mount, mkcard + " " + arguments + " 2>&1; echo status=$?"));
+    return std::pair(Complaints(out.out), out.out.substr(out.out.rfind("status=")));
+  };
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(run("ro", "--seconds 1 --file " + card + "/a.MP4"),
+            std::pair(Lines{"vx880-mkcard: " + card + "/a.MP4: Read-only file system"}, std::string("status=1\n")));
+  EXPECT_EQ(run("ro", "--seconds 1 --file " + card + "/a.AVI"),
+            std::pair(Lines{"vx880-mkcard: " + card + "/a.AVI: Read-only file system"}, std::string("status=1\n")));
+  EXPECT_EQ(run("ro", "--seconds 1 " + card + "/sd"),
+            std::pair(Lines{"vx880-mkcard: cannot make the folder " + card + "/sd/DCIM/100DRIVE: Read-only file system"},
+                      std::string("status=1\n")));
+  // A card too small for the recording: the disk's own reason, and the half-written file removed.
+  const std::string leftOver = "; ls -A " + card;
+  for (const char* name : {"/a.MP4", "/a.AVI"}) {
+    const ToolOutput full = RunTool(OnPrivateTmpfs(card, "size=300k", mkcard + " --seconds 2 --file " + card + name +
+                                                                          " 2>&1; echo status=$?" + leftOver));
+    const Lines said = Complaints(full.out);
+    ASSERT_EQ(said.size(), 1u) << full.out;
+    EXPECT_TRUE(said[0].starts_with("vx880-mkcard: " + card + name + ": ")) << said[0];
+    EXPECT_NE(said[0].find("No space left on"), std::string::npos) << said[0];
+    EXPECT_TRUE(full.out.ends_with("status=1\n")) << full.out;  // and nothing listed after it
+  }
+}
+
+TEST_F(CardMakerFiles, AFifoOrDeviceIsRefusedAsOutputWithoutWaiting) {
+  const std::string fifo = *s_dir / "fifo.MP4";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/null")}) {
+    const ToolOutput run = RunTool("timeout 60 " + Tool("vx880-mkcard") + " --seconds 1 --file " + path + " 2>&1");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Complaints(run.out), std::vector<std::string>{"vx880-mkcard: " + path + ": not a regular file"});
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+// Peak resident memory of one run of the card maker, in kilobytes.
+long PeakMemoryKb(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  return usage.ru_maxrss;
+}
+
+TEST_F(CardMakerFiles, MemoryStaysTheSameWhateverTheLength) {
+  // Pictures used to be painted faster than they were encoded and piled up: 5 s took 400 MB, 60 s 2.6 GB.
+  const auto peak = [](const std::string& file, const char* seconds) {
+    return PeakMemoryKb({Tool("vx880-mkcard"), "--file", *s_dir / file, "--seconds", seconds});
+  };
+  const long shortPeak = peak("short.MP4", "1");
+  const long longPeak = peak("long.MP4", "8");
+  ASSERT_GT(shortPeak, 0);
+  EXPECT_LT(longPeak, shortPeak + 32 * 1024) << shortPeak << " KB for 1 s, " << longPeak << " KB for 8 s";
 }
 
 TEST(CardMakerCard, NamesRecordingsAsTheCameraDoesAndWritesSetupCfg) {
   const TempDir card("card");
   ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " " + card.Path().string() + " --seconds 1 --count 1").status, 0);
   EXPECT_EQ(std::filesystem::file_size(card.Path() / "setup.cfg"), 424u);
+  const auto setup = ReadSetupRecord(card.Path().string());
+  ASSERT_TRUE(setup.has_value());
+  EXPECT_EQ(setup->wVideoModeA, 5);  // HD, as the 1280x720 front recordings are
+  EXPECT_EQ(setup->wVideoModeB, 15);
   const std::regex name(R"(\d{8}_\d{6}_[DEP]\d{2}\.(MP4|AVI))");
   std::map<char, int> types;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(card.Path() / "DCIM")) {
@@ -173,6 +281,52 @@ TEST(CardMakerCard, NamesRecordingsAsTheCameraDoesAndWritesSetupCfg) {
   EXPECT_GE(types['D'], 3);
   EXPECT_GE(types['E'], 2);
   EXPECT_EQ(types['P'], 1);
+}
+
+TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {
+  const auto recipes = mkcard::PlanCard({"/card", 100, 600, 1});
+  ASSERT_EQ(recipes.size(), 106u);
+  const std::regex name(R"(/card/DCIM/\d{3}[A-Z]+/(\d{8})_(\d{2})(\d{2})(\d{2})_[DEP]\d{2}\.(MP4|AVI))");
+  std::set<std::string> names;
+  long long previousEnd = 0;
+  for (const auto& recipe : recipes) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(recipe.path, m, name)) << recipe.path;
+    EXPECT_LT(std::stoi(m[2]), 24) << recipe.path;
+    EXPECT_TRUE(names.insert(recipe.path).second) << recipe.path;
+    const auto& t = recipe.drive.start;
+    const long long start = (t.day - 6) * 86400LL + t.hour * 3600 + t.minute * 60 + t.second;
+    EXPECT_GE(start, previousEnd) << recipe.path;
+    previousEnd = start + recipe.drive.seconds;
+  }
+  // 100 drives of ten minutes from 08:15 end at 00:55; the later recordings follow one another.
+  EXPECT_EQ(recipes[100].path, "/card/DCIM/101EVENT/20261207_005500_E01.MP4");
+  EXPECT_EQ(recipes.back().path, "/card/DCIM/102PARK/20261207_014500_P01.MP4");
+}
+
+TEST(RiffAviWriter, RefusesAFileItsSizesCannotHold) {
+  const TempDir dir("riff");
+  const std::vector<std::uint8_t> frame(1000, 0x55);
+  const auto write = [&](std::uint64_t limit, std::size_t frames, std::size_t telemetry, std::string& error) {
+    mkcard::RiffAviWriter writer(limit);
+    if (!writer.Open(dir / "limit.AVI", {{mkcard::kRearSize}, mkcard::VideoCodec::Mjpeg, false}, error)) return false;
+    for (std::size_t i = 0; i < frames; ++i) {
+      if (!writer.AddVideo(0, frame, true)) {
+        error = writer.Error();
+        return false;
+      }
+    }
+    return writer.Finish(std::vector<std::uint8_t>(telemetry, 1), error);
+  };
+  std::string error;
+  ASSERT_TRUE(write(20000, 10, 0, error)) << error;
+  const auto fits = std::filesystem::file_size(dir / "limit.AVI");
+  EXPECT_TRUE(write(fits, 10, 0, error)) << error;
+  EXPECT_FALSE(write(fits - 1, 10, 0, error));  // the index of the last frame no longer fits
+  EXPECT_EQ(error, "the AVI file would pass " + std::to_string(fits - 1) +
+                       " bytes, the most its 32-bit sizes can hold; make the recording shorter or write MP4");
+  EXPECT_FALSE(write(fits + 9, 10, 10, error));  // the telemetry chunk does not
+  EXPECT_EQ(mkcard::kMaxRiffFileSize, 0xFFFFFFFFu);
 }
 
 }  // namespace

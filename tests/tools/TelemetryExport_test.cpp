@@ -1,5 +1,8 @@
-// What the card maker writes is what the export prints, as CSV and as GPX; unreadable files are named.
+// What the card maker writes is what the export prints, as CSV and as GPX; unreadable files are named;
+// every GPX the tests make is checked against the GPX 1.1 schema by an XML parser.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -8,6 +11,7 @@
 #include "TelemetryExport.h"
 #include "ToolRunner.h"
 #include "core/telemetry/RecordParser.h"
+#include "core/telemetry/TelemetryLog.h"
 
 namespace vx::test {
 namespace {
@@ -41,6 +45,31 @@ std::vector<std::string> ExpectedRows(int seconds, std::uint32_t seed, int gpsLo
   return rows;
 }
 
+// Runs the export with --gpx; what it prints must be a valid GPX 1.1 document (xmllint, the schema
+// beside these tests, nothing fetched).
+ToolOutput RunGpx(const TempDir& dir, const std::string& arguments) {
+  const ToolOutput gpx = RunTool(Tool("vx880-telemetry") + " --gpx " + arguments);
+  const std::string file = dir / "out.gpx";
+  std::ofstream(file, std::ios::binary) << gpx.out;
+  const ToolOutput check = RunTool("xmllint --noout --nonet --schema " + Quote(VX_GPX_SCHEMA) + " " + file + " 2>&1");
+  EXPECT_EQ(check.status, 0) << check.out;
+  return gpx;
+}
+
+// A file that holds nothing but a telemetry log of these records (one a second), which the export reads
+// as an MP4 recording.
+void WriteLogOnly(const std::string& path, std::initializer_list<const char*> records) {
+  std::vector<TelemetryRecord> list;
+  for (const std::string_view r : records) {
+    std::vector<std::uint8_t> bytes(r.begin(), r.end());
+    bytes.push_back(0);
+    list.push_back({static_cast<std::uint32_t>(list.size() * 1000), bytes});
+  }
+  const auto box = WrapMp4Box(EncodeTelemetryPayload(list));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(box.data()), static_cast<std::streamsize>(box.size()));
+}
+
 class ExportedRecordings : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -69,7 +98,7 @@ TEST_F(ExportedRecordings, CsvIsExactlyWhatWasWrittenInFileOrder) {
 }
 
 TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtc) {
-  const ToolOutput gpx = RunTool(Tool("vx880-telemetry") + " --gpx " + (*s_dir / "drive.MP4"));
+  const ToolOutput gpx = RunGpx(*s_dir, *s_dir / "drive.MP4");
   EXPECT_EQ(gpx.status, 0);
   std::size_t points = 0;
   for (std::size_t at = 0; (at = gpx.out.find("<trkpt ", at)) != std::string::npos; ++at) ++points;
@@ -78,6 +107,57 @@ TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtc) {
   EXPECT_EQ(gpx.out.find("<time>2026-12-05T23:15:02Z</time>"), std::string::npos);
   EXPECT_NE(gpx.out.find("lat=\"37.570535\" lon=\"126.982533\""), std::string::npos);
   EXPECT_TRUE(gpx.out.ends_with("</gpx>\n"));
+}
+
+TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummarysFixes) {
+  const std::string path = *s_dir / "odd.MP4";
+  WriteLogOnly(path, {"GPRMC,001500.00,A,3734.2321,N,12658.6800,E,22.68,80.00,061226,,,A",
+                      "GPRMC,123519,A",                                      // cut short
+                      "GPRMC,001502.00,A,nan,N,12658.6800,E,1,2,061226",     // not a number
+                      "GPRMC,001503.00,A,9500.0000,N,12658.6800,E,1,2,061226",  // 95 degrees north
+                      "GPRMC,001504.00,A,3734.2321,N,18000.0000,E,1,2,061226",  // 180 east is -180
+                      "GPRMC,001505.00,A,3775.0000,N,12658.6800,E,1,2,061226",  // 75 minutes
+                      "GPRMC,001506.00,A,3734.2321,N,12658.6800,E,1,2,061399",  // month 13
+                      "GPRMC,001507.00,A,3734.2321,S,12658.6800,W,inf,400,061226"});
+  const ToolOutput gpx = RunGpx(*s_dir, path);
+  EXPECT_EQ(gpx.status, 0);
+  std::size_t points = 0;
+  for (std::size_t at = 0; (at = gpx.out.find("<trkpt ", at)) != std::string::npos; ++at) ++points;
+  EXPECT_EQ(points, 2u);
+  // The last point keeps its position and time; a speed and course no schema allows are left out.
+  EXPECT_NE(gpx.out.find("<trkpt lat=\"-37.570535\" lon=\"-126.978000\"><time>2026-12-06T00:15:07Z</time>"
+                         "<extensions><gpxtpx:TrackPointExtension></gpxtpx:TrackPointExtension>"),
+            std::string::npos) << gpx.out;
+  EXPECT_EQ(Lines(RunTool(Tool("vx880-telemetry") + " " + path).out).size(), 8u);  // the CSV lists them all
+  const ToolOutput summary = RunTool(Tool("vx880-telemetry") + " --summary " + path);
+  EXPECT_EQ(summary.out, path + ": 8 records (0 G-sensor, 8 GPS), first fix 37.570535,126.978000 at "
+                                "2026-12-06T00:15:00Z, last fix -37.570535,-126.978000 at 2026-12-06T00:15:07Z\n");
+}
+
+TEST_F(ExportedRecordings, AnyFileNameMakesAWellFormedTrackName) {
+  const std::string odd = *s_dir / "caf\xE9 & <\x01>.MP4";  // Latin-1, markup and a control character
+  std::filesystem::copy_file(*s_dir / "drive.MP4", odd, std::filesystem::copy_options::overwrite_existing);
+  const ToolOutput gpx = RunGpx(*s_dir, Quote(odd));
+  EXPECT_NE(gpx.out.find("caf\uFFFD &amp; &lt;\uFFFD&gt;.MP4</name>"), std::string::npos) << gpx.out;
+}
+
+TEST_F(ExportedRecordings, AFullDiskOrAClosedOutputIsAnError) {
+  for (const char* format : {"", "--gpx ", "--summary "}) {
+    const ToolOutput run = RunTool(Tool("vx880-telemetry") + " " + format + (*s_dir / "drive.MP4") + " 2>&1 >/dev/full");
+    EXPECT_EQ(run.status, 1) << format;
+    EXPECT_EQ(run.out, "vx880-telemetry: the output could not be written: No space left on device\n") << format;
+  }
+}
+
+TEST_F(ExportedRecordings, AFifoOrDeviceIsRefusedWithoutWaiting) {
+  const std::string fifo = *s_dir / "fifo.MP4";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    // Nobody ever writes to the FIFO: a reader that opened it would wait until `timeout` ends it (124).
+    const ToolOutput run = RunTool("timeout 60 " + Tool("vx880-telemetry") + " " + path + " 2>&1");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "vx880-telemetry: " + path + ": not a regular file\n");
+  }
 }
 
 TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
@@ -93,6 +173,32 @@ TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("/nonexistent.MP4: "), std::string::npos);
   EXPECT_NE(lines[1].find("notes.txt: not an AVI or MP4 recording"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+TEST(ToolCommandLines, HelpVersionEndOfOptionsAndUnknownOptions) {
+  for (const char* tool : {"vx880-mkcard", "vx880-telemetry"}) {
+    const ToolOutput help = RunTool(Tool(tool) + " --help");
+    EXPECT_EQ(help.status, 0) << tool;
+    EXPECT_TRUE(help.out.starts_with(std::string("usage: ") + tool)) << help.out;
+    const ToolOutput version = RunTool(Tool(tool) + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string(tool) + " " + VX_VERSION + "\n");
+    const ToolOutput unknown = RunTool(Tool(tool) + " --bogus 2>&1");
+    EXPECT_EQ(unknown.status, 2) << tool;
+    EXPECT_TRUE(unknown.out.starts_with(std::string(tool) + ": unknown option --bogus\nusage: ")) << unknown.out;
+  }
+  // After "--" an option's name is a file's.
+  const ToolOutput file = RunTool(Tool("vx880-telemetry") + " -- --gpx 2>&1");
+  EXPECT_EQ(file.status, 1);
+  EXPECT_EQ(file.out, "vx880-telemetry: --gpx: No such file or directory\n");
+  EXPECT_EQ(RunTool(Tool("vx880-telemetry") + " --gpx --summary x 2>/dev/null").status, 2);
+  EXPECT_EQ(RunTool(Tool("vx880-telemetry") + " 2>/dev/null").status, 2);
 }
 
 }  // namespace

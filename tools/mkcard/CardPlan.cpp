@@ -2,6 +2,7 @@
 // GPS logging, one cut short by a power loss, and a night in the car park.
 #include "CardPlan.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vx::mkcard {
@@ -9,29 +10,26 @@ namespace {
 
 constexpr LocalTime kCardDay{2026, 12, 6, 0, 0, 0};
 
-LocalTime At(int hour, int minute, int second) {
-  LocalTime t = kCardDay;
-  t.hour = hour;
-  t.minute = minute + second / 60;
-  t.second = second % 60;
-  t.hour += t.minute / 60;
-  t.minute %= 60;
-  return t;
-}
+// Seconds after midnight of the card's day; past 24 hours is the next day.
+constexpr long long At(int hour, int minute, long long second) { return hour * 3600LL + minute * 60LL + second; }
 
 struct Planner {
   const CardOptions& options;
   std::vector<RecordingRecipe> recipes;
   int numbers[3] = {0, 0, 0};  // per type D, E, P
+  long long end = 0;           // when the last recording planned so far ends
 
-  RecordingRecipe& Add(const char* folder, char type, Container container, LocalTime start) {
+  // A recording at `start`, or when the one before it ends if that is later: the camera records one at a time.
+  RecordingRecipe& Add(const char* folder, char type, Container container, long long start) {
     const int slot = type == 'D' ? 0 : type == 'E' ? 1 : 2;
+    start = std::max(start, end);
+    end = start + options.seconds;
     RecordingRecipe recipe;
     recipe.container = container;
     recipe.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
     recipe.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
-    recipe.path = options.root + "/DCIM/" + folder + "/" + RecordingName(start, type, ++numbers[slot], container);
-    recipe.drive.start = start;
+    recipe.drive.start = ShiftSeconds(kCardDay, start);
+    recipe.path = options.root + "/DCIM/" + folder + "/" + RecordingName(recipe.drive.start, type, ++numbers[slot], container);
     recipe.drive.seconds = options.seconds;
     recipe.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(recipes.size());
     recipes.push_back(recipe);
@@ -59,14 +57,14 @@ std::vector<RecordingRecipe> PlanCard(const CardOptions& options) {
   Planner plan{options, {}};
   const int s = options.seconds;
   for (int i = 0; i < options.driveCount; ++i) {
-    RecordingRecipe& drive = plan.Add("100DRIVE", 'D', Container::Mp4, At(8, 15, i * s));
+    RecordingRecipe& drive = plan.Add("100DRIVE", 'D', Container::Mp4, At(8, 15, 1LL * i * s));
     plan.Continue(drive, i * s);
     if (i == 0 && s >= 6) {
       drive.drive.signalLossFrom = s / 2;
       drive.drive.signalLossSeconds = 2;
     }
   }
-  RecordingRecipe& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, options.driveCount * s));
+  RecordingRecipe& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, 1LL * options.driveCount * s));
   plan.Continue(crash, options.driveCount * s);
   crash.drive.impactMs = s * 500;
   plan.Add("100DRIVE", 'D', Container::Avi, At(12, 0, 0));

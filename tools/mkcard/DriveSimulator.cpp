@@ -25,20 +25,6 @@ struct CarState {
   double speedKmh = 0.0;
 };
 
-LocalTime ShiftSeconds(const LocalTime& t, long long seconds) {
-  std::tm tm{};
-  tm.tm_year = t.year - 1900;
-  tm.tm_mon = t.month - 1;
-  tm.tm_mday = t.day;
-  tm.tm_hour = t.hour;
-  tm.tm_min = t.minute;
-  tm.tm_sec = static_cast<int>(t.second + seconds);
-  const std::time_t flat = timegm(&tm);
-  std::tm out{};
-  gmtime_r(&flat, &out);
-  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
-}
-
 // Start of a trip: the car has been out since 06:00, so later trips start further on.
 CarState TripStart(const DriveScript& script, const LocalTime& tripStart) {
   CarState car;
@@ -66,6 +52,20 @@ double ImpactShock(const DriveScript& script, int ms) {
 int AxisUnits(double g) { return std::clamp(static_cast<int>(std::lround(g * kUnitsPerG)), -127, 128); }
 
 }  // namespace
+
+LocalTime ShiftSeconds(const LocalTime& t, long long seconds) {
+  std::tm tm{};
+  tm.tm_year = t.year - 1900;
+  tm.tm_mon = t.month - 1;
+  tm.tm_mday = t.day;
+  tm.tm_hour = t.hour;
+  tm.tm_min = t.minute;
+  tm.tm_sec = static_cast<int>(t.second + seconds);
+  const std::time_t flat = timegm(&tm);
+  std::tm out{};
+  gmtime_r(&flat, &out);
+  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
+}
 
 std::vector<std::uint8_t> MakeGSensorRecord(int x, int y, int z) {
   auto byteOf = [](int value) { return static_cast<std::uint8_t>(128 - value); };

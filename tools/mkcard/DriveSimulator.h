@@ -13,6 +13,9 @@ struct LocalTime {
   int year, month, day, hour, minute, second;
 };
 
+// `t` moved by `seconds`, the date rolling over as a calendar's does.
+LocalTime ShiftSeconds(const LocalTime& t, long long seconds);
+
 struct DriveScript {
   LocalTime start{};
   int seconds = 10;

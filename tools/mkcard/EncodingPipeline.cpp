@@ -5,6 +5,7 @@
 #include <gst/app/gstappsrc.h>
 
 #include <cstring>
+#include <string_view>
 
 namespace vx::mkcard {
 namespace {
@@ -16,9 +17,23 @@ struct SampleUnref {
   void operator()(GstSample* s) const { gst_sample_unref(s); }
 };
 
+// What went wrong, without the file name the caller prints anyway: the system's reason when an element
+// names one ("Permission denied", "No space left on device"), else GStreamer's own message.
+std::string ErrorText(const GError* err, const gchar* debug) {
+  constexpr std::string_view kSystemError = "system error: ";
+  const std::string_view details = debug ? debug : "";
+  if (const auto at = details.find(kSystemError); at != std::string_view::npos) {
+    const std::string_view reason = details.substr(at + kSystemError.size());
+    return std::string(reason.substr(0, reason.find('\n')));
+  }
+  return err ? err->message : "encoding failed";
+}
+
 }  // namespace
 
-EncodingPipeline::~EncodingPipeline() {
+EncodingPipeline::~EncodingPipeline() { Stop(); }
+
+void EncodingPipeline::Stop() {
   if (m_pipeline) gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
 }
 
@@ -35,7 +50,8 @@ bool EncodingPipeline::Launch(const std::string& description, const std::string&
   m_pipeline.reset(pipeline);
   if (const auto file = Element("file")) g_object_set(file.get(), "location", outputPath.c_str(), nullptr);
   if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-    error = "the encoding pipeline could not start";
+    // The element that refused (a file that cannot be opened) has said why on the bus.
+    if (!PopError(0, error)) error = "the encoding pipeline could not start";
     return false;
   }
   return true;
@@ -70,26 +86,21 @@ bool EncodingPipeline::Pull(const char* sink, std::vector<std::uint8_t>& out, bo
   return true;
 }
 
-bool EncodingPipeline::WaitForEnd(std::string& error) {
+bool EncodingPipeline::WaitForEnd(std::string& error) { return !PopError(GST_CLOCK_TIME_NONE, error); }
+
+bool EncodingPipeline::PopError(GstClockTime timeout, std::string& error) {
   const std::unique_ptr<GstBus, decltype(&gst_object_unref)> bus(gst_element_get_bus(m_pipeline.get()),
                                                                    [](gpointer p) { gst_object_unref(p); });
   const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR);
-  const std::unique_ptr<GstMessage, BusMessageUnref> message(
-      gst_bus_timed_pop_filtered(bus.get(), GST_CLOCK_TIME_NONE, types));
-  switch (GST_MESSAGE_TYPE(message.get())) {
-    case GST_MESSAGE_EOS:
-      return true;
-    case GST_MESSAGE_ERROR: {
-      GError* err = nullptr;
-      gst_message_parse_error(message.get(), &err, nullptr);
-      error = err ? err->message : "encoding failed";
-      g_clear_error(&err);
-      return false;
-    }
-    default:
-      error = "unexpected bus message";
-      return false;
-  }
+  const std::unique_ptr<GstMessage, BusMessageUnref> message(gst_bus_timed_pop_filtered(bus.get(), timeout, types));
+  if (!message || GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ERROR) return false;
+  GError* err = nullptr;
+  gchar* debug = nullptr;
+  gst_message_parse_error(message.get(), &err, &debug);
+  error = ErrorText(err, debug);
+  g_clear_error(&err);
+  g_free(debug);
+  return true;
 }
 
 }  // namespace vx::mkcard

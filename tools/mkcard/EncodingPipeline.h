@@ -21,19 +21,24 @@ class EncodingPipeline {
   // Builds the pipeline from a gst-launch description and sets it playing; a filesink named "file"
   // writes to `outputPath`.
   bool Launch(const std::string& description, const std::string& outputPath, std::string& error);
-  // Pushes one buffer into appsrc `source`; blocks while that branch is busy.
+  // Pushes one buffer into appsrc `source`; blocks while that branch is busy (its appsrc has `block=true`).
   bool Push(const char* source, std::span<const std::uint8_t> bytes, GstClockTime pts, GstClockTime duration);
   void EndOfStream(const char* source);
   // Takes the next encoded buffer from appsink `sink`; false at its end.
   bool Pull(const char* sink, std::vector<std::uint8_t>& out, bool& keyFrame);
   // Waits until the pipeline has written everything (EOS) or failed.
   bool WaitForEnd(std::string& error);
+  // Stops the pipeline; a Push blocked in a branch that failed returns (false).
+  void Stop();
 
  private:
   struct Unref {
     void operator()(GstElement* e) const { gst_object_unref(e); }
   };
   std::unique_ptr<GstElement, Unref> Element(const char* name) const;
+  // Takes the pipeline's end or error from the bus, waiting at most `timeout`; true with `error` set
+  // when it was an error.
+  bool PopError(GstClockTime timeout, std::string& error);
 
   std::unique_ptr<GstElement, Unref> m_pipeline;
 };

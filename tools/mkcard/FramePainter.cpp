@@ -102,11 +102,10 @@ void FramePainter::PaintRoad(QPainter& p, double distance, double bend, bool nig
 
 void FramePainter::PaintOverlay(QPainter& p, int index, const MotionSample& motion) {
   const int h = m_image.height(), w = m_image.width();
-  const int seconds = index / kFramesPerSecond;
-  const int total = m_start.hour * 3600 + m_start.minute * 60 + m_start.second + seconds;
+  const LocalTime now = ShiftSeconds(m_start, index / kFramesPerSecond);
   char clock[64];
-  std::snprintf(clock, sizeof clock, "%04d/%02d/%02d %02d:%02d:%02d", m_start.year, m_start.month, m_start.day,
-                total / 3600 % 24, total / 60 % 60, total % 60);
+  std::snprintf(clock, sizeof clock, "%04d/%02d/%02d %02d:%02d:%02d", now.year, now.month, now.day, now.hour,
+                now.minute, now.second);
   char speed[32];
   std::snprintf(speed, sizeof speed, "%d km/h", static_cast<int>(std::lround(motion.speedKmh)));
   QFont font("DejaVu Sans Mono");

@@ -1,5 +1,9 @@
 // Writes one recording: pictures and sound from the simulated drive, encoded by GStreamer, muxed as MP4
 // by mp4mux or as AVI by our RIFF writer, with the telemetry log stored as the camera stores it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -32,19 +36,24 @@ std::string VideoEncoder(VideoCodec codec, FrameSize size) {
 }
 
 std::string VideoSource(const char* name, FrameSize size) {
-  return std::string("appsrc name=") + name + " format=time caps=\"" + RawVideoCaps(size) + "\" ! videoconvert ! video/x-raw,format=I420 ! ";
+  return std::string("appsrc name=") + name + " format=time block=true caps=\"" + RawVideoCaps(size) +
+         "\" ! videoconvert ! video/x-raw,format=I420 ! ";
 }
 
 std::span<const std::uint8_t> Pixels(const QImage& image) {
   return {image.constBits(), static_cast<std::size_t>(image.sizeInBytes())};
 }
 
+// The drive behind a recording; pictures and sound are made from it as they are encoded, so memory
+// stays the same whatever the recording's length.
 struct Media {
   Drive drive;
-  std::vector<std::int16_t> sound;
   int frames;
+  std::uint32_t seed;
 };
 
+// Pushes painted pictures into appsrc `source`; its `block=true` holds the painter back while the encoder
+// is busy, so at most a picture or two wait in the pipeline.
 void PushPictures(EncodingPipeline& pipeline, const char* source, FramePainter painter, int frames) {
   for (int i = 0; i < frames; ++i) {
     if (!pipeline.Push(source, Pixels(painter.Paint(i)), i * kFrameDuration, kFrameDuration)) break;
@@ -52,12 +61,15 @@ void PushPictures(EncodingPipeline& pipeline, const char* source, FramePainter p
   pipeline.EndOfStream(source);
 }
 
-void PushSound(EncodingPipeline& pipeline, const std::vector<std::int16_t>& sound) {
-  constexpr std::size_t kChunk = kSampleRate / 10;
-  for (std::size_t at = 0; at < sound.size(); at += kChunk) {
-    const std::size_t n = std::min(kChunk, sound.size() - at);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(sound.data() + at);
-    if (!pipeline.Push("sound", {bytes, n * 2}, at * GST_SECOND / kSampleRate, n * GST_SECOND / kSampleRate)) break;
+void PushSound(EncodingPipeline& pipeline, const Media& media) {
+  SoundSynth synth(media.drive, kSampleRate, media.seed);
+  for (std::uint64_t at = 0;;) {
+    const auto& piece = synth.Next(kSampleRate / 10);
+    if (piece.empty()) break;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(piece.data());
+    const GstClockTime pts = at * GST_SECOND / kSampleRate;
+    if (!pipeline.Push("sound", {bytes, piece.size() * 2}, pts, piece.size() * GST_SECOND / kSampleRate)) break;
+    at += piece.size();
   }
   pipeline.EndOfStream("sound");
 }
@@ -69,7 +81,7 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
     description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) + " ! mux.video_1 ";
   }
   if (recipe.audio == AudioKind::Aac) {
-    description += "appsrc name=sound format=time caps=\"audio/x-raw,format=S16LE,layout=interleaved,rate=" +
+    description += "appsrc name=sound format=time block=true caps=\"audio/x-raw,format=S16LE,layout=interleaved,rate=" +
                    std::to_string(kSampleRate) + ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
   }
   EncodingPipeline pipeline;
@@ -82,13 +94,16 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
     feeders.emplace_back(PushPictures, std::ref(pipeline), "rear",
                          FramePainter(Camera::Rear, kRearSize, media.drive, recipe.drive.start), media.frames);
   }
-  if (recipe.audio == AudioKind::Aac) feeders.emplace_back(PushSound, std::ref(pipeline), std::cref(media.sound));
+  if (recipe.audio == AudioKind::Aac) feeders.emplace_back(PushSound, std::ref(pipeline), std::cref(media));
   const bool ok = pipeline.WaitForEnd(error);
+  pipeline.Stop();  // after a failure a feeder may wait in a branch that no longer runs
   feeders.clear();
   if (!ok || !recipe.telemetry) return ok;
   const auto box = WrapMp4Box(EncodeTelemetryPayload(media.drive.records));
   std::ofstream out(recipe.path, std::ios::binary | std::ios::app);
   out.write(reinterpret_cast<const char*>(box.data()), static_cast<std::streamsize>(box.size()));
+  out.close();  // the last bytes reach the disk here, so only now is the outcome known
+  if (!out) error = std::string("write failed: ") + std::strerror(errno);
   return static_cast<bool>(out);
 }
 
@@ -110,6 +125,7 @@ bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& er
   }
   RiffAviWriter writer;
   if (!writer.Open(recipe.path, layout, error)) return false;
+  SoundSynth synth(media.drive, kSampleRate, media.seed);
   std::vector<std::uint8_t> encoded;
   for (int frame = 0; frame < media.frames; ++frame) {
     for (std::size_t i = 0; i < encoders.size(); ++i) {
@@ -119,16 +135,34 @@ bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& er
         error = "the video encoder stopped early";
         return false;
       }
-      writer.AddVideo(static_cast<int>(i), encoded, key);
+      if (!writer.AddVideo(static_cast<int>(i), encoded, key)) break;
     }
-    if (layout.pcm) {
-      const std::size_t at = static_cast<std::size_t>(frame) * kSamplesPerFrame;
-      writer.AddAudio(std::span(media.sound).subspan(at, std::min(kSamplesPerFrame, media.sound.size() - at)));
+    if (layout.pcm && writer.Error().empty()) writer.AddAudio(synth.Next(kSamplesPerFrame));
+    if (!writer.Error().empty()) {
+      error = writer.Error();
+      return false;
     }
   }
   const auto chunk = recipe.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
                                     : std::vector<std::uint8_t>{};
   return writer.Finish(chunk, error);
+}
+
+// Makes (or empties) the file before any encoder opens it: a file that cannot be made is reported with the
+// system's reason, a FIFO or device is refused without blocking, and a later failure removes only what
+// this run wrote.
+bool CreateEmptyFile(const std::string& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = errno == ENXIO ? "not a regular file" : std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (!regular) error = "not a regular file";
+  else if (::ftruncate(fd, 0) != 0) error = std::strerror(errno);
+  ::close(fd);
+  return error.empty();
 }
 
 bool CutShort(const std::string& path, double fraction, std::string& error) {
@@ -150,10 +184,14 @@ bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
     error = "an AVI recording carries PCM sound";
     return false;
   }
-  Media media{SimulateDrive(recipe.drive), {}, recipe.drive.seconds * kFramesPerSecond};
-  if (recipe.audio != AudioKind::None) media.sound = SynthesizeSound(media.drive, kSampleRate, recipe.drive.seed);
-  const bool ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
-  if (ok && recipe.cutFraction > 0.0) return CutShort(recipe.path, recipe.cutFraction, error);
+  if (!CreateEmptyFile(recipe.path, error)) return false;
+  const Media media{SimulateDrive(recipe.drive), recipe.drive.seconds * kFramesPerSecond, recipe.drive.seed};
+  bool ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
+  if (ok && recipe.cutFraction > 0.0) ok = CutShort(recipe.path, recipe.cutFraction, error);
+  if (!ok) {
+    std::error_code ignored;
+    std::filesystem::remove(recipe.path, ignored);  // a half-written recording is no recording
+  }
   return ok;
 }
 

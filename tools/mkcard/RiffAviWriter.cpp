@@ -76,16 +76,17 @@ void AudioStreamList(Bytes& b, std::uint64_t samples) {
 bool RiffAviWriter::Open(const std::string& path, const Layout& layout, std::string& error) {
   m_file.reset(std::fopen(path.c_str(), "wb+"));
   if (!m_file) {
-    error = path + ": " + std::strerror(errno);
+    error = std::strerror(errno);
     return false;
   }
   m_layout = layout;
   m_frameCount.assign(layout.videos.size(), 0);
   const auto headers = Headers();  // sizes are final; the values are rewritten at Finish
-  std::fwrite(headers.data(), 1, headers.size(), m_file.get());
   m_nMoviStart = headers.size() - 4;
   m_nEnd = headers.size();
-  return true;
+  if (Write(headers)) return true;
+  error = m_strError;
+  return false;
 }
 
 std::vector<std::uint8_t> RiffAviWriter::Headers() const {
@@ -110,28 +111,50 @@ std::vector<std::uint8_t> RiffAviWriter::Headers() const {
   return data;
 }
 
-void RiffAviWriter::AddChunk(std::uint32_t id, std::span<const std::uint8_t> data, bool keyFrame) {
+bool RiffAviWriter::Write(std::span<const std::uint8_t> bytes) {
+  // An empty span may carry a null pointer, which fwrite must not see.
+  if (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) == bytes.size()) return true;
+  return WriteFailed();
+}
+
+bool RiffAviWriter::WriteFailed() {
+  m_strError = std::string("write failed: ") + std::strerror(errno);
+  return false;
+}
+
+// Whether a file ending at `end` still fits the 32-bit sizes; refused with a reason otherwise.
+bool RiffAviWriter::Fits(std::uint64_t end) {
+  if (end <= m_nMaxFileSize) return true;
+  m_strError = "the AVI file would pass " + std::to_string(m_nMaxFileSize) +
+               " bytes, the most its 32-bit sizes can hold; make the recording shorter or write MP4";
+  return false;
+}
+
+bool RiffAviWriter::AddChunk(std::uint32_t id, std::span<const std::uint8_t> data, bool keyFrame) {
   const auto size = static_cast<std::uint32_t>(data.size());
-  m_index.push_back({id, keyFrame ? kKeyFrameFlag : 0, static_cast<std::uint32_t>(m_nEnd - m_nMoviStart), size});
+  const std::uint64_t end = m_nEnd + 8 + data.size() + (data.size() & 1);
+  // Room is kept for the index that follows the chunks: 16 bytes per chunk and its own header.
+  if (!Fits(end + 8 + 16 * (m_index.size() + 1))) return false;
   Bytes head;
   head.U32(id).U32(size);
-  std::fwrite(head.Data().data(), 1, 8, m_file.get());
-  std::fwrite(data.data(), 1, data.size(), m_file.get());
-  if (size & 1) std::fputc(0, m_file.get());
-  m_nEnd += 8 + size + (size & 1);
+  static constexpr std::uint8_t kPad[1] = {0};
+  if (!Write(head.Data()) || !Write(data) || !Write(std::span(kPad, size & 1))) return false;
+  m_index.push_back({id, keyFrame ? kKeyFrameFlag : 0, static_cast<std::uint32_t>(m_nEnd - m_nMoviStart), size});
+  m_nEnd = end;
   m_nMoviEnd = m_nEnd;
   m_nMaxChunk = std::max(m_nMaxChunk, size);
+  return true;
 }
 
-void RiffAviWriter::AddVideo(int stream, std::span<const std::uint8_t> frame, bool keyFrame) {
+bool RiffAviWriter::AddVideo(int stream, std::span<const std::uint8_t> frame, bool keyFrame) {
   ++m_frameCount[static_cast<std::size_t>(stream)];
-  AddChunk(StreamId(stream, "dc"), frame, keyFrame);
+  return AddChunk(StreamId(stream, "dc"), frame, keyFrame);
 }
 
-void RiffAviWriter::AddAudio(std::span<const std::int16_t> samples) {
+bool RiffAviWriter::AddAudio(std::span<const std::int16_t> samples) {
   m_nAudioSamples += samples.size();
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples.data());
-  AddChunk(StreamId(static_cast<int>(m_layout.videos.size()), "wb"), {bytes, samples.size() * 2}, true);
+  return AddChunk(StreamId(static_cast<int>(m_layout.videos.size()), "wb"), {bytes, samples.size() * 2}, true);
 }
 
 bool RiffAviWriter::Finish(std::span<const std::uint8_t> telemetryChunk, std::string& error) {
@@ -139,15 +162,15 @@ bool RiffAviWriter::Finish(std::span<const std::uint8_t> telemetryChunk, std::st
   idx.Begin(Tag("idx1"));
   for (const IndexEntry& e : m_index) idx.U32(e.id).U32(e.flags).U32(e.offset).U32(e.size);
   idx.End();
-  std::fwrite(idx.Data().data(), 1, idx.Data().size(), m_file.get());
-  std::fwrite(telemetryChunk.data(), 1, telemetryChunk.size(), m_file.get());
-  m_nEnd += idx.Data().size() + telemetryChunk.size();
-  const auto headers = Headers();
-  std::rewind(m_file.get());
-  std::fwrite(headers.data(), 1, headers.size(), m_file.get());
-  const bool ok = std::fflush(m_file.get()) == 0 && !std::ferror(m_file.get());
-  if (!ok) error = std::string("write failed: ") + std::strerror(errno);
-  m_file.reset();
+  const std::uint64_t end = m_nEnd + idx.Data().size() + telemetryChunk.size();
+  bool ok = Fits(end) && Write(idx.Data()) && Write(telemetryChunk);
+  if (ok) {
+    m_nEnd = end;
+    std::rewind(m_file.get());
+    ok = Write(Headers());
+  }
+  if (std::fclose(m_file.release()) != 0 && ok) ok = WriteFailed();  // the last bytes are written here
+  if (!ok) error = m_strError;
   return ok;
 }
 

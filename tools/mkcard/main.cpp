@@ -2,14 +2,16 @@
 #include <gst/gst.h>
 
 #include <QGuiApplication>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "CardPlan.h"
+#include "CommandLine.h"
 #include "RecordingRecipe.h"
 #include "core/settings/SetupRecord.h"
 
@@ -19,17 +21,29 @@ using namespace vx::mkcard;
 
 constexpr std::int16_t kKoreaZoneQuarterHours = 36;
 
-const char* kUsage =
-    "usage: vx880-mkcard DIR [--count N] [--seconds S] [--seed N]\n"
+const vx::tools::ToolInfo kTool{
+    "vx880-mkcard",
+    "usage: vx880-mkcard [--count N] [--seconds S] [--seed N] [--] DIR\n"
     "       vx880-mkcard --file PATH.MP4|PATH.AVI [--streams 1|2] [--audio aac|pcm|none]\n"
     "                    [--codec h264|mjpeg] [--no-telemetry] [--event] [--parked] [--seconds S]\n"
     "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N]\n"
-    "The card holds drive, event and parking recordings in DCIM and a setup.cfg with the camera's defaults.\n";
+    "Writes a memory card as the VX-880QN camera would: drive, event and parking recordings in DIR/DCIM\n"
+    "and a setup.cfg with the camera's defaults; or, with --file, one recording.\n"
+    "  --count N        drive recordings in MP4 before the event (1 to 999, default 2)\n"
+    "  --seconds S      length of each recording (1 to 3600, default 10)\n"
+    "  --seed N         seed of the simulated drive (default 1)\n"};
+
+constexpr vx::tools::OptionSpec kOptions[] = {
+    {"--count", true},  {"--seconds", true}, {"--seed", true},         {"--file", true},  {"--streams", true},
+    {"--audio", true},  {"--codec", true},   {"--cut", true},          {"--gps-loss", true}, {"--event", false},
+    {"--parked", false}, {"--no-telemetry", false}};
 
 struct Arguments {
   CardOptions card;
   RecordingRecipe single;
   bool singleFile = false;
+  std::optional<AudioKind> audio;   // unless given, the container's own
+  std::optional<VideoCodec> codec;
 };
 
 bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
@@ -37,50 +51,85 @@ bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
   return text.size() >= n && strcasecmp(text.c_str() + text.size() - n, suffix) == 0;
 }
 
-bool ParseOption(Arguments& a, const std::string& name, const char* value) {
+// The whole of `text` as a number from `low` to `high`.
+template <typename Number>
+bool ParseNumber(const std::string& text, Number low, Number high, Number& out, std::string& error) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  if (ec == std::errc{} && end == text.data() + text.size() && out >= low && out <= high) return true;
+  error = "expected a number from " + std::to_string(low) + " to " + std::to_string(high);
+  return false;
+}
+
+bool TakeOption(Arguments& a, const std::string& name, const std::string& value, std::string& error) {
   RecordingRecipe& s = a.single;
-  if (name == "--count") a.card.driveCount = std::atoi(value);
-  else if (name == "--seconds") s.drive.seconds = a.card.seconds = std::atoi(value);
-  else if (name == "--seed") s.drive.seed = a.card.seed = static_cast<std::uint32_t>(std::atoi(value));
-  else if (name == "--streams") s.streams = std::atoi(value);
-  else if (name == "--cut") s.cutFraction = std::strtod(value, nullptr);
-  else if (name == "--gps-loss") {
-    s.drive.signalLossFrom = std::atoi(value);
+  if (name == "--count") return ParseNumber(value, 1, 999, a.card.driveCount, error);
+  if (name == "--seconds") {
+    if (!ParseNumber(value, 1, 3600, a.card.seconds, error)) return false;
+    s.drive.seconds = a.card.seconds;
+  } else if (name == "--seed") {
+    if (!ParseNumber(value, 0u, 0xFFFFFFFFu, a.card.seed, error)) return false;
+    s.drive.seed = a.card.seed;
+  } else if (name == "--streams") {
+    return ParseNumber(value, 1, 2, s.streams, error);
+  } else if (name == "--cut") {
+    if (!ParseNumber(value, 0.0, 0.999999, s.cutFraction, error)) error = "expected a fraction from 0 to below 1";
+  } else if (name == "--gps-loss") {
+    if (!ParseNumber(value, 0, 3599, s.drive.signalLossFrom, error)) return false;
     s.drive.signalLossSeconds = 2;
-  }
-  else if (name == "--audio") s.audio = !std::strcmp(value, "pcm") ? AudioKind::Pcm : !std::strcmp(value, "none") ? AudioKind::None : AudioKind::Aac;
-  else if (name == "--codec") s.codec = !std::strcmp(value, "mjpeg") ? VideoCodec::Mjpeg : VideoCodec::H264;
-  else if (name == "--file") {
+  } else if (name == "--audio") {
+    a.audio = value == "pcm" ? AudioKind::Pcm : value == "none" ? AudioKind::None : AudioKind::Aac;
+    if (value != "aac" && value != "pcm" && value != "none") error = "expected aac, pcm or none";
+  } else if (name == "--codec") {
+    a.codec = value == "mjpeg" ? VideoCodec::Mjpeg : VideoCodec::H264;
+    if (value != "h264" && value != "mjpeg") error = "expected h264 or mjpeg";
+  } else if (name == "--file") {
     a.singleFile = true;
     s.path = value;
-    s.container = EndsWithIgnoringCase(s.path, ".avi") ? Container::Avi : Container::Mp4;
-    s.codec = s.container == Container::Avi ? VideoCodec::Mjpeg : VideoCodec::H264;
-    s.audio = s.container == Container::Avi ? AudioKind::Pcm : AudioKind::Aac;
-  } else return false;
-  return true;
-}
-
-bool ParseArguments(int argc, char** argv, Arguments& a) {
-  a.single.drive.start = {2026, 12, 6, 8, 15, 0};
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--no-telemetry") a.single.telemetry = false;
-    else if (arg == "--event") a.single.drive.impactMs = a.single.drive.seconds * 500;
-    else if (arg == "--parked") a.single.drive.parked = true;
-    else if (arg.rfind("--", 0) == 0) {
-      if (i + 1 >= argc || !ParseOption(a, arg, argv[++i])) return false;
-    } else a.card.root = arg;
+    s.container = EndsWithIgnoringCase(value, ".avi") ? Container::Avi : Container::Mp4;
+  } else if (name == "--event") {
+    s.drive.impactMs = 0;  // placed once the length is known
+  } else if (name == "--parked") {
+    s.drive.parked = true;
+  } else if (name == "--no-telemetry") {
+    s.telemetry = false;
   }
-  if (a.single.drive.impactMs >= 0) a.single.drive.impactMs = a.single.drive.seconds * 500;
-  const bool sane = a.card.seconds >= 1 && a.card.seconds <= 3600 && a.card.driveCount >= 1 &&
-                    a.single.streams >= 1 && a.single.streams <= 2 && a.single.cutFraction >= 0 && a.single.cutFraction < 1;
-  return sane && (a.singleFile || !a.card.root.empty());
+  return error.empty();
 }
 
+// Reads the command line; the exit status when the tool ends here.
+std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
+  a.single.drive.start = {2026, 12, 6, 8, 15, 0};
+  std::vector<std::string> operands;
+  const auto take = [&](const std::string& name, const std::string& value, std::string& error) {
+    return TakeOption(a, name, value, error);
+  };
+  if (const auto status = vx::tools::ParseCommandLine(argc, argv, kTool, kOptions, take, operands)) return status;
+  RecordingRecipe& s = a.single;
+  if (a.singleFile != operands.empty()) {
+    return vx::tools::UsageError(kTool, a.singleFile ? "--file writes one recording and takes no folder"
+                                                     : "name one folder for the card, or --file");
+  }
+  if (operands.size() > 1) return vx::tools::UsageError(kTool, "one card folder at a time");
+  if (!a.singleFile) a.card.root = operands.front();
+  const bool avi = s.container == Container::Avi;
+  s.codec = a.codec.value_or(avi ? VideoCodec::Mjpeg : VideoCodec::H264);
+  s.audio = a.audio.value_or(avi ? AudioKind::Pcm : AudioKind::Aac);
+  if (s.drive.impactMs >= 0) s.drive.impactMs = s.drive.seconds * 500;
+  return std::nullopt;
+}
+
+// Writes one recording; says what failed and where on one line when it could not.
 bool Write(const RecordingRecipe& recipe) {
   const auto started = std::chrono::steady_clock::now();
+  const std::filesystem::path folder = std::filesystem::path(recipe.path).parent_path();
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(recipe.path).parent_path(), ec);
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+      std::fprintf(stderr, "vx880-mkcard: cannot make the folder %s: %s\n", folder.c_str(), ec.message().c_str());
+      return false;
+    }
+  }
   std::string error;
   if (!WriteRecording(recipe, error)) {
     std::fprintf(stderr, "vx880-mkcard: %s: %s\n", recipe.path.c_str(), error.c_str());
@@ -92,13 +141,14 @@ bool Write(const RecordingRecipe& recipe) {
   return true;
 }
 
-// setup.cfg is written last, so a card that has one is complete.
+// setup.cfg is written last, so a card that has one is complete. Its video mode is the one the
+// recordings have: HD, for their 1280x720 front picture.
 int MakeCard(const CardOptions& options) {
   for (const RecordingRecipe& recipe : PlanCard(options)) {
     if (!Write(recipe)) return 1;
   }
-  if (!vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours))) {
-    std::fprintf(stderr, "vx880-mkcard: cannot write %s/setup.cfg\n", options.root.c_str());
+  if (!vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours, kFrontSize.height >= 720))) {
+    std::fprintf(stderr, "vx880-mkcard: %s/setup.cfg: %s\n", options.root.c_str(), std::strerror(errno));
     return 1;
   }
   return 0;
@@ -108,13 +158,11 @@ int MakeCard(const CardOptions& options) {
 
 int main(int argc, char** argv) {
   Arguments args;
-  if (!ParseArguments(argc, argv, args)) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (const auto status = ParseArguments(argc, argv, args)) return *status;
   // Pictures are painted off screen: no display is needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   gst_init(nullptr, nullptr);
-  return args.singleFile ? (Write(args.single) ? 0 : 1) : MakeCard(args.card);
+  const int status = args.singleFile ? (Write(args.single) ? 0 : 1) : MakeCard(args.card);
+  return vx::tools::OutputWritten(kTool) ? status : 1;
 }

@@ -1,19 +1,29 @@
 // CSV, GPX and summary text of parsed telemetry, always in the C locale.
 #include "TelemetryExport.h"
 
+#include <cmath>
+#include <cstring>
 #include <ctime>
+#include <optional>
 
 #include "core/common/CFormat.h"
 #include "core/telemetry/RecordParser.h"
+#include "core/text/Utf.h"
 
 namespace vx::telemetry {
 namespace {
 
 constexpr int kCameraUtcOffsetHours = 9;
 
+// XML character data of any bytes: bytes that are no UTF-8 and characters XML 1.0 forbids (control
+// characters, U+FFFE, U+FFFF) become U+FFFD, so a file name can never break the document.
 std::string Xml(const std::string& text) {
+  std::u16string units = Utf8ToUtf16(text);
+  for (char16_t& c : units) {
+    if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xFFFE || c == 0xFFFF) c = 0xFFFD;
+  }
   std::string out;
-  for (const char c : text) {
+  for (const char c : Utf16ToUtf8(units)) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
@@ -23,6 +33,14 @@ std::string Xml(const std::string& text) {
     }
   }
   return out;
+}
+
+// Decimal degrees as written (six decimals) of ddmm.mmmm; nothing when it is no angle within `limit`.
+std::optional<double> Degrees(double ddmm, double limit) {
+  if (!std::isfinite(ddmm) || std::fmod(std::fabs(ddmm), 100.0) >= 60.0) return std::nullopt;
+  const double degrees = std::round(ToDecimalDegrees(ddmm) * 1e6) / 1e6;
+  if (std::fabs(degrees) > limit) return std::nullopt;
+  return degrees;
 }
 
 std::string Position(const CGPSData& fix) {
@@ -42,9 +60,15 @@ std::vector<ParsedRecord> ReadAllRecords(ITelemetrySource& source) {
     const std::size_t fixesBefore = arrays.m_arrGps.GetSize();
     const std::size_t samplesBefore = arrays.m_arrGSensor.GetSize();
     ParseRecord(time, buffer, arrays);
-    if (arrays.m_arrGps.GetSize() > fixesBefore) records.push_back({true, {}, arrays.m_arrGps[fixesBefore]});
+    if (arrays.m_arrGps.GetSize() > fixesBefore) {
+      // The viewer keeps what a short text held; the export also needs to know whether it was whole.
+      const auto* text = reinterpret_cast<const char*>(buffer.data());
+      CGPSData whole;
+      const bool complete = ParseGps(whole, time, std::string_view(text, strnlen(text, kRecordBufferSize - 1)));
+      records.push_back({true, {}, arrays.m_arrGps[fixesBefore], complete});
+    }
     if (arrays.m_arrGSensor.GetSize() > samplesBefore) {
-      records.push_back({false, arrays.m_arrGSensor[samplesBefore], {}});
+      records.push_back({false, arrays.m_arrGSensor[samplesBefore], {}, false});
     }
   }
   return records;
@@ -62,6 +86,16 @@ std::string CsvRow(const ParsedRecord& r) {
                     FormatFixed(g.course, 4);
   for (const int v : {g.year, g.month, g.day, g.hour, g.minute, g.second}) row += "," + std::to_string(v);
   return row;
+}
+
+bool IsExportableFix(const ParsedRecord& r) {
+  if (!r.isGps || !r.complete || r.gps.valid != 1) return false;
+  const CGPSData& g = r.gps;
+  const bool timeInRange = g.year >= 0 && g.year <= 99 && g.month >= 1 && g.month <= 12 && g.day >= 1 &&
+                           g.day <= 31 && g.hour >= 9 && g.hour <= 32 && g.minute >= 0 && g.minute <= 59 &&
+                           g.second >= 0 && g.second <= 60;
+  const auto longitude = Degrees(g.longitude, 180.0);
+  return timeInRange && Degrees(g.latitude, 90.0) && longitude && *longitude < 180.0;
 }
 
 std::string UtcTimestamp(const CGPSData& fix) {
@@ -91,15 +125,19 @@ GpxWriter::~GpxWriter() { std::fputs("</gpx>\n", m_out); }
 void GpxWriter::Track(const std::string& name, const std::vector<ParsedRecord>& records) {
   std::fprintf(m_out, "  <trk>\n    <name>%s</name>\n    <trkseg>\n", Xml(name).c_str());
   for (const ParsedRecord& r : records) {
-    if (!r.isGps || r.gps.valid != 1) continue;
+    if (!IsExportableFix(r)) continue;
     const CGPSData& g = r.gps;
+    // Speed and course are written only when they are values the extension's schema allows.
+    std::string motion;
+    if (std::isfinite(g.speed) && g.speed >= 0) motion += "<gpxtpx:speed>" + FormatFixed(g.speed / 3.6, 3) + "</gpxtpx:speed>";
+    if (std::isfinite(g.course) && g.course >= 0 && std::round(g.course * 100) < 36000) {
+      motion += "<gpxtpx:course>" + FormatFixed(g.course, 2) + "</gpxtpx:course>";
+    }
     std::fprintf(m_out,
                  "      <trkpt lat=\"%s\" lon=\"%s\"><time>%s</time><extensions><gpxtpx:TrackPointExtension>"
-                 "<gpxtpx:speed>%s</gpxtpx:speed><gpxtpx:course>%s</gpxtpx:course>"
-                 "</gpxtpx:TrackPointExtension></extensions></trkpt>\n",
-                 FormatFixed(ToDecimalDegrees(g.latitude), 6).c_str(),
-                 FormatFixed(ToDecimalDegrees(g.longitude), 6).c_str(), UtcTimestamp(g).c_str(),
-                 FormatFixed(g.speed / 3.6, 3).c_str(), FormatFixed(g.course, 2).c_str());
+                 "%s</gpxtpx:TrackPointExtension></extensions></trkpt>\n",
+                 FormatFixed(*Degrees(g.latitude, 90.0), 6).c_str(), FormatFixed(*Degrees(g.longitude, 180.0), 6).c_str(),
+                 UtcTimestamp(g).c_str(), motion.c_str());
   }
   std::fputs("    </trkseg>\n  </trk>\n", m_out);
 }
@@ -111,7 +149,7 @@ std::string Summary(const std::string& file, const std::vector<ParsedRecord>& re
   for (const ParsedRecord& r : records) {
     if (!r.isGps) continue;
     ++fixes;
-    if (r.gps.valid != 1) continue;
+    if (!IsExportableFix(r)) continue;
     if (!first) first = &r.gps;
     last = &r.gps;
   }

@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vx {
 
@@ -15,15 +17,22 @@ bool MemoryByteSource::Read(std::uint64_t offset, std::span<std::uint8_t> out) c
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
+  // Opened without blocking and checked before any read: a FIFO or a device named as a recording would
+  // otherwise wait forever for a writer or for data.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
     error = std::strerror(errno);
     return nullptr;
   }
   struct stat st {};
-  if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+  std::FILE* file = nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     error = "not a regular file";
-    std::fclose(file);
+  } else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(file = fdopen(fd, "rb"))) {
+    error = std::strerror(errno);
+  }
+  if (!file) {
+    ::close(fd);
     return nullptr;
   }
   return std::unique_ptr<FileByteSource>(new FileByteSource(file, static_cast<std::uint64_t>(st.st_size)));

@@ -30,14 +30,15 @@ void PutLe16(std::vector<std::uint8_t>& out, std::uint16_t v) {
 }
 bool IsTag(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
-// The place of a log's payload in the file; size is cut at the file's end.
+// The place of a log's payload in the file; size is cut where its container ends.
 struct PayloadSpan {
   std::uint64_t offset;
   std::uint64_t size;
 };
 
-std::uint64_t ClampedSize(const ByteSource& src, std::uint64_t offset, std::uint64_t declared) {
-  const std::uint64_t available = offset <= src.Size() ? src.Size() - offset : 0;
+// The declared size cut at `end` (the end of the file, or of the list that holds the log).
+std::uint64_t ClampedSize(std::uint64_t end, std::uint64_t offset, std::uint64_t declared) {
+  const std::uint64_t available = offset <= end ? end - offset : 0;
   return std::min({declared, available, kMaxTelemetryPayload});
 }
 
@@ -58,7 +59,7 @@ std::optional<PayloadSpan> FindMp4Log(const ByteSource& src) {
     if (boxSize < headerSize) return std::nullopt;
     if (std::equal(kLogTag.begin(), kLogTag.end(), head.begin() + 4)) {
       const std::uint64_t payload = at + headerSize;
-      return PayloadSpan{payload, ClampedSize(src, payload, boxSize - headerSize)};
+      return PayloadSpan{payload, ClampedSize(src.Size(), payload, boxSize - headerSize)};
     }
     if (boxSize > src.Size() - at) return std::nullopt;  // a box past the end: nothing after it
     at += boxSize;
@@ -74,7 +75,7 @@ std::optional<PayloadSpan> FindAviLog(const ByteSource& src, std::uint32_t riffS
     if (!src.Read(at, head)) return std::nullopt;
     const std::uint64_t chunkSize = Le32(head.data() + 4);
     if (std::equal(kLogTag.begin(), kLogTag.end(), head.begin())) {
-      return PayloadSpan{at + 8, ClampedSize(src, at + 8, chunkSize)};
+      return PayloadSpan{at + 8, ClampedSize(end, at + 8, chunkSize)};  // never into the next list
     }
     at += 8 + chunkSize + (chunkSize & 1);
   }

@@ -120,11 +120,28 @@ TEST(TelemetryLog, AviChunkOutsideTheRiffSizeIsNotRead) {
   EXPECT_FALSE(Read(file).found);
 }
 
+TEST(TelemetryLog, AviChunkIsBoundedByItsRiffList) {
+  // The log's size runs past the end of the first RIFF list, into an OpenDML 'AVIX' list after it.
+  const Bytes payload = Payload({"M12"});
+  Bytes log = WrapAviChunk(payload);
+  const auto declared = static_cast<std::uint32_t>(payload.size() + 64);
+  std::memcpy(log.data() + 4, &declared, 4);
+  Bytes file = AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 16), log}));
+  const Bytes next = Concat({{'R', 'I', 'F', 'F', 56, 0, 0, 0, 'A', 'V', 'I', 'X'}, AviChunk("LIST", 48)});
+  file.insert(file.end(), next.begin(), next.end());
+  const auto result = Read(file);
+  ASSERT_TRUE(result.found);
+  ASSERT_EQ(result.log.Entries().size(), 1u);
+  EXPECT_EQ(result.log.Record(result.log.Entries()[0]).size(), 4u);
+  EXPECT_EQ(result.log.Warning(), "");
+}
+
 TEST(TelemetryLog, OtherFilesAreNoRecording) {
   EXPECT_FALSE(Read(Bytes{'h', 'e', 'l', 'l', 'o'}).ok);
   EXPECT_FALSE(Read(Bytes(64, 0)).ok);
   EXPECT_FALSE(ReadTelemetryLogFile("/nonexistent/file.mp4").ok);
   EXPECT_FALSE(ReadTelemetryLogFile("/").ok);
+  EXPECT_EQ(ReadTelemetryLogFile("/dev/null").error, "not a regular file");
 }
 
 TEST(FileTelemetrySource, HandsOutRecordsThenThirtyEight) {
