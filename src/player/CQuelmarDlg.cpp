@@ -29,6 +29,7 @@ namespace vx {
 namespace {
 
 constexpr int kFullScreenBackground = 302;
+constexpr int kTimeFontPixels = 10;
 // Text of the labels: green on the background picture, which shows through.
 constexpr const char* kLabelStyle = "color: rgb(0, 220, 0); background: transparent;";
 
@@ -105,6 +106,10 @@ void CQuelmarDlg::CreateControls() {
   m_controls[IDC_FPS]->hide();
   for (const ButtonText& label : kLabels) AddLabel(label.id, label.text);
   static_cast<QLabel*>(m_controls[IDC_TOTAL_TIME])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The time labels are 50 pixels wide and 12 high: small digits fit "00:00:00" whole.
+  QFont timeFont;
+  timeFont.setPixelSize(kTimeFontPixels);
+  for (int id : {IDC_CURRENT_TIME, IDC_TIME_SEPARATOR, IDC_TOTAL_TIME}) m_controls[id]->setFont(timeFont);
   QFont speedFont("Arial");
   speedFont.setPixelSize(17);
   speedFont.setBold(true);

@@ -1,0 +1,62 @@
+// Runs the main window for the start-up steps, with the command line's recordings and screenshot.
+#include "app/CViewerShell.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/DataFolder.h"
+#include "app/TextTableFiles.h"
+#include "player/CQuelmarDlg.h"
+#include "player/CRecordingCatalogue.h"
+#include "settings/CLinuxDriveList.h"
+
+namespace vx {
+namespace {
+
+// Longest wait for a first front picture before a screenshot is taken all the same.
+constexpr int kFirstPictureLimitMs = 10'000;
+constexpr int kPollMs = 10;
+
+}  // namespace
+
+void CViewerShell::ShowMessage(const std::string& text) {
+  QMessageBox::information(nullptr, kWindowTitle, QString::fromStdString(text));
+}
+
+void CViewerShell::RunMainDialog() {
+  CLinuxDriveList drives;
+  CQuelmarDlg window(drives, FindTextTable(DataFolder()));
+  window.OnInitDialog([this](const QString& text) { ShowMessage(text.toStdString()); });
+  window.show();
+  if (m_line.fullScreen) window.ToggleFullScreen();
+  if (!m_line.screenshot.isEmpty()) TakeScreenshotWhenShown(window);
+  if (!m_line.paths.isEmpty()) {
+    window.Catalogue().AddPaths(m_line.paths);
+    window.PlayPause();
+  }
+  QApplication::exec();
+}
+
+// Waits for the front view's first picture (or gives up waiting), then the asked-for seconds, then
+// writes the window as a PNG and ends the program.
+void CViewerShell::TakeScreenshotWhenShown(CQuelmarDlg& window) {
+  auto* poll = new QTimer(&window);
+  QObject::connect(poll, &QTimer::timeout, &window, [this, &window, poll] {
+    m_nWaitedMs += kPollMs;
+    if (window.FrontView().Frame().IsNull() && m_nWaitedMs < kFirstPictureLimitMs) return;
+    poll->stop();
+    QTimer::singleShot(static_cast<int>(m_line.afterSeconds * 1000), &window, [this, &window] {
+      const bool saved = window.grab().save(m_line.screenshot, "PNG");
+      if (!saved) std::fprintf(stderr, "vx880-player: cannot write %s\n", qPrintable(m_line.screenshot));
+      m_nExitStatus = saved ? 0 : 1;
+      window.close();
+      QApplication::exit(m_nExitStatus);
+    });
+  });
+  poll->start(kPollMs);
+}
+
+}  // namespace vx

@@ -1,0 +1,29 @@
+// The desktop side of start-up: message boxes, and the main window run until it closes.
+#pragma once
+
+#include "app/CQuelmarApp.h"
+#include "app/CommandLine.h"
+
+namespace vx {
+
+class CViewerShell final : public IStartupShell {
+ public:
+  explicit CViewerShell(PlayerCommandLine line) : m_line(std::move(line)) {}
+
+  void ShowMessage(const std::string& text) override;
+  // Shows the main window, lists the command line's folders and files, plays the first row, and
+  // returns when the window closes (or once the asked-for screenshot is written).
+  void RunMainDialog() override;
+
+  // 0, or 1 when an asked-for screenshot could not be written.
+  int ExitStatus() const { return m_nExitStatus; }
+
+ private:
+  void TakeScreenshotWhenShown(class CQuelmarDlg& window);
+
+  PlayerCommandLine m_line;
+  int m_nExitStatus = 0;
+  int m_nWaitedMs = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,30 @@
+// What the viewer's command line asks for: folders and files to list, the first row played, a screenshot.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vx {
+
+inline constexpr const char* kPlayerUsage =
+    "usage: vx880-player [--full-screen] [--screenshot FILE.png [--after SECONDS]] [--] [FOLDER|FILE]...\n"
+    "Lists the recordings of the folders (searched with their subfolders) and files, and plays the first.\n"
+    "  --full-screen          start in full screen\n"
+    "  --screenshot FILE.png  write a picture of the window SECONDS (default 0) after the first front\n"
+    "                         picture is shown, then end\n";
+
+struct PlayerCommandLine {
+  QStringList paths;  // absolute
+  QString screenshot;
+  double afterSeconds = 0.0;
+  bool fullScreen = false;
+  bool help = false;
+  bool version = false;
+};
+
+// The parsed arguments (the program's name first), or empty with `error` set for a line it does not take.
+std::optional<PlayerCommandLine> ReadPlayerCommandLine(const QStringList& arguments, QString& error);
+
+}  // namespace vx
