@@ -40,13 +40,15 @@ void CViewerShell::RunMainDialog() {
   QApplication::exec();
 }
 
-// Waits for the front view's first picture (or gives up waiting), then the asked-for seconds, then
-// writes the window as a PNG and ends the program.
+// Waits for the front view's first picture (when a recording plays; giving up after a while), then the
+// asked-for seconds, then writes the window as a PNG and ends the program.
 void CViewerShell::TakeScreenshotWhenShown(CQuelmarDlg& window) {
   auto* poll = new QTimer(&window);
   QObject::connect(poll, &QTimer::timeout, &window, [this, &window, poll] {
     m_nWaitedMs += kPollMs;
-    if (window.FrontView().Frame().IsNull() && m_nWaitedMs < kFirstPictureLimitMs) return;
+    const CRecordingGraph* recording = window.Engine().Recording();
+    const bool waitingForPicture = recording && recording->HasGraph() && window.FrontView().Frame().IsNull();
+    if (waitingForPicture && m_nWaitedMs < kFirstPictureLimitMs) return;
     poll->stop();
     QTimer::singleShot(static_cast<int>(m_line.afterSeconds * 1000), &window, [this, &window] {
       const bool saved = window.grab().save(m_line.screenshot, "PNG");

@@ -79,7 +79,6 @@ CQuelmarDlg::~CQuelmarDlg() {
 
 void CQuelmarDlg::OnInitDialog(const std::function<void(const QString&)>& showMessage) {
   m_normalBackground = LoadSkinImage(IDB_BACKGROUND);
-  m_fullScreenBackground = LoadSkinImage(kFullScreenBackground);
   resize(kNormalWindowWidth, kNormalWindowHeight);
   CreateControls();
   m_engine.AttachWindows(&m_frontView, &m_rearView);
@@ -175,9 +174,12 @@ QString CQuelmarDlg::ControlText(int id) const {
 }
 
 // The background picture of the mode, unscaled from the top-left corner; every control paints itself.
+// The full-screen picture is large and loaded the first time it is shown, which keeps it out of start-up.
 void CQuelmarDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
+  if (!m_bNormalBackground && m_fullScreenBackground.isNull())
+    m_fullScreenBackground = LoadSkinImage(kFullScreenBackground);
   painter.drawImage(0, 0, m_bNormalBackground ? m_normalBackground : m_fullScreenBackground);
 }
 
