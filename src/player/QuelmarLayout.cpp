@@ -55,6 +55,8 @@ void CQuelmarDlg::ToggleFullScreen() {
     m_normalTopLeft = pos();
     m_nWindowMode = 2;
     showFullScreen();
+    // Without a window manager nothing else would give the window the screen's size.
+    if (screen()) setGeometry(screen()->geometry());
   } else {
     m_nWindowMode = 1;
     showNormal();
