@@ -98,14 +98,14 @@ TEST_F(MapBesideVideo, SmallAndLargeMapWithTheTrack) {
 
   auto command = MapCommand(m_slots, 2, true);
   ASSERT_TRUE(command && command->loadPage);
-  m_slots = command->slots;
+  m_slots = command->viewSlots;
   ShowPageAt(12000);
   EXPECT_EQ(m_map.geometry(), ToRect(kSmallSlot));
   Shoot("map-small-screenshot.png");
 
   command = LargeMapCommand(m_slots, 2, true);
   ASSERT_TRUE(command);
-  m_slots = command->slots;
+  m_slots = command->viewSlots;
   EXPECT_EQ(m_slots, (ViewSlots{ViewSlot::Small, ViewSlot::Hidden, ViewSlot::Large}));
   ShowPageAt(12000);
   EXPECT_EQ(m_map.geometry(), ToRect(kLargeSlot));

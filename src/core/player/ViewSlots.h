@@ -73,7 +73,7 @@ std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams);
 //   large map  Small       map large; a large front becomes small (rear hidden), else a large rear becomes
 //                          small (front hidden)
 struct MapCommandResult {
-  ViewSlots slots;
+  ViewSlots viewSlots;  // not "slots": Qt takes that word
   bool loadPage = false;
   bool disableMapButtons = false;
   friend bool operator==(const MapCommandResult&, const MapCommandResult&) = default;

@@ -104,7 +104,7 @@ TEST(MapCommands, MapButtonTable) {
   for (const Row& row : rows) {
     const auto result = MapCommand(row.before, 2, true);
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->slots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
+    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
                                         << static_cast<int>(row.before.map);
     EXPECT_EQ(result->loadPage, row.loadPage);
     EXPECT_FALSE(result->disableMapButtons);
@@ -128,7 +128,7 @@ TEST(MapCommands, LargeMapButtonTable) {
   for (const Row& row : rows) {
     const auto result = LargeMapCommand(row.before, 2, true);
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->slots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
+    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
                                         << static_cast<int>(row.before.map);
     EXPECT_EQ(result->loadPage, row.loadPage);
   }
@@ -140,7 +140,7 @@ TEST(MapCommands, ThreePressesToggleTheSmallMapAndLoadThePageEachTime) {
     const auto result = MapCommand(slots, 2, true);
     ASSERT_TRUE(result);
     EXPECT_TRUE(result->loadPage);
-    slots = result->slots;
+    slots = result->viewSlots;
     EXPECT_EQ(slots.map, expected);
   }
 }
@@ -162,8 +162,8 @@ TEST(MapCommands, AlwaysSomethingLargeAndNoSharedSlot) {
   for (int step = 0; step < 2000; ++step) {
     const ViewSlots before = slots;
     switch (random() % 5) {
-      case 0: slots = MapCommand(slots, 2, true)->slots; break;
-      case 1: slots = LargeMapCommand(slots, 2, true)->slots; break;
+      case 0: slots = MapCommand(slots, 2, true)->viewSlots; break;
+      case 1: slots = LargeMapCommand(slots, 2, true)->viewSlots; break;
       case 2: slots = SwapFrontRear(slots, 2).value(); break;
       case 3: slots = RearVideo(slots, 2).value(); break;
       default: slots = SlotsForOpenedRecording(slots, 2); break;
