@@ -1,7 +1,6 @@
 // The map's share of a timeline tick with an hour of fixes (3 600), and the time from the map button to the
 // marker on the page (offline page: every connection goes to a closed port).
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 
@@ -11,36 +10,15 @@
 #include <functional>
 #include <vector>
 
-#include "DriveSimulator.h"
+#include "DriveTelemetry.h"
 #include "ToolRunner.h"
+#include "WaitUntil.h"
 #include "core/player/ViewSlots.h"
-#include "core/telemetry/RecordParser.h"
 #include "core/views/MapPosition.h"
 #include "views/CMapView.h"
 #include "views/WebEngineSetup.h"
 
 namespace {
-
-void ParseHour(vx::CTextData& data) {
-  vx::mkcard::DriveScript script;
-  script.start = {2026, 12, 6, 8, 0, 0};
-  script.seconds = 3600;
-  for (const vx::TelemetryRecord& record : vx::mkcard::SimulateDrive(script).records) {
-    vx::RecordBuffer buffer{};
-    std::copy_n(record.bytes.begin(), std::min(record.bytes.size(), buffer.size() - 1), buffer.begin());
-    vx::ParseRecord(record.timeMs, buffer, data);
-  }
-}
-
-bool WaitUntil(const std::function<bool()>& condition) {
-  QElapsedTimer guard;
-  guard.start();
-  while (!condition()) {
-    if (guard.elapsed() > 30000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 double Median(std::vector<double> values) {
   std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
@@ -55,12 +33,12 @@ double ButtonToMarkerMs(vx::CMapView& map, const vx::CTextData& data) {
   const auto command = vx::MapCommand({vx::ViewSlot::Large, vx::ViewSlot::Small, vx::ViewSlot::Hidden}, 2, true);
   QSignalSpy loaded(&map, &vx::CExplorerMapViewWnd::pageLoaded);
   if (command && command->loadPage) map.LoadPage(1);
-  WaitUntil([&] { return !loaded.isEmpty(); });
+  vx::test::WaitUntil([&] { return !loaded.isEmpty(); });
   map.UpdateMapPosition(1800000, data);
   bool placed = false;
   map.CallScript(QStringLiteral("javascript:MapViewState()"),
                  [&](const QString& state) { placed = state.contains(QStringLiteral("\"marker\":[")); });
-  WaitUntil([&] { return placed; });
+  vx::test::WaitUntil([&] { return placed; });
   return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
@@ -74,7 +52,10 @@ int main(int argc, char* argv[]) {
   vx::PrepareWebEngine();
   QApplication app(argc, argv);
   vx::CTextData data;
-  ParseHour(data);
+  vx::mkcard::DriveScript hour;
+  hour.start = {2026, 12, 6, 8, 0, 0};
+  hour.seconds = 3600;
+  vx::test::ParseDrive(hour, data);
   vx::CMapView map;
   map.resize(320, 240);
   map.show();

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "TestMedia.h"
+#include "WaitUntil.h"
 #include "core/player/ViewSlots.h"
 #include "core/telemetry/TelemetryDrain.h"
 #include "engine/CNrvVideoView.h"
@@ -20,14 +21,7 @@
 namespace vx {
 namespace {
 
-bool WaitUntil(const std::function<bool()>& condition) {
-  QDeadlineTimer deadline(30000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 QRect ToRect(const LayoutRect& r) { return {r.x, r.y, r.width, r.height}; }
 

@@ -1,7 +1,7 @@
 // Tests of the map view in a real web engine without a network: every page loads and moves its marker through
 // the call texts, the track is drawn and a click on it seeks, the page's seek is checked, and the page shows its
 // offline grid when no tiles come.
-#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,24 +12,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "DriveTelemetry.h"
+#include "WaitUntil.h"
 #include "views/CMapBridge.h"
 #include "views/CMapView.h"
 
 namespace vx {
 namespace {
 
-// Runs the event loop until the condition holds; false when it still does not after a generous while.
-bool WaitUntil(const std::function<bool()>& condition) {
-  QDeadlineTimer deadline(30000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 CGPSData Fix(std::uint32_t time, double lat, double lon, double speed = 50.0, double course = 90.0) {
   CGPSData fix;

@@ -85,13 +85,26 @@ TEST(ViewSlots, NoSequenceOfCommandsSharesASlot) {
   }
 }
 
+struct MapCommandRow {
+  ViewSlots before;
+  ViewSlots after;
+  bool loadPage;
+};
+
+void ExpectTable(std::optional<MapCommandResult> (*command)(ViewSlots, int, bool),
+                 std::initializer_list<MapCommandRow> rows) {
+  for (const MapCommandRow& row : rows) {
+    const auto result = command(row.before, 2, true);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front)
+                                            << static_cast<int>(row.before.rear) << static_cast<int>(row.before.map);
+    EXPECT_EQ(result->loadPage, row.loadPage);
+    EXPECT_FALSE(result->disableMapButtons);
+  }
+}
+
 TEST(MapCommands, MapButtonTable) {
-  struct Row {
-    ViewSlots before;
-    ViewSlots after;
-    bool loadPage;
-  };
-  const Row rows[] = {
+  ExpectTable(MapCommand, {
       {{H, S, L}, {L, H, S}, false},  // map large: back to the small slot, no reload
       {{S, H, L}, {L, H, S}, false},
       {{L, S, H}, {L, H, S}, true},   // map shown: the small view gives way
@@ -100,38 +113,18 @@ TEST(MapCommands, MapButtonTable) {
       // After a swap the rear view is large: it stays large, the hidden front view takes the small slot.
       {{H, L, S}, {S, L, H}, true},
       {{H, H, S}, {L, S, H}, true},   // nothing large: front large, rear small
-  };
-  for (const Row& row : rows) {
-    const auto result = MapCommand(row.before, 2, true);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
-                                        << static_cast<int>(row.before.map);
-    EXPECT_EQ(result->loadPage, row.loadPage);
-    EXPECT_FALSE(result->disableMapButtons);
-  }
+  });
 }
 
 TEST(MapCommands, LargeMapButtonTable) {
-  struct Row {
-    ViewSlots before;
-    ViewSlots after;
-    bool loadPage;
-  };
-  const Row rows[] = {
+  ExpectTable(LargeMapCommand, {
       {{S, H, L}, {L, S, H}, false},
       {{H, S, L}, {L, S, H}, false},
       {{L, S, H}, {S, H, L}, true},
       {{S, L, H}, {S, H, L}, true},
       {{L, H, S}, {S, H, L}, true},
       {{H, L, S}, {H, S, L}, true},
-  };
-  for (const Row& row : rows) {
-    const auto result = LargeMapCommand(row.before, 2, true);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front) << static_cast<int>(row.before.rear)
-                                        << static_cast<int>(row.before.map);
-    EXPECT_EQ(result->loadPage, row.loadPage);
-  }
+  });
 }
 
 TEST(MapCommands, ThreePressesToggleTheSmallMapAndLoadThePageEachTime) {
