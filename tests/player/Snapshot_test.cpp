@@ -85,6 +85,12 @@ TEST_F(SnapshotTest, RunningRecordingPausesForTheDialogAndWritesBothPictures) {
   EXPECT_EQ(JpegSize(In("snap_rear.jpg")), rear.size());
   EXPECT_NE(front.size(), rear.size());
   EXPECT_TRUE(m_asked.isEmpty()) << "nothing to replace, nothing asked";
+  // Kept for looking at: build/snapshot-front.jpg and build/snapshot-rear.jpg.
+  for (const char* side : {"front", "rear"}) {
+    const QString kept = QStringLiteral(VX_BIN_DIR "/../snapshot-%1.jpg").arg(QLatin1String(side));
+    QFile::remove(kept);
+    EXPECT_TRUE(QFile::copy(In("snap_" + std::string(side) + ".jpg"), kept));
+  }
 }
 
 TEST_F(SnapshotTest, OneStreamWritesTheFrontOnlyAndPausedStaysPaused) {
