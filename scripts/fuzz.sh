@@ -7,7 +7,7 @@ seconds=${1:-60}
 cmake -S "$root" -B "$root/build-fuzz" -DVX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$root/build-fuzz" -j "$(nproc)"
-for target in telemetry_log parse_gps setup_record profile_file recording_row mount_info; do
+for target in telemetry_log parse_gps setup_record profile_file recording_row mount_info script_call; do
   corpus="$root/build-fuzz/corpus/$target"
   mkdir -p "$corpus"
   dict=()

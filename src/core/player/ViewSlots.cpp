@@ -11,6 +11,9 @@ constexpr ViewSlot L = ViewSlot::Large;
 constexpr ViewSlot S = ViewSlot::Small;
 using enum SlotSubject;
 
+// Front large, rear small, no map.
+constexpr ViewSlots kVideosOnly{L, S, H};
+
 // {map, subject, subject's slot before, {front, rear, map} after}
 constexpr SlotTransition kSwapFrontRear[] = {
     {H, Front, L, {S, L, H}},
@@ -73,7 +76,7 @@ ViewSlots SlotsForOpenedRecording(ViewSlots slots, int videoStreams) {
   return slots;
 }
 
-ViewSlots SlotsAfterStop() { return {L, S, H}; }
+ViewSlots SlotsAfterStop() { return kVideosOnly; }
 
 std::optional<ViewSlots> SwapFrontRear(ViewSlots slots, int loadedVideoStreams) {
   return Apply(kSwapFrontRear, slots, loadedVideoStreams);
@@ -81,6 +84,51 @@ std::optional<ViewSlots> SwapFrontRear(ViewSlots slots, int loadedVideoStreams) 
 
 std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams) {
   return Apply(kRearVideo, slots, loadedVideoStreams);
+}
+
+std::optional<MapCommandResult> MapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
+  if (loadedVideoStreams < 2) return std::nullopt;
+  if (!hasGps) return MapCommandResult{kVideosOnly, false, false};
+  switch (slots.map) {
+    case L: return MapCommandResult{{L, H, S}, false, false};
+    case H:
+      if (slots.front == S) slots.front = H;
+      if (slots.rear == S) slots.rear = H;
+      slots.map = S;
+      break;
+    case S:
+      // The large view stays where it is: the map's small slot goes to the view that was hidden.
+      if (slots.front == L) {
+        slots.rear = S;
+      } else if (slots.rear == L) {
+        slots.front = S;
+      } else {
+        slots = kVideosOnly;
+      }
+      slots.map = H;
+      break;
+  }
+  return MapCommandResult{slots, true, false};
+}
+
+std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
+  if (loadedVideoStreams < 2) return std::nullopt;
+  if (!hasGps) return MapCommandResult{kVideosOnly, false, true};
+  switch (slots.map) {
+    case L: return MapCommandResult{kVideosOnly, false, false};
+    case H: return MapCommandResult{{S, H, L}, true, false};
+    case S:
+      if (slots.front == L) {
+        slots.front = S;
+        slots.rear = H;
+      } else if (slots.rear == L) {
+        slots.front = H;
+        slots.rear = S;
+      }
+      slots.map = L;
+      break;
+  }
+  return MapCommandResult{slots, true, false};
 }
 
 int RearVideoButtonNormalBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 286 : 250; }

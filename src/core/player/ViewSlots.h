@@ -3,7 +3,8 @@
 //
 // The main window keeps one ViewSlots (m_nFrontView, m_nRearView, m_nMapView). Opening a recording sets
 // SlotsForOpenedRecording, Stop sets SlotsAfterStop, the swap button and the rear-video button (and Tab)
-// take SwapFrontRear / RearVideo, whose empty answer means the command does nothing. After each change the
+// take SwapFrontRear / RearVideo, the map buttons MapCommand / LargeMapCommand, whose empty answer means the
+// command does nothing. After each change the
 // window calls ArrangeNormalViews or ArrangeFullScreenViews and applies the answer: move and show or hide
 // each view, put the map in its rectangle, and give the rear-video button the named pictures.
 #pragma once
@@ -56,6 +57,29 @@ ViewSlots SlotsAfterStop();
 // empty when the command does nothing. A combination no row names keeps the slots.
 std::optional<ViewSlots> SwapFrontRear(ViewSlots slots, int loadedVideoStreams);
 std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams);
+
+// The map button (1099) and the large-map button (1101). Empty when the command does nothing (no loaded
+// recording with two video streams). Without GPS fixes both end with front large, rear small, map hidden, and
+// the large-map command disables both map buttons. `loadPage` asks for the page of the current language to be
+// (re)loaded; the page itself shows an offline view when no map tiles come.
+//
+//   command    map before  result
+//   map        Large       front large, rear hidden, map small (no reload)
+//   map        Hidden      map small; whichever of front/rear was small is hidden
+//   map        Small       map hidden; the view that was large stays large, the hidden one of front/rear
+//                          takes the small slot (front large, rear small when neither was large)
+//   large map  Large       map hidden, front large, rear small
+//   large map  Hidden      map large, front small, rear hidden
+//   large map  Small       map large; a large front becomes small (rear hidden), else a large rear becomes
+//                          small (front hidden)
+struct MapCommandResult {
+  ViewSlots viewSlots;  // not "slots": Qt takes that word
+  bool loadPage = false;
+  bool disableMapButtons = false;
+  friend bool operator==(const MapCommandResult&, const MapCommandResult&) = default;
+};
+std::optional<MapCommandResult> MapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps);
+std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps);
 
 // Pictures of the rear-video button: it offers the rear view (286/287) or the front view (250/288).
 enum class RearVideoButton { Unchanged, OfferRear, OfferFront };

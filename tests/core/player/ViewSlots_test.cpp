@@ -85,6 +85,90 @@ TEST(ViewSlots, NoSequenceOfCommandsSharesASlot) {
   }
 }
 
+struct MapCommandRow {
+  ViewSlots before;
+  ViewSlots after;
+  bool loadPage;
+};
+
+void ExpectTable(std::optional<MapCommandResult> (*command)(ViewSlots, int, bool),
+                 std::initializer_list<MapCommandRow> rows) {
+  for (const MapCommandRow& row : rows) {
+    const auto result = command(row.before, 2, true);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front)
+                                            << static_cast<int>(row.before.rear) << static_cast<int>(row.before.map);
+    EXPECT_EQ(result->loadPage, row.loadPage);
+    EXPECT_FALSE(result->disableMapButtons);
+  }
+}
+
+TEST(MapCommands, MapButtonTable) {
+  ExpectTable(MapCommand, {
+      {{H, S, L}, {L, H, S}, false},  // map large: back to the small slot, no reload
+      {{S, H, L}, {L, H, S}, false},
+      {{L, S, H}, {L, H, S}, true},   // map shown: the small view gives way
+      {{S, L, H}, {H, L, S}, true},
+      {{L, H, S}, {L, S, H}, true},   // map hidden again (the button toggles)
+      // After a swap the rear view is large: it stays large, the hidden front view takes the small slot.
+      {{H, L, S}, {S, L, H}, true},
+      {{H, H, S}, {L, S, H}, true},   // nothing large: front large, rear small
+  });
+}
+
+TEST(MapCommands, LargeMapButtonTable) {
+  ExpectTable(LargeMapCommand, {
+      {{S, H, L}, {L, S, H}, false},
+      {{H, S, L}, {L, S, H}, false},
+      {{L, S, H}, {S, H, L}, true},
+      {{S, L, H}, {S, H, L}, true},
+      {{L, H, S}, {S, H, L}, true},
+      {{H, L, S}, {H, S, L}, true},
+  });
+}
+
+TEST(MapCommands, ThreePressesToggleTheSmallMapAndLoadThePageEachTime) {
+  ViewSlots slots{L, S, H};
+  for (const ViewSlot expected : {S, H, S}) {
+    const auto result = MapCommand(slots, 2, true);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->loadPage);
+    slots = result->viewSlots;
+    EXPECT_EQ(slots.map, expected);
+  }
+}
+
+TEST(MapCommands, NothingForOneStreamAndVideosOnlyWithoutGps) {
+  for (const int streams : {0, 1}) {
+    EXPECT_FALSE(MapCommand({L, H, H}, streams, true));
+    EXPECT_FALSE(LargeMapCommand({L, H, H}, streams, true));
+  }
+  EXPECT_EQ(MapCommand({S, H, L}, 2, false), (MapCommandResult{{L, S, H}, false, false}));
+  EXPECT_EQ(LargeMapCommand({L, H, S}, 2, false), (MapCommandResult{{L, S, H}, false, true}));
+}
+
+// Every arrangement reachable by any sequence of commands has a view or the map in the large slot and never
+// two things in one slot.
+TEST(MapCommands, AlwaysSomethingLargeAndNoSharedSlot) {
+  std::mt19937 random(9);
+  ViewSlots slots = SlotsForOpenedRecording({}, 2);
+  for (int step = 0; step < 2000; ++step) {
+    const ViewSlots before = slots;
+    switch (random() % 5) {
+      case 0: slots = MapCommand(slots, 2, true)->viewSlots; break;
+      case 1: slots = LargeMapCommand(slots, 2, true)->viewSlots; break;
+      case 2: slots = SwapFrontRear(slots, 2).value(); break;
+      case 3: slots = RearVideo(slots, 2).value(); break;
+      default: slots = SlotsForOpenedRecording(slots, 2); break;
+    }
+    const bool large = slots.front == L || slots.rear == L || slots.map == L;
+    ASSERT_TRUE(large && SlotsDistinct(slots))
+        << "step " << step << " from " << static_cast<int>(before.front) << static_cast<int>(before.rear)
+        << static_cast<int>(before.map) << " to " << static_cast<int>(slots.front) << static_cast<int>(slots.rear)
+        << static_cast<int>(slots.map);
+  }
+}
+
 TEST(ArrangeViews, NormalWindowPlacesTheViewsAndThePictureOfTheRearVideoButton) {
   ViewArrangement a = ArrangeNormalViews({L, S, H}, 2);
   EXPECT_EQ(a.front, kLargeSlot);

@@ -1,0 +1,46 @@
+// The embedded web view of the map: loads a local page into a persistent web profile with a disk cache (tiles
+// seen once still show offline) and calls the page's functions from call texts.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace vx {
+
+class CExplorerMapViewWnd : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CExplorerMapViewWnd(QWidget* parent = nullptr);
+  ~CExplorerMapViewWnd() override;
+
+  // Loads the page at a plain file path.
+  void Navigate(const QString& path);
+
+  // Calls the page function that a call text names ("javascript:DrawCurrent('127.000000', '37.508333')",
+  // parsed as ParseScriptCall says). The call is queued and never waited for: `onResult`, when given, later
+  // receives the function's result if it was a string, else an empty text (also for an unknown function, an
+  // empty name, or no page).
+  using ScriptResult = std::function<void(const QString&)>;
+  void CallScript(const QString& text, const ScriptResult& onResult = {});
+
+  QWebEnginePage* Page() const;
+
+ signals:
+  // A page load ended, well or not (a page that is not there still ends in a load).
+  void pageLoaded(bool ok);
+
+ protected:
+  // Runs JavaScript in the page's own world, queued.
+  void RunJavaScript(const QString& script, const ScriptResult& onResult = {});
+
+ private:
+  QWebEngineView* m_pView;
+};
+
+}  // namespace vx

@@ -1,0 +1,48 @@
+// The acceleration graph window: the three axes of the open recording's G-sensor samples over its first minute
+// and a marker at the playback position.
+#pragma once
+
+#include <QPainter>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "core/telemetry/CTextData.h"
+
+namespace vx {
+
+class CMyButton;
+
+class CGSensorDlg : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Reads the samples of `textData` (the main window's, which outlives the window) at every drawing. Made on
+  // the first press of the graph button, centred over `owner` and shown.
+  CGSensorDlg(const CTextData& textData, QWidget* owner);
+
+  // The graph button (and F3): shows the window when `graphHidden`, hides it otherwise; returns the new
+  // hidden flag.
+  bool ApplyGraphButton(bool graphHidden);
+
+  // The timeline tick: redraws the plot with the marker at the position (none for 0).
+  void UpdateGraphPosition(std::uint32_t positionMs);
+
+  // Draws the plot with its traces, and the marker unless the position is 0, at (46, 31) of `target`.
+  void DrawGraph(QPainter& target, std::uint32_t positionMs) const;
+
+ signals:
+  // The user closed the window (its close box or button 1113): it is hidden now, as the graph button would.
+  void closedByUser();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  const CTextData& m_textData;
+  std::uint32_t m_nPosition = 0;
+  CMyButton* m_pBtnClose;  // button 1113: prepared, never shown
+};
+
+}  // namespace vx

@@ -1,0 +1,47 @@
+// The map of the main window: loads the page of the user's language, hands it the open recording's track
+// once per page load, moves the car on every timeline tick, and passes on the page's checked seeks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/telemetry/CTextData.h"
+#include "views/CExplorerMapViewWnd.h"
+
+namespace vx {
+
+class CMapBridge;
+
+class CMapView : public CExplorerMapViewWnd {
+  Q_OBJECT
+
+ public:
+  explicit CMapView(QWidget* parent = nullptr);
+
+  // The page file of a language index (0 to 4; any other index gets the English page), beside the program
+  // or, for an installed program, in its data folder.
+  static QString PagePath(int languageIndex);
+  // (Re)loads the page of the language; the page shows its offline view by itself when no tiles come.
+  void LoadPage(int languageIndex);
+
+  // A recording was opened (or closed: empty telemetry, duration 0): its valid fixes go to the page's DrawTrack
+  // now and after every later page load, and seeks from the page are allowed up to `durationMs`.
+  void SetRecording(const CTextData& textData, std::int64_t durationMs);
+
+  // Sends DrawMotion and DrawCurrent for the fix of the playback position, or nothing (no fix at or after the
+  // position, or it is not valid). Queued; nothing is waited for.
+  void UpdateMapPosition(std::uint32_t positionMs, const CTextData& textData);
+
+ signals:
+  // The user clicked the track: play from this media time (already checked against the duration).
+  void seekRequested(qint64 ms);
+
+ private:
+  void DrawTrack();
+
+  CMapBridge* m_pBridge;
+  std::string m_strTrackScript;
+  bool m_bPageLoaded = false;
+};
+
+}  // namespace vx

@@ -1,0 +1,179 @@
+// Tests of the snapshot command on card-maker recordings, with the dialogs answered by the test: file names,
+// decodable pictures of the video's size, the playback state around the dialog, refused overwrites, an
+// unwritable folder and a recording closed while the dialog is open.
+#include "player/Snapshot.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestMedia.h"
+#include "ToolRunner.h"
+#include "engine/CNrvVideoView.h"
+#include "engine/CPlaybackEngine.h"
+
+namespace vx {
+namespace {
+
+class SnapshotTest : public ::testing::Test {
+ protected:
+  SnapshotTest() : m_dir("snapshot") {
+    m_front.resize(640, 360);
+    m_rear.resize(320, 240);
+    m_engine.AttachWindows(&m_front, &m_rear);
+    m_prompts.chooseFile = [this](QWidget*, const QString& defaultName) -> std::optional<QString> {
+      m_defaultName = defaultName;
+      m_stateInDialog = m_engine.Recording() ? m_engine.Recording()->State() : EngineState::Closed;
+      if (m_whileChoosing) m_whileChoosing();
+      return m_chosen;
+    };
+    m_prompts.confirmReplace = [this](QWidget*, const QStringList& existing) {
+      m_asked = existing;
+      return m_replace;
+    };
+    m_prompts.reportFailures = [this](QWidget*, const QStringList& failures) { m_failures = failures; };
+  }
+
+  void Open(int streams) {
+    m_path = test::CardFile("SNAP" + std::to_string(streams) + ".MP4",
+                            "--streams " + std::to_string(streams) + " --seconds 3");
+    ASSERT_EQ(m_engine.Open(m_path), 1);
+  }
+  CRecordingGraph& Recording() { return *m_engine.Recording(); }
+  SnapshotResult Take() { return TakeSnapshot(m_engine, nullptr, QString::fromStdString(m_path), m_prompts); }
+  QString In(const std::string& name) { return QString::fromStdString(m_dir / name); }
+  static QSize JpegSize(const QString& path) {
+    QImageReader reader(path);
+    EXPECT_EQ(reader.format(), "jpeg") << path.toStdString();
+    return reader.read().size();
+  }
+
+  test::TempDir m_dir;
+  CNrvVideoView m_front;
+  CNrvVideoView m_rear;
+  CPlaybackEngine m_engine;
+  std::string m_path;
+  SnapshotPrompts m_prompts;
+  std::optional<QString> m_chosen;
+  std::function<void()> m_whileChoosing;
+  bool m_replace = false;
+  QString m_defaultName;
+  EngineState m_stateInDialog = EngineState::Closed;
+  QStringList m_asked;
+  QStringList m_failures;
+};
+
+TEST_F(SnapshotTest, RunningRecordingPausesForTheDialogAndWritesBothPictures) {
+  Open(2);
+  QImage front;
+  QImage rear;
+  ASSERT_EQ(m_engine.GrabFrame(0, front), 1);
+  ASSERT_EQ(m_engine.GrabFrame(1, rear), 1);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  m_chosen = In("snap.jpeg");
+  const SnapshotResult result = Take();
+  EXPECT_EQ(result.outcome, SnapshotOutcome::Written);
+  EXPECT_EQ(m_defaultName.toStdString(), m_path.substr(0, m_path.size() - 4) + ".jpg");
+  EXPECT_EQ(m_stateInDialog, EngineState::Paused);
+  EXPECT_EQ(Recording().State(), EngineState::Running) << "resumed";
+  EXPECT_EQ(result.written, (QStringList{In("snap_front.jpg"), In("snap_rear.jpg")}));
+  EXPECT_EQ(JpegSize(In("snap_front.jpg")), front.size());
+  EXPECT_EQ(JpegSize(In("snap_rear.jpg")), rear.size());
+  EXPECT_NE(front.size(), rear.size());
+  EXPECT_TRUE(m_asked.isEmpty()) << "nothing to replace, nothing asked";
+  // Kept for looking at: build/snapshot-front.jpg and build/snapshot-rear.jpg.
+  for (const char* side : {"front", "rear"}) {
+    const QString kept = QStringLiteral(VX_BIN_DIR "/../snapshot-%1.jpg").arg(QLatin1String(side));
+    QFile::remove(kept);
+    EXPECT_TRUE(QFile::copy(In("snap_" + std::string(side) + ".jpg"), kept));
+  }
+}
+
+TEST_F(SnapshotTest, OneStreamWritesTheFrontOnlyAndPausedStaysPaused) {
+  Open(1);
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  m_chosen = In("snap");
+  EXPECT_EQ(Take().written, QStringList{In("snap_front.jpg")});
+  EXPECT_FALSE(QFile::exists(In("snap_rear.jpg")));
+  EXPECT_EQ(Recording().State(), EngineState::Paused);
+}
+
+TEST_F(SnapshotTest, StoppedOrNothingLoadedDoesNothing) {
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  ASSERT_EQ(Recording().Stop(), S_OK);
+  m_chosen = In("snap");
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::NotTaken);
+  m_engine.Close();
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::NotTaken);
+  EXPECT_TRUE(m_defaultName.isEmpty()) << "no dialog";
+  EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
+}
+
+TEST_F(SnapshotTest, CancelResumesARunningRecordingAndLeavesAPausedOne) {
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::Cancelled);
+  EXPECT_EQ(Recording().State(), EngineState::Running);
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::Cancelled);
+  EXPECT_EQ(Recording().State(), EngineState::Paused);
+  EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
+}
+
+TEST_F(SnapshotTest, ExistingFilesAreReplacedOnlyAfterAYes) {
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  std::ofstream(m_dir / "snap_rear.jpg") << "evidence";
+  m_chosen = In("snap.jpg");
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::Declined);
+  EXPECT_EQ(m_asked, QStringList{In("snap_rear.jpg")}) << "asked about the files to be written";
+  EXPECT_FALSE(QFile::exists(In("snap_front.jpg"))) << "no writes nothing";
+  EXPECT_EQ(std::filesystem::file_size(m_dir / "snap_rear.jpg"), 8u);
+  EXPECT_EQ(Recording().State(), EngineState::Running);
+
+  m_replace = true;
+  EXPECT_EQ(Take().outcome, SnapshotOutcome::Written);
+  EXPECT_EQ(JpegSize(In("snap_rear.jpg")).isEmpty(), false);
+}
+
+TEST_F(SnapshotTest, UnwritableFolderIsReportedAndNothingIsWritten) {
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  std::ofstream(m_dir / "file") << "not a folder";  // root may write anywhere, but not below a file
+  m_chosen = In("file/snap.jpg");
+  const SnapshotResult result = Take();
+  EXPECT_EQ(result.outcome, SnapshotOutcome::Failed);
+  EXPECT_TRUE(result.written.isEmpty());
+  ASSERT_EQ(m_failures.size(), 2);
+  EXPECT_TRUE(m_failures[0].startsWith(In("file/snap_front.jpg") + ": ")) << m_failures[0].toStdString();
+  EXPECT_GT(m_failures[0].size(), In("file/snap_front.jpg: ").size()) << "with the reason";
+  EXPECT_EQ(Recording().State(), EngineState::Running) << "resumes as usual";
+}
+
+TEST_F(SnapshotTest, RecordingClosedDuringTheDialogStillGetsItsPicturesAndIsNotResumed) {
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  m_chosen = In("pulled");
+  m_whileChoosing = [this] { m_engine.Close(); };
+  const SnapshotResult result = Take();
+  EXPECT_EQ(result.written, (QStringList{In("pulled_front.jpg"), In("pulled_rear.jpg")}));
+  EXPECT_EQ(m_engine.Recording(), nullptr);
+
+  // Another recording opened meanwhile is not the one paused: it is left as it is.
+  Open(2);
+  ASSERT_EQ(Recording().Run(), S_OK);
+  m_whileChoosing = [this] {
+    m_engine.Open(test::CardFile("SNAP1.MP4", "--streams 1 --seconds 3"));
+  };
+  m_replace = true;
+  Take();
+  EXPECT_EQ(Recording().State(), EngineState::Stopped);
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,134 @@
+// Tests of the acceleration graph window: pixels of the traces and the marker in a rendered window, the close box
+// and the graph button, dragging, and a screenshot during an event recording (build/graph-screenshot.png).
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "DriveTelemetry.h"
+#include "core/views/PlotGeometry.h"
+#include "views/CGSensorDlg.h"
+#include "widgets/SkinBitmaps.h"
+#include "widgets/SkinIds.h"
+
+namespace vx {
+namespace {
+
+constexpr QRgb kGreen = 0xFF00FE00;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kMarker = 0xFFFF8A48;
+
+class GSensorDlgTest : public ::testing::Test {
+ protected:
+  QImage Render(std::uint32_t positionMs) {
+    CGSensorDlg dialog(m_data, nullptr);
+    dialog.UpdateGraphPosition(positionMs);
+    return dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  static QRgb Plot(const QImage& image, int x, int y) { return image.pixel(kPlotLeft + x, kPlotTop + y); }
+  // Columns of the plot where the colour appears.
+  static std::vector<int> ColumnsWith(const QImage& image, QRgb colour) {
+    std::vector<int> columns;
+    for (int x = 0; x < kPlotWidth; ++x) {
+      for (int y = 0; y < kPlotHeight; ++y) {
+        if (Plot(image, x, y) == colour) {
+          columns.push_back(x);
+          break;
+        }
+      }
+    }
+    return columns;
+  }
+
+  CTextData m_data;
+};
+
+TEST_F(GSensorDlgTest, TracesReachTheEdgesOfTheFirstMinuteAndNoFurther) {
+  m_data.m_arrGSensor.Add({128, -127, 0, 30000});
+  m_data.m_arrGSensor.Add({128, -127, 0, 60000});
+  m_data.m_arrGSensor.Add({-127, 128, 100, 60001});  // would turn each trace round at column 460
+  const QImage image = Render(0);
+  EXPECT_EQ(Plot(image, 230, 0), kGreen) << "x = 128 on the top row";
+  EXPECT_EQ(Plot(image, 460, 0), kGreen) << "time 60 000 in the last column";
+  EXPECT_EQ(Plot(image, 230, 159), kRed) << "y = -127 on the bottom row";
+  EXPECT_EQ(Plot(image, 460, 159), kRed);
+  EXPECT_EQ(Plot(image, 460, 80), kBlue);
+  EXPECT_EQ(Plot(image, 0, 80), kBlue) << "every trace starts at the centre; z lies on top";
+  for (int y = 1; y < 159; ++y) {
+    if (y == 80) continue;
+    EXPECT_NE(Plot(image, 460, y), kGreen) << "the sample at 60 001 is drawn, row " << y;
+    EXPECT_NE(Plot(image, 460, y), kRed) << y;
+  }
+  EXPECT_TRUE(ColumnsWith(image, kMarker).empty()) << "position 0 draws no marker";
+}
+
+TEST_F(GSensorDlgTest, MarkerColumnFollowsThePosition) {
+  m_data.m_arrGSensor.Add({0, 0, 0, 1000});
+  EXPECT_EQ(ColumnsWith(Render(30000), kMarker), std::vector<int>{230});
+  EXPECT_EQ(ColumnsWith(Render(59999), kMarker), std::vector<int>{459});
+  EXPECT_EQ(Plot(Render(59999), 459, 80), kMarker) << "the marker lies over the traces";
+  const QImage past = Render(60131);
+  EXPECT_TRUE(ColumnsWith(past, kMarker).empty());
+  for (int y = 0; y < 225; ++y) ASSERT_NE(past.pixel(kPlotLeft + 461, y), kMarker) << "nothing past the plot";
+}
+
+TEST_F(GSensorDlgTest, NoSamplesShowTheBareBackgroundAndStillTheMarker) {
+  const QImage image = Render(0);
+  const QImage plot = LoadSkinImage(IDB_GRAPH_PLOT).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(image.copy(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight), plot);
+  const QImage background = LoadSkinImage(IDB_GRAPH_BACKGROUND).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(image.copy(0, 0, 40, 225), background.copy(0, 0, 40, 225)) << "the window's background around it";
+  EXPECT_EQ(ColumnsWith(Render(30000), kMarker), std::vector<int>{230});
+}
+
+TEST(GSensorDlg, CloseBoxHidesAndOnePressShowsAgain) {
+  CTextData data;
+  QWidget owner;
+  owner.setGeometry(100, 100, 1020, 594);
+  CGSensorDlg dialog(data, &owner);
+  EXPECT_EQ(dialog.windowTitle(), "Acceleration");
+  EXPECT_EQ(dialog.size(), QSize(515, 225));
+  EXPECT_EQ(dialog.geometry().center(), owner.geometry().center()) << "centred over its owner";
+  bool hidden = true;
+  QObject::connect(&dialog, &CGSensorDlg::closedByUser, [&] { hidden = true; });
+
+  hidden = dialog.ApplyGraphButton(hidden);
+  EXPECT_FALSE(hidden);
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.close();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(hidden) << "the close box says hidden, as the button would";
+  hidden = dialog.ApplyGraphButton(hidden);
+  EXPECT_TRUE(dialog.isVisible()) << "one press shows the window again";
+  hidden = dialog.ApplyGraphButton(hidden);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(hidden);
+}
+
+TEST(GSensorDlg, DraggedByItsClientArea) {
+  CTextData data;
+  CGSensorDlg dialog(data, nullptr);
+  dialog.move(200, 200);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QPoint before = dialog.pos();
+  QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseMove(&dialog, QPoint(130, 140));
+  QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(130, 140));
+  EXPECT_EQ(dialog.pos(), before + QPoint(30, 40));
+}
+
+TEST_F(GSensorDlgTest, ScreenshotDuringAnEventRecording) {
+  mkcard::DriveScript script;
+  script.start = {2026, 12, 6, 10, 15, 0};
+  script.seconds = 60;
+  script.impactMs = 30000;
+  test::ParseDrive(script, m_data);
+  ASSERT_GT(m_data.m_arrGSensor.GetSize(), 500u);
+  const QImage image = Render(31500);
+  EXPECT_EQ(ColumnsWith(image, kMarker), std::vector<int>{241});
+  ASSERT_TRUE(image.save(QStringLiteral(VX_BIN_DIR "/../graph-screenshot.png")));
+}
+
+}  // namespace
+}  // namespace vx
