@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "app/CViewerShell.h"
+#include "views/WebEngineSetup.h"
 
 int main(int argc, char** argv) {
+  vx::PrepareWebEngine();
   QApplication application(argc, argv);
   QString error;
   const std::optional<vx::PlayerCommandLine> line = vx::ReadPlayerCommandLine(QApplication::arguments(), error);

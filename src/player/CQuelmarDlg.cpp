@@ -19,6 +19,8 @@
 #include "core/text/TextTable.h"
 #include "player/CRecordingCatalogue.h"
 #include "settings/CSettingDlg.h"
+#include "views/CGSensorDlg.h"
+#include "views/CMapView.h"
 #include "settings/IDriveList.h"
 #include "widgets/CMyButton.h"
 #include "widgets/CTkSlider.h"
@@ -114,7 +116,7 @@ void CQuelmarDlg::CreateControls() {
   speedFont.setBold(true);
   m_controls[IDC_SPEED_LABEL]->setFont(speedFont);
   for (int id : kFramePieces) AddLabel(id, "")->setScaledContents(true);
-  m_pMapView = new QWidget(this);
+  m_pMapView = new CMapView(this);
   m_pMapView->setGeometry(675, 70, 0, 0);
   m_controls[IDC_MAP_VIEW] = m_pMapView;
   m_pPositionSlider = new CTkSlider(this);
@@ -152,6 +154,7 @@ void CQuelmarDlg::ConnectSignals() {
   connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayRow);
   connect(m_pCatalogue, &CRecordingCatalogue::commandChosen, this, &CQuelmarDlg::OnCommand);
   connect(&m_drives, &IDriveList::MountsChanged, this, &CQuelmarDlg::OnMountsChanged);
+  ConnectMap();
 }
 
 // The list's column titles in the language the text table names; the list is emptied.

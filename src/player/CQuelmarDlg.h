@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <span>
 
 #include "core/player/ViewSlots.h"
@@ -21,6 +23,8 @@
 
 namespace vx {
 
+class CGSensorDlg;
+class CMapView;
 class CMyButton;
 class CTkSlider;
 class CRecordingCatalogue;
@@ -79,10 +83,6 @@ class CQuelmarDlg : public QWidget {
   QWidget* Control(int id) const;
   QString ControlText(int id) const;
 
- signals:
-  // Each timeline update that reaches the telemetry: the position in milliseconds, for the map and graph.
-  void TimelineMoved(int positionMs);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -120,7 +120,6 @@ class CQuelmarDlg : public QWidget {
   void OnSettings();
   void OnLanguageChanged(int language);
   void OnMountsChanged();
-  void DoNothing() {}
 
   // Transport (QuelmarTransport.cpp).
   void OnPlayCommand() { PlayPause(); }
@@ -154,6 +153,17 @@ class CQuelmarDlg : public QWidget {
   void RearVideo();
   void SetRearVideoButton(RearVideoButton offer);
 
+  // Map, graph and snapshot (QuelmarViews.cpp).
+  void OnMap();
+  void OnLargeMap();
+  bool HasGps() const;
+  void ApplyMapCommand(const std::optional<MapCommandResult>& result);
+  void ToggleGraph();
+  void HideGraph();
+  void TakeSnapshotCommand();
+  void ConnectMap();
+  void HandOnPosition(std::uint32_t positionMs);
+
   // Catalogue commands.
   void ChooseFolder();
   void OpenFiles();
@@ -170,7 +180,8 @@ class CQuelmarDlg : public QWidget {
   CNrvVideoView m_rearView;
   CTextData m_telemetry;
   CRecordingCatalogue* m_pCatalogue = nullptr;
-  QWidget* m_pMapView = nullptr;  // the map's place (control 1106)
+  CMapView* m_pMapView = nullptr;  // control 1106
+  std::unique_ptr<CGSensorDlg> m_pGraphDlg;
   QPointer<CSettingDlg> m_pSettingDlg;
   CTkSlider* m_pPositionSlider = nullptr;
   CTkSlider* m_pVolumeSlider = nullptr;

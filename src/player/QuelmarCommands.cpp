@@ -8,8 +8,6 @@
 
 namespace vx {
 
-// Map, large map, snapshot and the acceleration graph get their handlers with their views; until then
-// their buttons do nothing.
 std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
   using D = CQuelmarDlg;
   static constexpr CommandEntry kTable[] = {
@@ -34,15 +32,15 @@ std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
       {ID_DELETE_ALL, &D::RemoveAll},
       {ID_SELECT_ALL, &D::SelectAll},
       {IDC_SETTINGS, &D::OnSettings},
-      {IDC_SNAPSHOT, &D::DoNothing},
+      {IDC_SNAPSHOT, &D::TakeSnapshotCommand},
       {IDC_FULL_SCREEN, &D::ToggleFullScreen},
       {IDC_NORMAL_SIZE, &D::ToggleFullScreen},
       {IDC_SOUND, &D::ToggleSound},
       {IDC_SWAP, &D::SwapFrontRear},
-      {IDC_GSENSOR, &D::DoNothing},
-      {IDC_MAP, &D::DoNothing},
+      {IDC_GSENSOR, &D::ToggleGraph},
+      {IDC_MAP, &D::OnMap},
       {IDC_REAR_VIDEO, &D::RearVideo},
-      {IDC_LARGE_MAP, &D::DoNothing},
+      {IDC_LARGE_MAP, &D::OnLargeMap},
       {IDC_SLOWER, &D::Slower},
       {IDC_FASTER, &D::Faster},
   };
@@ -64,9 +62,9 @@ std::span<const CQuelmarDlg::KeyEntry> CQuelmarDlg::KeyTable() {
       {Qt::Key_End, false, false, &D::ForwardToEnd},
       {Qt::Key_Tab, false, false, &D::RearVideo},
       {Qt::Key_F2, false, false, &D::ChooseFolder},
-      {Qt::Key_F3, false, false, &D::DoNothing},
+      {Qt::Key_F3, false, false, &D::ToggleGraph},
       {Qt::Key_F5, false, false, &D::OnSettings},
-      {Qt::Key_Print, false, false, &D::DoNothing},
+      {Qt::Key_Print, false, false, &D::TakeSnapshotCommand},
       {Qt::Key_Delete, false, false, &D::RemoveSelected},
       {Qt::Key_A, true, false, &D::SelectAll},
       {Qt::Key_Escape, false, true, &D::OnClose},

@@ -7,6 +7,7 @@
 #include "core/player/SpeedSteps.h"
 #include "player/CQuelmarDlg.h"
 #include "player/QtRect.h"
+#include "views/CMapView.h"
 #include "widgets/CMyButton.h"
 #include "widgets/SkinBitmaps.h"
 
@@ -52,6 +53,8 @@ void CQuelmarDlg::PlaceSpeedLabel() {
 // True full screen on the screen the window is on; back in the normal window at the same top-left corner.
 void CQuelmarDlg::ToggleFullScreen() {
   if (m_nWindowMode == 1) {
+    // Full screen has no map: the large map gives its slot back first.
+    if (m_slots.map == ViewSlot::Large) OnLargeMap();
     m_normalTopLeft = pos();
     m_nWindowMode = 2;
     showFullScreen();

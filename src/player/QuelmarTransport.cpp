@@ -13,6 +13,8 @@
 #include "core/widgets/ScrollCodes.h"
 #include "player/CQuelmarDlg.h"
 #include "player/QtRect.h"
+#include "views/CGSensorDlg.h"
+#include "views/CMapView.h"
 #include "player/CRecordingCatalogue.h"
 #include "settings/IDriveList.h"
 #include "widgets/CMyButton.h"
@@ -50,6 +52,8 @@ bool CQuelmarDlg::OpenRecording(const QString& path) {
   m_telemetry.m_arrGSensor.RemoveAll();
   m_telemetry.m_arrGps.RemoveAll();
   DrainTelemetry(m_engine.Recording()->TelemetrySource(), m_telemetry);
+  m_pMapView->SetRecording(m_telemetry, durationMs);
+  if (m_pGraphDlg) m_pGraphDlg->update();
   UpdateMapButtons();
   update();
   return true;
@@ -103,6 +107,7 @@ void CQuelmarDlg::StartPlaying() {
   const std::int64_t durationMs = m_engine.GetDurationMs();
   m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
   UpdateTimeLabels(0, durationMs);
+  if (m_telemetry.m_arrGSensor.GetSize() == 0) HideGraph();
   ArrangeViews();
   update();
 }
@@ -110,6 +115,7 @@ void CQuelmarDlg::StartPlaying() {
 void CQuelmarDlg::StopPlayback() {
   if (IsLoaded()) m_engine.Recording()->Stop();
   m_timer.stop();
+  HideGraph();
   m_frontView.hide();
   m_rearView.hide();
   m_pPositionSlider->SetPos(0);
@@ -117,6 +123,7 @@ void CQuelmarDlg::StopPlayback() {
   m_pCatalogue->ClearPlayingRow();
   SetPlayText(false);
   m_engine.Close();
+  m_pMapView->SetRecording(CTextData(), 0);
   m_strPlayingMountPoint.clear();
   if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
   m_slots = SlotsAfterStop();
@@ -204,7 +211,7 @@ void CQuelmarDlg::UpdateTimeline() {
   }
   if (state != EngineState::Running && (ended || positionMs == 0)) return;
   if (state != EngineState::Running) recording.UpdateVideoWindows();
-  emit TimelineMoved(ClampToInt(positionMs));
+  HandOnPosition(static_cast<std::uint32_t>(ClampToInt(positionMs)));
 }
 
 void CQuelmarDlg::UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs) {

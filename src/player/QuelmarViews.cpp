@@ -1,0 +1,60 @@
+// The main window's map, acceleration graph and snapshot commands, and what each timeline tick hands them.
+#include "core/player/ControlIds.h"
+#include "player/CQuelmarDlg.h"
+#include "player/CRecordingCatalogue.h"
+#include "player/Snapshot.h"
+#include "views/CGSensorDlg.h"
+#include "views/CMapView.h"
+
+namespace vx {
+
+void CQuelmarDlg::OnMap() { ApplyMapCommand(MapCommand(m_slots, LoadedVideoStreams(), HasGps())); }
+
+void CQuelmarDlg::OnLargeMap() { ApplyMapCommand(LargeMapCommand(m_slots, LoadedVideoStreams(), HasGps())); }
+
+bool CQuelmarDlg::HasGps() const { return m_telemetry.m_arrGps.GetSize() > 0; }
+
+void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result) {
+  if (!result) return;
+  m_slots = result->viewSlots;
+  if (result->loadPage) m_pMapView->LoadPage(m_nLanguageIndex);
+  if (result->disableMapButtons) {
+    m_controls.at(IDC_MAP)->setEnabled(false);
+    m_controls.at(IDC_LARGE_MAP)->setEnabled(false);
+  }
+  ArrangeViews();
+}
+
+// Made on first use; each press shows or hides it. Its close box hides it as the button would.
+void CQuelmarDlg::ToggleGraph() {
+  if (!m_pGraphDlg) {
+    m_pGraphDlg = std::make_unique<CGSensorDlg>(m_telemetry, this);
+    connect(m_pGraphDlg.get(), &CGSensorDlg::closedByUser, this, [this] { m_bGraphHidden = true; });
+  }
+  m_bGraphHidden = m_pGraphDlg->ApplyGraphButton(m_bGraphHidden);
+}
+
+void CQuelmarDlg::HideGraph() {
+  if (!m_pGraphDlg) return;
+  m_pGraphDlg->hide();
+  m_bGraphHidden = true;
+}
+
+void CQuelmarDlg::TakeSnapshotCommand() {
+  const int row = m_pCatalogue->PlayingRow();
+  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString());
+}
+
+void CQuelmarDlg::ConnectMap() {
+  connect(m_pMapView, &CMapView::seekRequested, this, [this](qint64 ms) {
+    m_engine.SeekMs(static_cast<std::int32_t>(ms));
+    UpdateTimeline();
+  });
+}
+
+void CQuelmarDlg::HandOnPosition(std::uint32_t positionMs) {
+  m_pMapView->UpdateMapPosition(positionMs, m_telemetry);
+  if (m_pGraphDlg) m_pGraphDlg->UpdateGraphPosition(positionMs);
+}
+
+}  // namespace vx
