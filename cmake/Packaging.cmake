@@ -29,5 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt's platform plugins (a window on X11 or Wayland) and the fonts of the five languages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, qt6-qpa-plugins, fonts-noto-cjk")
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, "
+    "gstreamer1.0-plugins-ugly, gstreamer1.0-libav, qt6-qpa-plugins, fonts-noto-cjk")
+string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}")
 include(CPack)

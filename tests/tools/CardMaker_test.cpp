@@ -208,8 +208,9 @@ TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
             std::pair(Lines{"vx880-mkcard: " + card + "/a.MP4: Read-only file system"}, std::string("status=1\n")));
   EXPECT_EQ(run("ro", "--seconds 1 --file " + card + "/a.AVI"),
             std::pair(Lines{"vx880-mkcard: " + card + "/a.AVI: Read-only file system"}, std::string("status=1\n")));
+  const std::string folder = card + "/sd/DCIM/100DRIVE";
   EXPECT_EQ(run("ro", "--seconds 1 " + card + "/sd"),
-            std::pair(Lines{"vx880-mkcard: cannot make the folder " + card + "/sd/DCIM/100DRIVE: Read-only file system"},
+            std::pair(Lines{"vx880-mkcard: cannot make the folder " + folder + ": Read-only file system"},
                       std::string("status=1\n")));
   // A card too small for the recording: the disk's own reason, and the half-written file removed.
   const std::string leftOver = "; ls -A " + card;
