@@ -24,10 +24,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries the programs link come from dpkg-shlibdeps; what GStreamer and Qt load at run time is named:
-# demuxers, decoders and sinks (base, good, bad, libav), the encoders of the card maker (ugly: x264enc),
-# Qt's platform plugins (a window on X11 or Wayland) and the fonts of the five languages.
+# Libraries the programs link come from dpkg-shlibdeps (Qt's X11 platform and JPEG plugins come with its
+# GUI library); what GStreamer loads at run time is named: demuxers, decoders and sinks (base, good, bad,
+# libav) and the encoders of the card maker (ugly: x264enc); and the fonts of the five languages.
+# Qt's Wayland platform is recommended: without it the viewer runs through XWayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, qt6-qpa-plugins, fonts-noto-cjk")
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, "
+    "gstreamer1.0-plugins-ugly, gstreamer1.0-libav, fonts-noto-cjk")
+string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -17,6 +17,12 @@ function(vx_add_gtest name)
   target_compile_definitions(${name} PRIVATE VX_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  if(VX_SANITIZE)
+    # The test and the tools it runs report leaks with their whole stack, so that the suppressions can
+    # name exactly the libraries' one-time allocations.
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+      "ASAN_OPTIONS=fast_unwind_on_malloc=0" "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+  endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

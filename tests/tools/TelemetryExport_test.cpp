@@ -75,7 +75,8 @@ class ExportedRecordings : public ::testing::Test {
   static void SetUpTestSuite() {
     s_dir = std::make_unique<TempDir>("export");
     for (const char* name : {"drive.MP4", "drive.AVI"}) {
-      ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / name) + " --seconds 5 --seed 3 --gps-loss 2").status, 0);
+      const std::string options = " --seconds 5 --seed 3 --gps-loss 2";
+      ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + (*s_dir / name) + options).status, 0);
     }
   }
   static void TearDownTestSuite() { s_dir.reset(); }
@@ -117,7 +118,7 @@ TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummary
                       "GPRMC,001503.00,A,9500.0000,N,12658.6800,E,1,2,061226",  // 95 degrees north
                       "GPRMC,001504.00,A,3734.2321,N,18000.0000,E,1,2,061226",  // 180 east is -180
                       "GPRMC,001505.00,A,3775.0000,N,12658.6800,E,1,2,061226",  // 75 minutes
-                      "GPRMC,001506.00,A,3734.2321,N,12658.6800,E,1,2,061399",  // month 13
+                      "GPRMC,001506.00,A,3734.2321,N,12658.6800,E,1,2,310426",  // 31 April
                       "GPRMC,001507.00,A,3734.2321,S,12658.6800,W,inf,400,061226"});
   const ToolOutput gpx = RunGpx(*s_dir, path);
   EXPECT_EQ(gpx.status, 0);
@@ -143,7 +144,8 @@ TEST_F(ExportedRecordings, AnyFileNameMakesAWellFormedTrackName) {
 
 TEST_F(ExportedRecordings, AFullDiskOrAClosedOutputIsAnError) {
   for (const char* format : {"", "--gpx ", "--summary "}) {
-    const ToolOutput run = RunTool(Tool("vx880-telemetry") + " " + format + (*s_dir / "drive.MP4") + " 2>&1 >/dev/full");
+    const std::string recording = *s_dir / "drive.MP4";
+    const ToolOutput run = RunTool(Tool("vx880-telemetry") + " " + format + recording + " 2>&1 >/dev/full");
     EXPECT_EQ(run.status, 1) << format;
     EXPECT_EQ(run.out, "vx880-telemetry: the output could not be written: No space left on device\n") << format;
   }

@@ -8,7 +8,7 @@
 
 namespace vx::tools {
 
-std::optional<int> ParseCommandLine(int argc, char** argv, const ToolInfo& tool, std::span<const OptionSpec> options,
+std::optional<int> ParseCommandLine(int argc, char** argv, const ToolInfo& tool, std::span<const ToolOption> options,
                                     const OptionHandler& take, std::vector<std::string>& operands) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -31,13 +31,13 @@ std::optional<int> ParseCommandLine(int argc, char** argv, const ToolInfo& tool,
     }
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) { return name == o.name; });
-    if (spec == options.end()) return UsageError(tool, "unknown option " + name);
+    const auto option = std::find_if(options.begin(), options.end(), [&](const ToolOption& o) { return name == o.name; });
+    if (option == options.end()) return UsageError(tool, "unknown option " + name);
     std::string value;
     if (equals != std::string::npos) {
-      if (!spec->takesValue) return UsageError(tool, name + " takes no value");
+      if (!option->takesValue) return UsageError(tool, name + " takes no value");
       value = arg.substr(equals + 1);
-    } else if (spec->takesValue) {
+    } else if (option->takesValue) {
       if (i + 1 >= argc) return UsageError(tool, name + " needs a value");
       value = argv[++i];
     }

@@ -14,7 +14,7 @@ struct ToolInfo {
   const char* usage;  // the whole usage text, ending in a newline
 };
 
-struct OptionSpec {
+struct ToolOption {
   const char* name;  // "--seconds"
   bool takesValue;
 };
@@ -26,7 +26,7 @@ using OptionHandler = std::function<bool(const std::string& name, const std::str
 // Reads argv: options go to `take` ("--name VALUE" or "--name=VALUE"), everything else and everything
 // after "--" into `operands`. Answers the exit status when the tool ends here: 0 after --help (usage on
 // stdout) or --version; 2 after an unknown option, a missing or refused value (usage on stderr).
-std::optional<int> ParseCommandLine(int argc, char** argv, const ToolInfo& tool, std::span<const OptionSpec> options,
+std::optional<int> ParseCommandLine(int argc, char** argv, const ToolInfo& tool, std::span<const ToolOption> options,
                                     const OptionHandler& take, std::vector<std::string>& operands);
 
 // The usage on stderr after "NAME: message", status 2: for faults found once the whole line was read.

@@ -29,7 +29,8 @@ struct Planner {
     recipe.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
     recipe.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
     recipe.drive.start = ShiftSeconds(kCardDay, start);
-    recipe.path = options.root + "/DCIM/" + folder + "/" + RecordingName(recipe.drive.start, type, ++numbers[slot], container);
+    recipe.path = options.root + "/DCIM/" + folder + "/" +
+                  RecordingName(recipe.drive.start, type, ++numbers[slot], container);
     recipe.drive.seconds = options.seconds;
     recipe.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(recipes.size());
     recipes.push_back(recipe);

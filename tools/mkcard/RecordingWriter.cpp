@@ -81,8 +81,9 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
     description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) + " ! mux.video_1 ";
   }
   if (recipe.audio == AudioKind::Aac) {
-    description += "appsrc name=sound format=time block=true caps=\"audio/x-raw,format=S16LE,layout=interleaved,rate=" +
-                   std::to_string(kSampleRate) + ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
+    description += "appsrc name=sound format=time block=true caps=\"audio/x-raw,format=S16LE,layout=interleaved,"
+                   "rate=" + std::to_string(kSampleRate) +
+                   ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
   }
   EncodingPipeline pipeline;
   if (!pipeline.Launch(description, recipe.path, error)) return false;

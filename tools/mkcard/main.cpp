@@ -33,10 +33,11 @@ const vx::tools::ToolInfo kTool{
     "  --seconds S      length of each recording (1 to 3600, default 10)\n"
     "  --seed N         seed of the simulated drive (default 1)\n"};
 
-constexpr vx::tools::OptionSpec kOptions[] = {
-    {"--count", true},  {"--seconds", true}, {"--seed", true},         {"--file", true},  {"--streams", true},
-    {"--audio", true},  {"--codec", true},   {"--cut", true},          {"--gps-loss", true}, {"--event", false},
-    {"--parked", false}, {"--no-telemetry", false}};
+// Each option, and whether a value follows it.
+constexpr vx::tools::ToolOption kOptions[] = {
+    {"--count", true}, {"--seconds", true}, {"--seed", true},      {"--file", true},   {"--streams", true},
+    {"--audio", true}, {"--codec", true},   {"--cut", true},       {"--gps-loss", true},
+    {"--event", false}, {"--parked", false}, {"--no-telemetry", false}};
 
 struct Arguments {
   CardOptions card;

@@ -43,6 +43,20 @@ std::optional<double> Degrees(double ddmm, double limit) {
   return degrees;
 }
 
+// Whether the two-digit year, month and day name a day of the calendar (not 31 April, not month 13).
+bool IsCalendarDay(int year, int month, int day) {
+  if (year < 0 || year > 99 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+  std::tm tm{};
+  tm.tm_year = (year + 30) % 100 + 70;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = 12;
+  const std::time_t noon = timegm(&tm);
+  std::tm back{};
+  gmtime_r(&noon, &back);
+  return back.tm_mon == month - 1 && back.tm_mday == day;
+}
+
 std::string Position(const CGPSData& fix) {
   return FormatFixed(ToDecimalDegrees(fix.latitude), 6) + "," + FormatFixed(ToDecimalDegrees(fix.longitude), 6);
 }
@@ -91,9 +105,8 @@ std::string CsvRow(const ParsedRecord& r) {
 bool IsExportableFix(const ParsedRecord& r) {
   if (!r.isGps || !r.complete || r.gps.valid != 1) return false;
   const CGPSData& g = r.gps;
-  const bool timeInRange = g.year >= 0 && g.year <= 99 && g.month >= 1 && g.month <= 12 && g.day >= 1 &&
-                           g.day <= 31 && g.hour >= 9 && g.hour <= 32 && g.minute >= 0 && g.minute <= 59 &&
-                           g.second >= 0 && g.second <= 60;
+  const bool timeInRange = g.hour >= 9 && g.hour <= 32 && g.minute >= 0 && g.minute <= 59 && g.second >= 0 &&
+                           g.second <= 60 && IsCalendarDay(g.year, g.month, g.day);
   const auto longitude = Degrees(g.longitude, 180.0);
   return timeInRange && Degrees(g.latitude, 90.0) && longitude && *longitude < 180.0;
 }
@@ -129,15 +142,17 @@ void GpxWriter::Track(const std::string& name, const std::vector<ParsedRecord>& 
     const CGPSData& g = r.gps;
     // Speed and course are written only when they are values the extension's schema allows.
     std::string motion;
-    if (std::isfinite(g.speed) && g.speed >= 0) motion += "<gpxtpx:speed>" + FormatFixed(g.speed / 3.6, 3) + "</gpxtpx:speed>";
+    if (std::isfinite(g.speed) && g.speed >= 0) {
+      motion += "<gpxtpx:speed>" + FormatFixed(g.speed / 3.6, 3) + "</gpxtpx:speed>";
+    }
     if (std::isfinite(g.course) && g.course >= 0 && std::round(g.course * 100) < 36000) {
       motion += "<gpxtpx:course>" + FormatFixed(g.course, 2) + "</gpxtpx:course>";
     }
     std::fprintf(m_out,
                  "      <trkpt lat=\"%s\" lon=\"%s\"><time>%s</time><extensions><gpxtpx:TrackPointExtension>"
                  "%s</gpxtpx:TrackPointExtension></extensions></trkpt>\n",
-                 FormatFixed(*Degrees(g.latitude, 90.0), 6).c_str(), FormatFixed(*Degrees(g.longitude, 180.0), 6).c_str(),
-                 UtcTimestamp(g).c_str(), motion.c_str());
+                 FormatFixed(*Degrees(g.latitude, 90.0), 6).c_str(),
+                 FormatFixed(*Degrees(g.longitude, 180.0), 6).c_str(), UtcTimestamp(g).c_str(), motion.c_str());
   }
   std::fputs("    </trkseg>\n  </trk>\n", m_out);
 }

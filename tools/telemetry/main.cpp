@@ -40,7 +40,7 @@ bool Load(const std::string& path, std::vector<telemetry::ParsedRecord>& records
 }  // namespace
 
 int main(int argc, char** argv) {
-  constexpr tools::OptionSpec kOptions[] = {{"--gpx", false}, {"--summary", false}};
+  constexpr tools::ToolOption kOptions[] = {{"--gpx", false}, {"--summary", false}};
   std::optional<Format> format;
   std::vector<std::string> files;
   const auto take = [&](const std::string& name, const std::string&, std::string& error) {
