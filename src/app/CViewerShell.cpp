@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/DataFolder.h"
+#include "core/common/DataFolder.h"
 #include "app/TextTableFiles.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"

@@ -1,12 +1,11 @@
 // The main window's map: page choice, track, position updates and seeks from the page.
 #include "views/CMapView.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QWebChannel>
 #include <QWebEnginePage>
 
+#include "core/common/DataFolder.h"
 #include "core/views/MapPosition.h"
 #include "views/CMapBridge.h"
 
@@ -26,9 +25,7 @@ CMapView::CMapView(QWidget* parent) : CExplorerMapViewWnd(parent), m_pBridge(new
 
 QString CMapView::PagePath(int languageIndex) {
   const QString file = QString::fromLatin1(MapPageFile(languageIndex));
-  const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(file);
-  const QString installed = QDir(QStringLiteral(VX_MAP_DATA_DIR)).filePath(file);
-  return QFileInfo::exists(besideProgram) || !QFileInfo::exists(installed) ? besideProgram : installed;
+  return QDir(QString::fromStdString(DataFolder().string())).filePath(file);
 }
 
 void CMapView::LoadPage(int languageIndex) { Navigate(PagePath(languageIndex)); }

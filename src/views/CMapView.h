@@ -18,8 +18,8 @@ class CMapView : public CExplorerMapViewWnd {
  public:
   explicit CMapView(QWidget* parent = nullptr);
 
-  // The page file of a language index (0 to 4; any other index gets the English page), beside the program
-  // or, for an installed program, in its data folder.
+  // The page file of a language index (0 to 4; any other index gets the English page) in the program's
+  // data folder: beside it in the build tree, share/vx880 when installed.
   static QString PagePath(int languageIndex);
   // (Re)loads the page of the language; the page shows its offline view by itself when no tiles come.
   void LoadPage(int languageIndex);

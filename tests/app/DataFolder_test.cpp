@@ -1,5 +1,5 @@
 // The data folder: beside the program in the build tree, <prefix>/share/vx880 in an installed tree.
-#include "app/DataFolder.h"
+#include "core/common/DataFolder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

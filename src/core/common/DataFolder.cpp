@@ -1,5 +1,5 @@
 // The data folder beside the program or in the installed tree it runs from.
-#include "app/DataFolder.h"
+#include "core/common/DataFolder.h"
 
 namespace vx {
 
