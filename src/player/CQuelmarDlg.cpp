@@ -116,9 +116,6 @@ void CQuelmarDlg::CreateControls() {
   speedFont.setBold(true);
   m_controls[IDC_SPEED_LABEL]->setFont(speedFont);
   for (int id : kFramePieces) AddLabel(id, "")->setScaledContents(true);
-  m_pMapView = new CMapView(this);
-  m_pMapView->setGeometry(675, 70, 0, 0);
-  m_controls[IDC_MAP_VIEW] = m_pMapView;
   m_pPositionSlider = new CTkSlider(this);
   m_pVolumeSlider = new CTkSlider(this);
   m_controls[IDC_POSITION_SLIDER] = m_pPositionSlider;
@@ -154,7 +151,6 @@ void CQuelmarDlg::ConnectSignals() {
   connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayRow);
   connect(m_pCatalogue, &CRecordingCatalogue::commandChosen, this, &CQuelmarDlg::OnCommand);
   connect(&m_drives, &IDriveList::MountsChanged, this, &CQuelmarDlg::OnMountsChanged);
-  ConnectMap();
 }
 
 // The list's column titles in the language the text table names; the list is emptied.

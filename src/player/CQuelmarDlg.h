@@ -161,7 +161,7 @@ class CQuelmarDlg : public QWidget {
   void ToggleGraph();
   void HideGraph();
   void TakeSnapshotCommand();
-  void ConnectMap();
+  CMapView& MapView();
   void HandOnPosition(std::uint32_t positionMs);
 
   // Catalogue commands.
@@ -180,7 +180,7 @@ class CQuelmarDlg : public QWidget {
   CNrvVideoView m_rearView;
   CTextData m_telemetry;
   CRecordingCatalogue* m_pCatalogue = nullptr;
-  CMapView* m_pMapView = nullptr;  // control 1106
+  CMapView* m_pMapView = nullptr;  // control 1106, made on first use
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;
   QPointer<CSettingDlg> m_pSettingDlg;
   CTkSlider* m_pPositionSlider = nullptr;

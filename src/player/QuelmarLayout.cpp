@@ -94,7 +94,7 @@ void CQuelmarDlg::ArrangeViews() {
     view->setGeometry(ToQRect(*place));
     view->show();
   }
-  m_pMapView->setGeometry(ToQRect(arrangement.map));
+  if (m_pMapView) m_pMapView->setGeometry(ToQRect(arrangement.map));
   if (m_nWindowMode == 1) SetRearVideoButton(arrangement.rearVideoButton);
 }
 

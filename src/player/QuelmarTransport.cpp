@@ -52,7 +52,7 @@ bool CQuelmarDlg::OpenRecording(const QString& path) {
   m_telemetry.m_arrGSensor.RemoveAll();
   m_telemetry.m_arrGps.RemoveAll();
   DrainTelemetry(m_engine.Recording()->TelemetrySource(), m_telemetry);
-  m_pMapView->SetRecording(m_telemetry, durationMs);
+  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, durationMs);
   if (m_pGraphDlg) m_pGraphDlg->update();
   UpdateMapButtons();
   update();
@@ -123,11 +123,11 @@ void CQuelmarDlg::StopPlayback() {
   m_pCatalogue->ClearPlayingRow();
   SetPlayText(false);
   m_engine.Close();
-  m_pMapView->SetRecording(CTextData(), 0);
+  if (m_pMapView) m_pMapView->SetRecording(CTextData(), 0);
   m_strPlayingMountPoint.clear();
   if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
   m_slots = SlotsAfterStop();
-  m_pMapView->setGeometry(ToQRect(kMapParked));
+  if (m_pMapView) m_pMapView->setGeometry(ToQRect(kMapParked));
   update();
 }
 

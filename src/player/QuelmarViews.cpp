@@ -2,6 +2,7 @@
 #include "core/player/ControlIds.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"
+#include "player/QtRect.h"
 #include "player/Snapshot.h"
 #include "views/CGSensorDlg.h"
 #include "views/CMapView.h"
@@ -17,7 +18,7 @@ bool CQuelmarDlg::HasGps() const { return m_telemetry.m_arrGps.GetSize() > 0; }
 void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result) {
   if (!result) return;
   m_slots = result->viewSlots;
-  if (result->loadPage) m_pMapView->LoadPage(m_nLanguageIndex);
+  if (result->loadPage) MapView().LoadPage(m_nLanguageIndex);
   if (result->disableMapButtons) {
     m_controls.at(IDC_MAP)->setEnabled(false);
     m_controls.at(IDC_LARGE_MAP)->setEnabled(false);
@@ -45,15 +46,24 @@ void CQuelmarDlg::TakeSnapshotCommand() {
   TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString());
 }
 
-void CQuelmarDlg::ConnectMap() {
+// The web view starts a browser engine of its own: it is made when a map is first asked for, which
+// keeps that cost out of start-up.
+CMapView& CQuelmarDlg::MapView() {
+  if (m_pMapView) return *m_pMapView;
+  m_pMapView = new CMapView(this);
+  m_pMapView->setGeometry(ToQRect(kMapParked));
+  m_controls[IDC_MAP_VIEW] = m_pMapView;
   connect(m_pMapView, &CMapView::seekRequested, this, [this](qint64 ms) {
     m_engine.SeekMs(static_cast<std::int32_t>(ms));
     UpdateTimeline();
   });
+  m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs());
+  m_pMapView->show();
+  return *m_pMapView;
 }
 
 void CQuelmarDlg::HandOnPosition(std::uint32_t positionMs) {
-  m_pMapView->UpdateMapPosition(positionMs, m_telemetry);
+  if (m_pMapView) m_pMapView->UpdateMapPosition(positionMs, m_telemetry);
   if (m_pGraphDlg) m_pGraphDlg->UpdateGraphPosition(positionMs);
 }
 
