@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <filesystem>
@@ -61,6 +62,20 @@ bool MainWindowTest::Activate(QWidget& window) {
   window.show();
   window.activateWindow();
   return WaitUntil([&] { return QApplication::activeWindow() == &window; });
+}
+
+QString MainWindowTest::DismissModalOpenedBy(const std::function<void()>& action) {
+  QString seen;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      seen = QString::fromLatin1(modal->metaObject()->className());
+      modal->close();
+    }
+  });
+  poll.start(10);
+  action();
+  return seen;
 }
 
 void MainWindowTest::Type(int key, Qt::KeyboardModifiers modifiers) {

@@ -54,6 +54,8 @@ class MainWindowTest : public ::testing::Test {
   static bool WaitUntil(const std::function<bool()>& done, int limitMs = 60'000);
   // Shows a top-level window and makes it the active one, the main window's focus going with it.
   static bool Activate(QWidget& window);
+  // Runs `action` and closes each modal dialog it opens; the class name of the last one, empty when none.
+  static QString DismissModalOpenedBy(const std::function<void()>& action);
   // Types a key where the window system delivers it: the focused widget, else the active window.
   static void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Clicks a skinned button of the window.

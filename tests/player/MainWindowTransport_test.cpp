@@ -1,6 +1,7 @@
 // The window's transport as a user drives it: the keyboard table, the speed buttons and their label, the
 // position slider and the volume.
 #include <QDialog>
+#include <QMenu>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
@@ -12,6 +13,7 @@
 #include "core/player/WindowLayout.h"
 #include "engine/GstPtr.h"
 #include "player/CRecordingCatalogue.h"
+#include "settings/CSettingDlg.h"
 #include "widgets/CTkSlider.h"
 
 namespace vx::test {
@@ -118,9 +120,50 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(Window().Catalogue().RowCount(), 2);
   EXPECT_TRUE(QFile::exists(PathOf(kTwoStreamsAvi2s))) << "a removed row leaves its file";
 
+  // F2 chooses a folder, F5 opens the settings (after the card's drive is chosen).
+  EXPECT_EQ(DismissModalOpenedBy([] { Type(Qt::Key_F2); }), "QFileDialog");
+  EXPECT_EQ(Window().Catalogue().RowCount(), 2);
+  ASSERT_TRUE(Activate(Window())) << "the window system gives the activation back";
+  EXPECT_EQ(DismissModalOpenedBy([] { Type(Qt::Key_F5); }), "vx::CSelectDriveDlg");
+  auto* settings = Window().findChild<CSettingDlg*>();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(settings->isVisible());
+  settings->close();
+  ASSERT_TRUE(Activate(Window()));
+
   Type(Qt::Key_Escape);
   EXPECT_FALSE(Window().isVisible());
   EXPECT_FALSE(Window().IsTimerActive());
+}
+
+// The list plays the row double-clicked, routes its context menu through the window's commands, and after
+// Stop, Play starts the row that was playing again.
+TEST_F(TransportTest, TheListPlaysTheRowDoubleClickedAndItsMenuCommands) {
+  AddThreeRows();
+  QTreeView* list = Window().Catalogue().List();
+  const QRect row1 = list->visualRect(list->model()->index(1, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row1.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1.center());
+  ASSERT_EQ(PlayingRow(), 1);
+  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+  EXPECT_EQ(State(), EngineState::Running);
+
+  const auto choose = [&](const QString& text) {
+    for (QAction* action : Window().Catalogue().ContextMenu()->actions())
+      if (action->text() == text) action->trigger();
+  };
+  choose("Next(&N)");
+  EXPECT_EQ(PlayingRow(), 2);
+  choose("Play(&P)");
+  EXPECT_EQ(State(), EngineState::Paused);
+  EXPECT_TRUE(Window().IsTimerActive()) << "the timer keeps the timeline in step while paused";
+  choose("Stop(&S)");
+  ExpectIdle();
+  choose("Play(&P)");
+  EXPECT_EQ(PlayingRow(), 2);
+  EXPECT_EQ(State(), EngineState::Running);
+  choose("Back(&B)");
+  EXPECT_EQ(PlayingRow(), 1);
 }
 
 // Keys typed in another top-level window of the program (a dialog over the main window, or one of its own)
@@ -212,6 +255,28 @@ TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressed) {
   EXPECT_EQ(State(), EngineState::Running);
   EXPECT_GE(PositionMs(), slider.GetPos());
   EXPECT_GT(slider.GetPos(), slider.GetRangeMax() / 2);
+}
+
+// A click on the timeline leaves it the keyboard focus; Page Down and Page Up then reach it after the window
+// has opened the next recording, and it pages from where the thumb stands.
+TEST_F(TransportTest, PagingWithTheTimelineFocusedStartsTheOtherRecordingFromItsStart) {
+  AddThreeRows();
+  Click(IDC_PLAY);
+  Click(IDC_PLAY);
+  ClickSlider(IDC_POSITION_SLIDER, 0.9);
+  ASSERT_EQ(QApplication::focusWidget(), &Slider(IDC_POSITION_SLIDER));
+  ASSERT_GT(PositionMs(), 2000);
+  Type(Qt::Key_PageDown);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(PlayingRow(), 1);
+  EXPECT_LT(PositionMs(), 1000);
+  EXPECT_LT(Slider(IDC_POSITION_SLIDER).GetPos(), 1000);
+
+  ClickSlider(IDC_POSITION_SLIDER, 0.9);
+  Type(Qt::Key_PageUp);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(PlayingRow(), 0);
+  EXPECT_LT(PositionMs(), 1000);
 }
 
 TEST_F(TransportTest, TheVolumeSliderSetsTheLevelOfThePlayersOwnStream) {
