@@ -122,6 +122,7 @@ TEST_P(FullScreenTest, FillsTheScreenAndComesBackToTheSameCorner) {
   EXPECT_FALSE(Window().isFullScreen());
   EXPECT_EQ(Window().pos(), corner);
   ExpectViews(kLarge, kSmall);
+  EXPECT_TRUE(RearVideoButtonOffers(kOfferRear));
   EXPECT_EQ(Geometry(IDC_PLAY), QRect(284, 450, 59, 25));
   EXPECT_EQ(Geometry(IDC_SPEED_LABEL), QRect(322, 478, 70, 30));
   EXPECT_TRUE(Window().Catalogue().List()->isVisible());

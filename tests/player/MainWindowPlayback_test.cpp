@@ -140,6 +140,37 @@ TEST_F(HeldSliderTest, TheNextRowFollowsWhenTheSlidersMouseGrabIsLost) {
   EXPECT_EQ(Slider(IDC_POSITION_SLIDER).IsReleased(), 1);
 }
 
+// Rows come and go and change places while a recording plays; Next and Previous go on from the playing
+// recording's row, wherever it now stands.
+TEST_F(MainWindowTest, NextAndPreviousFollowThePlayingRecordingThroughDropsSortsAndRemovals) {
+  AddRows({PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)});
+  SelectRows({1});
+  Click(IDC_PLAY);
+  ASSERT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+  Click(IDC_PLAY);  // paused, so that nothing ends while the rows move
+
+  AddRows({PathOf(kTwoStreams3s)});  // sorts in before the playing row
+  EXPECT_EQ(PlayingRow(), 2);
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
+  Click(IDC_PREV);
+  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+
+  Window().OnCommand(ID_SORT_DESC);
+  EXPECT_EQ(PlayingRow(), 1);
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s));
+
+  // The playing row removed: Next plays the row that followed it.
+  SelectRows({PlayingRow()});
+  Window().OnCommand(ID_DELETE);
+  ASSERT_EQ(Window().Catalogue().RowCount(), 3);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s)) << "the recording plays on";
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
+  EXPECT_EQ(PlayingRow(), 2);
+}
+
 // The card that holds the playing recording goes away: playback stops as Stop does and the rows stay.
 // Another volume coming or going changes nothing.
 TEST_F(MainWindowTest, RemovingTheCardOfThePlayingRecordingStopsPlayback) {
