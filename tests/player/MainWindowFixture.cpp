@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -38,6 +39,28 @@ QString JunkRecording(const std::string& name, std::size_t bytes) {
 QString CardMountPoint() {
   return QString::fromStdString(std::filesystem::path(MediaDir()).parent_path().string() + "/");
 }
+
+namespace {
+
+using SharedTime = std::shared_ptr<std::atomic<std::int64_t>>;
+
+// The latest picture time (ms) handed to `renderer`, -1 before the first; kept beyond the renderer's life.
+SharedTime WatchLastPicture(GstElement* renderer) {
+  auto latest = std::make_shared<std::atomic<std::int64_t>>(-1);
+  GstPtr<GstPad> pad = Adopt(gst_element_get_static_pad(renderer, "sink"));
+  gst_pad_add_probe(
+      pad.get(), GST_PAD_PROBE_TYPE_BUFFER,
+      [](GstPad*, GstPadProbeInfo* info, gpointer data) {
+        const GstClockTime pts = GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info));
+        std::atomic<std::int64_t>& time = **static_cast<SharedTime*>(data);
+        if (GST_CLOCK_TIME_IS_VALID(pts)) time = std::max<std::int64_t>(time, pts / GST_MSECOND);
+        return GST_PAD_PROBE_OK;
+      },
+      new SharedTime(latest), [](gpointer data) { delete static_cast<SharedTime*>(data); });
+  return latest;
+}
+
+}  // namespace
 
 void MainWindowTest::SetUp() {
   TextTableFiles texts{std::filesystem::path(VX_BIN_DIR) / "Setting.ini", [](int) { return true; }};
@@ -163,8 +186,8 @@ void MainWindowTest::ExpectIdle() {
 }
 
 RowsStarted::RowsStarted(CQuelmarDlg& window) : m_window(window) {
-  m_connection = QObject::connect(window.Catalogue().List()->selectionModel(),
-                                  &QItemSelectionModel::selectionChanged, [this] { OnSelectionChanged(); });
+  m_connection = QObject::connect(window.Catalogue().List()->model(), &QAbstractItemModel::dataChanged,
+                                  [this] { OnPlayingRowChanged(); });
 }
 
 RowsStarted::~RowsStarted() { QObject::disconnect(m_connection); }
@@ -175,26 +198,16 @@ std::vector<int> RowsStarted::Rows() const {
   return rows;
 }
 
-// The window selects the row it has just opened, before it starts it.
-void RowsStarted::OnSelectionChanged() {
+// The list repaints the playing row when a recording has been opened for it; each pipeline is taken once.
+void RowsStarted::OnPlayingRowChanged() {
+  static const char* const kWatched = "vx880-test-watched";
   CRecordingGraph* recording = m_window.Engine().Recording();
   const int row = m_window.Catalogue().PlayingRow();
-  if (!recording || row < 0 || (!m_starts.empty() && m_starts.back().row == row)) return;
-  auto lastPicture = std::make_shared<std::atomic<std::int64_t>>(-1);
+  if (!recording || !recording->Pipeline() || row < 0 || g_object_get_data(G_OBJECT(recording->Pipeline()), kWatched))
+    return;
+  g_object_set_data(G_OBJECT(recording->Pipeline()), kWatched, &m_window);
   m_starts.push_back({row, QString::fromStdString(recording->FilePath()), m_window.ControlText(IDC_TOTAL_TIME),
-                      m_window.Engine().GetDurationMs(), lastPicture});
-  GstPtr<GstPad> pad = Adopt(gst_element_get_static_pad(recording->Renderer(0)->Element(), "sink"));
-  using Shared = std::shared_ptr<std::atomic<std::int64_t>>;
-  gst_pad_add_probe(
-      pad.get(), GST_PAD_PROBE_TYPE_BUFFER,
-      [](GstPad*, GstPadProbeInfo* info, gpointer data) {
-        const GstClockTime pts = GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info));
-        auto& latest = **static_cast<Shared*>(data);
-        if (GST_CLOCK_TIME_IS_VALID(pts))
-          latest = std::max<std::int64_t>(latest, static_cast<std::int64_t>(pts / GST_MSECOND));
-        return GST_PAD_PROBE_OK;
-      },
-      new Shared(lastPicture), [](gpointer data) { delete static_cast<Shared*>(data); });
+                      m_window.Engine().GetDurationMs(), WatchLastPicture(recording->Renderer(0)->Element())});
 }
 
 }  // namespace vx::test

@@ -108,7 +108,7 @@ class RowsStarted {
   std::vector<int> Rows() const;
 
  private:
-  void OnSelectionChanged();
+  void OnPlayingRowChanged();
 
   CQuelmarDlg& m_window;
   std::vector<Start> m_starts;

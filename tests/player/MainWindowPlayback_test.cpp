@@ -42,6 +42,7 @@ TEST_F(MainWindowTest, ACardPlaysRowAfterRowToTheEndAndThenTheWindowIsIdle) {
 // When the failing one is the last row, the window is idle.
 TEST_F(MainWindowTest, ARecordingThatFailsWhilePlayingGivesWayToTheNextRow) {
   AddRows({PathOf(kTwoStreams2s), PathOf(kTwoStreams3s), PathOf(kOneStreamAvi2s)});
+  RowsStarted started(Window());
   SelectRows({1});
   Click(IDC_PLAY);
   ASSERT_EQ(PlayingRow(), 1);
@@ -49,6 +50,9 @@ TEST_F(MainWindowTest, ARecordingThatFailsWhilePlayingGivesWayToTheNextRow) {
   PostDecoderError();
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() != 1; }));
   EXPECT_EQ(PlayingRow(), 2);
+  ASSERT_EQ(started.Rows(), (std::vector<int>{1, 2}));
+  EXPECT_LT(*started.Starts()[0].lastPictureMs, started.Starts()[0].durationMs - 1000)
+      << "the error, not the recording's end, moved the window on";
   EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
   EXPECT_EQ(State(), EngineState::Running);
   EXPECT_TRUE(Window().IsTimerActive());

@@ -46,7 +46,11 @@ class TransportTest : public MainWindowTest {
     g_object_get(volume.get(), "volume", &level, nullptr);
     return level;
   }
-  float Rate() { return Window().Engine().Recording()->Rate(); }
+  // The label names the rate the engine plays at.
+  void ExpectSpeed(const char* label, float rate) {
+    EXPECT_EQ(Text(IDC_SPEED_LABEL), label);
+    EXPECT_FLOAT_EQ(Window().Engine().Recording()->Rate(), rate);
+  }
   // Presses the left mouse button on the slider `fraction` of its width from the left, and lets go.
   void ClickSlider(int id, double fraction) {
     CTkSlider& slider = Slider(id);
@@ -201,19 +205,18 @@ TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
   EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 1.0") << "nothing loaded: no step";
 
   Click(IDC_PLAY);
-  for (int press = 0; press < 5; ++press) Click(IDC_FASTER);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 2.0");
-  EXPECT_FLOAT_EQ(Rate(), 2.0f);
+  const auto press = [this](int id, int times) {
+    for (int n = 0; n < times; ++n) Click(id);
+  };
+  press(IDC_FASTER, 5);
+  ExpectSpeed("X 2.0", 2.0f);
   Click(IDC_FASTER);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 2.0");
-  EXPECT_FLOAT_EQ(Rate(), 2.0f);
+  ExpectSpeed("X 2.0", 2.0f);
 
-  for (int press = 0; press < 9; ++press) Click(IDC_SLOWER);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 0.5");
-  EXPECT_FLOAT_EQ(Rate(), 0.5f);
+  press(IDC_SLOWER, 9);
+  ExpectSpeed("X 0.5", 0.5f);
   Click(IDC_FASTER);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 0.6");
-  EXPECT_FLOAT_EQ(Rate(), 0.6f);
+  ExpectSpeed("X 0.6", 0.6f);
   EXPECT_EQ(State(), EngineState::Running);
 
   // Paused: the buttons change nothing, label included.
@@ -222,15 +225,13 @@ TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
   Click(IDC_SLOWER);
   Click(IDC_FASTER);
   Click(IDC_FASTER);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 0.6");
-  EXPECT_FLOAT_EQ(Rate(), 0.6f);
+  ExpectSpeed("X 0.6", 0.6f);
   EXPECT_EQ(Window().SpeedStep(), 3);
 
   // The step holds for the next recording.
   Click(IDC_NEXT);
   ASSERT_EQ(PlayingRow(), 1);
-  EXPECT_FLOAT_EQ(Rate(), 0.6f);
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 0.6");
+  ExpectSpeed("X 0.6", 0.6f);
 }
 
 TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressed) {
