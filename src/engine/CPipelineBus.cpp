@@ -75,7 +75,9 @@ void CPipelineBus::Handle(GstMessage* message) {
       break;
     }
     case GST_MESSAGE_EOS:
-      m_bEnded = true;
+      // The pipeline posts its end once every sink has ended, which can be after a newer seek began: the
+      // end of an earlier segment (another sequence number) is not the end of this one.
+      if (m_nAwaitedSeek == GST_SEQNUM_INVALID || gst_message_get_seqnum(message) == m_nAwaitedSeek) m_bEnded = true;
       break;
     case GST_MESSAGE_ASYNC_DONE:
       m_bPrerolled = true;

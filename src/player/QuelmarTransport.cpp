@@ -46,6 +46,9 @@ bool CQuelmarDlg::OpenRecording(const QString& path) {
   m_strPlayingMountPoint = m_drives.MountPointOf(path);
   const std::int64_t durationMs = m_engine.GetDurationMs();
   m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
+  // The thumb starts at the new recording's start: a focused slider that pages from the previous
+  // recording's place (Page Down is also the window's "next") would seek the new one there.
+  m_pPositionSlider->SetPos(0);
   UpdateTimeLabels(0, durationMs);
   m_slots = SlotsForOpenedRecording(m_slots, LoadedVideoStreams());
   ArrangeViews();

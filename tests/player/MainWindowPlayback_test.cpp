@@ -1,0 +1,204 @@
+// The window plays its catalogue by itself: row after row to the end, past rows that fail, around a held
+// position slider, and it stops when the card goes away.
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+
+#include "MainWindowFixture.h"
+#include "core/player/ControlIds.h"
+#include "player/CRecordingCatalogue.h"
+#include "widgets/CTkSlider.h"
+
+namespace vx::test {
+namespace {
+
+// The frame interval of the card maker's recordings, with room for the last frame's own length.
+constexpr std::int64_t kLastPictureMarginMs = 100;
+
+TEST_F(MainWindowTest, ACardPlaysRowAfterRowToTheEndAndThenTheWindowIsIdle) {
+  const QStringList paths = {PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)};
+  AddRows(paths);
+  RowsStarted started(Window());
+  Click(IDC_PLAY);
+  ASSERT_EQ(State(), EngineState::Running);
+  EXPECT_EQ(Text(IDC_PLAY), "Pause");
+  EXPECT_TRUE(Window().IsTimerActive());
+
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; })) << "still playing row " << PlayingRow();
+  ExpectIdle();
+  ASSERT_EQ(started.Rows(), (std::vector<int>{0, 1, 2})) << "each row once, in order";
+  for (std::size_t i = 0; i < started.Starts().size(); ++i) {
+    const RowsStarted::Start& start = started.Starts()[i];
+    SCOPED_TRACE(start.path.toStdString());
+    EXPECT_EQ(start.path, paths[static_cast<int>(i)]);
+    EXPECT_EQ(start.totalTimeLabel, "00:00:02");
+    EXPECT_GE(*start.lastPictureMs, start.durationMs - kLastPictureMarginMs)
+        << "the window moved on before the recording's last picture";
+  }
+  EXPECT_EQ(Window().Catalogue().RowCount(), 3) << "the rows stay";
+}
+
+// A recording that opens, plays and then fails (a decoding error) ends like any recording: the next row plays.
+// When the failing one is the last row, the window is idle.
+TEST_F(MainWindowTest, ARecordingThatFailsWhilePlayingGivesWayToTheNextRow) {
+  AddRows({PathOf(kTwoStreams2s), PathOf(kTwoStreams3s), PathOf(kOneStreamAvi2s)});
+  RowsStarted started(Window());
+  SelectRows({1});
+  Click(IDC_PLAY);
+  ASSERT_EQ(PlayingRow(), 1);
+  ASSERT_EQ(State(), EngineState::Running);
+  PostDecoderError();
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() != 1; }));
+  EXPECT_EQ(PlayingRow(), 2);
+  ASSERT_EQ(started.Rows(), (std::vector<int>{1, 2}));
+  EXPECT_LT(*started.Starts()[0].lastPictureMs, started.Starts()[0].durationMs - 1000)
+      << "the error, not the recording's end, moved the window on";
+  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+  EXPECT_EQ(State(), EngineState::Running);
+  EXPECT_TRUE(Window().IsTimerActive());
+
+  PostDecoderError();
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; }));
+  ExpectIdle();
+}
+
+// Rows whose files are no recordings (junk, empty) are passed over; when they run to the last row, the
+// window stops and is idle instead of trying each again.
+TEST_F(MainWindowTest, ARunOfFailingRowsIsPassedOverAndEndsIdleAtTheLastRow) {
+  AddRows({PathOf(kTwoStreams2s), JunkRecording("20261206_090000_D10.MP4", 4096),
+           JunkRecording("20261206_090100_D11.AVI", 4096), JunkRecording("20261206_090200_D12.MP4", 0),
+           JunkRecording("20261206_090300_E13.MP4", 100'000)});
+  RowsStarted started(Window());
+  Type(Qt::Key_Space);
+  ASSERT_EQ(PlayingRow(), 0);
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; }));
+  ExpectIdle();
+  EXPECT_EQ(started.Rows(), std::vector<int>{0});
+  EXPECT_EQ(Window().Catalogue().RowCount(), 5);
+
+  // Failing rows first: the first row after them that opens plays at once.
+  Window().OnCommand(ID_SORT_DESC);
+  SelectRows({0});
+  Type(Qt::Key_Space);
+  EXPECT_EQ(PlayingRow(), 4);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
+  EXPECT_EQ(State(), EngineState::Running);
+}
+
+// While the mouse button is down the timer leaves the timeline alone; the slider's own moves still update it.
+class HeldSliderTest : public MainWindowTest {
+ protected:
+  // Plays the first of two rows and presses the position slider's thumb to its right end: the recording is
+  // at its end while the mouse button stays down on the slider.
+  void HoldTheSliderAtTheEnd() {
+    AddRows({PathOf(kTwoStreams2s), PathOf(kTwoStreams3s)});
+    Click(IDC_PLAY);
+    ASSERT_EQ(PlayingRow(), 0);
+    CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
+    m_end = {slider.width() - 1, slider.height() / 2};
+    QTest::mousePress(&slider, Qt::LeftButton, {}, m_end);
+    ASSERT_EQ(slider.IsReleased(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return PositionMs() == DurationMs(); }));
+  }
+  // Drags the thumb back a little and to the end again: each move seeks and updates the timeline, which
+  // finds the end.
+  void DragAwayAndBackToTheEnd() {
+    CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
+    QTest::mouseMove(&slider, m_end - QPoint(slider.width() / 4, 0));
+    QCoreApplication::processEvents();
+    ASSERT_LT(PositionMs(), DurationMs());
+    QTest::mouseMove(&slider, m_end);
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CURRENT_TIME) == "00:00:02"; }));
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    QTest::mouseRelease(&Slider(IDC_POSITION_SLIDER), Qt::LeftButton, {}, m_end);
+    MainWindowTest::TearDown();
+  }
+  QPoint m_end;
+};
+
+TEST_F(HeldSliderTest, TheNextRowWaitsWhileTheSliderIsHeldAndFollowsItsRelease) {
+  HoldTheSliderAtTheEnd();
+  for (int drag = 0; drag < 3; ++drag) {
+    DragAwayAndBackToTheEnd();
+    EXPECT_EQ(PlayingRow(), 0);
+    EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
+    EXPECT_EQ(PositionMs(), DurationMs());
+  }
+  QTest::mouseRelease(&Slider(IDC_POSITION_SLIDER), Qt::LeftButton, {}, m_end);
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == 1; }));
+  EXPECT_EQ(State(), EngineState::Running);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s));
+}
+
+// A message box or another window takes the mouse while the slider is held; the button goes up over that
+// window and the slider never sees it.
+TEST_F(HeldSliderTest, TheNextRowFollowsWhenTheSlidersMouseGrabIsLost) {
+  HoldTheSliderAtTheEnd();
+  QDialog box(&Window());
+  ASSERT_TRUE(Activate(box));
+  QTest::mouseRelease(&box, Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == 1; }));
+  EXPECT_EQ(State(), EngineState::Running);
+  EXPECT_EQ(Slider(IDC_POSITION_SLIDER).IsReleased(), 1);
+}
+
+// Rows come and go and change places while a recording plays; Next and Previous go on from the playing
+// recording's row, wherever it now stands.
+TEST_F(MainWindowTest, NextAndPreviousFollowThePlayingRecordingThroughDropsSortsAndRemovals) {
+  AddRows({PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)});
+  SelectRows({1});
+  Click(IDC_PLAY);
+  ASSERT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+  Click(IDC_PLAY);  // paused, so that nothing ends while the rows move
+
+  AddRows({PathOf(kTwoStreams3s)});  // sorts in before the playing row
+  EXPECT_EQ(PlayingRow(), 2);
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
+  Click(IDC_PREV);
+  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+
+  Window().OnCommand(ID_SORT_DESC);
+  EXPECT_EQ(PlayingRow(), 1);
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s));
+
+  // The playing row removed: Next plays the row that followed it.
+  SelectRows({PlayingRow()});
+  Window().OnCommand(ID_DELETE);
+  ASSERT_EQ(Window().Catalogue().RowCount(), 3);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s)) << "the recording plays on";
+  Click(IDC_NEXT);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
+  EXPECT_EQ(PlayingRow(), 2);
+}
+
+// The card that holds the playing recording goes away: playback stops as Stop does and the rows stay.
+// Another volume coming or going changes nothing.
+TEST_F(MainWindowTest, RemovingTheCardOfThePlayingRecordingStopsPlayback) {
+  AddRows({PathOf(kTwoStreams3s), PathOf(kTwoStreamsAvi2s)});
+  Click(IDC_PLAY);
+  Click(IDC_PLAY);
+  ASSERT_EQ(State(), EngineState::Paused);
+  m_drives.SetVolumes({CardMountPoint(), "/media/usb-stick/"});
+  m_drives.SetVolumes({CardMountPoint()});
+  EXPECT_EQ(PlayingRow(), 0);
+  EXPECT_EQ(State(), EngineState::Paused);
+
+  Click(IDC_PLAY);
+  ASSERT_EQ(State(), EngineState::Running);
+  m_drives.SetVolumes({"/media/usb-stick/"});
+  ExpectIdle();
+  EXPECT_EQ(Window().Catalogue().RowCount(), 2);
+
+  // The card back: playing starts again from the first row.
+  m_drives.SetVolumes({CardMountPoint()});
+  Type(Qt::Key_Space);
+  EXPECT_EQ(PlayingRow(), 0);
+  EXPECT_EQ(State(), EngineState::Running);
+}
+
+}  // namespace
+}  // namespace vx::test
