@@ -1,6 +1,5 @@
 // The main window's two modes and where its views go: layout, full screen, arrangement, swap, rear video.
 #include <QResizeEvent>
-#include <QScreen>
 #include <QTreeView>
 
 #include "core/player/ControlIds.h"
@@ -58,8 +57,6 @@ void CQuelmarDlg::ToggleFullScreen() {
     m_normalTopLeft = pos();
     m_nWindowMode = 2;
     showFullScreen();
-    // Without a window manager nothing else would give the window the screen's size.
-    if (screen()) setGeometry(screen()->geometry());
   } else {
     m_nWindowMode = 1;
     showNormal();
