@@ -1,13 +1,15 @@
-// One timeline tick of the main window with an hour of telemetry loaded, beside GStreamer's own
-// position query on the same file.
+// One timeline tick of the main window with an hour of telemetry loaded and the map shown (the tick hands
+// the position to the map page), beside GStreamer's own position query on the same file.
 #include <fstream>
 
 #include "BenchCommon.h"
 #include "CFakeDriveList.h"
 #include "TestMedia.h"
+#include "core/player/ControlIds.h"
 #include "core/telemetry/TelemetryLog.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"
+#include "views/WebEngineSetup.h"
 
 namespace {
 
@@ -61,6 +63,7 @@ std::vector<double> PlainPositionQueries(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  PrepareWebEngine();
   const auto app = InitProcess(argc, argv);
   const std::string path = RecordingWithHourOfTelemetry();
   test::CFakeDriveList drives;
@@ -71,6 +74,7 @@ int main(int argc, char** argv) {
   window.PlayPause();
   window.PlayPause();  // paused in the middle: each tick still reads and hands on the position
   window.Engine().SeekMs(2000);
+  window.OnCommand(IDC_MAP);
   std::vector<double> ticks;
   for (int i = 0; i < kTicks; ++i) {
     const auto start = Clock::now();
