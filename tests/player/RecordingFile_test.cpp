@@ -8,43 +8,27 @@
 #include <ctime>
 
 #include "CatalogueTree.h"
+#include "TestTime.h"
 #include "ToolRunner.h"
 
 namespace vx {
 namespace {
-
-// Sets TZ for the test's lifetime.
-class ScopedZone {
- public:
-  explicit ScopedZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) m_old = old;
-    ::setenv("TZ", zone, 1);
-    ::tzset();
-  }
-  ~ScopedZone() {
-    if (m_old.empty()) ::unsetenv("TZ"); else ::setenv("TZ", m_old.c_str(), 1);
-    ::tzset();
-  }
-
- private:
-  std::string m_old;
-};
 
 constexpr std::int64_t kJanuary2026 = 1'768'478'400;  // 2026-01-15 12:00 UTC
 constexpr std::int64_t kJuly2026 = 1'784'116'800;     // 2026-07-15 12:00 UTC
 
 TEST(RecordingFile, LocalOffsetIncludesSummerTime) {
   {
-    const ScopedZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+    const test::ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
     EXPECT_EQ(LocalOffsetMinutes(kJanuary2026), 60);
     EXPECT_EQ(LocalOffsetMinutes(kJuly2026), 120);
   }
   {
-    const ScopedZone adelaide("ACST-9:30ACDT,M10.1.0,M4.1.0/3");
+    const test::ScopedComputerZone adelaide("ACST-9:30ACDT,M10.1.0,M4.1.0/3");
     EXPECT_EQ(LocalOffsetMinutes(kJanuary2026), 630);
     EXPECT_EQ(LocalOffsetMinutes(kJuly2026), 570);
   }
-  const ScopedZone newYork("EST5EDT,M3.2.0,M11.1.0");
+  const test::ScopedComputerZone newYork("EST5EDT,M3.2.0,M11.1.0");
   EXPECT_EQ(LocalOffsetMinutes(kJuly2026), -240);
 }
 
