@@ -1,4 +1,4 @@
-// Removable volumes from the mount table and sysfs; mount changes from poll() on the mount table.
+// Removable volumes from the mount table, the swap areas and sysfs; mount changes from poll() on the mount table.
 #include "settings/CLinuxDriveList.h"
 
 #include <QFile>
@@ -25,15 +25,21 @@ CLinuxDriveList::~CLinuxDriveList() {
   if (m_nMountsFd >= 0) ::close(m_nMountsFd);
 }
 
-std::vector<MountEntry> CLinuxDriveList::ReadMounts() const {
-  std::ifstream in(m_paths.mountInfo, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
-  return ParseMountInfo(text);
+namespace {
+
+std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
+
+}  // namespace
+
+std::vector<MountEntry> CLinuxDriveList::ReadMounts() const { return ParseMountInfo(ReadText(m_paths.mountInfo)); }
 
 QStringList CLinuxDriveList::RemovableVolumes() const {
   QStringList volumes;
-  for (const std::string& point : RemovableMountPoints(ReadMounts(), m_paths.sysRoot)) {
+  const std::vector<SwapArea> swaps = ParseSwaps(ReadText(m_paths.swaps));
+  for (const std::string& point : RemovableMountPoints(ReadMounts(), swaps, m_paths.sysRoot)) {
     volumes.append(QFile::decodeName(QByteArray::fromStdString(point)));
   }
   return volumes;

@@ -1,4 +1,4 @@
-// The drive list of a Linux computer: /proc/self/mountinfo, sysfs, and poll() on /proc/self/mounts.
+// The drive list of a Linux computer: /proc/self/mountinfo, /proc/swaps, sysfs, and poll() on /proc/self/mounts.
 #pragma once
 
 #include <filesystem>
@@ -20,6 +20,7 @@ class CLinuxDriveList final : public IDriveList {
     // The kernel marks this file with POLLPRI and POLLERR when the mount table changes.
     std::filesystem::path mounts = "/proc/self/mounts";
     std::filesystem::path sysRoot = "/sys";
+    std::filesystem::path swaps = "/proc/swaps";
   };
 
   explicit CLinuxDriveList(QObject* parent = nullptr) : CLinuxDriveList(Paths{}, parent) {}

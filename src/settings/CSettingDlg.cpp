@@ -167,6 +167,9 @@ void CSettingDlg::ShowChoices(const SettingChoices& c) {
   SetSliders(IDC_DRIVE_FB, c.drive);
   SetSliders(IDC_PARKING_FB, c.parking);
   for (const auto& [id, member] : kRadioChoices) SetRadioIndex(id, c.*member);
+  // The VGA limit is for the user's moves: a record is shown as it is stored, so an untouched SAVE keeps it.
+  const QSignalBlocker noFrontLimit(Item<QSlider>(IDC_FRONT_BITRATE));
+  const QSignalBlocker noRearLimit(Item<QSlider>(IDC_REAR_BITRATE));
   for (const auto& [id, member] : kSliderChoices) Item<QSlider>(id)->setValue(c.*member);
   OnCutOff(c.cutOffPos);  // the label also when the position did not change
   for (const auto& [id, member] : kCheckChoices) Item<QCheckBox>(id)->setChecked(c.*member);
@@ -192,11 +195,17 @@ void CSettingDlg::LoadTexts(int language) {
   m_bFillingLanguages = false;
 }
 
-// The card's record supplies every field SAVE keeps: another card's device values never travel along. A folder
-// without a valid setup.cfg gets the defaults. The controls keep what the user set.
+// A folder without a valid setup.cfg gets the defaults. The controls keep what the user set. Temporary copies
+// that killed saves left on the card go.
 void CSettingDlg::AdoptCardFolder(const QString& folder) {
   m_strCardFolder = folder;
-  const auto record = folder.isEmpty() ? std::nullopt : ReadSetupRecord(LocalPath(folder));
+  if (!folder.isEmpty()) RemoveStaleTemporaries(std::filesystem::path(LocalPath(folder)) / kSetupFileName);
+  ReadCardRecord();
+}
+
+// The card's record supplies every field SAVE keeps: another card's device values never travel along.
+void CSettingDlg::ReadCardRecord() {
+  const auto record = m_strCardFolder.isEmpty() ? std::nullopt : ReadSetupRecord(LocalPath(m_strCardFolder));
   m_setup = record.value_or(MakeDefaultRecord(m_nZoneQuarterHours));
   m_setup.nTimeZone = m_nZoneQuarterHours;
   ShowDeviceValues();
@@ -245,6 +254,10 @@ void CSettingDlg::OnSave() {
     const QString folder = BrowseCardFolder();
     if (folder.isEmpty()) return;
     AdoptCardFolder(WithSlash(folder));
+  } else {
+    // The camera may have rewritten the card since it was read, or another card taken its place: the fields
+    // SAVE keeps (counter, device values, firmware) come from what the card holds now.
+    ReadCardRecord();
   }
   OnZoneChange();
   const QString file = m_strCardFolder + QString::fromLatin1(kSetupFileName);

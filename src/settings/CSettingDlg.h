@@ -29,8 +29,8 @@ struct RadioRow;
 struct ImpulseIds;
 
 // Modeless: the main window creates it on the first press of its settings button, calls Create() once, and
-// shows the same object on later presses. Everything it knows about the card is read in Create(); SELECT
-// changes the card that SAVE writes to.
+// shows the same object on later presses. The card is chosen in Create() and by SELECT; SAVE reads the
+// card's record again and writes it back with the controls' choices.
 class CSettingDlg : public QDialog {
   Q_OBJECT
 
@@ -112,6 +112,7 @@ class CSettingDlg : public QDialog {
   void LoadTexts(int language);
   void StartZoneAndClock();
   void AdoptCardFolder(const QString& folder);
+  void ReadCardRecord();
   void ShowDeviceValues();
   SettingChoices CurrentChoices() const;
   void ShowChoices(const SettingChoices& choices);

@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <chrono>
+#include <fstream>
+
 #include "SettingsFixture.h"
 #include "core/settings/TimeZones.h"
 #include "core/text/ProfileFile.h"
@@ -51,14 +54,17 @@ TEST_F(SettingDialog, DriveNormallyPresetIsSavedAsSixtyFortyForty) {
   EXPECT_EQ(languageChanged.count(), 1);
 }
 
-TEST_F(SettingDialog, VgaLimitsTheTwoBitratesUntilSavedAsHd) {
+TEST_F(SettingDialog, VgaLimitsTheUsersBitratesUntilSavedAsHd) {
   SetupRecord vga = MakeDefaultRecord(36);
   vga.wVideoModeA = vga.wVideoModeB = 10;
+  vga.dwFrontBitrate = vga.dwRearBitrate = 6000000;
   WriteCard(vga);
   TestSettingDlg& dialog = OpenDialog(Card());
   auto* front = Item<QSlider>(dialog, IDC_FRONT_BITRATE);
   auto* rear = Item<QSlider>(dialog, IDC_REAR_BITRATE);
-  rear->setValue(6);
+  EXPECT_EQ(front->value(), 6) << "the record shows as stored";
+  EXPECT_EQ(rear->value(), 6);
+  front->setValue(2);
   EXPECT_EQ(rear->value(), 6) << "front 2 sets no limit";
   front->setValue(4);
   EXPECT_EQ(rear->value(), 4);
@@ -168,6 +174,31 @@ TEST_F(SettingDialog, SelectTakesTheOtherCardsDeviceValuesAndKeepsTheUsersEdits)
   EXPECT_EQ(WideFieldText(saved.wszCompany), u"Norvane");
   EXPECT_EQ(saved.wDriveFB, 10);
   EXPECT_EQ(CardRecord().dwDevParam7, 1111u) << "the first card is untouched";
+}
+
+TEST_F(SettingDialog, SaveKeepsWhatTheCardHoldsNowAndOpeningClearsKilledSavesCopies) {
+  SetupRecord before = MakeDefaultRecord(36);
+  before.dwRomCount = 5;
+  before.dwDevParam7 = 1111;
+  WriteCard(before);
+  const fs::path killed = m_dir / "card" / "setup.cfg.tmp-99-1-0";
+  std::ofstream(killed) << "half";
+  fs::last_write_time(killed, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+  TestSettingDlg& dialog = OpenDialog(Card());
+  EXPECT_FALSE(fs::exists(killed));
+
+  SetupRecord camera = before;  // the camera rewrote the card while the dialog was open
+  camera.dwRomCount = 6;
+  camera.dwDevParam7 = 3333;
+  StoreNarrowText(camera.szFWVersion, u"V2.0.0");
+  WriteCard(camera);
+  Item<QLineEdit>(dialog, IDC_COMPANY)->setText("Norvane");
+  Click(dialog, IDC_SAVE);
+  const SetupRecord saved = CardRecord();
+  EXPECT_EQ(saved.dwRomCount, 6u);
+  EXPECT_EQ(saved.dwDevParam7, 3333u);
+  EXPECT_EQ(NarrowFieldText(saved.szFWVersion), u"V2.0.0");
+  EXPECT_EQ(WideFieldText(saved.wszCompany), u"Norvane");
 }
 
 TEST_F(SettingDialog, SerialNumberBoxRefusesWhatTheFieldCannotHold) {

@@ -33,11 +33,13 @@ TEST_F(LinuxDriveList, AnSdCardIsAVolumeAndTheSystemDiskIsNot) {
   fs::create_directories(card);
   std::ofstream(card / "partition") << "1\n";
   std::ofstream(card.parent_path() / "removable") << "0\n";
+  fs::create_directories(card.parent_path() / "device");
+  std::ofstream(card.parent_path() / "device/type") << "SD\n";
   fs::create_directories(m_dir / "sys/dev/block");
   fs::create_directory_symlink("../../devices/mmc/block/mmcblk0/mmcblk0p1", m_dir / "sys/dev/block/179:1");
   std::ofstream(m_dir / "mountinfo") << "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
                                         "41 22 179:1 / /media/u/CAMERA\\040SD rw - vfat /dev/mmcblk0p1 rw\n";
-  const CLinuxDriveList drives({m_dir / "mountinfo", m_dir / "no-such-mounts", m_dir / "sys"});
+  const CLinuxDriveList drives({m_dir / "mountinfo", m_dir / "no-such-mounts", m_dir / "sys", m_dir / "no-swaps"});
   EXPECT_EQ(drives.RemovableVolumes(), QStringList{"/media/u/CAMERA SD/"});
   EXPECT_EQ(drives.MountPointOf("/media/u/CAMERA SD/DCIM/20240501_130509_D01.MP4"), "/media/u/CAMERA SD/");
   EXPECT_EQ(drives.MountPointOf("/home/u/a.mp4"), "/");

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/common/CivilDays.h"
+
 namespace vx {
 namespace {
 
@@ -12,27 +14,6 @@ constexpr std::int64_t kSecondsPerDay = 86'400;
 constexpr int kMinutesPerDay = 1440;
 // About 12 700 years either side of 1970: beyond every date the text can show, and far from overflow.
 constexpr std::int64_t kFarthestSeconds = 400'000'000'000;
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-struct CivilDate {
-  std::int64_t year;
-  int month;
-  int day;
-};
-
-// Gregorian date of a day count from 1970-01-01.
-CivilDate CivilFromDays(std::int64_t days) {
-  const std::int64_t z = days + 719'468;
-  const std::int64_t era = FloorDiv(z, 146'097);
-  const std::int64_t doe = z - era * 146'097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36'524 - doe / 146'096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  const auto day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const auto month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, day};
-}
 
 std::u16string Widen(const char* ascii) { return std::u16string(ascii, ascii + std::char_traits<char>::length(ascii)); }
 

@@ -1,11 +1,17 @@
-// Parsing mountinfo and asking sysfs which block devices are removable.
+// Parsing mountinfo and /proc/swaps, and asking sysfs which block devices are removable and which disks hold
+// the running system.
 #include "core/settings/MountTable.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
+#include <system_error>
 
 namespace vx {
 namespace {
@@ -78,6 +84,80 @@ std::optional<MountEntry> ParseLine(std::string_view line) {
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
+namespace fs = std::filesystem;
+
+// Where the running system lives: a disk holding one of these is never offered as a card.
+constexpr std::string_view kSystemMountPoints[] = {"/", "/usr/", "/boot/", "/boot/efi/", "/home/"};
+// Mapped devices stacked deeper than this are not followed (sysfs links cannot loop, this only bounds the walk).
+constexpr int kMaxStackDepth = 8;
+
+std::string FirstWord(const fs::path& file) {
+  std::ifstream in(file);
+  std::string word;
+  in >> word;
+  return word;
+}
+
+// The sysfs folder of a block device (a disk or a partition); empty when sysfs has none.
+fs::path DeviceFolder(const fs::path& sysRoot, unsigned major, unsigned minor) {
+  std::error_code error;
+  const std::string number = std::to_string(major) + ":" + std::to_string(minor);
+  const fs::path device = fs::canonical(sysRoot / "dev" / "block" / number, error);
+  return error ? fs::path() : device;
+}
+
+// The sysfs folder of a swap partition's device node, by its name, or through the node itself where the name
+// is only a link (/dev/mapper/...).
+fs::path SwapDeviceFolder(const fs::path& sysRoot, const std::string& nodePath) {
+  std::error_code error;
+  const fs::path node = fs::canonical(nodePath, error);
+  const fs::path name = (error ? fs::path(nodePath) : node).filename();
+  const fs::path named = fs::canonical(sysRoot / "class" / "block" / name, error);
+  if (!error) return named;
+  struct stat status {};
+  if (::stat(nodePath.c_str(), &status) != 0 || !S_ISBLK(status.st_mode)) return {};
+  return DeviceFolder(sysRoot, ::major(status.st_rdev), ::minor(status.st_rdev));
+}
+
+fs::path DiskFolder(const fs::path& device) {
+  std::error_code error;
+  return fs::exists(device / "partition", error) ? device.parent_path() : device;
+}
+
+// The disks a device's data lies on: its own, and for a mapped device those of the devices under it.
+void AddDisksUnder(const fs::path& device, int depth, std::set<fs::path>& disks) {
+  if (device.empty() || depth > kMaxStackDepth) return;
+  disks.insert(DiskFolder(device));
+  std::error_code error;
+  for (fs::directory_iterator lower(device / "slaves", error), end; !error && lower != end; lower.increment(error)) {
+    std::error_code unresolved;
+    AddDisksUnder(fs::canonical(lower->path(), unresolved), depth + 1, disks);
+  }
+}
+
+const MountEntry* VisibleMountAt(std::span<const MountEntry> mounts, std::string_view point) {
+  const auto found =
+      std::find_if(mounts.rbegin(), mounts.rend(), [&](const MountEntry& m) { return m.mountPoint == point; });
+  return found != mounts.rend() ? &*found : nullptr;
+}
+
+std::set<fs::path> SystemDisks(std::span<const MountEntry> mounts, std::span<const SwapArea> swaps,
+                               const fs::path& sysRoot) {
+  std::set<fs::path> disks;
+  const auto addMount = [&](const MountEntry* mount) {
+    if (mount != nullptr) AddDisksUnder(DeviceFolder(sysRoot, mount->major, mount->minor), 0, disks);
+  };
+  for (const std::string_view point : kSystemMountPoints) addMount(VisibleMountAt(mounts, point));
+  for (const SwapArea& swap : swaps) {
+    if (swap.partition) {
+      AddDisksUnder(SwapDeviceFolder(sysRoot, swap.path), 0, disks);
+    } else {
+      addMount(VisibleMountAt(mounts, MountPointHolding(mounts, swap.path)));
+    }
+  }
+  return disks;
+}
+
 }  // namespace
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
@@ -90,6 +170,17 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
   return entries;
 }
 
+std::vector<SwapArea> ParseSwaps(std::string_view text) {
+  std::vector<SwapArea> areas;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::vector<std::string_view> fields = SplitFields(text.substr(0, end));
+    if (fields.size() >= 2 && fields[0] != "Filename") areas.push_back({Unescape(fields[0]), fields[1] == "partition"});
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return areas;
+}
+
 std::string MountPointHolding(std::span<const MountEntry> mounts, std::string_view absolutePath) {
   if (absolutePath.empty() || absolutePath.front() != '/') return {};
   const std::string path = NormalFolder(absolutePath);
@@ -100,25 +191,34 @@ std::string MountPointHolding(std::span<const MountEntry> mounts, std::string_vi
   return best;
 }
 
-bool IsRemovableBlockDevice(const std::filesystem::path& sysRoot, unsigned major, unsigned minor) {
-  std::error_code error;
-  const std::string device = std::to_string(major) + ":" + std::to_string(minor);
-  std::filesystem::path disk = std::filesystem::canonical(sysRoot / "dev" / "block" / device, error);
-  if (error) return false;
-  if (std::filesystem::exists(disk / "partition", error)) disk = disk.parent_path();
-  if (StartsWith(disk.filename().string(), "mmcblk")) return true;
-  std::ifstream removable(disk / "removable");
-  char flag = 0;
-  return removable.get(flag) && flag == '1';
+bool IsRemovableBlockDevice(const fs::path& sysRoot, unsigned major, unsigned minor) {
+  const fs::path device = DeviceFolder(sysRoot, major, minor);
+  if (device.empty()) return false;
+  const fs::path disk = DiskFolder(device);
+  if (StartsWith(disk.filename().string(), "mmcblk")) {
+    const std::string type = FirstWord(disk / "device" / "type");
+    if (type == "SD") return true;   // card slots often say removable = 0
+    if (type == "MMC") return false;  // soldered eMMC: the computer's own disk
+  }
+  return FirstWord(disk / "removable") == "1";
 }
 
-std::vector<std::string> RemovableMountPoints(std::span<const MountEntry> mounts, const std::filesystem::path& sysRoot) {
+std::vector<std::string> RemovableMountPoints(std::span<const MountEntry> mounts, std::span<const SwapArea> swaps,
+                                              const fs::path& sysRoot) {
+  const std::set<fs::path> systemDisks = SystemDisks(mounts, swaps, sysRoot);
+  const auto onSystemDisk = [&](const MountEntry& mount) {
+    std::set<fs::path> disks;
+    AddDisksUnder(DeviceFolder(sysRoot, mount.major, mount.minor), 0, disks);
+    return std::any_of(disks.begin(), disks.end(), [&](const fs::path& disk) { return systemDisks.contains(disk); });
+  };
   // A later mount at the same place hides the earlier one.
   std::map<std::string, const MountEntry*> visible;
   for (const MountEntry& mount : mounts) visible[mount.mountPoint] = &mount;
   std::vector<std::string> points;
   for (const auto& [point, mount] : visible) {
-    if (mount->root == "/" && IsRemovableBlockDevice(sysRoot, mount->major, mount->minor)) points.push_back(point);
+    if (mount->root == "/" && IsRemovableBlockDevice(sysRoot, mount->major, mount->minor) && !onSystemDisk(*mount)) {
+      points.push_back(point);
+    }
   }
   return points;
 }

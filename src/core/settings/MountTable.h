@@ -1,4 +1,5 @@
-// The mount table (/proc/self/mountinfo) and which of its file systems sit on removable media (sysfs).
+// The mount table (/proc/self/mountinfo), the swap areas (/proc/swaps) and which file systems sit on removable
+// media that hold no part of the running system (sysfs).
 #pragma once
 
 #include <filesystem>
@@ -21,16 +22,26 @@ struct MountEntry {
 // The entries of a mountinfo text, octal escapes (\040 for a blank) decoded; malformed lines are skipped.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
+// A swap area of a /proc/swaps text: a partition (its device node) or a file.
+struct SwapArea {
+  std::string path;
+  bool partition = false;
+};
+std::vector<SwapArea> ParseSwaps(std::string_view text);
+
 // The mount point (ending with "/") holding an absolute path: the deepest mount point that is the path or one
 // of its folders, decided on the text alone (the path is never touched); empty for a relative path.
 std::string MountPointHolding(std::span<const MountEntry> mounts, std::string_view absolutePath);
 
-// Whether block device major:minor is on a removable disk according to the sysfs tree at sysRoot: the disk
-// (the partition's parent) says removable = 1, as card readers' and USB sticks' media do, or it is an SD card
-// slot (mmcblk*), which counts whatever it says. Fixed disks, USB hard disks included, say 0.
+// Whether block device major:minor is on a removable disk according to the sysfs tree at sysRoot: an SD card
+// (an mmcblk* disk whose card says type SD) counts whatever its removable flag says, built-in eMMC (type MMC)
+// never does; any other disk (the partition's parent) counts when it says removable = 1, as card readers' and
+// USB sticks' media do. Fixed disks, USB hard disks included, say 0.
 bool IsRemovableBlockDevice(const std::filesystem::path& sysRoot, unsigned major, unsigned minor);
 
-// The mount points (sorted, each once) where a removable device's file system is mounted whole.
-std::vector<std::string> RemovableMountPoints(std::span<const MountEntry> mounts, const std::filesystem::path& sysRoot);
+// The mount points (sorted, each once) where a removable device's file system is mounted whole, leaving out
+// every disk that holds /, /usr, /boot, /home or a swap area, also through a mapped device (LVM, encryption).
+std::vector<std::string> RemovableMountPoints(std::span<const MountEntry> mounts, std::span<const SwapArea> swaps,
+                                              const std::filesystem::path& sysRoot);
 
 }  // namespace vx

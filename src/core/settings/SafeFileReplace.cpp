@@ -14,6 +14,11 @@
 namespace vx {
 namespace {
 
+namespace fs = std::filesystem;
+
+constexpr const char* kTemporaryInfix = ".tmp-";
+constexpr std::chrono::minutes kStaleTemporaryAge{1};
+
 // Owns one open file descriptor.
 class FileDescriptor {
  public:
@@ -70,7 +75,7 @@ FileDescriptor CreateTemporary(const std::filesystem::path& path, std::string& t
   static std::atomic<unsigned> s_nCounter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = path.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-" +
+    tempPath = path.string() + kTemporaryInfix + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-" +
                std::to_string(s_nCounter++);
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return FileDescriptor(fd);
@@ -94,13 +99,7 @@ FileWriteResult FillTemporary(FileDescriptor& temp, const FileDescriptor& old, c
   return {};
 }
 
-// Makes the rename itself durable. A file system that cannot flush a folder says EINVAL: nothing to do there.
-FileWriteResult SyncFolder(const std::filesystem::path& folder) {
-  const FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!dir.Valid()) return Fail(errno, "opening the folder to flush it");
-  if (::fsync(dir.Get()) != 0 && errno != EINVAL) return Fail(errno, "flushing the folder");
-  return {};
-}
+fs::path FolderOf(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : fs::path("."); }
 
 }  // namespace
 
@@ -121,12 +120,30 @@ FileWriteResult ReplaceFileHead(const std::filesystem::path& path, std::span<con
   FileDescriptor temp = CreateTemporary(path, tempPath);
   if (!temp.Valid()) return Fail(errno, "creating the new copy");
   FileWriteResult result = FillTemporary(temp, old, oldStat, head);
+  // Opened before the rename: once the new file has taken the old one's place, no step is left that can fail.
+  const FileDescriptor folder(result ? ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
+  if (result && !folder.Valid()) result = Fail(errno, "opening the folder to flush it");
   if (result && ::rename(tempPath.c_str(), path.c_str()) != 0) result = Fail(errno, "replacing the old file");
   if (!result) {
     ::unlink(tempPath.c_str());
     return result;
   }
-  return SyncFolder(path.parent_path());
+  // Makes the rename durable where the file system can flush a folder. The card already holds the new file
+  // whatever this says, so the save stands; the system writes the folder back in its own time otherwise.
+  (void)::fsync(folder.Get());
+  return {};
+}
+
+void RemoveStaleTemporaries(const fs::path& path) {
+  const std::string prefix = path.filename().string() + kTemporaryInfix;
+  const auto staleBefore = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+  std::error_code error;
+  for (fs::directory_iterator entry(FolderOf(path), error), end; !error && entry != end; entry.increment(error)) {
+    const bool temporary = entry->path().filename().string().starts_with(prefix) &&
+                           entry->symlink_status(error).type() == fs::file_type::regular;
+    if (temporary && entry->last_write_time(error) < staleBefore && !error) fs::remove(entry->path(), error);
+    error.clear();  // one file that cannot be examined or removed does not stop the others
+  }
 }
 
 }  // namespace vx

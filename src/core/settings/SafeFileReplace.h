@@ -19,9 +19,14 @@ struct FileWriteResult {
 };
 
 // Makes `path` hold `head` followed by the bytes the old file held beyond head.size(), if any.
-// The new content goes to a uniquely named file in the same folder; every write is checked, the file is
-// flushed to the device, renamed over `path` and the folder is flushed. At every moment `path` is either the
-// complete old file or the complete new one; a failure removes the temporary file and leaves `path` alone.
+// The new content goes to a uniquely named file in the same folder ("<name>.tmp-..."); every write is checked,
+// the file is flushed to the device, renamed over `path` and the folder is flushed. At every moment `path` is
+// either the complete old file or the complete new one; a failure removes the temporary file and leaves `path`
+// alone, and success is reported exactly when `path` was replaced.
 FileWriteResult ReplaceFileHead(const std::filesystem::path& path, std::span<const std::uint8_t> head);
+
+// Removes the temporary files of ReplaceFileHead(path) that were last written more than a minute ago: saves
+// killed before their rename left them. A save still running finishes far sooner, so its file stays.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
 
 }  // namespace vx

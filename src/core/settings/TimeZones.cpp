@@ -43,9 +43,10 @@ constexpr TimeZoneEntry kZones[] = {
     {"(GMT+12:00) Auckland, Wellington, Fiji, Marshall Isalnd", 720},
 };
 
-// How far apart the moments are that are tried when looking for standard time: about a month, for a year.
-constexpr std::int64_t kProbeStepSeconds = 30LL * 24 * 3600;
-constexpr int kProbeCount = 13;
+// The moments tried when looking for standard time: a week apart, for a year, so that even a summer time of a
+// few weeks is seen.
+constexpr std::int64_t kProbeStepSeconds = 7LL * 24 * 3600;
+constexpr int kProbeCount = 53;
 
 }  // namespace
 
@@ -59,19 +60,19 @@ int ZoneOffsetMinutes(std::int16_t quarterHours) { return quarterHours * 15; }
 
 ComputerZone StandardComputerZone(std::int64_t utcSeconds) {
   ::tzset();
-  ComputerZone zone;
-  // During summer time the standard offset is that of a moment some months away that is not in summer time.
+  // Summer time puts the clock forward, so standard time is the smallest offset of the year. The C library's
+  // summer-time flag is not asked: zones such as Europe/Dublin flag their winter offset instead.
+  std::optional<ComputerZone> zone;
   for (int i = 0; i < kProbeCount; ++i) {
     const auto moment = static_cast<std::time_t>(utcSeconds + i * kProbeStepSeconds);
     std::tm local{};
     if (::localtime_r(&moment, &local) == nullptr) break;
-    if (i == 0 || local.tm_isdst <= 0) {
-      zone.offsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
-      zone.name = local.tm_zone != nullptr ? local.tm_zone : "";
+    const auto offsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
+    if (!zone || offsetMinutes < zone->offsetMinutes) {
+      zone = ComputerZone{offsetMinutes, local.tm_zone != nullptr ? local.tm_zone : ""};
     }
-    if (local.tm_isdst <= 0) break;
   }
-  return zone;
+  return zone.value_or(ComputerZone{});
 }
 
 std::string ComputerZoneLabel(const ComputerZone& zone) {

@@ -32,7 +32,8 @@ struct ComputerZone {
   int offsetMinutes = 0;  // standard offset, east of UTC
   std::string name;       // the zone's abbreviation at standard time, e.g. "KST"
 };
-// The computer's zone (the C library's, after tzset) around the UTC moment `utcSeconds`.
+// The computer's zone (the C library's, after tzset) in the year from the UTC moment `utcSeconds`: the smallest
+// offset it uses in that year, with that offset's abbreviation.
 ComputerZone StandardComputerZone(std::int64_t utcSeconds);
 // "(GMT+09:00) KST": hours and minutes of the offset, then the name ("GMT 00:00" for zero hours).
 std::string ComputerZoneLabel(const ComputerZone& zone);

@@ -33,23 +33,30 @@ class SysfsTree : public ::testing::Test {
     AddDisk("sdb", "1", {{"8:17", "sdb1"}, {"8:18", "sdb2"}});  // a card reader's medium
     AddDisk("sdc", "0", {{"8:33", "sdc1"}});                    // a USB hard disk
     AddDisk("sda", "0", {{"8:2", "sda2"}});
-    AddDisk("mmcblk0", "0", {{"179:1", "mmcblk0p1"}});         // an SD slot that says 0
+    AddDisk("mmcblk0", "0", {{"179:1", "mmcblk0p1"}}, "SD");    // an SD slot that says 0
+    AddDisk("mmcblk1", "0", {{"179:9", "mmcblk1p1"}}, "MMC");   // the computer's eMMC
     AddDisk("loop0", "0", {});
     fs::create_directory_symlink("../../devices/virtual/block/loop0", m_root / "dev/block/7:0");
   }
   void TearDown() override { fs::remove_all(m_root); }
 
   void AddDisk(const std::string& name, const char* removable,
-               std::initializer_list<std::pair<const char*, const char*>> partitions) {
+               std::initializer_list<std::pair<const char*, const char*>> partitions, const char* mmcType = nullptr) {
     const fs::path disk = m_root / "devices/virtual/block" / name;
     fs::create_directories(disk);
     std::ofstream(disk / "removable") << removable << "\n";
+    if (mmcType != nullptr) {
+      fs::create_directories(disk / "device");
+      std::ofstream(disk / "device/type") << mmcType << "\n";
+    }
     fs::create_directories(m_root / "dev/block");
+    fs::create_directories(m_root / "class/block");
     for (const auto& [device, partition] : partitions) {
       fs::create_directories(disk / partition);
       std::ofstream(disk / partition / "partition") << "1\n";
-      fs::create_directory_symlink("../../devices/virtual/block/" + name + "/" + partition,
-                                   m_root / "dev/block" / device);
+      const std::string target = "../../devices/virtual/block/" + name + "/" + partition;
+      fs::create_directory_symlink(target, m_root / "dev/block" / device);
+      fs::create_directory_symlink(target, m_root / "class/block" / partition);
     }
   }
   fs::path m_root;
@@ -81,12 +88,43 @@ TEST(MountInfo, TheMountPointHoldingAPathIsTheDeepestPrefix) {
 TEST_F(SysfsTree, OnlyRemovableMediaAndSdSlotsMountedWholeAreVolumes) {
   EXPECT_TRUE(IsRemovableBlockDevice(m_root, 8, 17));
   EXPECT_TRUE(IsRemovableBlockDevice(m_root, 179, 1));
+  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 179, 9)) << "eMMC";
   EXPECT_FALSE(IsRemovableBlockDevice(m_root, 8, 33));
   EXPECT_FALSE(IsRemovableBlockDevice(m_root, 7, 0));
   EXPECT_FALSE(IsRemovableBlockDevice(m_root, 0, 50)) << "no block device at all";
   // The bind mount of a card's folder is not a volume; /mnt/hidden is covered by a later tmpfs.
-  EXPECT_EQ(RemovableMountPoints(ParseMountInfo(kMountInfo), m_root),
+  EXPECT_EQ(RemovableMountPoints(ParseMountInfo(kMountInfo), {}, m_root),
             (std::vector<std::string>{"/media/user/CARD ONE/", "/media/user/SD/"}));
+}
+
+TEST_F(SysfsTree, NoDiskThatHoldsTheSystemOrSwapIsAVolume) {
+  AddDisk("mmcblk2", "0", {{"179:17", "mmcblk2p1"}, {"179:18", "mmcblk2p2"}, {"179:19", "mmcblk2p3"}}, "SD");
+  AddDisk("sdd", "1", {{"8:49", "sdd1"}, {"8:50", "sdd2"}});
+  AddDisk("sde", "1", {{"8:65", "sde1"}, {"8:66", "sde2"}});
+  AddDisk("sdf", "1", {{"8:81", "sdf1"}, {"8:82", "sdf2"}});
+  // /home on an encrypted volume (a mapped device) over sde1.
+  const fs::path mapped = m_root / "devices/virtual/block/dm-0";
+  fs::create_directories(mapped / "slaves");
+  fs::create_directory_symlink("../../sde/sde1", mapped / "slaves/sde1");
+  fs::create_directory_symlink("../../devices/virtual/block/dm-0", m_root / "dev/block/253:0");
+  const std::vector<MountEntry> mounts = ParseMountInfo(
+      "1 0 179:18 / / rw - ext4 /dev/mmcblk2p2 rw\n"  // the system runs from an SD card
+      "2 1 179:17 / /boot rw - vfat /dev/mmcblk2p1 rw\n"
+      "3 1 179:19 / /media/pi/DATA rw - vfat /dev/mmcblk2p3 rw\n"
+      "4 1 8:49 / /media/sdd rw - vfat /dev/sdd1 rw\n"
+      "5 1 253:0 / /home rw - ext4 /dev/mapper/home rw\n"
+      "6 1 8:66 / /media/sde rw - vfat /dev/sde2 rw\n"
+      "7 1 8:81 / /media/swap\\040disk rw - ext4 /dev/sdf1 rw\n"
+      "8 1 8:82 / /media/sdf rw - vfat /dev/sdf2 rw\n"
+      "9 1 8:17 / /media/card rw - vfat /dev/sdb1 rw\n");
+  const std::vector<SwapArea> swaps = ParseSwaps(
+      "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n"
+      "/dev/sdd2                               partition\t1048572\t\t0\t\t-2\n"
+      "/media/swap\\040disk/swapfile          file\t\t65532\t\t0\t\t-3\n");
+  ASSERT_EQ(swaps.size(), 2u);
+  EXPECT_EQ(swaps[1].path, "/media/swap disk/swapfile");
+  EXPECT_FALSE(swaps[1].partition);
+  EXPECT_EQ(RemovableMountPoints(mounts, swaps, m_root), std::vector<std::string>{"/media/card/"});
 }
 
 }  // namespace

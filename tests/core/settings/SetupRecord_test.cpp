@@ -8,11 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <string>
+#include <tuple>
 #include <type_traits>
 
 namespace vx {
@@ -236,6 +239,48 @@ TEST_F(SetupFile, AFailedSaveSaysWhyAndLeavesNothing) {
   EXPECT_FALSE(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
   EXPECT_TRUE(fs::is_directory(File()));
   EXPECT_EQ(FolderEntries().size(), 1u);
+}
+
+// A folder the saving user may write in but not read: the folder cannot be opened to flush the rename, so the
+// save must fail before the rename instead of replacing the file and then reporting a failure.
+TEST_F(SetupFile, ASaveIsReportedAsDoneExactlyWhenTheFileWasReplaced) {
+  constexpr uid_t kNobody = 65534;
+  const std::string old(kSetupFileSize, 'o');
+  WriteBytes(old);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(m_dir.c_str(), kNobody, kNobody), 0);
+  }
+  // In a child process, which as root first becomes an ordinary user that permissions bind.
+  EXPECT_EXIT(
+      {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) std::_Exit(2);
+        ::chmod(m_dir.c_str(), 0300);
+        const bool saved = static_cast<bool>(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
+        ::chmod(m_dir.c_str(), 0700);
+        const bool replaced = FileBytes() != old;
+        std::_Exit(saved == replaced && FolderEntries().size() == 1 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SetupFile, OnlyTemporaryCopiesOlderThanAMinuteAreRemoved) {
+  const auto now = fs::file_time_type::clock::now();
+  const std::tuple<const char*, std::chrono::seconds, bool> files[] = {
+      {"setup.cfg.tmp-812-4411-0", std::chrono::seconds(61), false},  // left by a killed save
+      {"setup.cfg.tmp-813-4412-0", std::chrono::seconds(5), true},    // a save still running
+      {"setup.cfg", std::chrono::hours(24), true},
+      {"setup.cfg.bak", std::chrono::hours(24), true},
+      {"other.cfg.tmp-812-4411-0", std::chrono::hours(24), true},
+  };
+  for (const auto& [name, age, stays] : files) {
+    std::ofstream(m_dir / name) << "x";
+    fs::last_write_time(m_dir / name, now - age);
+  }
+  fs::create_directory(m_dir / "setup.cfg.tmp-folder");
+  fs::last_write_time(m_dir / "setup.cfg.tmp-folder", now - std::chrono::hours(24));
+  RemoveStaleTemporaries(File());
+  for (const auto& [name, age, stays] : files) EXPECT_EQ(fs::exists(m_dir / name), stays) << name;
+  EXPECT_TRUE(fs::exists(m_dir / "setup.cfg.tmp-folder")) << "only files are removed";
 }
 
 }  // namespace

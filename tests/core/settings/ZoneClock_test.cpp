@@ -69,16 +69,30 @@ TEST(ComputerZone, HalfAndThreeQuarterHourZonesAreFound) {
   EXPECT_FALSE(ZoneIndexOfLabel(ComputerZoneLabel(StandardComputerZone(UtcSeconds(2024, 1, 1, 0, 0)))).has_value());
 }
 
-TEST(ComputerZone, SummerTimeIsNeverCounted) {
-  const ScopedComputerZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  const std::int64_t july = UtcSeconds(2024, 7, 15, 10, 0);
-  const ComputerZone computer = StandardComputerZone(july);
-  EXPECT_EQ(computer.offsetMinutes, 60);
-  EXPECT_EQ(ComputerZoneLabel(computer), "(GMT+01:00) CET");
-  EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), 14u);
+TEST(ComputerZone, SummerTimeIsNeverCountedWhicheverOffsetTheZoneFlags) {
+  struct Case {
+    const char* tz;
+    std::int64_t utc;
+    const char* label;
+    std::size_t index;
+  };
+  const Case cases[] = {
+      {"CET-1CEST,M3.5.0,M10.5.0/3", UtcSeconds(2024, 7, 15, 10, 0), "(GMT+01:00) CET", 14},
+      {"ACST-9:30ACDT,M10.1.0,M4.1.0/3", UtcSeconds(2024, 1, 15, 10, 0), "(GMT+09:30) ACST", 28},
+      // Irish rule of the zone database: IST (UTC+1) is standard time, winter's GMT is flagged as summer time.
+      {"IST-1GMT0,M10.5.0,M3.5.0/1", UtcSeconds(2024, 7, 15, 10, 0), "(GMT 00:00) GMT", 13},
+      {"IST-1GMT0,M10.5.0,M3.5.0/1", UtcSeconds(2024, 1, 15, 10, 0), "(GMT 00:00) GMT", 13},
+  };
+  for (const Case& c : cases) {
+    const ScopedComputerZone zone(c.tz);
+    const ComputerZone computer = StandardComputerZone(c.utc);
+    EXPECT_EQ(ComputerZoneLabel(computer), c.label) << c.tz;
+    EXPECT_EQ(ZoneIndexOfLabel(ComputerZoneLabel(computer)), c.index) << c.tz;
+  }
   // The camera clock of the preselected zone is UTC+1, not the computer's summer local time (UTC+2).
-  EXPECT_EQ(ZoneTimeAt(july, computer.offsetMinutes).hour, 11);
-  EXPECT_EQ(LocalTime(july).hour, 12);
+  const ScopedComputerZone berlin(cases[0].tz);
+  EXPECT_EQ(ZoneTimeAt(cases[0].utc, StandardComputerZone(cases[0].utc).offsetMinutes).hour, 11);
+  EXPECT_EQ(LocalTime(cases[0].utc).hour, 12);
 }
 
 TEST(ZoneTime, DaysCarryIntoMonthsAndYears) {
