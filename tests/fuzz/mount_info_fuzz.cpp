@@ -1,5 +1,5 @@
-// Fuzzes the mountinfo parser: any text gives entries whose mount points are absolute folders, and every path
-// below a mount point is held by a mount point.
+// Fuzzes the mountinfo and swaps parsers: any text gives entries whose mount points are absolute folders, every
+// path below a mount point is held by a mount point, and no swap area has an empty path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,5 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string holder = vx::MountPointHolding(mounts, mount.mountPoint + "file");
     if (holder.empty() || holder.back() != '/') std::abort();
   }
+  for (const vx::SwapArea& area : vx::ParseSwaps(text))
+    if (area.path.empty()) std::abort();
   return 0;
 }
