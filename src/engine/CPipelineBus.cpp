@@ -41,24 +41,21 @@ bool CPipelineBus::WaitForPreroll(std::chrono::milliseconds timeout) {
   return m_bPrerolled && !m_bError;
 }
 
-void CPipelineBus::ExpectSeek(guint32 seqnum, const GstElement* answerer) {
-  Pump();
+void CPipelineBus::ExpectSeek(guint32 seqnum, const GstElement* answerer, bool endIsTheEnd) {
   m_nAwaitedSeek = seqnum;
   m_pAnswerer = answerer;
+  m_bAnswerEndIsTheEnd = endIsTheEnd;
   m_bSeekAnswered = false;
   m_bEnded = false;
   m_bError = false;
 }
 
 SeekAnswer CPipelineBus::WaitForSeekAnswer(std::chrono::milliseconds limit) {
-  HandleUntil(limit, [this] { return m_bSeekAnswered || m_bError; });
-  if (!m_bSeekAnswered && !m_bError) {
-    std::fprintf(stderr, "vx880: %s: no picture and no end after a seek; taken as the end\n", m_strPath.c_str());
-    DumpPipelineGraph(m_pPipeline, "vx880-no-seek-answer");
-    m_bEnded = true;
-    return SeekAnswer::NoAnswer;
-  }
-  return m_bEnded ? SeekAnswer::End : SeekAnswer::Picture;
+  HandleUntil(limit, [this] { return !SeekPending(); });
+  if (!SeekPending()) return SeekAnswer::Answered;
+  std::fprintf(stderr, "vx880: %s: no answer to a seek yet; still waiting for it\n", m_strPath.c_str());
+  DumpPipelineGraph(m_pPipeline, "vx880-no-seek-answer");
+  return SeekAnswer::NoAnswer;
 }
 
 void CPipelineBus::Handle(GstMessage* message) {
@@ -113,7 +110,7 @@ void CPipelineBus::HandleSegmentAnswer(GstMessage* message) {
   gboolean end = FALSE;
   gst_structure_get_boolean(answer, "end", &end);
   m_bSeekAnswered = true;
-  m_bEnded = m_bEnded || end;
+  m_bEnded = m_bEnded || (end && m_bAnswerEndIsTheEnd);
 }
 
 }  // namespace vx

@@ -14,8 +14,8 @@ namespace vx {
 // written when it is unset). `stage` ends up in the file name.
 void DumpPipelineGraph(GstElement* pipeline, const char* stage);
 
-// How a seek ended: the front picture at the new position, the recording's end, or no answer at all.
-enum class SeekAnswer { Picture, End, NoAnswer };
+// How a seek ended: answered (a picture, the end of the answering stream, or an error), or not in time.
+enum class SeekAnswer { Answered, NoAnswer };
 
 class CPipelineBus {
  public:
@@ -28,13 +28,18 @@ class CPipelineBus {
   void ExpectPreroll();
   // Handles messages until the pipeline has prerolled (true), or an error or `timeout` (false).
   bool WaitForPreroll(std::chrono::milliseconds timeout);
-  // Before a seek with sequence number `seqnum`, to be answered by the renderer `answerer`: forgets the
-  // end and any error, which the seek undoes.
-  void ExpectSeek(guint32 seqnum, const GstElement* answerer);
-  // Handles messages until the renderer has answered the expected seek (its picture or the end),
-  // an error ended the recording, or `limit` passed. Anything but a picture marks the recording ended.
+  // After the seek with sequence number `seqnum` was sent (messages it caused wait on the bus until
+  // handled), to be answered by the renderer `answerer`: forgets the end and any error, which the seek
+  // undoes. `endIsTheEnd`: the seek goes to or past the duration, so the answerer's end is the
+  // recording's; before it, a stream shorter than the others has ended but the recording plays on,
+  // and its end comes with the pipeline's.
+  void ExpectSeek(guint32 seqnum, const GstElement* answerer, bool endIsTheEnd);
+  // Handles messages until the renderer has answered the expected seek, an error ended the recording, or
+  // `limit` passed. A seek not answered in time stays expected: its answer is taken whenever it comes.
   SeekAnswer WaitForSeekAnswer(std::chrono::milliseconds limit);
 
+  // True while the expected seek has neither been answered nor ended by an error.
+  bool SeekPending() const { return m_nAwaitedSeek != GST_SEQNUM_INVALID && !m_bSeekAnswered && !m_bError; }
   // True once the recording has ended: the end of every stream, an error, or a seek past the data.
   bool Ended() const { return m_bEnded; }
 
@@ -54,6 +59,7 @@ class CPipelineBus {
   guint32 m_nAwaitedSeek = GST_SEQNUM_INVALID;
   const GstElement* m_pAnswerer = nullptr;
   bool m_bSeekAnswered = false;
+  bool m_bAnswerEndIsTheEnd = true;
 };
 
 }  // namespace vx

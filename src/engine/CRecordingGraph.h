@@ -28,6 +28,9 @@ struct RecordingWindows {
 
 enum class SeekMode { Accurate, KeyUnit };
 
+// A seek that was made but not answered in time.
+inline constexpr HRESULT VFW_E_TIMEOUT = static_cast<HRESULT>(0x8004022Eu);
+
 class CRecordingGraph {
  public:
   CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag);
@@ -45,6 +48,8 @@ class CRecordingGraph {
   HRESULT Run();
   HRESULT Pause();
   HRESULT Stop();
+  // S_OK at the new position (or the end); E_FAIL refused, nothing changed; VFW_E_TIMEOUT made but not
+  // answered in time: the position reads `t` until the answer comes.
   HRESULT SetPosition(RefTime t, SeekMode mode = SeekMode::Accurate);
   HRESULT GetPosition(RefTime& t);
   HRESULT GetDuration(RefTime& t);
@@ -84,6 +89,7 @@ class CRecordingGraph {
   bool m_bGraphBuilt = false;
   float m_fRate = 1.0f;
   float m_fAppliedRate = 1.0f;
+  RefTime m_nSoughtPosition = 0;  // the position while the last seek awaits its answer
   RefTime m_nDuration = 0;
   EngineState m_state = EngineState::Closed;
   int m_nVideoStreams = 0;

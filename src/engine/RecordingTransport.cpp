@@ -10,8 +10,9 @@ namespace vx {
 namespace {
 
 // A seek is answered by the front renderer with the picture at the new position or with the end of
-// its stream, normally within milliseconds. Only a pipeline that stopped answering (a damaged file)
-// reaches this limit; the recording then counts as ended, so nothing waits forever.
+// its stream, normally within milliseconds. A busy machine or a pipeline that stopped answering (a
+// damaged file) reaches this limit; the seek then fails, yet it was made: the position stays the one
+// sought until the answer comes, so nothing waits forever and nothing mistakes the wait for the end.
 constexpr std::chrono::milliseconds kSeekAnswerLimit{2000};
 
 }  // namespace
@@ -26,7 +27,9 @@ HRESULT CRecordingGraph::Run() {
   m_fRate = ClampRate(m_fRate);
   if (m_fRate != m_fAppliedRate) {
     GetPosition(position);
-    if (const HRESULT hr = Seek(position, m_fRate, SeekMode::Accurate); hr != S_OK) return hr;
+    // A rate seek answered late still takes effect: play on.
+    if (const HRESULT hr = Seek(position, m_fRate, SeekMode::Accurate); hr != S_OK && hr != VFW_E_TIMEOUT)
+      return hr;
   }
   if (gst_element_set_state(m_pPipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return E_FAIL;
   m_state = EngineState::Running;
@@ -55,17 +58,26 @@ HRESULT CRecordingGraph::SetPosition(RefTime t, SeekMode mode) {
 
 // One flushing seek event; the call returns once the front renderer has answered that very seek (its
 // sequence number) with a picture or the end, and the pipeline has settled on the new position.
+// E_FAIL when the pipeline refused the seek (nothing changed), VFW_E_TIMEOUT when it has not answered
+// within the limit.
 HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
+  t = std::max<RefTime>(t, 0);
   const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH |
                                   (mode == SeekMode::Accurate ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT));
-  GstPtr<GstEvent> seek = Adopt(gst_event_new_seek(rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
-                                                   RefTimeToNs(std::max<RefTime>(t, 0)), GST_SEEK_TYPE_NONE,
-                                                   GST_CLOCK_TIME_NONE));
-  m_pBus->ExpectSeek(gst_event_get_seqnum(seek.get()), m_renderers[0]->Element());
+  GstPtr<GstEvent> seek = Adopt(gst_event_new_seek(rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, RefTimeToNs(t),
+                                                   GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE));
+  const guint32 seqnum = gst_event_get_seqnum(seek.get());
+  RefTime duration = 0;
+  const bool toTheEnd = !Succeeded(GetDuration(duration)) || t >= duration;
+  // What the bus holds belongs to the position before the seek; the seek's own answers stay queued
+  // until it is expected.
+  m_pBus->Pump();
   if (!gst_element_send_event(m_pPipeline.get(), seek.release())) return E_FAIL;
+  m_pBus->ExpectSeek(seqnum, m_renderers[0]->Element(), toTheEnd);
   m_fAppliedRate = rate;
+  m_nSoughtPosition = t;
   const auto start = std::chrono::steady_clock::now();
-  if (m_pBus->WaitForSeekAnswer(kSeekAnswerLimit) == SeekAnswer::NoAnswer) return S_OK;
+  if (m_pBus->WaitForSeekAnswer(kSeekAnswerLimit) == SeekAnswer::NoAnswer) return VFW_E_TIMEOUT;
   // The other sinks preroll on the same seek; until they have, the pipeline's position is theirs.
   const auto left = kSeekAnswerLimit - (std::chrono::steady_clock::now() - start);
   gst_element_get_state(m_pPipeline.get(), nullptr, nullptr,
@@ -78,6 +90,10 @@ HRESULT CRecordingGraph::GetPosition(RefTime& t) {
   if (!HasGraph()) return S_OK;
   m_pBus->Pump();
   if (m_pBus->Ended()) return GetDuration(t);
+  if (m_pBus->SeekPending()) {
+    t = m_nSoughtPosition;
+    return S_OK;
+  }
   gint64 ns = 0;
   if (!gst_element_query_position(m_pPipeline.get(), GST_FORMAT_TIME, &ns) || ns < 0) return E_FAIL;
   t = NsToRefTime(ns);
