@@ -114,7 +114,7 @@ class CQuelmarDlg : public QWidget {
   void ConnectSignals();
   void LoadTexts();
 
-  // Commands without a Part of their own here.
+  // Window commands: minimise, close, the settings dialog, a language change, card removal.
   void OnMinimize();
   void OnClose();
   void OnSettings();

@@ -14,11 +14,6 @@ std::uint32_t ChannelLevel(int position) {
 
 }  // namespace
 
-std::uint32_t WaveVolume(int position) {
-  const std::uint32_t w = ChannelLevel(position);
-  return w * 65'536u + w;
-}
-
 double VolumeLevel(int position) { return ChannelLevel(position) / 65'535.0; }
 
 }  // namespace vx

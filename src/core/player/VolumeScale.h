@@ -13,11 +13,8 @@ inline constexpr int kVolumeSliderMax = 99;
 inline constexpr int kDefaultVolumePosition = 50;
 inline constexpr int kAudibleVolumePosition = 1;
 
-// The packed two-channel level: w = position x 655.35 (truncated), w for the left and for the right channel
-// (w x 65 536 + w). Position 50 gives 0x7FFF7FFF; positions are held to 0-99.
-std::uint32_t WaveVolume(int position);
-
-// The same level as a factor of full scale (w / 65 535) for a volume element.
+// The level as a factor of full scale for a volume element: w / 65 535, where w = position x 655.35
+// (truncated) is the 16-bit channel level; positions are held to 0-99, so 50 gives 32 767 / 65 535.
 double VolumeLevel(int position);
 
 }  // namespace vx

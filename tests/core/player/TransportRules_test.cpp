@@ -58,13 +58,10 @@ TEST(TimelineRules, EndOfRecording) {
 }
 
 TEST(VolumeScale, SliderToLevel) {
-  EXPECT_EQ(WaveVolume(kDefaultVolumePosition), 0x7FFF7FFFu);
-  EXPECT_EQ(WaveVolume(99), 64'879u * 65'536u + 64'879u);
-  EXPECT_EQ(WaveVolume(0), 0u);
-  EXPECT_EQ(WaveVolume(150), WaveVolume(99));
-  EXPECT_EQ(WaveVolume(-3), 0u);
   EXPECT_DOUBLE_EQ(VolumeLevel(kDefaultVolumePosition), 32'767.0 / 65'535.0);
-  EXPECT_DOUBLE_EQ(VolumeLevel(0), 0.0);
+  EXPECT_DOUBLE_EQ(VolumeLevel(99), 64'879.0 / 65'535.0);
+  EXPECT_DOUBLE_EQ(VolumeLevel(150), VolumeLevel(99));
+  EXPECT_DOUBLE_EQ(VolumeLevel(-3), 0.0);
 }
 
 }  // namespace
