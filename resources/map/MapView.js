@@ -1,12 +1,13 @@
-// Map page script shared by every language's page: OpenStreetMap tiles over an offline coordinate grid, the
-// car's marker with its speed and heading, and the recording's track coloured by speed. The viewer calls
-// DrawCurrent(longitude, latitude) and DrawMotion(speed, course) with decimal texts, DrawTrack(points) once
-// per recording; a click on the track asks the viewer to seek to the nearest fix.
+// Map page script shared by every language's page: OpenStreetMap tiles (unless the viewer sets
+// MapOptions.onlineTiles to false before the page runs) over an offline coordinate grid, the car's marker with
+// its speed and heading, and the recording's track coloured by speed. The viewer calls
+// DrawCurrent(longitude, latitude) and DrawMotion(speed, course) with decimal texts, DrawTrack(points) once per
+// recording; a click on the track asks the viewer to seek to the nearest fix.
 (function () {
   'use strict';
   var texts = window.MapTexts || {};
   var startZoom = 16;
-  var map = L.map('map', { preferCanvas: true, zoomControl: true }).setView([37.5665, 126.978], startZoom);
+  var map = L.map('map', { preferCanvas: true, zoomControl: true, maxZoom: 19 }).setView([37.5665, 126.978], startZoom);
   var trackRenderer = L.canvas({ tolerance: 6 });
 
   // The grid lies under the tiles: where no tile comes, the grid and its coordinates show.
@@ -56,19 +57,24 @@
   });
   new Grid({ zIndex: 0 }).addTo(map);
 
-  var tiles = L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
-    maxZoom: 19, zIndex: 1, className: 'map-tiles',
-    attribution: '&copy; <a href="https://www.openstreetmap.org/copyright">OpenStreetMap</a> contributors'
-  }).addTo(map);
-  // Offline while the tiles of the current view fail and none of them came (a cached tile counts as come).
+  // Tiles are fetched for the places the map shows: a viewer that is told not to fetch them shows the grid
+  // alone, without the offline notice.
+  var onlineTiles = (window.MapOptions || {}).onlineTiles !== false;
   var tilesLoaded = 0;
   var tilesFailed = 0;
-  var offlineNotice = document.getElementById('offline');
-  offlineNotice.textContent = texts.offline || 'Offline';
-  function setOffline(offline) { document.body.classList.toggle('offline', offline); }
-  tiles.on('loading', function () { tilesLoaded = 0; tilesFailed = 0; });
-  tiles.on('tileload', function () { ++tilesLoaded; setOffline(false); });
-  tiles.on('tileerror', function () { ++tilesFailed; if (tilesLoaded === 0) setOffline(true); });
+  if (onlineTiles) {
+    var tiles = L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
+      maxZoom: 19, zIndex: 1, className: 'map-tiles',
+      attribution: '&copy; <a href="https://www.openstreetmap.org/copyright">OpenStreetMap</a> contributors'
+    }).addTo(map);
+    // Offline while the tiles of the current view fail and none of them came (a cached tile counts as come).
+    var offlineNotice = document.getElementById('offline');
+    offlineNotice.textContent = texts.offline || 'Offline';
+    var setOffline = function (offline) { document.body.classList.toggle('offline', offline); };
+    tiles.on('loading', function () { tilesLoaded = 0; tilesFailed = 0; });
+    tiles.on('tileload', function () { ++tilesLoaded; setOffline(false); });
+    tiles.on('tileerror', function () { ++tilesFailed; if (tilesLoaded === 0) setOffline(true); });
+  }
 
   var carSvg = '<svg viewBox="0 0 36 36"><circle cx="18" cy="18" r="15" fill="#1565c0" fill-opacity="0.25"/>' +
       '<path d="M18 4 L27 28 L18 23 L9 28 Z" fill="#1565c0" stroke="#fff" stroke-width="2" stroke-linejoin="round"/>' +
@@ -166,7 +172,7 @@
     return JSON.stringify({
       marker: at ? [at.lng, at.lat] : null,
       speed: motion.speed, course: motion.course,
-      offline: document.body.classList.contains('offline'),
+      offline: document.body.classList.contains('offline'), onlineTiles: onlineTiles,
       tilesLoaded: tilesLoaded, tilesFailed: tilesFailed,
       trackPoints: trackPoints.length, trackLines: trackLayer.getLayers().length,
       zoom: map.getZoom()

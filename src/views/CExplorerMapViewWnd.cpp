@@ -9,9 +9,11 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "core/views/ScriptCall.h"
+#include "views/CMapPage.h"
 
 namespace vx {
 namespace {
@@ -24,31 +26,39 @@ QWebEngineProfile* MapProfile() {
     auto* p = new QWebEngineProfile(QStringLiteral("vx880-map"), QCoreApplication::instance());
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     p->setHttpCacheMaximumSize(static_cast<int>(kTileCacheBytes));
-    // Tile servers ask every application to name itself.
-    p->setHttpUserAgent(p->httpUserAgent() + QStringLiteral(" VX-880QN-Player/1.0"));
+    // The map pages are local files, and the engine refuses local pages anything from the web unless told so:
+    // without this no tile ever comes. Only the map pages load in this profile's views.
+    p->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    // Tile servers ask every application to name itself and a way to reach its makers.
+    p->setHttpUserAgent(QStringLiteral("vx880-viewer/" VX_VERSION " (+" VX_CONTACT ")"));
     return p;
   }();
   return profile;
 }
 
-// qwebchannel.js from the web channel library, run before the page's own scripts so that they can reach the
-// viewer; a page opened in an ordinary browser simply has no viewer to call.
-QWebEngineScript WebChannelScript() {
-  QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-  file.open(QIODevice::ReadOnly);
+// A script run before the page's own scripts, in their world.
+QWebEngineScript EarlyScript(const QString& name, const QString& source) {
   QWebEngineScript script;
-  script.setName(QStringLiteral("qwebchannel"));
-  script.setSourceCode(QString::fromUtf8(file.readAll()));
+  script.setName(name);
+  script.setSourceCode(source);
   script.setInjectionPoint(QWebEngineScript::DocumentCreation);
   script.setWorldId(QWebEngineScript::MainWorld);
   script.setRunsOnSubFrames(false);
   return script;
 }
 
+// qwebchannel.js from the web channel library, so that the page's scripts can reach the viewer; a page opened
+// in an ordinary browser simply has no viewer to call.
+QWebEngineScript WebChannelScript() {
+  QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+  file.open(QIODevice::ReadOnly);
+  return EarlyScript(QStringLiteral("qwebchannel"), QString::fromUtf8(file.readAll()));
+}
+
 }  // namespace
 
 CExplorerMapViewWnd::CExplorerMapViewWnd(QWidget* parent) : QWidget(parent), m_pView(new QWebEngineView(this)) {
-  auto* page = new QWebEnginePage(MapProfile(), m_pView);
+  auto* page = new CMapPage(MapProfile(), m_pView);
   page->scripts().insert(WebChannelScript());
   m_pView->setPage(page);
   m_pView->setContextMenuPolicy(Qt::NoContextMenu);
@@ -62,6 +72,10 @@ CExplorerMapViewWnd::~CExplorerMapViewWnd() = default;
 
 QWebEnginePage* CExplorerMapViewWnd::Page() const { return m_pView->page(); }
 
+void CExplorerMapViewWnd::AddEarlyScript(const QString& name, const QString& source) {
+  Page()->scripts().insert(EarlyScript(name, source));
+}
+
 void CExplorerMapViewWnd::Navigate(const QString& path) { m_pView->load(QUrl::fromLocalFile(path)); }
 
 void CExplorerMapViewWnd::CallScript(const QString& text, const ScriptResult& onResult) {
@@ -74,6 +88,11 @@ void CExplorerMapViewWnd::CallScript(const QString& text, const ScriptResult& on
 }
 
 void CExplorerMapViewWnd::RunJavaScript(const QString& script, const ScriptResult& onResult) {
+  // The track and the car's places go to our own map pages only.
+  if (!CMapPage::IsMapPage(Page()->url())) {
+    if (onResult) onResult({});
+    return;
+  }
   if (!onResult) {
     Page()->runJavaScript(script, QWebEngineScript::MainWorld);
     return;

@@ -1,5 +1,5 @@
-// The embedded web view of the map: loads a local page into a persistent web profile with a disk cache (tiles
-// seen once still show offline) and calls the page's functions from call texts.
+// The embedded web view of the map: loads one of the map pages into a persistent web profile with a disk cache
+// (tiles seen once still show offline) and calls the page's functions from call texts, never another page's.
 #pragma once
 
 #include <QString>
@@ -19,13 +19,13 @@ class CExplorerMapViewWnd : public QWidget {
   explicit CExplorerMapViewWnd(QWidget* parent = nullptr);
   ~CExplorerMapViewWnd() override;
 
-  // Loads the page at a plain file path.
+  // Loads the page at a plain file path; only the map pages load.
   void Navigate(const QString& path);
 
   // Calls the page function that a call text names ("javascript:DrawCurrent('127.000000', '37.508333')",
   // parsed as ParseScriptCall says). The call is queued and never waited for: `onResult`, when given, later
   // receives the function's result if it was a string, else an empty text (also for an unknown function, an
-  // empty name, or no page).
+  // empty name, or no map page).
   using ScriptResult = std::function<void(const QString&)>;
   void CallScript(const QString& text, const ScriptResult& onResult = {});
 
@@ -36,7 +36,9 @@ class CExplorerMapViewWnd : public QWidget {
   void pageLoaded(bool ok);
 
  protected:
-  // Runs JavaScript in the page's own world, queued.
+  // Runs `source` in every page loaded later, before the page's own scripts.
+  void AddEarlyScript(const QString& name, const QString& source);
+  // Runs JavaScript in the page's own world, queued; dropped (an empty result) unless a map page is shown.
   void RunJavaScript(const QString& script, const ScriptResult& onResult = {});
 
  private:

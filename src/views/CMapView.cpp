@@ -1,20 +1,35 @@
 // The main window's map: page choice, track, position updates and seeks from the page.
 #include "views/CMapView.h"
 
-#include <QDir>
 #include <QWebChannel>
 #include <QWebEnginePage>
 
-#include "core/common/DataFolder.h"
+#include "app/CSettingsStore.h"
 #include "core/views/MapPosition.h"
 #include "views/CMapBridge.h"
+#include "views/CMapPage.h"
 
 namespace vx {
 
-CMapView::CMapView(QWidget* parent) : CExplorerMapViewWnd(parent), m_pBridge(new CMapBridge(this)) {
-  auto* channel = new QWebChannel(Page());
-  channel->registerObject(QStringLiteral("player"), m_pBridge);
-  Page()->setWebChannel(channel);
+namespace {
+
+bool OnlineTilesAllowed() {
+  const CSettingsStore store(CSettingsStore::DefaultPath());
+  return store.ReadDword(CMapView::kSettingsKey, CMapView::kOnlineTiles).value_or(1) != 0;
+}
+
+}  // namespace
+
+CMapView::CMapView(QWidget* parent)
+    : CExplorerMapViewWnd(parent), m_pBridge(new CMapBridge(this)), m_pChannel(new QWebChannel(this)) {
+  if (!OnlineTilesAllowed()) {
+    AddEarlyScript(QStringLiteral("options"), QStringLiteral("window.MapOptions = { onlineTiles: false };"));
+  }
+  m_pChannel->registerObject(QStringLiteral("player"), m_pBridge);
+  Page()->setWebChannel(m_pChannel);
+  // The bridge belongs to our pages alone.
+  connect(Page(), &QWebEnginePage::urlChanged, this,
+          [this](const QUrl& url) { Page()->setWebChannel(CMapPage::IsMapPage(url) ? m_pChannel : nullptr); });
   connect(m_pBridge, &CMapBridge::seekRequested, this, &CMapView::seekRequested);
   connect(Page(), &QWebEnginePage::loadStarted, this, [this] { m_bPageLoaded = false; });
   connect(this, &CExplorerMapViewWnd::pageLoaded, this, [this](bool ok) {
@@ -23,12 +38,7 @@ CMapView::CMapView(QWidget* parent) : CExplorerMapViewWnd(parent), m_pBridge(new
   });
 }
 
-QString CMapView::PagePath(int languageIndex) {
-  const QString file = QString::fromLatin1(MapPageFile(languageIndex));
-  return QDir(QString::fromStdString(DataFolder().string())).filePath(file);
-}
-
-void CMapView::LoadPage(int languageIndex) { Navigate(PagePath(languageIndex)); }
+void CMapView::LoadPage(int languageIndex) { Navigate(CMapPage::PagePath(languageIndex)); }
 
 void CMapView::SetRecording(const CTextData& textData, std::int64_t durationMs) {
   m_pBridge->SetDurationMs(durationMs);

@@ -1,5 +1,6 @@
 // The map of the main window: loads the page of the user's language, hands it the open recording's track
-// once per page load, moves the car on every timeline tick, and passes on the page's checked seeks.
+// once per page load, moves the car on every timeline tick, and passes on the page's checked seeks. Whether
+// the page fetches map tiles is the user's setting, read when the view is made.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@
 
 #include "core/telemetry/CTextData.h"
 #include "views/CExplorerMapViewWnd.h"
+
+class QWebChannel;
 
 namespace vx {
 
@@ -18,9 +21,11 @@ class CMapView : public CExplorerMapViewWnd {
  public:
   explicit CMapView(QWidget* parent = nullptr);
 
-  // The page file of a language index (0 to 4; any other index gets the English page) in the program's
-  // data folder: beside it in the build tree, share/vx880 when installed.
-  static QString PagePath(int languageIndex);
+  // "OnlineTiles" under this key of the viewer's settings store: 0 keeps the map on its offline grid, so no
+  // place of a recording goes to the tile server; absent or any other value fetches tiles.
+  static constexpr const char* kSettingsKey = "Viewer\\Map";
+  static constexpr const char* kOnlineTiles = "OnlineTiles";
+
   // (Re)loads the page of the language; the page shows its offline view by itself when no tiles come.
   void LoadPage(int languageIndex);
 
@@ -40,6 +45,7 @@ class CMapView : public CExplorerMapViewWnd {
   void DrawTrack();
 
   CMapBridge* m_pBridge;
+  QWebChannel* m_pChannel;
   std::string m_strTrackScript;
   bool m_bPageLoaded = false;
 };

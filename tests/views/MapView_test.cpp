@@ -1,20 +1,29 @@
 // Tests of the map view in a real web engine without a network: every page loads and moves its marker through
-// the call texts, the track is drawn and a click on it seeks, the page's seek is checked, and the page shows its
-// offline grid when no tiles come.
+// the call texts, the track is drawn and a click on it seeks, the page's seek is checked, the page shows its
+// offline grid when no tiles come, no other page ever loads in the view, and the tile setting holds.
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QRegularExpression>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "DriveTelemetry.h"
 #include "WaitUntil.h"
+#include "app/CSettingsStore.h"
 #include "views/CMapBridge.h"
+#include "views/CMapPage.h"
 #include "views/CMapView.h"
 
 namespace vx {
@@ -33,6 +42,50 @@ CGPSData Fix(std::uint32_t time, double lat, double lon, double speed = 50.0, do
   return fix;
 }
 
+void Load(CMapView& view, int languageIndex) {
+  QSignalSpy loaded(&view, &CExplorerMapViewWnd::pageLoaded);
+  view.LoadPage(languageIndex);
+  ASSERT_TRUE(WaitUntil([&] { return !loaded.isEmpty(); }));
+  ASSERT_TRUE(loaded.first().first().toBool());
+}
+
+// The page's own account of what it shows.
+QJsonObject State(CMapView& view) {
+  QString text;
+  bool answered = false;
+  view.CallScript(QStringLiteral("javascript:MapViewState()"), [&](const QString& result) {
+    text = result;
+    answered = true;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return answered; }));
+  return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+bool MarkerAt(CMapView& view, double lon, double lat) {
+  const QJsonArray marker = State(view).value(QStringLiteral("marker")).toArray();
+  return marker.size() == 2 && std::abs(marker[0].toDouble() - lon) < 1e-6 &&
+         std::abs(marker[1].toDouble() - lat) < 1e-6;
+}
+
+// Waits until the offline grid covers most of the view: painted a moment later than the page decides.
+bool GridPainted(CMapView& view) {
+  int background = 0;
+  int lines = 0;
+  const bool painted = WaitUntil([&] {
+    const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    background = lines = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        background += image.pixel(x, y) == qRgb(0xE9, 0xE5, 0xDC);
+        lines += image.pixel(x, y) == qRgb(0xB9, 0xB1, 0xA3);
+      }
+    }
+    return background > image.width() * image.height() / 2 && lines > 100;
+  });
+  EXPECT_TRUE(painted) << background << " background and " << lines << " grid pixels";
+  return painted;
+}
+
 class MapViewTest : public ::testing::Test {
  protected:
   MapViewTest() {
@@ -40,30 +93,9 @@ class MapViewTest : public ::testing::Test {
     m_view.show();
   }
 
-  void Load(int languageIndex) {
-    QSignalSpy loaded(&m_view, &CExplorerMapViewWnd::pageLoaded);
-    m_view.LoadPage(languageIndex);
-    ASSERT_TRUE(WaitUntil([&] { return !loaded.isEmpty(); }));
-    ASSERT_TRUE(loaded.first().first().toBool());
-  }
-
-  // The page's own account of what it shows.
-  QJsonObject State() {
-    QString text;
-    bool answered = false;
-    m_view.CallScript(QStringLiteral("javascript:MapViewState()"), [&](const QString& result) {
-      text = result;
-      answered = true;
-    });
-    EXPECT_TRUE(WaitUntil([&] { return answered; }));
-    return QJsonDocument::fromJson(text.toUtf8()).object();
-  }
-
-  bool MarkerAt(double lon, double lat) {
-    const QJsonArray marker = State().value(QStringLiteral("marker")).toArray();
-    return marker.size() == 2 && std::abs(marker[0].toDouble() - lon) < 1e-6 &&
-           std::abs(marker[1].toDouble() - lat) < 1e-6;
-  }
+  void Load(int languageIndex) { vx::Load(m_view, languageIndex); }
+  QJsonObject State() { return vx::State(m_view); }
+  bool MarkerAt(double lon, double lat) { return vx::MarkerAt(m_view, lon, lat); }
 
   CMapView m_view;
   CTextData m_data;
@@ -130,28 +162,123 @@ TEST_F(MapViewTest, WithoutTilesThePageShowsItsOfflineGrid) {
   m_view.UpdateMapPosition(0, m_data);
   ASSERT_TRUE(WaitUntil([&] { return State().value(QStringLiteral("offline")).toBool(); }));
   EXPECT_EQ(State().value(QStringLiteral("tilesLoaded")).toInt(), 0);
-  // Painted a moment later than the page decides: wait for the grid's colours in the picture.
-  int background = 0;
-  int lines = 0;
-  ASSERT_TRUE(WaitUntil([&] {
-    const QImage image = m_view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    background = lines = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        background += image.pixel(x, y) == qRgb(0xE9, 0xE5, 0xDC);
-        lines += image.pixel(x, y) == qRgb(0xB9, 0xB1, 0xA3);
-      }
-    }
-    return background > image.width() * image.height() / 2 && lines > 100;
-  })) << background << " background and " << lines << " grid pixels";
+  ASSERT_TRUE(GridPainted(m_view));
   ASSERT_TRUE(m_view.grab().save(QStringLiteral(VX_BIN_DIR "/../map-offline-screenshot.png")));
 }
 
+// Stands in for the user's browser: QDesktopServices hands it the web links the view lets go.
+class CBrowserStandIn : public QObject {
+  Q_OBJECT
+
+ public:
+  CBrowserStandIn() {
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+  }
+  ~CBrowserStandIn() override {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  }
+  QStringList m_arrOpened;
+
+ public slots:
+  void Open(const QUrl& url) { m_arrOpened << url.toString(); }
+};
+
+TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
+  CBrowserStandIn browser;
+  Load(1);
+  const QUrl page = m_view.Page()->url();
+  m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
+  m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0));
+  const QString copyright = QStringLiteral("https://www.openstreetmap.org/copyright");
+  const QString otherFile =
+      QUrl::fromLocalFile(QFileInfo(CMapPage::PagePath(1)).dir().filePath("MapView.js")).toString();
+  struct Case {
+    const char* what;
+    QString script;
+    QStringList toBrowser;
+  };
+  const Case cases[] = {
+      {"a new window", "window.open('https://example.org/new')", {"https://example.org/new"}},
+      {"another file of the data folder", "location.href = '" + otherFile + "'", {}},
+      {"a page of the web", "location.href = 'https://example.org/page'", {"https://example.org/page"}},
+  };
+  for (const Case& c : cases) {
+    browser.m_arrOpened.clear();
+    m_view.UpdateMapPosition(1000, m_data);
+    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(127.0, 37.508333); })) << c.what;
+    m_view.Page()->runJavaScript(c.script);
+    // The attribution's link follows each case: once the browser has it, the case was decided before it.
+    m_view.Page()->runJavaScript(
+        QStringLiteral("document.querySelector('.leaflet-control-attribution a[href*=openstreetmap]').click()"));
+    EXPECT_TRUE(WaitUntil([&] { return browser.m_arrOpened.contains(copyright); })) << c.what;
+    const QStringList opened = c.toBrowser + QStringList{copyright};
+    EXPECT_EQ(browser.m_arrOpened.join(' ').toStdString(), opened.join(' ').toStdString()) << c.what;
+    EXPECT_EQ(m_view.Page()->url().toString().toStdString(), page.toString().toStdString()) << c.what;
+    // Still our document, and it still gets the calls.
+    m_view.UpdateMapPosition(2000, m_data);
+    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(-70.5, -33.5); })) << c.what;
+  }
+}
+
+// Records every request a page makes to the network.
+class CWebRequests : public QWebEngineUrlRequestInterceptor {
+ public:
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    if (info.requestUrl().scheme().startsWith(QLatin1String("http"))) m_arrUrls << info.requestUrl().toString();
+  }
+  QStringList m_arrUrls;
+};
+
+TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerNamesItself) {
+  const CSettingsStore store(CSettingsStore::DefaultPath());
+  const struct {
+    std::optional<std::uint32_t> onlineTiles;
+    bool fetches;
+  } cases[] = {{std::nullopt, true}, {0u, false}, {1u, true}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(store.File());
+    if (c.onlineTiles) {
+      ASSERT_TRUE(store.WriteDword(CMapView::kSettingsKey, CMapView::kOnlineTiles, *c.onlineTiles));
+    }
+    const std::string what = c.onlineTiles ? std::to_string(*c.onlineTiles) : "absent";
+    CMapView view;
+    CWebRequests requests;
+    view.Page()->profile()->setUrlRequestInterceptor(&requests);
+    view.resize(320, 240);
+    view.show();
+    Load(view, 1);
+    CTextData data;
+    data.m_arrGps.Add(Fix(0, 3730.5, 12700.0));
+    view.UpdateMapPosition(0, data);
+    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(view, 127.0, 37.508333); })) << what;
+    const auto tileRequested = [&] {
+      return !requests.m_arrUrls.filter(QStringLiteral("https://tile.openstreetmap.org/")).isEmpty();
+    };
+    if (c.fetches) {
+      EXPECT_TRUE(WaitUntil(tileRequested)) << what;
+    } else {
+      // By the time the grid is on screen the tiles of the view would long have been asked for.
+      EXPECT_TRUE(GridPainted(view)) << what;
+      EXPECT_TRUE(requests.m_arrUrls.isEmpty()) << what << ": " << requests.m_arrUrls.join(' ').toStdString();
+      EXPECT_FALSE(State(view).value(QStringLiteral("offline")).toBool()) << "tiles off is no failure to report";
+    }
+    QString agent;
+    view.Page()->runJavaScript(QStringLiteral("navigator.userAgent"), [&](const QVariant& v) { agent = v.toString(); });
+    ASSERT_TRUE(WaitUntil([&] { return !agent.isEmpty(); }));
+    EXPECT_TRUE(agent.contains(QRegularExpression("^vx880-viewer/" VX_VERSION " \\(\\+[^ ()]+@[^ ()]+\\)$")))
+        << agent.toStdString();
+    view.Page()->profile()->setUrlRequestInterceptor(nullptr);
+  }
+  std::filesystem::remove(store.File());
+}
+
 TEST(MapPagePath, LanguageIndexOutsideTheTableGetsTheEnglishPage) {
-  EXPECT_TRUE(CMapView::PagePath(4).endsWith(QStringLiteral("/MapView_Tw.htm")));
-  EXPECT_TRUE(QFileInfo::exists(CMapView::PagePath(4)));
-  EXPECT_TRUE(CMapView::PagePath(5).endsWith(QStringLiteral("/MapView_En.htm")));
-  EXPECT_TRUE(CMapView::PagePath(-1).endsWith(QStringLiteral("/MapView_En.htm")));
+  EXPECT_TRUE(CMapPage::PagePath(4).endsWith(QStringLiteral("/MapView_Tw.htm")));
+  EXPECT_TRUE(QFileInfo::exists(CMapPage::PagePath(4)));
+  EXPECT_TRUE(CMapPage::PagePath(5).endsWith(QStringLiteral("/MapView_En.htm")));
+  EXPECT_TRUE(CMapPage::PagePath(-1).endsWith(QStringLiteral("/MapView_En.htm")));
 }
 
 TEST(MapBridge, SeeksOnlyToANumberWithinTheRecording) {
@@ -174,3 +301,5 @@ TEST(MapBridge, SeeksOnlyToANumberWithinTheRecording) {
 
 }  // namespace
 }  // namespace vx
+
+#include "MapView_test.moc"
