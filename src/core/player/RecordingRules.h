@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,14 @@ int ZoneBiasMinutes(int quarterHours);
 // m = offset + hour x 60 + minute: m < 0 moves the date one day back, m >= 1440 one day forward. Empty for a
 // date outside the years 1 to 9999.
 std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes);
+
+// "yy.mm.dd" of the camera's own time in a file name "YYYYMMDD_HHMMSS_..." (a valid date and time of day),
+// as it stands: the camera names its files in its local time. Empty when the name does not start so.
+std::u16string NameDateText(std::u16string_view fileName);
+
+// When a file came to be: the earlier of its birth time (where the file system keeps one) and its
+// modification time. A card copied to a disk keeps the modification times, while the copies are born on
+// the day of the copy.
+std::int64_t CreationSeconds(std::optional<std::int64_t> birthSeconds, std::int64_t modifiedSeconds);
 
 }  // namespace vx
