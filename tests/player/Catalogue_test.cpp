@@ -137,9 +137,11 @@ TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
     }
     EXPECT_EQ(list->model()->index(row, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(row));
   }
+  // A column narrower than the name (a larger font, a longer size) keeps the camera's date and the type.
   const int nameWidth = list->columnWidth(kColumnFileName);
-  EXPECT_GT(nameWidth, 0);
-  const QString shown = list->fontMetrics().elidedText(Text(3, kColumnFileName), list->textElideMode(), nameWidth);
+  const QString name = Text(3, kColumnFileName);
+  const int narrow = list->fontMetrics().horizontalAdvance(name) * 3 / 4;
+  const QString shown = list->fontMetrics().elidedText(name, list->textElideMode(), narrow);
   EXPECT_TRUE(shown.startsWith("2026")) << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("E04.MP4")) << shown.toStdString();
 

@@ -110,12 +110,12 @@ class UnplayableRowTest : public MainWindowTest {
     ASSERT_EQ(Window().Catalogue().RowCount(), 3);
   }
   std::string FileOfRow(int row) const { return m_dir / kNames[row]; }
-  std::string LoadedFile() const {
+  std::string LoadedFile() {
     const CRecordingGraph* recording = Window().Engine().Recording();
     return recording ? recording->FilePath() : std::string();
   }
-  QLabel* Message() const { return Window().findChild<QLabel*>("playMessage"); }
-  bool MessageShown() const { return Message() && Message()->isVisible(); }
+  QLabel* Message() { return Window().findChild<QLabel*>("playMessage"); }
+  bool MessageShown() { return Message() && Message()->isVisible(); }
   static constexpr const char* kNames[] = {"20261206_081500_D01.MP4", "20261206_090000_D10.MP4",
                                            "20261206_091000_\xff\xfe" "D20.MP4"};
   test::TempDir m_dir{"unplayable-row"};
