@@ -148,7 +148,7 @@ QLabel* CQuelmarDlg::AddLabel(int id, const char* text) {
 void CQuelmarDlg::ConnectSignals() {
   connect(m_pPositionSlider, &CTkSlider::HScroll, this, &CQuelmarDlg::OnPositionSlider);
   connect(m_pVolumeSlider, &CTkSlider::HScroll, this, &CQuelmarDlg::OnVolumeSlider);
-  connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayRow);
+  connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayChosenRow);
   connect(m_pCatalogue, &CRecordingCatalogue::commandChosen, this, &CQuelmarDlg::OnCommand);
   connect(&m_drives, &IDriveList::MountsChanged, this, &CQuelmarDlg::OnMountsChanged);
 }

@@ -58,7 +58,7 @@ class CQuelmarDlg : public QWidget {
   bool OnCommand(int id);
 
   // Transport and timeline.
-  bool OpenRecording(const QString& path);
+  bool OpenRecording(const std::string& filePath);
   void PlayPause();
   void StopPlayback();
   void PlayPrevious();
@@ -124,6 +124,8 @@ class CQuelmarDlg : public QWidget {
   // Transport (QuelmarTransport.cpp).
   void OnPlayCommand() { PlayPause(); }
   void PlayRow(int row);
+  void PlayChosenRow(int row);
+  void ShowPlayMessage(const QString& text);
   void StartPlaying();
   void BackOneSecond() { Seek(&CPlaybackEngine::SkipBack, 1.0); }
   void ForwardOneSecond() { Seek(&CPlaybackEngine::SkipForward, 1.0); }
@@ -185,6 +187,7 @@ class CQuelmarDlg : public QWidget {
   QPointer<CSettingDlg> m_pSettingDlg;
   CTkSlider* m_pPositionSlider = nullptr;
   CTkSlider* m_pVolumeSlider = nullptr;
+  QLabel* m_pPlayMessage = nullptr;  // why the chosen recording does not play, made on first use
   std::map<int, QWidget*> m_controls;  // by control ID
   QImage m_normalBackground;
   QImage m_fullScreenBackground;

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <climits>
 
 #include <QCoreApplication>
@@ -80,12 +81,13 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
   m_pList->setWordWrap(true);
-  // The dialog font size of the narrow columns; a name too long for its column keeps its end (time, type and
-  // number), the date being in the next column.
+  // The dialog font size of the narrow columns. A name too long for its column keeps its start (the camera's
+  // date and time) and its end (type, number and extension); the date and size columns widen to their
+  // longest text (FitNumberColumns) at the name's expense, so that no number is ever cut.
   QFont font = m_pList->font();
   font.setPointSize(kListPointSize);
   m_pList->setFont(font);
-  m_pList->setTextElideMode(Qt::ElideLeft);
+  m_pList->setTextElideMode(Qt::ElideMiddle);
   QHeaderView* header = m_pList->header();
   header->setStretchLastSection(false);
   header->setSectionsClickable(true);
@@ -93,6 +95,7 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   for (int column = 0; column < kColumnCount; ++column) {
     header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
   }
+  header->setSectionResizeMode(kColumnFileName, QHeaderView::Stretch);
   m_pList->setColumnHidden(kColumnPath, true);
   QPalette palette = m_pList->palette();
   palette.setColor(QPalette::Base, QColor(50, 50, 50));
@@ -180,7 +183,28 @@ void CRecordingCatalogue::FinishSearch() {
   emit searchFinished();
 }
 
-void CRecordingCatalogue::AppendRows(std::vector<RecordingEntry> rows) { m_pModel->Append(std::move(rows)); }
+void CRecordingCatalogue::AppendRows(std::vector<RecordingEntry> rows) {
+  m_pModel->Append(std::move(rows));
+  FitNumberColumns();
+}
+
+void CRecordingCatalogue::FitNumberColumns() {
+  if (!m_pList) return;
+  for (const int column : {kColumnDate, kColumnSize}) {
+    // Every digit is as wide as every other, so the longest text is the widest.
+    int longest = -1;
+    std::size_t longestLength = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+      const std::size_t length = ColumnText(m_pModel->Rows().At(row), column).size();
+      if (length > longestLength) {
+        longest = row;
+        longestLength = length;
+      }
+    }
+    const int fitting = longest < 0 ? 0 : m_pList->sizeHintForIndex(m_pModel->index(longest, column)).width();
+    m_pList->header()->resizeSection(column, std::max(kColumnWidths[static_cast<std::size_t>(column)], fitting));
+  }
+}
 
 void CRecordingCatalogue::OpenFiles() {
   const QStringList files = QFileDialog::getOpenFileNames(m_pWindow, {}, {},
@@ -219,9 +243,13 @@ void CRecordingCatalogue::RemoveSelected() {
   std::vector<int> rows;
   for (const QModelIndex& index : m_pList->selectionModel()->selectedRows()) rows.push_back(index.row());
   m_pModel->Remove(std::move(rows));
+  FitNumberColumns();
 }
 
-void CRecordingCatalogue::RemoveAll() { m_pModel->RemoveAll(); }
+void CRecordingCatalogue::RemoveAll() {
+  m_pModel->RemoveAll();
+  FitNumberColumns();
+}
 
 void CRecordingCatalogue::SelectAll() {
   if (m_pList) m_pList->selectAll();
@@ -249,17 +277,33 @@ int CRecordingCatalogue::NextRow() const { return m_pModel->Rows().NextRow(); }
 
 int CRecordingCatalogue::PreviousRow() const { return m_pModel->Rows().PreviousRow(); }
 
-int CRecordingCatalogue::OpenFrom(int row, const std::function<bool(const QString& path)>& open) {
-  const int opened = m_pModel->OpenFrom(row, [&](const RecordingEntry& entry) {
-    return open(QString::fromStdU16String(entry.path));
-  });
-  if (opened >= 0 && m_pList) {
-    const QModelIndex index = m_pModel->index(opened, 0);
-    m_pList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    m_pList->scrollTo(index);
-  }
+int CRecordingCatalogue::OpenFrom(int row, const OpenFile& open) {
+  const int opened = m_pModel->OpenFrom(row, [&](const RecordingEntry& entry) { return open(entry.filePath); });
+  SelectOnly(opened);
   return opened;
+}
+
+int CRecordingCatalogue::OpenOnly(int row, const OpenFile& open) {
+  const int opened = m_pModel->OpenOnly(row, [&](const RecordingEntry& entry) { return open(entry.filePath); });
+  SelectOnly(opened);
+  return opened;
+}
+
+void CRecordingCatalogue::StandOn(int row) {
+  m_pModel->SetPlayingRow(row);
+  SelectOnly(PlayingRow());
+}
+
+bool CRecordingCatalogue::IsUnplayable(int row) const {
+  return row >= 0 && row < RowCount() && m_pModel->Rows().At(row).unplayable;
+}
+
+void CRecordingCatalogue::SelectOnly(int row) {
+  if (row < 0 || !m_pList) return;
+  const QModelIndex index = m_pModel->index(row, 0);
+  m_pList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  m_pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  m_pList->scrollTo(index);
 }
 
 void CRecordingCatalogue::ClearPlayingRow() { m_pModel->ClearPlayingRow(); }

@@ -8,11 +8,12 @@
 // - Commands: OPEN / "Select Drive" / F2 -> ChooseFolder; "Open(&O)" -> OpenFiles; drops and command-line
 //   arguments -> AddPaths; "Sort ASC"/"Sort DESC" -> SortByFileName; "Delete(&D)"/Delete -> RemoveSelected;
 //   "DeleteAll" -> RemoveAll; "Select All"/Ctrl+A -> SelectAll. Column clicks sort by themselves.
-// - Transport: the window plays with OpenFrom(row, open), where `open` is its OpenRecording without any
-//   skipping of its own: a row that fails to open is followed by the next one, and -1 after the last means
-//   "stop, idle". PlayPause starts at FirstSelectedRow() (0 when none) unless IsPlayingRow says that row is
-//   already open; Next plays OpenFrom(NextRow()), Previous OpenFrom(PreviousRow()) when that is not -1;
-//   Stop calls ClearPlayingRow.
+// - Transport: the window plays through the card with OpenFrom(row, open), where `open` is its OpenRecording
+//   without any skipping of its own: a row that fails to open is marked unplayable and followed by the next
+//   one, and -1 after the last means "stop, idle". PlayPause starts at FirstSelectedRow() (0 when none)
+//   unless IsPlayingRow says that row is already open; Next plays OpenFrom(NextRow()). A row chosen by
+//   itself (double-click, Previous) is opened with OpenOnly; when it fails the window stops and StandOn
+//   keeps it as the row Next and Previous step from. Stop calls ClearPlayingRow.
 // - Signals: rowActivated (double-click: the window plays that row), commandChosen (an item of the context
 //   menu: the window routes the ID_* command through its command table), searchFinished.
 #pragma once
@@ -85,9 +86,18 @@ class CRecordingCatalogue : public QObject {
   bool IsPlayingRow(int row) const { return row >= 0 && row == PlayingRow(); }
   int NextRow() const;
   int PreviousRow() const;
+  // Opens a file by its path's bytes (the file system's own, whatever their encoding).
+  using OpenFile = std::function<bool(const std::string& filePath)>;
   // Opens rows from `row` on until `open` accepts one; that row becomes the playing row, the only selected
   // one, and is scrolled into view. -1 when none opened up to the last row: nothing plays.
-  int OpenFrom(int row, const std::function<bool(const QString& path)>& open);
+  int OpenFrom(int row, const OpenFile& open);
+  // The same for `row` alone: -1 when it does not open.
+  int OpenOnly(int row, const OpenFile& open);
+  // Makes `row` the playing row with nothing open (one that failed to open), selected and in view, so that
+  // Next and Previous step from it.
+  void StandOn(int row);
+  // True once the row has failed to open (until it opens).
+  bool IsUnplayable(int row) const;
   void ClearPlayingRow();
 
  signals:
@@ -100,6 +110,9 @@ class CRecordingCatalogue : public QObject {
   void BuildContextMenu();
   std::optional<int> ZoneBias() const;
   void AppendRows(std::vector<RecordingEntry> rows);
+  // Widens the date and size columns to their longest text (never below their own width).
+  void FitNumberColumns();
+  void SelectOnly(int row);
   void OnSearchFinished();
   // Ends the current search (cancelling it if it still runs), takes its last rows and sorts by file name.
   void FinishSearch();

@@ -1,10 +1,19 @@
 // Table model over the catalogue rows.
 #include "player/CRecordingListModel.h"
 
+#include <QColor>
 #include <QFont>
 #include <algorithm>
 
 namespace vx {
+namespace {
+
+// Darker than the list's text on its dark ground: the row is there, but out of play.
+constexpr QRgb kUnplayableColor = qRgb(78, 78, 78);
+
+}  // namespace
+
+QString UnplayableText() { return QStringLiteral("Cannot be played: no playable stream, or the file cannot be read."); }
 
 int CRecordingListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows.Count(); }
 
@@ -12,17 +21,26 @@ int CRecordingListModel::columnCount(const QModelIndex& parent) const { return p
 
 QVariant CRecordingListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= m_rows.Count()) return {};
+  const RecordingEntry& entry = m_rows.At(index.row());
   switch (role) {
     case Qt::DisplayRole:
+      return QString::fromStdU16String(ColumnText(entry, index.column()));
     case Qt::ToolTipRole:
-      return QString::fromStdU16String(ColumnText(m_rows.At(index.row()), index.column()));
+      // The whole path, whatever the narrow columns show of it, and why a row does not play.
+      return QString::fromStdU16String(entry.path) +
+             (entry.unplayable ? QStringLiteral("\n") + UnplayableText() : QString());
     case Qt::TextAlignmentRole:
       return index.column() == kColumnFileName ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter);
+    case Qt::ForegroundRole:
+      return entry.unplayable ? QVariant(QColor(kUnplayableColor)) : QVariant();
     case Qt::FontRole: {
-      if (index.row() != m_rows.PlayingRow()) return {};
-      QFont bold;
-      bold.setBold(true);
-      return bold;
+      const bool playing = index.row() == m_rows.PlayingRow();
+      if (!playing && !entry.unplayable) return {};
+      QFont font;
+      font.setBold(playing);
+      font.setItalic(entry.unplayable);
+      font.setStrikeOut(entry.unplayable);
+      return font;
     }
     default:
       return {};
@@ -107,16 +125,32 @@ void CRecordingListModel::ClearPlayingRow() {
 }
 
 int CRecordingListModel::OpenFrom(int row, const std::function<bool(const RecordingEntry&)>& open) {
-  const int before = m_rows.PlayingRow();
   const int opened = m_rows.OpenFrom(row, open);
-  PlayingRowChanged(before);
+  AllRowsChanged();
   return opened;
+}
+
+int CRecordingListModel::OpenOnly(int row, const std::function<bool(const RecordingEntry&)>& open) {
+  const int opened = m_rows.OpenOnly(row, open);
+  AllRowsChanged();
+  return opened;
+}
+
+void CRecordingListModel::SetPlayingRow(int row) {
+  const int before = m_rows.PlayingRow();
+  m_rows.SetPlayingRow(row);
+  PlayingRowChanged(before);
 }
 
 void CRecordingListModel::PlayingRowChanged(int before) {
   for (const int row : {before, m_rows.PlayingRow()}) {
     if (row >= 0 && row < m_rows.Count()) emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
   }
+}
+
+// Opening marks every row it tries, wherever the rows stand after it.
+void CRecordingListModel::AllRowsChanged() {
+  if (m_rows.Count() > 0) emit dataChanged(index(0, 0), index(m_rows.Count() - 1, kColumnCount - 1));
 }
 
 }  // namespace vx

@@ -1,4 +1,5 @@
-// The catalogue's rows as a Qt table model for the list view: five columns, the playing row in bold.
+// The catalogue's rows as a Qt table model for the list view: five columns, the playing row in bold, rows
+// that do not play struck out and dimmed, the full path (and why a row does not play) as each row's tooltip.
 //
 // Owned by the catalogue (CRecordingCatalogue); the window does not use it directly. Every change of the
 // rows goes through here so that the view, its selection and the playing row stay in step.
@@ -13,6 +14,9 @@
 #include "core/player/CatalogueRows.h"
 
 namespace vx {
+
+// Why a row is marked as not playing: its tooltip and the window's message say it.
+QString UnplayableText();
 
 class CRecordingListModel : public QAbstractTableModel {
   Q_OBJECT
@@ -37,11 +41,14 @@ class CRecordingListModel : public QAbstractTableModel {
   void RemoveAll();
 
   void ClearPlayingRow();
+  void SetPlayingRow(int row);
   int OpenFrom(int row, const std::function<bool(const RecordingEntry&)>& open);
+  int OpenOnly(int row, const std::function<bool(const RecordingEntry&)>& open);
 
  private:
   void ApplyOrder(const std::vector<int>& order);
   void PlayingRowChanged(int before);
+  void AllRowsChanged();
 
   CCatalogueRows m_rows;
   std::array<QString, kColumnCount> m_titles;

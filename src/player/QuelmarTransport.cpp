@@ -1,5 +1,7 @@
 // The main window's transport and timeline: opening rows, play and pause, stop, previous and next,
 // seeking, speed, sound and volume, and the 100 ms tick that moves the slider and the time labels.
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include "views/CGSensorDlg.h"
 #include "views/CMapView.h"
 #include "player/CRecordingCatalogue.h"
+#include "player/CRecordingListModel.h"
 #include "settings/IDriveList.h"
 #include "widgets/CMyButton.h"
 #include "widgets/CTkSlider.h"
@@ -35,14 +38,17 @@ EngineState CQuelmarDlg::State() const {
 
 int CQuelmarDlg::LoadedVideoStreams() const { return IsLoaded() ? m_engine.Recording()->VideoStreamCount() : 0; }
 
-// Opens one recording: engine, duration, view slots, telemetry. A failure is reported to the caller,
-// which goes on with the next row itself.
-bool CQuelmarDlg::OpenRecording(const QString& path) {
+// Opens one recording (by its path's bytes): engine, duration, view slots, telemetry. A failure is logged
+// with the file's path and reported to the caller, which decides whether the next row follows.
+bool CQuelmarDlg::OpenRecording(const std::string& filePath) {
   m_engine.SetTelemetryOption(false);
-  if (m_engine.Open(path.toStdString()) != 1) {
+  if (m_engine.Open(filePath) != 1) {
+    qWarning("vx880: %s: cannot be played", filePath.c_str());
     update();
     return false;
   }
+  ShowPlayMessage({});
+  const QString path = QFile::decodeName(QByteArray::fromStdString(filePath));
   m_strPlayingMountPoint = m_drives.MountPointOf(path);
   const std::int64_t durationMs = m_engine.GetDurationMs();
   m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
@@ -93,13 +99,49 @@ void CQuelmarDlg::PlayPause() {
 }
 
 // Opens `row`, or the first row after it that opens, and plays it; after the last row the window is idle.
+// Playing through the card passes over recordings that do not play; the list marks them.
 void CQuelmarDlg::PlayRow(int row) {
-  const int opened = m_pCatalogue->OpenFrom(row, [this](const QString& path) { return OpenRecording(path); });
+  const int opened =
+      m_pCatalogue->OpenFrom(row, [this](const std::string& filePath) { return OpenRecording(filePath); });
   if (opened < 0) {
     StopPlayback();
     return;
   }
   StartPlaying();
+}
+
+// Plays the row the user chose by itself (double-click, Previous). One that does not play stops the window
+// on it with a message, instead of silently playing another: Next and Previous then step from it.
+void CQuelmarDlg::PlayChosenRow(int row) {
+  if (m_pCatalogue->OpenOnly(row, [this](const std::string& filePath) { return OpenRecording(filePath); }) >= 0) {
+    StartPlaying();
+    return;
+  }
+  StopPlayback();
+  if (row < 0 || row >= m_pCatalogue->RowCount()) return;
+  m_pCatalogue->StandOn(row);
+  ShowPlayMessage(QStringLiteral("%1\n%2").arg(QFileInfo(m_pCatalogue->PathAt(row)).fileName(), UnplayableText()));
+}
+
+// A text over the large video area while no picture is there; an empty text hides it.
+void CQuelmarDlg::ShowPlayMessage(const QString& text) {
+  if (text.isEmpty()) {
+    if (m_pPlayMessage) m_pPlayMessage->hide();
+    return;
+  }
+  if (!m_pPlayMessage) {
+    m_pPlayMessage = new QLabel(this);
+    m_pPlayMessage->setObjectName(QStringLiteral("playMessage"));
+    m_pPlayMessage->setAlignment(Qt::AlignCenter);
+    m_pPlayMessage->setWordWrap(true);
+    m_pPlayMessage->setStyleSheet(QStringLiteral("color: rgb(230, 230, 230); background: rgb(24, 24, 24);"));
+    m_pPlayMessage->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  m_pPlayMessage->setText(text);
+  m_pPlayMessage->setGeometry(
+      ToQRect(m_nWindowMode == 1 ? kLargeSlot : FullScreenViewRect(width(), height())));
+  m_pPlayMessage->show();
+  m_pPlayMessage->raise();
 }
 
 void CQuelmarDlg::StartPlaying() {
@@ -136,7 +178,7 @@ void CQuelmarDlg::StopPlayback() {
 
 void CQuelmarDlg::PlayPrevious() {
   const int row = m_pCatalogue->PreviousRow();
-  if (row >= 0) PlayRow(row);
+  if (row >= 0) PlayChosenRow(row);
 }
 
 void CQuelmarDlg::PlayNext() { PlayRow(m_pCatalogue->NextRow()); }

@@ -32,13 +32,18 @@ bool QueryRecordingFile(int dirFd, const char* name, struct statx& info) {
 
 RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* info, std::optional<int> zoneBias) {
   RecordingEntry entry;
+  entry.filePath = path;
   entry.path = Decode(path);
   entry.fileName = Decode(path.substr(path.find_last_of('/') + 1));
   entry.event = EventTypeOf(entry.path);
+  entry.date = NameDateText(entry.fileName);
   if (info) {
-    // Where the file system reports no birth time the row shows the modification date.
-    const std::int64_t seconds = (info->stx_mask & STATX_BTIME) ? info->stx_btime.tv_sec : info->stx_mtime.tv_sec;
-    entry.date = DateText(seconds, zoneBias ? *zoneBias : LocalOffsetMinutes(seconds));
+    if (entry.date.empty()) {
+      const std::optional<std::int64_t> birth =
+          (info->stx_mask & STATX_BTIME) ? std::optional<std::int64_t>(info->stx_btime.tv_sec) : std::nullopt;
+      const std::int64_t seconds = CreationSeconds(birth, info->stx_mtime.tv_sec);
+      entry.date = DateText(seconds, zoneBias ? *zoneBias : LocalOffsetMinutes(seconds));
+    }
     entry.size = SizeText(info->stx_size);
     entry.bytes = info->stx_size;
   }

@@ -1,5 +1,6 @@
 // Fuzzes the row texts built from a card's file names, sizes and times: any name gives one of the four event
-// types, any size one whole number and one digit, any time and zone offset a date of eight characters or none.
+// types, any size one whole number and one digit, any time and zone offset (or name) a date of eight characters
+// or none.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,5 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Real zones lie within a day of UTC; the rule must hold for any offset all the same.
   const std::u16string date = vx::DateText(seconds, offset);
   if (!date.empty() && (date.size() != 8 || date[2] != u'.' || date[5] != u'.')) std::abort();
+
+  const std::u16string nameDate = vx::NameDateText(vx::Utf8ToUtf16(name));
+  if (!nameDate.empty() && (nameDate.size() != 8 || nameDate[2] != u'.' || nameDate[5] != u'.')) std::abort();
   return 0;
 }

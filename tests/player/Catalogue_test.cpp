@@ -21,6 +21,7 @@
 #include "ToolRunner.h"
 #include "core/player/ControlIds.h"
 #include "core/player/RecordingRules.h"
+#include "player/CRecordingListModel.h"
 #include "player/CSearchFilesBox.h"
 
 namespace vx {
@@ -114,36 +115,57 @@ TEST_F(CatalogueTest, NestedSearchListsEveryRecordingSortedByName) {
   EXPECT_EQ(Names().front(), "0.AVI");
 }
 
-TEST_F(CatalogueTest, SizesKeepSixtyFourBits) {
+// Sizes keep all their digits, in a column wide enough for every one of them; a camera name too long for
+// its column keeps its date and its end; the tooltip has the whole path.
+TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
   const fs::path card = m_dir.Path() / "card";
-  MakeFile(card / "a_1MB.AVI", 1'048'576);
-  MakeFile(card / "b_5MB.AVI", 5'767'168);
-  MakeFile(card / "c_1023KB.AVI", 1023 * 1024);
-  MakeFile(card / "d_4GB.AVI", (std::uint64_t{4} << 30) + 512 * 1024);
+  MakeFile(card / "20261206_081500_D01.MP4", 1'048'576);
+  MakeFile(card / "20261206_081600_D02.MP4", 5'767'168);
+  MakeFile(card / "20261206_081700_D03.MP4", 1023 * 1024);
+  MakeFile(card / "20261206_081800_E04.MP4", (std::uint64_t{4} << 30) + 512 * 1024);
+  MakeFile(card / "20261206_081900_P05.MP4", std::uint64_t{1000} << 20);
   Search(card);
-  ASSERT_EQ(m_catalogue.RowCount(), 4);
-  EXPECT_EQ(Text(0, kColumnSize), "1.0");
-  EXPECT_EQ(Text(1, kColumnSize), "5.5");
-  EXPECT_EQ(Text(2, kColumnSize), "0.9");
-  EXPECT_EQ(Text(3, kColumnSize), "4096.5");
+  ASSERT_EQ(m_catalogue.RowCount(), 5);
+  const QStringList sizes = {"1.0", "5.5", "0.9", "4096.5", "1000.0"};
+  QTreeView* list = m_catalogue.List();
+  for (int row = 0; row < 5; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(Text(row, kColumnSize), sizes[row]);
+    for (const int column : {kColumnDate, kColumnSize}) {
+      EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(row, column)).width())
+          << "column " << column << " cuts its text";
+    }
+    EXPECT_EQ(list->model()->index(row, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(row));
+  }
+  // A column narrower than the name (a larger font, a longer size) keeps the camera's date and the type.
+  const int nameWidth = list->columnWidth(kColumnFileName);
+  const QString name = Text(3, kColumnFileName);
+  const int narrow = list->fontMetrics().horizontalAdvance(name) * 3 / 4;
+  const QString shown = list->fontMetrics().elidedText(name, list->textElideMode(), narrow);
+  EXPECT_TRUE(shown.startsWith("2026")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("E04.MP4")) << shown.toStdString();
+
+  m_catalogue.RemoveAll();
+  EXPECT_GT(list->columnWidth(kColumnFileName), nameWidth) << "an emptied list gives the name its width back";
 }
 
-TEST_F(CatalogueTest, DateIsTheBirthTimeWhereKeptInTheSettingsZone) {
-  const fs::path file = m_dir.Path() / "card" / "20120331_233000_E01.AVI";
-  MakeFile(file);
-  // Modification time 2012-03-31 23:30 UTC.
+// A card copied to a disk: the camera's time in a name is the date as it stands; a name without one takes
+// the earlier of birth and modification time, here the modification time the copy kept.
+TEST_F(CatalogueTest, DatesOfACopiedCard) {
+  const fs::path card = m_dir.Path() / "card";
+  const fs::path named = card / "20120331_233000_E01.AVI";
+  const fs::path unnamed = card / "copied.AVI";
+  // Modification time 2012-03-31 23:30 UTC; both files are born today.
   const timespec times[2] = {{1'333'236'600, 0}, {1'333'236'600, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-  struct statx info {};
-  ASSERT_EQ(::statx(AT_FDCWD, file.c_str(), 0, STATX_BTIME, &info), 0);
-  const bool hasBirth = info.stx_mask & STATX_BTIME;
-
+  for (const fs::path& file : {named, unnamed}) {
+    MakeFile(file);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  }
   m_catalogue.SetZoneBiasSource([] { return std::optional<int>(60); });
-  Search(file.parent_path());
-  ASSERT_EQ(m_catalogue.RowCount(), 1);
-  const QString expected =
-      hasBirth ? QString::fromStdU16String(DateText(info.stx_btime.tv_sec, 60)) : QStringLiteral("12.04.01");
-  EXPECT_EQ(Text(0, kColumnDate), expected) << (hasBirth ? "birth time" : "modification time");
+  Search(card);
+  ASSERT_EQ(m_catalogue.RowCount(), 2);
+  EXPECT_EQ(Text(RowNamed("20120331_233000_E01.AVI"), kColumnDate), "12.03.31") << "the camera's own time";
+  EXPECT_EQ(Text(RowNamed("copied.AVI"), kColumnDate), "12.04.01") << "modification time, in the zone";
 }
 
 TEST_F(CatalogueTest, TwoClicksOnAColumnSortAscendingThenDescending) {
@@ -193,15 +215,20 @@ TEST_F(CatalogueTest, PlayingRowIsMarkedAndFollowedThroughASortAndADelete) {
   for (const char* name : {"a.AVI", "b.AVI", "c.AVI", "d.AVI"}) MakeFile(card / name);
   Search(card);
   QStringList opened;
-  const auto open = [&](const QString& path) {
-    opened << path.section('/', -1);
-    return !path.endsWith("b.AVI");  // b cannot be opened
+  const auto open = [&](const std::string& path) {
+    opened << QString::fromStdString(path).section('/', -1);
+    return !path.ends_with("b.AVI");  // b cannot be opened
   };
   EXPECT_EQ(m_catalogue.OpenFrom(1, open), 2);
   EXPECT_EQ(opened, (QStringList{"b.AVI", "c.AVI"}));
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2);
-  EXPECT_TRUE(m_catalogue.List()->model()->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
-  EXPECT_FALSE(m_catalogue.List()->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+  const QAbstractItemModel* model = m_catalogue.List()->model();
+  EXPECT_TRUE(model->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
+  EXPECT_FALSE(model->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+  EXPECT_TRUE(m_catalogue.IsUnplayable(1));
+  EXPECT_TRUE(model->index(1, 0).data(Qt::ToolTipRole).toString().contains(UnplayableText()));
+  EXPECT_TRUE(model->index(1, 0).data(Qt::ForegroundRole).isValid()) << "b is dimmed";
+  EXPECT_FALSE(model->index(2, 0).data(Qt::ForegroundRole).isValid());
 
   m_catalogue.SortByFileName(false);  // d c b a
   EXPECT_EQ(m_catalogue.PlayingRow(), 1);

@@ -2,9 +2,15 @@
 // position slider, and it stops when the card goes away.
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
+
+#include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "ToolRunner.h"
 #include "core/player/ControlIds.h"
 #include "player/CRecordingCatalogue.h"
 #include "widgets/CTkSlider.h"
@@ -83,6 +89,78 @@ TEST_F(MainWindowTest, ARunOfFailingRowsIsPassedOverAndEndsIdleAtTheLastRow) {
   EXPECT_EQ(PlayingRow(), 4);
   EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
   EXPECT_EQ(State(), EngineState::Running);
+}
+
+// A card folder of links to test recordings, one of them under a name that is not valid UTF-8:
+//   0 a recording, 1 junk, 2 a recording whose name's bytes only the file system has.
+class UnplayableRowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    namespace fs = std::filesystem;
+    fs::create_directories(m_dir.Path());
+    const std::pair<const char*, QString> links[] = {
+        {"20261206_081500_D01.MP4", PathOf(kTwoStreams2s)},
+        {"20261206_090000_D10.MP4", JunkRecording("20261206_090000_D10.MP4", 4096)},
+        {"20261206_091000_\xff\xfe" "D20.MP4", PathOf(kTwoStreams3s)}};
+    for (const auto& [name, target] : links) fs::create_symlink(target.toStdString(), m_dir / name);
+    QSignalSpy searched(&Window().Catalogue(), &CRecordingCatalogue::searchFinished);
+    Window().Catalogue().BeginSearch(QString::fromStdString(m_dir.Path().string()));
+    ASSERT_TRUE(WaitUntil([&] { return !searched.isEmpty(); }));
+    ASSERT_EQ(Window().Catalogue().RowCount(), 3);
+  }
+  std::string FileOfRow(int row) const { return m_dir / kNames[row]; }
+  std::string LoadedFile() {
+    const CRecordingGraph* recording = Window().Engine().Recording();
+    return recording ? recording->FilePath() : std::string();
+  }
+  QLabel* Message() { return Window().findChild<QLabel*>("playMessage"); }
+  bool MessageShown() { return Message() && Message()->isVisible(); }
+  static constexpr const char* kNames[] = {"20261206_081500_D01.MP4", "20261206_090000_D10.MP4",
+                                           "20261206_091000_\xff\xfe" "D20.MP4"};
+  test::TempDir m_dir{"unplayable-row"};
+};
+
+// Chosen by itself (double-click, Previous), a row that does not play stops the window on it: the window and
+// the row say so, the log names the file, and Previous and Next step from it. Next and playing through the
+// card pass over it. The row named in no encoding plays by its bytes.
+TEST_F(UnplayableRowTest, AChosenRowThatDoesNotPlayStopsTheWindowOnIt) {
+  static QStringList logged;
+  logged.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { logged << text; });
+  QTreeView* list = Window().Catalogue().List();
+  const QPoint junk = list->visualRect(list->model()->index(1, 0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, junk);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, junk);
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(PlayingRow(), 1) << "the window stands on the row chosen";
+  EXPECT_EQ(State(), EngineState::Closed);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+  EXPECT_TRUE(Window().Catalogue().IsUnplayable(1));
+  ASSERT_TRUE(MessageShown());
+  EXPECT_TRUE(Message()->text().contains(kNames[1]));
+  EXPECT_TRUE(logged.join('\n').contains(QString::fromStdString(FileOfRow(1)))) << logged.join('\n').toStdString();
+
+  Window().OnCommand(IDC_PREV);
+  EXPECT_EQ(PlayingRow(), 0);
+  EXPECT_EQ(State(), EngineState::Running);
+  EXPECT_FALSE(MessageShown());
+
+  Window().OnCommand(IDC_NEXT);
+  EXPECT_EQ(PlayingRow(), 2) << "Next passes over the row that does not play";
+  EXPECT_EQ(LoadedFile(), FileOfRow(2));
+  EXPECT_EQ(State(), EngineState::Running);
+
+  Window().OnCommand(IDC_PREV);
+  EXPECT_EQ(PlayingRow(), 1) << "Previous stops on it";
+  EXPECT_EQ(State(), EngineState::Closed);
+  EXPECT_TRUE(MessageShown());
+  Window().OnCommand(IDC_NEXT);
+  EXPECT_EQ(PlayingRow(), 2);
+  Window().OnCommand(IDC_PREV);
+  Window().OnCommand(IDC_PREV);
+  EXPECT_EQ(PlayingRow(), 0) << "and steps on past it";
 }
 
 // While the mouse button is down the timer leaves the timeline alone; the slider's own moves still update it.

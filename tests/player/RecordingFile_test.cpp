@@ -32,14 +32,27 @@ TEST(RecordingFile, LocalOffsetIncludesSummerTime) {
   EXPECT_EQ(LocalOffsetMinutes(kJuly2026), -240);
 }
 
-TEST(RecordingFile, FileThatCannotBeQueriedKeepsItsNameFromThePath) {
+TEST(RecordingFile, FileThatCannotBeQueriedKeepsWhatItsPathSays) {
   const RecordingEntry row = MakeRecordingEntry("/nonexistent/card/20261206_101500_P01.AVI", std::nullopt);
   EXPECT_EQ(row.fileName, u"20261206_101500_P01.AVI");
   EXPECT_EQ(row.path, u"/nonexistent/card/20261206_101500_P01.AVI");
   EXPECT_EQ(row.event, u"Parking");
-  EXPECT_TRUE(row.date.empty());
+  EXPECT_EQ(row.date, u"26.12.06") << "the camera's time in the name";
   EXPECT_TRUE(row.size.empty());
   EXPECT_FALSE(row.bytes);
+  EXPECT_TRUE(MakeRecordingEntry("/nonexistent/card/a.AVI", std::nullopt).date.empty());
+}
+
+TEST(RecordingFile, PathBytesAreKeptWhateverTheirEncoding) {
+  test::TempDir dir("recording-file");
+  for (const std::string name : {"\xff\xfe.MP4", "\xc3\x28_E01.AVI"}) {
+    const std::string path = dir / name;
+    test::MakeFile(path, 1'048'576);
+    const RecordingEntry row = MakeRecordingEntry(path, 0);
+    EXPECT_EQ(row.filePath, path);
+    EXPECT_EQ(row.size, u"1.0") << "queried by its bytes";
+    EXPECT_FALSE(row.fileName.empty());
+  }
 }
 
 TEST(RecordingFile, NamesInTheCardsOwnCharacters) {

@@ -91,12 +91,25 @@ int CCatalogueRows::PreviousRow() const {
 
 int CCatalogueRows::OpenFrom(int row, const std::function<bool(const RecordingEntry&)>& open) {
   for (int i = row; i >= 0 && i < Count(); i = NextRow()) {
-    SetPlayingRow(i);
-    const RecordingEntry entry = At(i);  // `open` may change the rows
-    if (open(entry)) return PlayingRow();
+    if (TryOpen(i, open)) return PlayingRow();
   }
   ClearPlayingRow();
   return -1;
+}
+
+int CCatalogueRows::OpenOnly(int row, const std::function<bool(const RecordingEntry&)>& open) {
+  if (row >= 0 && row < Count() && TryOpen(row, open)) return PlayingRow();
+  ClearPlayingRow();
+  return -1;
+}
+
+bool CCatalogueRows::TryOpen(int row, const std::function<bool(const RecordingEntry&)>& open) {
+  SetPlayingRow(row);
+  const RecordingEntry entry = At(row);  // `open` may change the rows
+  const bool opened = open(entry);
+  const int tried = PlayingRow();
+  if (tried >= 0) m_rows[static_cast<std::size_t>(tried)].entry.unplayable = !opened;
+  return opened;
 }
 
 int CCatalogueRows::IndexOf(std::uint64_t id) const {

@@ -15,7 +15,8 @@
 
 namespace vx {
 
-// One row: the texts of the five columns, and the file's size for sorting by size.
+// One row: the texts of the five columns, the file's size for sorting by size, the path to open, and
+// whether the recording has been found to be unplayable.
 struct RecordingEntry {
   std::u16string fileName;
   std::u16string date;
@@ -23,6 +24,10 @@ struct RecordingEntry {
   std::u16string path;
   std::u16string event;
   std::optional<std::uint64_t> bytes;  // empty when the file could not be queried
+  // The path's bytes as the file system gives them: a name that is not valid UTF-8 has no exact text in
+  // `path`, yet opens by these bytes.
+  std::string filePath;
+  bool unplayable = false;  // the last attempt to open it failed
 };
 
 inline constexpr int kColumnFileName = 0;
@@ -68,6 +73,9 @@ class CCatalogueRows {
   // that row. When every row to the last fails (or `row` is outside the list) nothing plays and -1 comes
   // back, so the window stops and is idle. `open` may change the rows; the loop follows the playing row.
   int OpenFrom(int row, const std::function<bool(const RecordingEntry&)>& open);
+  // Tries `row` alone: returns it when `open` succeeds with it, else -1 and nothing plays. Both this and
+  // OpenFrom mark each row tried as unplayable or not by how `open` went.
+  int OpenOnly(int row, const std::function<bool(const RecordingEntry&)>& open);
 
  private:
   struct Row {
@@ -77,6 +85,8 @@ class CCatalogueRows {
   static constexpr std::uint64_t kNoRow = 0;
 
   int IndexOf(std::uint64_t id) const;
+  // Makes `row` the playing row and opens it; false when it did not open.
+  bool TryOpen(int row, const std::function<bool(const RecordingEntry&)>& open);
 
   std::vector<Row> m_rows;
   std::uint64_t m_nLastId = kNoRow;

@@ -15,6 +15,23 @@ constexpr int kMinutesPerDay = 1440;
 // About 12 700 years either side of 1970: beyond every date the text can show, and far from overflow.
 constexpr std::int64_t kFarthestSeconds = 400'000'000'000;
 
+// The number written by `count` decimal digits at `at`, or -1 when any of them is not a digit.
+int DigitsValue(std::u16string_view text, std::size_t at, std::size_t count) {
+  int value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return -1;
+    value = value * 10 + (text[i] - u'0');
+  }
+  return value;
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
 std::u16string Widen(const char* ascii) { return std::u16string(ascii, ascii + std::char_traits<char>::length(ascii)); }
 
 }  // namespace
@@ -46,8 +63,6 @@ std::u16string SizeText(std::uint64_t bytes) {
   return Widen(text.data());
 }
 
-int ZoneBiasMinutes(int quarterHours) { return quarterHours * 15; }
-
 std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes) {
   if (utcSeconds > kFarthestSeconds || utcSeconds < -kFarthestSeconds) return {};
   std::int64_t days = FloorDiv(utcSeconds, kSecondsPerDay);
@@ -59,6 +74,27 @@ std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes) {
   std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", static_cast<int>(date.year % 100), date.month,
                 date.day);
   return Widen(text.data());
+}
+
+std::u16string NameDateText(std::u16string_view fileName) {
+  // "YYYYMMDD_HHMMSS_": sixteen characters before the type letter and number.
+  constexpr std::size_t kStampLength = 16;
+  if (fileName.size() < kStampLength || fileName[8] != u'_' || fileName[15] != u'_') return {};
+  const int year = DigitsValue(fileName, 0, 4);
+  const int month = DigitsValue(fileName, 4, 2);
+  const int day = DigitsValue(fileName, 6, 2);
+  const int hour = DigitsValue(fileName, 9, 2);
+  const int minute = DigitsValue(fileName, 11, 2);
+  const int second = DigitsValue(fileName, 13, 2);
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return {};
+  std::array<char, 16> text{};
+  std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", year % 100, month, day);
+  return Widen(text.data());
+}
+
+std::int64_t CreationSeconds(std::optional<std::int64_t> birthSeconds, std::int64_t modifiedSeconds) {
+  return birthSeconds ? std::min(*birthSeconds, modifiedSeconds) : modifiedSeconds;
 }
 
 }  // namespace vx

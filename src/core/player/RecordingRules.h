@@ -1,10 +1,10 @@
 // The texts of one catalogue row: which files are recordings, the event type, the size and the date.
 //
-// The catalogue's search worker and the open and drop commands build each row with these rules; the window
-// itself only calls ZoneBiasMinutes to hand the catalogue the settings record's zone while that dialog exists.
+// The catalogue's search worker and the open and drop commands build each row with these rules.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,12 +21,18 @@ std::u16string_view EventTypeOf(std::u16string_view path);
 // Megabytes with one decimal: whole megabytes, then the kilobyte remainder / 100 as one digit (at most 9).
 std::u16string SizeText(std::uint64_t bytes);
 
-// Minutes from UTC of the settings record's zone, given in quarter hours east of UTC.
-int ZoneBiasMinutes(int quarterHours);
-
 // "yy.mm.dd" of the local date of a UTC time (seconds since 1970), with the zone's offset from UTC in minutes.
 // m = offset + hour x 60 + minute: m < 0 moves the date one day back, m >= 1440 one day forward. Empty for a
 // date outside the years 1 to 9999.
 std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes);
+
+// "yy.mm.dd" of the camera's own time in a file name "YYYYMMDD_HHMMSS_..." (a valid date and time of day),
+// as it stands: the camera names its files in its local time. Empty when the name does not start so.
+std::u16string NameDateText(std::u16string_view fileName);
+
+// When a file came to be: the earlier of its birth time (where the file system keeps one) and its
+// modification time. A card copied to a disk keeps the modification times, while the copies are born on
+// the day of the copy.
+std::int64_t CreationSeconds(std::optional<std::int64_t> birthSeconds, std::int64_t modifiedSeconds);
 
 }  // namespace vx

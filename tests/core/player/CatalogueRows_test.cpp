@@ -143,6 +143,31 @@ TEST(CatalogueRows, OpenFromSkipsFailingRowsAndStopsAfterTheLast) {
   EXPECT_EQ(rows.NextRow(), 0) << "idle";
   EXPECT_EQ(rows.OpenFrom(5, open), -1) << "past the end";
   EXPECT_EQ(rows.OpenFrom(-1, open), -1);
+
+  std::u16string unplayable;
+  for (int i = 0; i < rows.Count(); ++i) {
+    if (rows.At(i).unplayable) unplayable += rows.At(i).fileName;
+  }
+  EXPECT_EQ(unplayable, u"bce") << "each row that failed is marked";
+}
+
+TEST(CatalogueRows, OpenOnlyTriesOneRowAndMarksItByTheOutcome) {
+  CCatalogueRows rows = Rows({u"a", u"b", u"c"});
+  bool works = false;
+  std::u16string tried;
+  const auto open = [&](const RecordingEntry& e) {
+    tried += e.fileName;
+    return works || e.fileName != u"b";
+  };
+  EXPECT_EQ(rows.OpenOnly(1, open), -1);
+  EXPECT_EQ(tried, u"b") << "c is not tried";
+  EXPECT_EQ(rows.PlayingRow(), -1);
+  EXPECT_TRUE(rows.At(1).unplayable);
+  works = true;  // the file became readable again
+  EXPECT_EQ(rows.OpenOnly(1, open), 1);
+  EXPECT_FALSE(rows.At(1).unplayable);
+  EXPECT_EQ(rows.OpenOnly(3, open), -1) << "past the end";
+  EXPECT_EQ(rows.PlayingRow(), -1);
 }
 
 TEST(CatalogueRows, OpenFromFollowsRowsChangedWhileOpening) {

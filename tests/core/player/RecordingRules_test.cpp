@@ -48,21 +48,14 @@ TEST(RecordingRules, SizeInMegabytesWithOneDigit) {
   EXPECT_EQ(SizeText(std::numeric_limits<std::uint64_t>::max()), u"17592186044415.9");
 }
 
-TEST(RecordingRules, ZoneOffsetsInQuarterHours) {
-  EXPECT_EQ(ZoneBiasMinutes(36), 540) << "UTC+9";
-  EXPECT_EQ(ZoneBiasMinutes(22), 330) << "India, UTC+5:30";
-  EXPECT_EQ(ZoneBiasMinutes(23), 345) << "Nepal, UTC+5:45";
-  EXPECT_EQ(ZoneBiasMinutes(-14), -210) << "Newfoundland, UTC-3:30";
-}
-
 TEST(RecordingRules, DateMovesWithTheZone) {
   EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 30), 60), u"12.04.01");
   EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 22, 59), 60), u"12.03.31");
   EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 0), 60), u"12.04.01") << "m = 1440 is midnight of the next day";
   EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 0, 30), -60), u"12.03.31");
   EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 1, 0), -60), u"12.04.01");
-  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 15), ZoneBiasMinutes(23)), u"26.12.07") << "UTC+5:45";
-  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 14), ZoneBiasMinutes(23)), u"26.12.06");
+  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 15), 345), u"26.12.07") << "UTC+5:45";
+  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 14), 345), u"26.12.06");
 }
 
 TEST(RecordingRules, DateCarriesIntoMonthAndYear) {
@@ -77,6 +70,39 @@ TEST(RecordingRules, DatesNoTextCanShowAreEmpty) {
   EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::max(), 0), u"");
   EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::min(), 0), u"");
   EXPECT_EQ(DateText(Utc(9999y / 12 / 31, 23, 0), 60), u"") << "year 10000";
+}
+
+// The camera's own time from its file names, shown as it stands; anything else is no camera time.
+TEST(RecordingRules, DateFromTheCamerasFileName) {
+  const struct {
+    std::u16string_view name;
+    std::u16string_view date;
+  } cases[] = {
+      {u"20261206_101500_E01.AVI", u"26.12.06"},
+      {u"20240229_235959_D12.MP4", u"24.02.29"},  // leap day, last second
+      {u"20261206_101500_", u"26.12.06"},         // nothing after the stamp is needed
+      {u"20230229_101500_E01.AVI", u""},          // no leap day in 2023
+      {u"20261306_101500_E01.AVI", u""},          // month 13
+      {u"20261131_101500_E01.AVI", u""},          // 31 November
+      {u"20261206_241500_E01.AVI", u""},          // hour 24
+      {u"20261206_106000_E01.AVI", u""},          // minute 60
+      {u"20261206_101560_E01.AVI", u""},          // second 60
+      {u"00001206_101500_E01.AVI", u""},          // year 0
+      {u"2026120_6101500_E01.AVI", u""},          // underscore misplaced
+      {u"20261206_101500E01.AVI", u""},
+      {u"20261206_101500", u""},                  // too short
+      {u"", u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NameDateText(c.name), c.date) << std::string(c.name.begin(), c.name.end());
+  }
+}
+
+TEST(RecordingRules, CreationIsTheEarlierOfBirthAndModification) {
+  EXPECT_EQ(CreationSeconds(2'000, 1'000), 1'000) << "a copy: born after its modification";
+  EXPECT_EQ(CreationSeconds(1'000, 2'000), 1'000) << "the camera's own card";
+  EXPECT_EQ(CreationSeconds(std::nullopt, 2'000), 2'000) << "no birth time kept";
+  EXPECT_EQ(CreationSeconds(-5, 7), -5);
 }
 
 }  // namespace
