@@ -51,13 +51,14 @@ TEST_F(TextTableFilesTest, TheCurrentFolderComesFirstThenTheUsersCopyThenTheProg
 
 TEST_F(TextTableFilesTest, TheLanguageGoesIntoTheFileReadAndElseIntoAUserCopyThatIsReadNextTime) {
   TextTableFiles texts = FindTextTable(m_root / "data");
-  ASSERT_TRUE(texts.saveSelected(4));
+  EXPECT_EQ(texts.saveSelected(4), m_root / "data/Setting.ini");
   EXPECT_EQ(Select(m_root / "data/Setting.ini"), "4");
 
-  // An installed copy: a folder that refuses writes, to root as well.
+  // An installed copy: a folder that refuses writes, to root as well. The running window reads the copy
+  // from then on, as the next start does.
   const test::ReadOnlyFolder installed(m_root / "data");
   ASSERT_EQ(installed.Error(), "");
-  ASSERT_TRUE(texts.saveSelected(2));
+  EXPECT_EQ(texts.saveSelected(2), m_root / "config/vx880/Setting.ini");
   EXPECT_EQ(Select(m_root / "data/Setting.ini"), "4");
   EXPECT_EQ(Select(m_root / "config/vx880/Setting.ini"), "2");
   EXPECT_EQ(FindTextTable(m_root / "data").read, m_root / "config/vx880/Setting.ini");
