@@ -11,13 +11,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Enough entries that the search is still running when the catalogue looks, so the "Search Files" box opens.
-constexpr int kLargeFolderEntries = 5000;
+// Enough folders and files that the search is still running when the first screenshot poll comes, so the
+// screenshot is asked for while the "Search Files" box is open (fewer made the box close before it).
+constexpr int kLargeFolderFolders = 400;
+constexpr int kFilesPerFolder = 100;
 
 TEST(PlayerProgram, AScreenshotOfALargeFolderEndsTheProgramAndMissingPathsAreNamed) {
   const TempDir dir("player-program");
-  fs::create_directories(dir / "card");
-  for (int i = 0; i < kLargeFolderEntries; ++i) std::ofstream(dir / ("card/note" + std::to_string(i) + ".txt"));
+  for (int folder = 0; folder < kLargeFolderFolders; ++folder) {
+    const std::string name = dir / ("card/" + std::to_string(folder));
+    fs::create_directories(name);
+    for (int file = 0; file < kFilesPerFolder; ++file) std::ofstream(name + "/note" + std::to_string(file) + ".txt");
+  }
   const std::string shot = dir / "shot.png";
   // The time limit only turns a hang into a failure.
   const ToolOutput run = RunTool("XDG_CONFIG_HOME=" + Quote(dir / "config") + " timeout 120 " + Tool("vx880-player") +
