@@ -32,16 +32,21 @@ void CViewerShell::RunMainDialog() {
   window.OnInitDialog([this](const QString& text) { ShowMessage(text.toStdString()); });
   window.show();
   if (m_line.fullScreen) window.ToggleFullScreen();
-  if (!m_line.screenshot.isEmpty()) TakeScreenshotWhenShown(window);
-  if (!m_line.paths.isEmpty()) {
-    window.Catalogue().AddPaths(m_line.paths);
-    window.PlayPause();
-  }
+  // Listing may open the modal "Search Files" box. It runs inside exec(), so that the end the screenshot
+  // asks for ends exec() and is not spent on the box's own loop before exec() has begun.
+  QTimer::singleShot(0, &window, [this, &window] {
+    if (!m_line.paths.isEmpty()) {
+      window.Catalogue().AddPaths(m_line.paths);
+      window.PlayPause();
+    }
+    if (!m_line.screenshot.isEmpty()) TakeScreenshotWhenShown(window);
+  });
   QApplication::exec();
 }
 
-// Waits for the front view's first picture (when a recording plays; giving up after a while), then the
-// asked-for seconds, then writes the window as a PNG and ends the program.
+// Once the command line's recordings are listed: waits for the front view's first picture (when a recording
+// plays; giving up after a while), then the asked-for seconds, then writes the window as a PNG and ends the
+// program.
 void CViewerShell::TakeScreenshotWhenShown(CQuelmarDlg& window) {
   auto* poll = new QTimer(&window);
   QObject::connect(poll, &QTimer::timeout, &window, [this, &window, poll] {
@@ -50,7 +55,7 @@ void CViewerShell::TakeScreenshotWhenShown(CQuelmarDlg& window) {
     const bool waitingForPicture = recording && recording->HasGraph() && window.FrontView().Frame().IsNull();
     if (waitingForPicture && m_nWaitedMs < kFirstPictureLimitMs) return;
     poll->stop();
-    QTimer::singleShot(static_cast<int>(m_line.afterSeconds * 1000), &window, [this, &window] {
+    QTimer::singleShot(m_line.afterMs, &window, [this, &window] {
       const bool saved = window.grab().save(m_line.screenshot, "PNG");
       if (!saved) std::fprintf(stderr, "vx880-player: cannot write %s\n", qPrintable(m_line.screenshot));
       m_nExitStatus = saved ? 0 : 1;

@@ -27,17 +27,30 @@ std::optional<PlayerCommandLine> ReadPlayerCommandLine(const QStringList& argume
       line.screenshot = arguments[++i];
     } else if (argument == "--after" && hasValue) {
       bool number = false;
-      line.afterSeconds = arguments[++i].toDouble(&number);
-      if (!number || !std::isfinite(line.afterSeconds) || line.afterSeconds < 0) {
-        error = "--after needs a number of seconds, 0 or more";
+      const double seconds = arguments[++i].toDouble(&number);
+      // NaN fails both comparisons, so it is refused with the rest.
+      if (!number || !(seconds >= 0 && seconds <= kMaxAfterSeconds)) {
+        error = QString("--after needs a number of seconds from 0 to %1").arg(kMaxAfterSeconds);
         return std::nullopt;
       }
+      line.afterMs = static_cast<int>(std::lround(seconds * 1000));
     } else {
       error = "unknown option or missing value: " + argument;
       return std::nullopt;
     }
   }
   return line;
+}
+
+QString DropMissingPaths(PlayerCommandLine& line) {
+  QString report;
+  const auto missing = [&report](const QString& path) {
+    if (QFileInfo::exists(path)) return false;
+    report += "vx880-player: no such file or folder: " + path + "\n";
+    return true;
+  };
+  line.paths.removeIf(missing);
+  return report;
 }
 
 }  // namespace vx

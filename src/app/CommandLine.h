@@ -15,10 +15,13 @@ inline constexpr const char* kPlayerUsage =
     "  --screenshot FILE.png  write a picture of the window SECONDS (default 0) after the first front\n"
     "                         picture is shown, then end\n";
 
+// The longest --after: the wait is a timer of int milliseconds.
+inline constexpr int kMaxAfterSeconds = 2'147'483;
+
 struct PlayerCommandLine {
   QStringList paths;  // absolute
   QString screenshot;
-  double afterSeconds = 0.0;
+  int afterMs = 0;
   bool fullScreen = false;
   bool help = false;
   bool version = false;
@@ -26,5 +29,8 @@ struct PlayerCommandLine {
 
 // The parsed arguments (the program's name first), or empty with `error` set for a line it does not take.
 std::optional<PlayerCommandLine> ReadPlayerCommandLine(const QStringList& arguments, QString& error);
+
+// Takes the paths that name nothing out of the line; answers what to tell the user about them, a line each.
+QString DropMissingPaths(PlayerCommandLine& line);
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <system_error>
 
 #include "core/text/TextTable.h"
@@ -18,14 +19,14 @@ fs::path UserConfigFolder() {
   return fs::path(home && *home ? home : "/tmp") / ".config" / "vx880";
 }
 
-bool SaveIntoUserCopy(const fs::path& read, int position) {
+std::optional<fs::path> SaveIntoUserCopy(const fs::path& read, int position) {
   const fs::path copy = UserConfigFolder() / kSettingFileName;
   std::error_code error;
   fs::create_directories(copy.parent_path(), error);
   if (copy != read) fs::copy_file(read, copy, fs::copy_options::overwrite_existing, error);
-  if (!error && SaveSelectedLanguage(copy, position)) return true;
+  if (!error && SaveSelectedLanguage(copy, position)) return copy;
   std::fprintf(stderr, "vx880: the chosen language cannot be kept in %s or %s\n", read.c_str(), copy.c_str());
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -46,7 +47,10 @@ TextTableFiles FindTextTable(const fs::path& dataFolder) {
       break;
     }
   }
-  return {read, [read](int position) { return SaveSelectedLanguage(read, position) || SaveIntoUserCopy(read, position); }};
+  return {read, [read](int position) -> std::optional<fs::path> {
+            if (SaveSelectedLanguage(read, position)) return read;
+            return SaveIntoUserCopy(read, position);
+          }};
 }
 
 }  // namespace vx

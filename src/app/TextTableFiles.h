@@ -14,7 +14,7 @@ std::vector<std::filesystem::path> TextTablePlaces(const std::filesystem::path& 
 
 // The first place that has a Setting.ini (the data folder's when none has). The language is saved
 // into that file; when it cannot be written (an installed copy), into a copy of it in the user's
-// configuration folder, which is read first from then on.
+// configuration folder, which the window reads from then on and every later start reads first.
 TextTableFiles FindTextTable(const std::filesystem::path& dataFolder);
 
 }  // namespace vx

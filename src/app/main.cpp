@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   vx::PrepareWebEngine();
   QApplication application(argc, argv);
   QString error;
-  const std::optional<vx::PlayerCommandLine> line = vx::ReadPlayerCommandLine(QApplication::arguments(), error);
+  std::optional<vx::PlayerCommandLine> line = vx::ReadPlayerCommandLine(QApplication::arguments(), error);
   if (!line) {
     std::fprintf(stderr, "vx880-player: %s\n%s", qPrintable(error), vx::kPlayerUsage);
     return 2;
@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     std::printf("%s", line->help ? vx::kPlayerUsage : "vx880-player " VX_VERSION "\n");
     return 0;
   }
+  std::fprintf(stderr, "%s", qPrintable(vx::DropMissingPaths(*line)));
   vx::CViewerShell shell(*line);
   vx::CSettingsStore store(vx::CSettingsStore::DefaultPath());
   vx::CQuelmarApp app(store, shell);

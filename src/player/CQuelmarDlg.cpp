@@ -89,6 +89,10 @@ void CQuelmarDlg::OnInitDialog(const std::function<void(const QString&)>& showMe
   LoadTexts();
   ConnectSignals();
   ApplyLayout(m_nWindowMode);
+  // Nothing is loaded: the window starts as STOP leaves it, both views hidden (they would otherwise show
+  // black over the timeline and the view buttons) and the rear-video button offering the rear picture.
+  ArrangeViews();
+  SetRearVideoButton(RearVideoButton::OfferRear);
   ApplyVolume();
   qApp->installEventFilter(this);
   const int components = m_engine.CheckComponents();
@@ -227,9 +231,16 @@ void CQuelmarDlg::OnSettings() {
   m_pSettingDlg->raise();
 }
 
-// The settings dialog closed: keep the chosen language for the next start, then show its texts.
+// The settings dialog closed. Another language is kept for the next start and shown at once, read from the
+// file that now holds it (the user's copy when the installed file is read-only), by this window and by the
+// dialog. New titles empty the list, so the language already saved changes nothing.
 void CQuelmarDlg::OnLanguageChanged(int language) {
-  if (language >= 0) m_texts.saveSelected(language);
+  const std::optional<ProfileFile> shown = ProfileFile::Load(m_texts.read);
+  if (language < 0 || (shown && IsSavedLanguage(*shown, language))) return;
+  const std::optional<std::filesystem::path> kept = m_texts.saveSelected(language);
+  if (!kept) return;
+  m_texts.read = *kept;
+  if (m_pSettingDlg) m_pSettingDlg->SetTextTablePath(m_texts.read);
   LoadTexts();
 }
 

@@ -39,8 +39,9 @@ inline constexpr int kTimelineTimerMs = 100;
 // Where the window's texts come from and where the chosen language is kept.
 struct TextTableFiles {
   std::filesystem::path read;  // the Setting.ini whose texts are shown
-  // Saves "Select" so that the next start reads it back; false when it could not be kept anywhere.
-  std::function<bool(int position)> saveSelected;
+  // Saves "Select" so that the next start reads it back. Answers the file that now holds it (the one to
+  // read from then on), or nothing when it could not be kept anywhere.
+  std::function<std::optional<std::filesystem::path>(int position)> saveSelected;
 };
 
 class CQuelmarDlg : public QWidget {

@@ -277,9 +277,7 @@ void CSettingDlg::ShowSaveFailure(const QString& file, const QString& reason) {
 }
 
 void CSettingDlg::OnCancel() {
-  const int language = Item<QComboBox>(IDC_LANGUAGE)->currentIndex();
-  SaveSelectedLanguage(m_textTablePath, language);
-  emit LanguageChanged(language);
+  emit LanguageChanged(Item<QComboBox>(IDC_LANGUAGE)->currentIndex());
   reject();
 }
 

@@ -38,8 +38,8 @@ class CSettingDlg : public QDialog {
   using UtcSource = std::function<std::int64_t()>;
 
   // pParent: the main window. textTablePath: the text table (Setting.ini) whose saved language labels the
-  // dialog and into which SAVE and CANCEL write the chosen language. drives: the removable volumes offered by
-  // the drive selection. utcNow: the clock the camera time is read from (called on the clock thread).
+  // dialog and the drive selection. drives: the removable volumes offered by the drive selection. utcNow:
+  // the clock the camera time is read from (called on the clock thread).
   CSettingDlg(QWidget* pParent, std::filesystem::path textTablePath, IDriveList& drives,
               UtcSource utcNow = SystemUtcSeconds);
   ~CSettingDlg() override;
@@ -54,10 +54,12 @@ class CSettingDlg : public QDialog {
   // The folder of setup.cfg, ending with "/"; empty when no card was chosen.
   const QString& CardFolder() const { return m_strCardFolder; }
   QWidget* GetDlgItem(int id) const;
+  // The text table to read from now on: the main window moved the chosen language into another file.
+  void SetTextTablePath(std::filesystem::path path) { m_textTablePath = std::move(path); }
 
  signals:
   // Message 0x7E8: the dialog closed through SAVE or CANCEL. nLanguage is the position chosen in the language
-  // list (-1 for none), written to the text table when that was possible; the main window reloads its texts.
+  // list (-1 for none); the main window keeps it where the next start reads it and shows its texts.
   void LanguageChanged(int nLanguage);
 
  protected:

@@ -51,13 +51,14 @@ TEST_F(TextTableFilesTest, TheCurrentFolderComesFirstThenTheUsersCopyThenTheProg
 
 TEST_F(TextTableFilesTest, TheLanguageGoesIntoTheFileReadAndElseIntoAUserCopyThatIsReadNextTime) {
   TextTableFiles texts = FindTextTable(m_root / "data");
-  ASSERT_TRUE(texts.saveSelected(4));
+  EXPECT_EQ(texts.saveSelected(4), m_root / "data/Setting.ini");
   EXPECT_EQ(Select(m_root / "data/Setting.ini"), "4");
 
-  // An installed copy: a folder that refuses writes, to root as well.
+  // An installed copy: a folder that refuses writes, to root as well. The running window reads the copy
+  // from then on, as the next start does.
   const test::ReadOnlyFolder installed(m_root / "data");
   ASSERT_EQ(installed.Error(), "");
-  ASSERT_TRUE(texts.saveSelected(2));
+  EXPECT_EQ(texts.saveSelected(2), m_root / "config/vx880/Setting.ini");
   EXPECT_EQ(Select(m_root / "data/Setting.ini"), "4");
   EXPECT_EQ(Select(m_root / "config/vx880/Setting.ini"), "2");
   EXPECT_EQ(FindTextTable(m_root / "data").read, m_root / "config/vx880/Setting.ini");
@@ -71,15 +72,32 @@ TEST(PlayerCommandLine, TakesPathsAndOptionsAndRefusesWhatItDoesNotKnow) {
   ASSERT_TRUE(line);
   EXPECT_TRUE(line->fullScreen);
   EXPECT_EQ(line->screenshot, "a.png");
-  EXPECT_EQ(line->afterSeconds, 2.5);
+  EXPECT_EQ(line->afterMs, 2500);
   ASSERT_EQ(line->paths.size(), 2);
   EXPECT_TRUE(line->paths[0].endsWith("/card"));
   EXPECT_TRUE(line->paths[1].endsWith("/--odd name.MP4"));
-  for (const QStringList& bad : {QStringList{"p", "--fullscreen"}, QStringList{"p", "--after", "soon"},
-                                 QStringList{"p", "--after", "-1"}, QStringList{"p", "--screenshot"}}) {
+  // The longest wait still fits the timer's milliseconds.
+  const auto longest = ReadPlayerCommandLine({"p", "--after", "2147483"}, error);
+  ASSERT_TRUE(longest);
+  EXPECT_EQ(longest->afterMs, 2'147'483'000);
+  for (const QStringList& bad :
+       {QStringList{"p", "--fullscreen"}, QStringList{"p", "--after", "soon"}, QStringList{"p", "--after", "-1"},
+        QStringList{"p", "--after", "2147484"}, QStringList{"p", "--after", "1e300"}, QStringList{"p", "--after", "nan"},
+        QStringList{"p", "--screenshot"}}) {
     EXPECT_FALSE(ReadPlayerCommandLine(bad, error)) << bad.join(' ').toStdString();
     EXPECT_FALSE(error.isEmpty());
   }
+}
+
+TEST_F(TextTableFilesTest, PathsThatNameNothingAreReportedAndTheOthersKept) {
+  QString error;
+  const QString root = QString::fromStdString(m_root.string());
+  std::optional<PlayerCommandLine> line =
+      ReadPlayerCommandLine({"p", "gone.MP4", root, "also gone", root + "/data/Setting.ini"}, error);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(DropMissingPaths(*line), "vx880-player: no such file or folder: " + root + "/work/gone.MP4\n"
+                                     "vx880-player: no such file or folder: " + root + "/work/also gone\n");
+  EXPECT_EQ(line->paths, (QStringList{root, root + "/data/Setting.ini"}));
 }
 
 }  // namespace

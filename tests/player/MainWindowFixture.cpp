@@ -63,7 +63,9 @@ SharedTime WatchLastPicture(GstElement* renderer) {
 }  // namespace
 
 void MainWindowTest::SetUp() {
-  TextTableFiles texts{std::filesystem::path(VX_BIN_DIR) / "Setting.ini", [](int) { return true; }};
+  // The shared texts beside the programs are never changed: a language choice is kept nowhere.
+  TextTableFiles texts{std::filesystem::path(VX_BIN_DIR) / "Setting.ini",
+                       [](int) { return std::optional<std::filesystem::path>(); }};
   m_pWindow = std::make_unique<CQuelmarDlg>(m_drives, std::move(texts));
   m_pWindow->OnInitDialog([this](const QString& text) { m_messages << text; });
   m_pWindow->move(100, 80);

@@ -111,7 +111,7 @@ TEST_F(SettingDialog, ALanguageChoiceRelabelsAtOnceAndReachesTheMainWindowOnCanc
   Click(dialog, IDC_CANCEL);
   ASSERT_EQ(languageChanged.count(), 1);
   EXPECT_EQ(languageChanged.at(0).at(0).toInt(), 0);
-  EXPECT_EQ(ReadProfileString(TextTable(), u"Setting", u"Select"), u"0");
+  EXPECT_EQ(ReadProfileString(TextTable(), u"Setting", u"Select"), u"1") << "the main window keeps the choice";
   EXPECT_FALSE(dialog.isVisible());
 }
 

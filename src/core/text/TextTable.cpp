@@ -147,4 +147,8 @@ bool SaveSelectedLanguage(const std::filesystem::path& path, int position) {
   return WriteProfileString(path, kSettingSection, u"Select", Utf8ToUtf16(std::to_string(position)));
 }
 
+bool IsSavedLanguage(const ProfileFile& file, int position) {
+  return file.GetString(kSettingSection, u"Select") == Utf8ToUtf16(std::to_string(position));
+}
+
 }  // namespace vx

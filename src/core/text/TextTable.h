@@ -62,5 +62,7 @@ SettingTexts LoadSettingTexts(const ProfileFile& file, int language);
 // Writes position as decimal text to "Select"; a negative position (no selection) writes nothing.
 // False when the file could not be written.
 bool SaveSelectedLanguage(const std::filesystem::path& path, int position);
+// Whether "Select" already holds position as SaveSelectedLanguage writes it: saving it would change nothing.
+bool IsSavedLanguage(const ProfileFile& file, int position);
 
 }  // namespace vx
