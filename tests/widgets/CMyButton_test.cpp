@@ -3,8 +3,6 @@
 
 #include <QTest>
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include "widgets/SkinIds.h"
@@ -33,15 +31,15 @@ QImage LeftHalf(int size, QRgb colour) {
 }
 
 // A size x size black picture with an opaque square ring of colour: a margin of 5 pixels all round and a hole
-// of 6 x 6 in the middle, as a symbol drawn without a plate has.
+// in the middle, as a symbol drawn without a plate has.
 QImage Ring(int size, QRgb colour) {
   QImage image(size, size, QImage::Format_RGB32);
   image.fill(Qt::black);
   for (int y = 5; y < size - 5; ++y) {
-    for (int x = 5; x < size - 5; ++x) {
-      const bool hole = std::abs(2 * x + 1 - size) < 6 && std::abs(2 * y + 1 - size) < 6;
-      if (!hole) image.setPixel(x, y, colour);
-    }
+    for (int x = 5; x < size - 5; ++x) image.setPixel(x, y, colour);
+  }
+  for (int y = 12; y < size - 12; ++y) {
+    for (int x = 12; x < size - 12; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
   }
   return image;
 }

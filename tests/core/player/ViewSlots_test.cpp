@@ -146,26 +146,6 @@ TEST(MapCommands, NothingForOneStreamAndVideosOnlyWithoutGps) {
   EXPECT_EQ(LargeMapCommand({L, H, S}, 2, false), (MapCommandResult{{L, S, H}, false}));
 }
 
-// The map buttons are enabled exactly where a press changes something: two streams and GPS fixes, or a map
-// to put away.
-TEST(MapCommands, ButtonsActOnlyWhereAPressChangesTheSlots) {
-  struct Case {
-    ViewSlots slots;
-    int streams;
-    bool hasGps;
-  };
-  const Case cases[] = {{{L, S, H}, 2, true}, {{L, S, H}, 2, false}, {{S, H, L}, 2, false}, {{L, H, S}, 2, false},
-                        {{L, H, H}, 1, true}, {{S, H, L}, 1, true},  {{L, S, H}, 0, false}};
-  for (const Case& c : cases) {
-    bool changes = false;
-    for (const auto command : {MapCommand, LargeMapCommand}) {
-      const auto result = command(c.slots, c.streams, c.hasGps);
-      changes = changes || (result && result->viewSlots != c.slots);
-    }
-    EXPECT_EQ(MapButtonsAct(c.slots, c.streams, c.hasGps), changes) << c.streams << " streams, gps " << c.hasGps;
-  }
-}
-
 // Every arrangement reachable by any sequence of commands has a view or the map in the large slot and never
 // two things in one slot.
 TEST(MapCommands, AlwaysSomethingLargeAndNoSharedSlot) {
@@ -229,19 +209,6 @@ TEST(ArrangeViews, FullScreenShowsTheLargeView) {
   EXPECT_FALSE(a.front);
   EXPECT_EQ(a.rear, views);
   EXPECT_EQ(a.rearVideoButton, RearVideoButton::Unchanged);
-}
-
-// The large map of a two-stream recording, kept while a one-stream recording opens (the map buttons cannot
-// act on it), still leaves full screen a picture: the front view takes the large slot back.
-TEST(ArrangeViews, FullScreenAfterTheLargeMapShowsAPicture) {
-  const LayoutRect views{320, 154, 1280, 720};
-  const ViewSlots largeMap = LargeMapCommand({L, S, H}, 2, true)->viewSlots;
-  for (const int streams : {1, 2}) {
-    const ViewSlots opened = SlotsForOpenedRecording(largeMap, streams);
-    const ViewArrangement a = ArrangeFullScreenViews(SlotsForFullScreen(opened), streams, views);
-    EXPECT_EQ(a.front, views) << streams << " streams";
-  }
-  EXPECT_EQ(SlotsForFullScreen({H, L, S}), (ViewSlots{H, L, S})) << "a small map stays where it is";
 }
 
 }  // namespace

@@ -98,26 +98,5 @@ TEST(NormalLayout, FitsTheWindowAndFollowsTheSound) {
   EXPECT_FALSE(FullScreenLayout(1024, 768, false).normalBackground);
 }
 
-// The play button wears the pause pictures while playing and the play pictures otherwise, in both modes; the
-// two pairs differ.
-TEST(WindowLayout, PlayButtonShowsPauseWhilePlaying) {
-  const auto play = [](const ModeLayout& layout) {
-    const auto found = std::find_if(layout.buttons.begin(), layout.buttons.end(), [](auto& b) { return b.id == IDC_PLAY; });
-    return ButtonBitmaps{found->normalBitmap, found->hotBitmap};
-  };
-  for (const bool playing : {false, true}) {
-    EXPECT_EQ(play(NormalLayout(true, playing)), PlayButtonBitmaps(1, playing));
-    EXPECT_EQ(play(FullScreenLayout(1920, 1080, playing)), PlayButtonBitmaps(2, playing));
-  }
-  EXPECT_EQ(PlayButtonBitmaps(1, false), (ButtonBitmaps{242, 297}));
-  EXPECT_EQ(PlayButtonBitmaps(2, false), (ButtonBitmaps{262, 312}));
-  for (const int mode : {1, 2}) {
-    const ButtonBitmaps paused = PlayButtonBitmaps(mode, false);
-    const ButtonBitmaps playing = PlayButtonBitmaps(mode, true);
-    EXPECT_NE(paused.normal, playing.normal);
-    EXPECT_NE(paused.hot, playing.hot);
-  }
-}
-
 }  // namespace
 }  // namespace vx
