@@ -163,6 +163,7 @@ void Transport(const UnitCanvas& c, Glyph glyph) {
     case Glyph::Back: Triangle(c, 0.05, 0.5, false); Triangle(c, 0.5, 0.95, false); break;
     case Glyph::Play: Triangle(c, 0.2, 0.88, true); break;
     case Glyph::Stop: c.FillRect(0.2, 0.2, 0.6, 0.6); break;
+    case Glyph::Pause: c.FillRect(0.22, 0.15, 0.2, 0.7); c.FillRect(0.58, 0.15, 0.2, 0.7); break;
     case Glyph::Forward: Triangle(c, 0.05, 0.5, true); Triangle(c, 0.5, 0.95, true); break;
     case Glyph::Next: Triangle(c, 0.1, 0.78, true); c.FillRect(0.78, 0.15, 0.12, 0.7); break;
     case Glyph::Slower: c.FillRect(0.15, 0.43, 0.7, 0.14); break;

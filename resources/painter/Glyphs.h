@@ -9,7 +9,7 @@ namespace vx::skin {
 
 enum class Glyph {
   None, Folder, Gear, Camera, Graph, Minimise, FullScreen, Restore, Close, Prev, Back, Play, Stop, Forward,
-  Next, Slower, Faster, Map, LargeMap, Swap, RearCamera, FrontCamera, SpeakerOn, SpeakerOff
+  Next, Slower, Faster, Pause, Map, LargeMap, Swap, RearCamera, FrontCamera, SpeakerOn, SpeakerOff
 };
 
 // Draws glyph centred in box with colour, filled or stroked as the symbol needs.

@@ -7,10 +7,8 @@
 #include <QDropEvent>
 #include <QFont>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTreeView>
-#include <QWindow>
 
 #include "core/player/ControlIds.h"
 #include "core/player/TimelineRules.h"
@@ -22,6 +20,7 @@
 #include "views/CGSensorDlg.h"
 #include "views/CMapView.h"
 #include "settings/IDriveList.h"
+#include "widgets/CClientDrag.h"
 #include "widgets/CMyButton.h"
 #include "widgets/CTkSlider.h"
 #include "widgets/SkinBitmaps.h"
@@ -71,6 +70,7 @@ CQuelmarDlg::CQuelmarDlg(IDriveList& drives, TextTableFiles texts, QWidget* pare
   setWindowIcon(QIcon(QPixmap::fromImage(LoadSkinImage(IDR_MAINFRAME))));
   m_timer.setInterval(kTimelineTimerMs);
   connect(&m_timer, &QTimer::timeout, this, &CQuelmarDlg::OnTimer);
+  new CClientDrag(this, [this](QPoint at) { return StartsDragAt(at); });
 }
 
 CQuelmarDlg::~CQuelmarDlg() {
@@ -186,19 +186,33 @@ void CQuelmarDlg::paintEvent(QPaintEvent*) {
   painter.drawImage(0, 0, m_bNormalBackground ? m_normalBackground : m_fullScreenBackground);
 }
 
-// The borderless normal window moves when dragged anywhere on it; the window system does the moving,
-// so it works under Wayland as under X11.
-void CQuelmarDlg::mousePressEvent(QMouseEvent* event) {
-  if (m_nWindowMode == 1 && event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
-  QWidget::mousePressEvent(event);
+// The normal window moves when dragged by its background. A press inside a button's rectangle belongs to
+// the button, also where its picture leaves a gap, and never moves the window.
+bool CQuelmarDlg::StartsDragAt(QPoint at) const {
+  if (m_nWindowMode != 1) return false;
+  for (const auto& [id, control] : m_controls) {
+    if (qobject_cast<CMyButton*>(control) && control->isVisible() && control->geometry().contains(at)) return false;
+  }
+  return true;
 }
 
+// The program ends with its main window: every window it owns (settings, graph) closes with it, or a tool
+// window left open would keep the program running with no main window.
 void CQuelmarDlg::closeEvent(QCloseEvent* event) {
   m_timer.stop();
   if (IsLoaded()) m_engine.Recording()->Stop();
   m_engine.Close();
-  if (m_pSettingDlg) m_pSettingDlg->close();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible() && IsOwnedWindow(window)) window->close();
+  }
   QWidget::closeEvent(event);
+}
+
+bool CQuelmarDlg::IsOwnedWindow(const QWidget* window) const {
+  for (const QWidget* owner = window->parentWidget(); owner; owner = owner->parentWidget()) {
+    if (owner == this) return true;
+  }
+  return false;
 }
 
 void CQuelmarDlg::OnMinimize() { showMinimized(); }

@@ -86,7 +86,6 @@ class CQuelmarDlg : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -118,9 +117,12 @@ class CQuelmarDlg : public QWidget {
   // Window commands: minimise, close, the settings dialog, a language change, card removal.
   void OnMinimize();
   void OnClose();
+  void OnEscape();
   void OnSettings();
   void OnLanguageChanged(int language);
   void OnMountsChanged();
+  bool StartsDragAt(QPoint at) const;
+  bool IsOwnedWindow(const QWidget* window) const;
 
   // Transport (QuelmarTransport.cpp).
   void OnPlayCommand() { PlayPause(); }

@@ -47,7 +47,9 @@ std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
   return kTable;
 }
 
-// Keys are looked at before the focused control sees them; "consumed" keys never reach it.
+// Keys are looked at before the focused control sees them; "consumed" keys never reach it. A key that opens a
+// dialog is always consumed: the dialog takes the focus, and when it closes the key would travel on from the
+// control that no longer has the focus to the window and open the dialog a second time.
 std::span<const CQuelmarDlg::KeyEntry> CQuelmarDlg::KeyTable() {
   using D = CQuelmarDlg;
   static constexpr KeyEntry kTable[] = {
@@ -61,13 +63,13 @@ std::span<const CQuelmarDlg::KeyEntry> CQuelmarDlg::KeyTable() {
       {Qt::Key_Home, false, false, &D::BackToStart},
       {Qt::Key_End, false, false, &D::ForwardToEnd},
       {Qt::Key_Tab, false, false, &D::RearVideo},
-      {Qt::Key_F2, false, false, &D::ChooseFolder},
+      {Qt::Key_F2, false, true, &D::ChooseFolder},
       {Qt::Key_F3, false, false, &D::ToggleGraph},
-      {Qt::Key_F5, false, false, &D::OnSettings},
-      {Qt::Key_Print, false, false, &D::TakeSnapshotCommand},
+      {Qt::Key_F5, false, true, &D::OnSettings},
+      {Qt::Key_Print, false, true, &D::TakeSnapshotCommand},
       {Qt::Key_Delete, false, false, &D::RemoveSelected},
       {Qt::Key_A, true, false, &D::SelectAll},
-      {Qt::Key_Escape, false, true, &D::OnClose},
+      {Qt::Key_Escape, false, true, &D::OnEscape},
   };
   return kTable;
 }
@@ -99,6 +101,12 @@ bool CQuelmarDlg::HandleKey(QKeyEvent* event) {
     return entry.consumed;
   }
   return false;
+}
+
+// Escape leaves full screen for the normal window; in the normal window it closes the program.
+void CQuelmarDlg::OnEscape() {
+  if (m_nWindowMode == 2) ToggleFullScreen();
+  else OnClose();
 }
 
 void CQuelmarDlg::ChooseFolder() { m_pCatalogue->ChooseFolder(); }

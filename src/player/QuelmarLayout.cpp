@@ -16,9 +16,10 @@ namespace vx {
 void CQuelmarDlg::ApplyLayout(int mode) {
   if (mode == 1) {
     resize(kNormalWindowWidth, kNormalWindowHeight);
-    PlaceControls(NormalLayout(m_bSoundOn));
+    PlaceControls(NormalLayout(m_bSoundOn, State() == EngineState::Running));
+    UpdateMapButtons();
   } else if (mode == 2) {
-    PlaceControls(FullScreenLayout(width(), height()));
+    PlaceControls(FullScreenLayout(width(), height(), State() == EngineState::Running));
   }
   update();
 }
@@ -52,8 +53,8 @@ void CQuelmarDlg::PlaceSpeedLabel() {
 // True full screen on the screen the window is on; back in the normal window at the same top-left corner.
 void CQuelmarDlg::ToggleFullScreen() {
   if (m_nWindowMode == 1) {
-    // Full screen has no map: the large map gives its slot back first.
-    if (m_slots.map == ViewSlot::Large) OnLargeMap();
+    // Full screen has no map: a large map gives its slot back to the front view first.
+    m_slots = SlotsForFullScreen(m_slots);
     m_normalTopLeft = pos();
     m_nWindowMode = 2;
     showFullScreen();

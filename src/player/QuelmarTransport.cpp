@@ -68,12 +68,11 @@ bool CQuelmarDlg::OpenRecording(const std::string& filePath) {
   return true;
 }
 
-// The map buttons act only for a recording with GPS fixes (or while the map is shown).
+// The map buttons are enabled only where a press does something; disabled, they look grey.
 void CQuelmarDlg::UpdateMapButtons() {
-  const bool hasGps = m_telemetry.m_arrGps.GetSize() > 0;
-  if (!hasGps && m_slots.map != ViewSlot::Hidden) return;
-  m_controls.at(IDC_MAP)->setEnabled(hasGps);
-  m_controls.at(IDC_LARGE_MAP)->setEnabled(hasGps);
+  const bool act = MapButtonsAct(m_slots, LoadedVideoStreams(), HasGps());
+  m_controls.at(IDC_MAP)->setEnabled(act);
+  m_controls.at(IDC_LARGE_MAP)->setEnabled(act);
 }
 
 void CQuelmarDlg::PlayPause() {
@@ -172,6 +171,7 @@ void CQuelmarDlg::StopPlayback() {
   m_strPlayingMountPoint.clear();
   if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
   m_slots = SlotsAfterStop();
+  UpdateMapButtons();
   if (m_pMapView) m_pMapView->setGeometry(ToQRect(kMapParked));
   update();
 }
@@ -269,8 +269,13 @@ void CQuelmarDlg::UpdateTimeLabels(std::int64_t positionMs, std::int64_t duratio
 
 void CQuelmarDlg::ResetTimeLabels() { UpdateTimeLabels(0, 0); }
 
+// The button's text names what it does now, and its picture shows it: pause while playing, play otherwise.
 void CQuelmarDlg::SetPlayText(bool playing) {
-  static_cast<QAbstractButton*>(m_controls.at(IDC_PLAY))->setText(playing ? "Pause" : "Play");
+  auto* button = static_cast<CMyButton*>(m_controls.at(IDC_PLAY));
+  button->setText(playing ? "Pause" : "Play");
+  const ButtonBitmaps pictures = PlayButtonBitmaps(m_nWindowMode, playing);
+  const std::uint32_t key = m_nWindowMode == 2 ? kFullScreenSkinKey : kNormalSkinKey;
+  button->SetBitmaps(pictures.normal, pictures.hot, pictures.hot, key);
 }
 
 }  // namespace vx

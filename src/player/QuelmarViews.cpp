@@ -19,10 +19,7 @@ void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result)
   if (!result) return;
   m_slots = result->viewSlots;
   if (result->loadPage) MapView().LoadPage(m_nLanguageIndex);
-  if (result->disableMapButtons) {
-    m_controls.at(IDC_MAP)->setEnabled(false);
-    m_controls.at(IDC_LARGE_MAP)->setEnabled(false);
-  }
+  UpdateMapButtons();
   ArrangeViews();
 }
 

@@ -8,28 +8,39 @@
 
 namespace vx {
 
-CClientDrag::CClientDrag(QWidget* window) : QObject(window), m_pWindow(window) { window->installEventFilter(this); }
+CClientDrag::CClientDrag(QWidget* window, std::function<bool(QPoint)> startsAt)
+    : QObject(window), m_pWindow(window), m_startsAt(std::move(startsAt)) {
+  window->installEventFilter(this);
+}
 
+bool CClientDrag::StartSystemMove() {
+  QWindow* handle = m_pWindow->windowHandle();
+  return handle && handle->startSystemMove();
+}
+
+// The move starts at the first motion with the button held, never at the press itself: a tap whose release
+// comes before the window manager has taken the move would leave the window stuck to the pointer.
 bool CClientDrag::eventFilter(QObject* watched, QEvent* event) {
   if (watched != m_pWindow) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;
-      QWindow* handle = m_pWindow->windowHandle();
-      if (handle && handle->startSystemMove()) return true;
-      m_bDragging = true;
+      if (m_startsAt && !m_startsAt(mouse->position().toPoint())) return false;
+      m_drag = Drag::Pressed;
       m_dragOffset = mouse->globalPosition().toPoint() - m_pWindow->frameGeometry().topLeft();
       return true;
     }
     case QEvent::MouseMove: {
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (!m_bDragging || !(mouse->buttons() & Qt::LeftButton)) return false;
+      if (!(mouse->buttons() & Qt::LeftButton)) m_drag = Drag::None;
+      if (m_drag == Drag::Pressed) m_drag = StartSystemMove() ? Drag::None : Drag::Following;
+      if (m_drag != Drag::Following) return false;
       m_pWindow->move(mouse->globalPosition().toPoint() - m_dragOffset);
       return true;
     }
     case QEvent::MouseButtonRelease:
-      m_bDragging = false;
+      m_drag = Drag::None;
       return false;
     default:
       return false;

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "core/widgets/RegionRuns.h"
 #include "widgets/BitmapToRegion.h"
 #include "widgets/SkinBitmaps.h"
 
@@ -14,8 +15,26 @@ namespace {
 constexpr int kHoverMilliseconds = 1;
 constexpr int kNoSlotShaped = -2;
 
-// Qt clears a widget's mask when given an empty region; a region outside the widget keeps it fully cut away.
-QRegion AsMask(const QRegion& region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
+// The part of the button that takes the mouse: the box around its picture's shape, holes and gaps included,
+// so that a click between the strokes of a symbol reaches the button rather than the window under it. Qt
+// clears a widget's mask when given an empty region; a region outside the widget keeps it fully cut away.
+QRegion ClickMask(const QRegion& shape) { return shape.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(shape.boundingRect()); }
+
+// The disabled look drawn from the normal picture: its opaque pixels in a flat mid grey that no key colour
+// range holds, key-coloured pixels as they were.
+QImage Dimmed(const QImage& picture, std::uint32_t key) {
+  if (picture.isNull()) return {};
+  QImage dimmed = picture.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < dimmed.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(dimmed.scanLine(y));
+    for (int x = 0; x < dimmed.width(); ++x) {
+      if (IsKeyColour(row[x], key)) continue;
+      const int grey = 60 + qGray(row[x]) * 90 / 255;
+      row[x] = qRgb(grey, grey, grey);
+    }
+  }
+  return dimmed;
+}
 
 }  // namespace
 
@@ -34,6 +53,7 @@ void CMyButton::SetBitmaps(int normalId, int pressedId, int mouseOverId, std::ui
   bitmaps[kSlotNormal] = LoadSkinImage(normalId);
   bitmaps[kSlotPressed] = LoadSkinImage(pressedId);
   bitmaps[kSlotMouseOver] = LoadSkinImage(mouseOverId);
+  bitmaps[kSlotDisabled] = Dimmed(bitmaps[kSlotNormal], key);
   SetStateBitmaps(bitmaps, key);
 }
 
@@ -85,7 +105,7 @@ void CMyButton::ApplyShape() {
   if (slot == m_nShapedSlot && size() == m_bitmaps[index].size()) return;
   m_nShapedSlot = slot;
   resize(m_bitmaps[index].size());
-  if (m_regions[index]) setMask(AsMask(*m_regions[index]));
+  if (m_regions[index]) setMask(ClickMask(*m_regions[index]));
   else clearMask();
   update();
 }

@@ -22,7 +22,8 @@ class CMyButton : public QAbstractButton {
   explicit CMyButton(QWidget* parent = nullptr);
 
   // Loads the normal, pressed and mouse-over skin pictures by ID (0 leaves a slot empty) with the key colour
-  // (0x00BBGGRR) that cuts their shapes; the focused and disabled slots stay empty.
+  // (0x00BBGGRR) that cuts their shapes; the disabled slot gets the normal picture in grey, the focused slot
+  // stays empty.
   void SetBitmaps(int normalId, int pressedId, int mouseOverId, std::uint32_t key);
   // Installs pictures for all five slots (a null image leaves its slot empty).
   void SetStateBitmaps(const std::array<QImage, 5>& bitmaps, std::uint32_t key);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <optional>
@@ -48,10 +49,18 @@ void CTkSlider::InitSkin() {
   m_nThumbHeight = m_bmpThumb.height();
   m_nMargin = 1;
   m_nThumbX = m_nMargin;
-  m_nThumbY = height() / 2 - m_nThumbHeight / 2;
+  PlaceThumbVertically();
   // The channel covers every pixel: nothing to erase first. Until then the parent shows through.
   setAttribute(Qt::WA_OpaquePaintEvent, !m_bmpChannel.isNull());
   update();
+}
+
+// The thumb is centred on the slider's height, which the window may set before or after the skin.
+void CTkSlider::PlaceThumbVertically() { m_nThumbY = height() / 2 - m_nThumbHeight / 2; }
+
+void CTkSlider::resizeEvent(QResizeEvent* event) {
+  PlaceThumbVertically();
+  QWidget::resizeEvent(event);
 }
 
 void CTkSlider::SetRange(int minimum, int maximum) {

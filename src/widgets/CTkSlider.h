@@ -16,7 +16,8 @@ class CTkSlider : public QWidget {
  public:
   explicit CTkSlider(QWidget* parent = nullptr);
 
-  // Loads the channel and thumb pictures and places the thumb at the left margin, centred vertically.
+  // Loads the channel and thumb pictures and places the thumb at the left margin, centred vertically (and
+  // centred again whenever the slider's size changes).
   void InitSkin();
 
   void SetRange(int minimum, int maximum);  // a maximum below the minimum becomes the minimum
@@ -43,8 +44,10 @@ class CTkSlider : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void PlaceThumbVertically();
   bool SetPosFromPoint(int x);
   void EndLostDrag();
   void Notify(int code);

@@ -32,6 +32,7 @@ inline constexpr int IDB_SWAP = 244, IDB_SWAP_HOT = 291;
 inline constexpr int IDB_PREV = 232, IDB_PREV_HOT = 292;
 inline constexpr int IDB_BACK = 233, IDB_BACK_HOT = 293;
 inline constexpr int IDB_PLAY = 242, IDB_PLAY_HOT = 297;
+inline constexpr int IDB_PAUSE = 331, IDB_PAUSE_HOT = 332;  // the play button while playing
 inline constexpr int IDB_STOP = 248, IDB_STOP_HOT = 298;
 inline constexpr int IDB_FORWARD = 241, IDB_FORWARD_HOT = 295;
 inline constexpr int IDB_NEXT = 240, IDB_NEXT_HOT = 294;
@@ -53,6 +54,7 @@ inline constexpr int IDB_FULL_NORMAL_SIZE = 263, IDB_FULL_NORMAL_SIZE_HOT = 303;
 inline constexpr int IDB_FULL_PREV = 255, IDB_FULL_PREV_HOT = 308;
 inline constexpr int IDB_FULL_BACK = 256, IDB_FULL_BACK_HOT = 309;
 inline constexpr int IDB_FULL_PLAY = 262, IDB_FULL_PLAY_HOT = 312;
+inline constexpr int IDB_FULL_PAUSE = 333, IDB_FULL_PAUSE_HOT = 334;
 inline constexpr int IDB_FULL_STOP = 267, IDB_FULL_STOP_HOT = 315;
 inline constexpr int IDB_FULL_FORWARD = 261, IDB_FULL_FORWARD_HOT = 311;
 inline constexpr int IDB_FULL_NEXT = 260, IDB_FULL_NEXT_HOT = 310;

@@ -12,6 +12,7 @@
 #include "core/player/ControlIds.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"
+#include "player/QtRect.h"
 #include "views/CMapView.h"
 
 namespace vx::test {
@@ -83,6 +84,20 @@ TEST_F(WindowViewsTest, TheGraphWindowOpensOnItsButtonAndClosesByItsCloseBox) {
   graph->close();
   m_window.OnCommand(IDC_GSENSOR);
   EXPECT_TRUE(graph->isVisible()) << "one press after the close box shows the window again";
+}
+
+// The large map of a two-stream recording stays while a one-stream recording opens; full screen, which has no
+// map, then shows the front picture in its place.
+TEST_F(WindowViewsTest, FullScreenAfterTheLargeMapAndAOneStreamRecordingShowsThePicture) {
+  m_window.OnCommand(IDC_LARGE_MAP);
+  ASSERT_EQ(m_window.Slots().map, ViewSlot::Large);
+  m_window.Catalogue().AddPaths({QString::fromStdString(CardFile("views-one.AVI", "--streams 1 --seconds 2"))});
+  m_window.PlayNext();
+  ASSERT_EQ(m_window.Engine().Recording()->VideoStreamCount(), 1);
+  m_window.ToggleFullScreen();
+  ASSERT_TRUE(WaitUntil([&] { return m_window.isFullScreen(); }));
+  EXPECT_TRUE(m_window.FrontView().isVisible());
+  EXPECT_EQ(m_window.FrontView().geometry(), ToQRect(FullScreenViewRect(m_window.width(), m_window.height())));
 }
 
 }  // namespace

@@ -30,6 +30,20 @@ QImage LeftHalf(int size, QRgb colour) {
   return image;
 }
 
+// A size x size black picture with an opaque square ring of colour: a margin of 5 pixels all round and a hole
+// in the middle, as a symbol drawn without a plate has.
+QImage Ring(int size, QRgb colour) {
+  QImage image(size, size, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  for (int y = 5; y < size - 5; ++y) {
+    for (int x = 5; x < size - 5; ++x) image.setPixel(x, y, colour);
+  }
+  for (int y = 12; y < size - 12; ++y) {
+    for (int x = 12; x < size - 12; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
+  }
+  return image;
+}
+
 class CMyButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,12 +60,19 @@ class CMyButtonTest : public ::testing::Test {
   CMyButton* m_button = nullptr;
 };
 
-TEST_F(CMyButtonTest, TakesThePicturesSizeAndShape) {
-  m_button->SetStateBitmaps({Rounded(30, qRgb(90, 90, 90)), {}, {}, {}, {}}, kKeyBlack);
+// The picture's key colour is never painted, yet a click anywhere in the box around the shape reaches the
+// button: a hole in a symbol does not pass the click on to the window, which would start moving itself.
+TEST_F(CMyButtonTest, TakesThePicturesSizeAndItsShapeTakesTheClicks) {
+  m_button->SetStateBitmaps({Ring(30, qRgb(90, 90, 90)), {}, {}, {}, {}}, kKeyBlack);
   EXPECT_EQ(m_button->size(), QSize(30, 30));
-  EXPECT_TRUE(Hits(15, 15));
-  EXPECT_FALSE(Hits(0, 0)) << "a key-coloured corner is a hole";
-  EXPECT_TRUE(Hits(1, 0));
+  EXPECT_TRUE(Hits(15, 15)) << "the hole in the middle";
+  EXPECT_TRUE(Hits(5, 5));
+  EXPECT_FALSE(Hits(2, 2)) << "the key-coloured margin around the shape";
+  EXPECT_FALSE(Hits(27, 15));
+  const QImage shot = m_parent.grab().toImage();
+  const QPoint origin = m_button->pos();
+  EXPECT_EQ(QColor(shot.pixel(origin + QPoint(15, 15))), m_parent.palette().color(QPalette::Window)) << "unpainted hole";
+  EXPECT_EQ(QColor(shot.pixel(origin + QPoint(6, 6))), QColor(90, 90, 90));
 }
 
 TEST_F(CMyButtonTest, PressedPictureOfAnotherShapeReshapesWhileHeld) {
@@ -107,7 +128,6 @@ TEST_F(CMyButtonTest, PicturesSetWithoutSizeTakeTheirShapeWhenLaidOut) {
   EXPECT_EQ(m_button->size(), QSize(0, 0));
   m_button->setGeometry(10, 10, 50, 50);
   EXPECT_EQ(m_button->size(), QSize(30, 30));
-  EXPECT_FALSE(Hits(0, 0)) << "a key-coloured corner is a hole";
   EXPECT_TRUE(Hits(15, 15));
 }
 
@@ -131,6 +151,29 @@ TEST_F(CMyButtonTest, LoadsSkinPicturesById) {
 
   m_button->SetBitmaps(0, 0, 0, kKeyBlack);
   EXPECT_EQ(m_button->CurrentSlot(), -1) << "no pictures: nothing to paint";
+}
+
+// A disabled skin button looks grey, in the same shape, and goes back to its picture when enabled again.
+TEST_F(CMyButtonTest, DisabledSkinButtonIsGreyInItsShape) {
+  m_button->SetBitmaps(IDB_MAP, IDB_MAP_HOT, IDB_MAP_HOT, kKeyBlack);
+  const QImage enabled = m_button->grab().toImage();
+  m_button->setEnabled(false);
+  EXPECT_EQ(m_button->CurrentSlot(), kSlotDisabled);
+  const QImage disabled = m_button->grab().toImage();
+  ASSERT_EQ(disabled.size(), enabled.size());
+  int changed = 0;
+  for (int y = 0; y < disabled.height(); ++y) {
+    for (int x = 0; x < disabled.width(); ++x) {
+      const QColor before(enabled.pixel(x, y));
+      const QColor after(disabled.pixel(x, y));
+      if (before == after) continue;
+      ++changed;
+      EXPECT_EQ(after.saturation(), 0) << x << "," << y;
+    }
+  }
+  EXPECT_GT(changed, disabled.width() * disabled.height() / 2);
+  m_button->setEnabled(true);
+  EXPECT_EQ(m_button->grab().toImage(), enabled);
 }
 
 }  // namespace

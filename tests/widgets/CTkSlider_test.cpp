@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "core/widgets/ScrollCodes.h"
@@ -148,13 +150,39 @@ TEST_F(CTkSliderTest, SliderWithoutParentSendsNothing) {
   EXPECT_TRUE(spy.isEmpty());
 }
 
-TEST_F(CTkSliderTest, PaintsTheChannelAndTheThumbAtItsPlace) {
-  m_slider->SetPos(99);  // thumb left edge at x = 73
-  const QImage picture = m_slider->grab().toImage();
-  EXPECT_EQ(QColor(picture.pixel(10, 3)), QColor(250, 255, 0)) << "channel's middle row";
-  EXPECT_EQ(QColor(picture.pixel(74, 3)), QColor(255, 114, 0)) << "thumb's orange line";
-  EXPECT_EQ(QColor(picture.pixel(74, 2)).lightness() > 150, true) << "thumb's light-grey face";
-  EXPECT_EQ(QColor(picture.pixel(89, 3)), QColor(250, 255, 0)) << "the thumb stops short of the right end";
+// The window skins its sliders before it lays them out; the thumb must stand on the slider all the same, where
+// its position puts it (the light-grey face lies between the thumb's one-pixel dark frame).
+TEST(CTkSliderSkin, ThumbFollowsThePositionWhenSkinnedBeforeLayout) {
+  struct Case {
+    int width;
+    int maximum;
+    int position;
+    int thumbX;
+  };
+  const Case cases[] = {
+      {90, 99, 0, 1},  {90, 99, 50, 37},  {90, 99, 99, 73},  // the volume; at the maximum short of the right end
+      {502, 10'000, 2'000, 97}, {502, 10'000, 6'000, 291},   // the timeline of a 10 s recording at 2 s and 6 s
+  };
+  for (const Case& c : cases) {
+    QWidget parent;
+    parent.resize(520, 30);
+    auto* slider = new CTkSlider(&parent);
+    slider->InitSkin();
+    slider->setGeometry(5, 10, c.width, 7);
+    slider->SetRange(0, c.maximum);
+    slider->SetPos(c.position);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    const QImage picture = slider->grab().toImage();
+    std::vector<int> face;
+    for (int x = 0; x < picture.width(); ++x) {
+      if (QColor(picture.pixel(x, 2)).lightness() > 150) face.push_back(x);
+    }
+    ASSERT_EQ(face.size(), 13u) << c.width << " at " << c.position;
+    EXPECT_EQ(face.front(), c.thumbX + 1) << c.width << " at " << c.position;
+    EXPECT_EQ(QColor(picture.pixel(c.thumbX + 7, 3)), QColor(255, 114, 0)) << "the thumb's orange line";
+    EXPECT_EQ(QColor(picture.pixel(c.thumbX + 16, 3)), QColor(250, 255, 0)) << "the channel's middle row beside it";
+  }
 }
 
 TEST(CTkSliderSkin, ShowsItsParentUntilItsSkinIsSet) {

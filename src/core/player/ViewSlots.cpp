@@ -88,9 +88,9 @@ std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams) {
 
 std::optional<MapCommandResult> MapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
   if (loadedVideoStreams < 2) return std::nullopt;
-  if (!hasGps) return MapCommandResult{kVideosOnly, false, false};
+  if (!hasGps) return MapCommandResult{kVideosOnly, false};
   switch (slots.map) {
-    case L: return MapCommandResult{{L, H, S}, false, false};
+    case L: return MapCommandResult{{L, H, S}, false};
     case H:
       if (slots.front == S) slots.front = H;
       if (slots.rear == S) slots.rear = H;
@@ -108,15 +108,15 @@ std::optional<MapCommandResult> MapCommand(ViewSlots slots, int loadedVideoStrea
       slots.map = H;
       break;
   }
-  return MapCommandResult{slots, true, false};
+  return MapCommandResult{slots, true};
 }
 
 std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
   if (loadedVideoStreams < 2) return std::nullopt;
-  if (!hasGps) return MapCommandResult{kVideosOnly, false, true};
+  if (!hasGps) return MapCommandResult{kVideosOnly, false};
   switch (slots.map) {
-    case L: return MapCommandResult{kVideosOnly, false, false};
-    case H: return MapCommandResult{{S, H, L}, true, false};
+    case L: return MapCommandResult{kVideosOnly, false};
+    case H: return MapCommandResult{{S, H, L}, true};
     case S:
       if (slots.front == L) {
         slots.front = S;
@@ -128,8 +128,14 @@ std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideo
       slots.map = L;
       break;
   }
-  return MapCommandResult{slots, true, false};
+  return MapCommandResult{slots, true};
 }
+
+bool MapButtonsAct(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
+  return loadedVideoStreams >= 2 && (hasGps || slots.map != H);
+}
+
+ViewSlots SlotsForFullScreen(ViewSlots slots) { return slots.map == L ? kVideosOnly : slots; }
 
 int RearVideoButtonNormalBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 286 : 250; }
 int RearVideoButtonHotBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 287 : 288; }

@@ -59,9 +59,9 @@ std::optional<ViewSlots> SwapFrontRear(ViewSlots slots, int loadedVideoStreams);
 std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams);
 
 // The map button (1099) and the large-map button (1101). Empty when the command does nothing (no loaded
-// recording with two video streams). Without GPS fixes both end with front large, rear small, map hidden, and
-// the large-map command disables both map buttons. `loadPage` asks for the page of the current language to be
-// (re)loaded; the page itself shows an offline view when no map tiles come.
+// recording with two video streams). Without GPS fixes both end with front large, rear small, map hidden.
+// `loadPage` asks for the page of the current language to be (re)loaded; the page itself shows an offline
+// view when no map tiles come.
 //
 //   command    map before  result
 //   map        Large       front large, rear hidden, map small (no reload)
@@ -75,11 +75,18 @@ std::optional<ViewSlots> RearVideo(ViewSlots slots, int loadedVideoStreams);
 struct MapCommandResult {
   ViewSlots viewSlots;  // not "slots": Qt takes that word
   bool loadPage = false;
-  bool disableMapButtons = false;
   friend bool operator==(const MapCommandResult&, const MapCommandResult&) = default;
 };
 std::optional<MapCommandResult> MapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps);
 std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideoStreams, bool hasGps);
+
+// Whether the two map buttons act, and so are enabled: with two video streams, for a recording with GPS fixes,
+// or to put away a map still shown for one without.
+bool MapButtonsAct(ViewSlots slots, int loadedVideoStreams, bool hasGps);
+
+// The slots full screen starts from: it shows the view that holds the large slot, so a map there gives the
+// slot back to the front view (rear small, map hidden), whatever the recording's streams.
+ViewSlots SlotsForFullScreen(ViewSlots slots);
 
 // Pictures of the rear-video button: it offers the rear view (286/287) or the front view (250/288).
 enum class RearVideoButton { Unchanged, OfferRear, OfferFront };

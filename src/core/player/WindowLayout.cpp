@@ -22,13 +22,19 @@ constexpr std::array<int, 5> kFrameStack = {IDC_FRAME_MIDDLE, IDC_FRAME_TOP_BAR,
 
 int SoundButtonBitmap(bool soundOn) { return soundOn ? kSoundOnBitmap : kSoundOffBitmap; }
 
+ButtonBitmaps PlayButtonBitmaps(int mode, bool playing) {
+  if (mode == 2) return playing ? ButtonBitmaps{333, 334} : ButtonBitmaps{262, 312};
+  return playing ? ButtonBitmaps{331, 332} : ButtonBitmaps{242, 297};
+}
+
 LayoutRect NormalSpeedLabelRect() { return {322, 478, 70, 30}; }
 
 LayoutRect FullScreenSpeedLabelRect(int width, int height) { return {width / 2 - 21, height - 32, 70, 30}; }
 
-ModeLayout NormalLayout(bool soundOn) {
+ModeLayout NormalLayout(bool soundOn, bool playing) {
   constexpr std::uint32_t k = kNormalSkinKey;
   const int sound = SoundButtonBitmap(soundOn);
+  const ButtonBitmaps play = PlayButtonBitmaps(1, playing);
   ModeLayout layout;
   layout.buttons = {
       {IDC_OPEN, 238, 279, k, {20, 523, 162, 52}},
@@ -45,7 +51,7 @@ ModeLayout NormalLayout(bool soundOn) {
       {IDC_SWAP, 244, 291, k, {878, 290, 98, 18}},
       {IDC_PREV, 232, 292, k, {163, 450, 65, 25}},
       {IDC_BACK_1S, 233, 293, k, {228, 450, 65, 25}},
-      {IDC_PLAY, 242, 297, k, {284, 450, 59, 25}},
+      {IDC_PLAY, play.normal, play.hot, k, {284, 450, 59, 25}},
       {IDC_STOP, 248, 298, k, {343, 450, 59, 25}},
       {IDC_FORWARD_1S, 241, 295, k, {403, 450, 59, 25}},
       {IDC_NEXT, 240, 294, k, {459, 450, 59, 25}},
@@ -85,11 +91,12 @@ LayoutRect FullScreenViewRect(int width, int height) {
   return {(width - w) / 2, 29, w, h};
 }
 
-ModeLayout FullScreenLayout(int width, int height) {
+ModeLayout FullScreenLayout(int width, int height, bool playing) {
   const int W = width;
   const int H = height;
   const int c = W / 2;
   constexpr std::uint32_t k = kFullScreenSkinKey;
+  const ButtonBitmaps play = PlayButtonBitmaps(2, playing);
   ModeLayout layout;
   layout.frontView = layout.rearView = FullScreenViewRect(W, H);
   layout.framePieces = {
@@ -106,7 +113,7 @@ ModeLayout FullScreenLayout(int width, int height) {
       {IDC_NORMAL_SIZE, 263, 303, k, {W - 80, 1, 28, 18}},
       {IDC_PREV, 255, 308, k, {c - 179, H - 60, 61, 25}},
       {IDC_BACK_1S, 256, 309, k, {c - 118, H - 60, 58, 25}},
-      {IDC_PLAY, 262, 312, k, {c - 60, H - 60, 60, 25}},
+      {IDC_PLAY, play.normal, play.hot, k, {c - 60, H - 60, 60, 25}},
       {IDC_STOP, 267, 315, k, {c, H - 60, 60, 25}},
       {IDC_FORWARD_1S, 261, 311, k, {c + 60, H - 60, 58, 25}},
       {IDC_NEXT, 260, 310, k, {c + 118, H - 60, 61, 25}},

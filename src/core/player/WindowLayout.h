@@ -60,11 +60,20 @@ struct ModeLayout {
 // Pictures of the sound button, the same in every state.
 int SoundButtonBitmap(bool soundOn);
 
+// Pictures of the play button in window mode 1 or 2: the pause symbol while a recording plays (pressing it
+// pauses), the play symbol otherwise.
+struct ButtonBitmaps {
+  int normal;
+  int hot;
+  friend bool operator==(const ButtonBitmaps&, const ButtonBitmaps&) = default;
+};
+ButtonBitmaps PlayButtonBitmaps(int mode, bool playing);
+
 // Mode 1: the fixed 1020 x 594 window.
-ModeLayout NormalLayout(bool soundOn);
+ModeLayout NormalLayout(bool soundOn, bool playing);
 
 // Mode 2: full screen over a client area of width x height.
-ModeLayout FullScreenLayout(int width, int height);
+ModeLayout FullScreenLayout(int width, int height, bool playing);
 
 // The rectangle both video views share in full screen: 1280 x 720 centred when the client area holds it,
 // otherwise h = height - 140 and w = h x width / 720 (never wider than the screen), centred at y = 29.

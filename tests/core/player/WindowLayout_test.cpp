@@ -43,7 +43,7 @@ TEST(FullScreenGeometry, NarrowTallScreensClampTheWidth) {
 TEST(FullScreenLayout, EveryControlStaysOnScreen) {
   for (const auto& [w, h] : {std::pair{1024, 768}, {1152, 864}, {1280, 1024}, {1920, 1080}, {3840, 2160},
                              {768, 1024}}) {
-    const ModeLayout layout = FullScreenLayout(w, h);
+    const ModeLayout layout = FullScreenLayout(w, h, false);
     for (const auto& b : layout.buttons) EXPECT_TRUE(Inside(b.rect, w, h)) << b.id << " at " << w << "x" << h;
     for (const auto& f : layout.framePieces) EXPECT_TRUE(Inside(f.rect, w, h)) << f.id;
     for (const auto& p : layout.places) EXPECT_TRUE(Inside(p.rect, w, h)) << p.id;
@@ -53,7 +53,7 @@ TEST(FullScreenLayout, EveryControlStaysOnScreen) {
 }
 
 TEST(FullScreenLayout, TransportButtonsSitSideBySideAroundTheCentre) {
-  const ModeLayout layout = FullScreenLayout(1920, 1080);
+  const ModeLayout layout = FullScreenLayout(1920, 1080, false);
   std::vector<LayoutRect> row;
   for (const int id : {IDC_PREV, IDC_BACK_1S, IDC_PLAY, IDC_STOP, IDC_FORWARD_1S, IDC_NEXT}) {
     const auto it = std::find_if(layout.buttons.begin(), layout.buttons.end(), [id](auto& b) { return b.id == id; });
@@ -65,7 +65,7 @@ TEST(FullScreenLayout, TransportButtonsSitSideBySideAroundTheCentre) {
 }
 
 TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPicturesAndKey) {
-  for (const ModeLayout& layout : {NormalLayout(true), FullScreenLayout(1920, 1080)}) {
+  for (const ModeLayout& layout : {NormalLayout(true, false), FullScreenLayout(1920, 1080, false)}) {
     const std::vector<int> ids = PlacedIds(layout);
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << "a control placed twice";
     std::set<int> pictures;
@@ -86,16 +86,16 @@ TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPicturesAndKey) {
 }
 
 TEST(NormalLayout, FitsTheWindowAndFollowsTheSound) {
-  const ModeLayout on = NormalLayout(true);
+  const ModeLayout on = NormalLayout(true, false);
   for (const auto& b : on.buttons) EXPECT_TRUE(Inside(b.rect, kNormalWindowWidth, kNormalWindowHeight)) << b.id;
   for (const auto& p : on.places) EXPECT_TRUE(Inside(p.rect, kNormalWindowWidth, kNormalWindowHeight)) << p.id;
   const auto sound = [](const ModeLayout& layout) {
     return std::find_if(layout.buttons.begin(), layout.buttons.end(), [](auto& b) { return b.id == IDC_SOUND; });
   };
   EXPECT_EQ(sound(on)->normalBitmap, 299);
-  EXPECT_EQ(sound(NormalLayout(false))->hotBitmap, 252);
+  EXPECT_EQ(sound(NormalLayout(false, false))->hotBitmap, 252);
   EXPECT_TRUE(on.normalBackground);
-  EXPECT_FALSE(FullScreenLayout(1024, 768).normalBackground);
+  EXPECT_FALSE(FullScreenLayout(1024, 768, false).normalBackground);
 }
 
 }  // namespace
