@@ -13,7 +13,6 @@
 #include <fstream>
 
 #include "SettingsFixture.h"
-#include "core/settings/TimeZones.h"
 #include "core/text/ProfileFile.h"
 
 namespace vx::test {
@@ -224,53 +223,27 @@ TEST_F(SettingDialog, SerialNumberBoxRefusesWhatTheFieldCannotHold) {
   EXPECT_EQ(saved.bSpeedUnit, 9) << "an unknown unit is kept while the user picks none";
 }
 
-TEST_F(SettingDialog, ClockAndZoneStartFromTheComputerAndSaveWithTheChosenZone) {
+TEST_F(SettingDialog, ClockAndZoneStartFromTheComputersStandardTimeAndSaveWithTheChosenZone) {
+  const ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+  m_nNow = UtcSeconds(2024, 7, 15, 10, 0, 0);
   TestSettingDlg& dialog = OpenDialog(Card());
   auto* zones = Item<QComboBox>(dialog, IDC_TIME_ZONE);
+  auto* clock = Item<QLineEdit>(dialog, IDC_CLOCK);
   EXPECT_EQ(zones->count(), 32);
-  EXPECT_EQ(zones->currentIndex(), 27);
-  EXPECT_EQ(dialog.ZoneQuarterHours(), 36);
-  EXPECT_EQ(Item<QLineEdit>(dialog, IDC_CLOCK)->text(), "2024-05-01, 13 : 05 : 09 (GMT+09:00) KST");
-  zones->setCurrentIndex(22);  // UTC+5:45
-  EXPECT_EQ(dialog.ZoneQuarterHours(), 23);
+  EXPECT_EQ(zones->currentIndex(), 14);
+  EXPECT_EQ(clock->text(), "2024-07-15, 11 : 00 : 00 (GMT+01:00) CET") << "UTC+1, not the computer's summer time";
+  zones->setCurrentIndex(22);  // UTC+5:45: further east, so the clock thread's next text shows it
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clock->text().endsWith("(GMT+05:45)"); }, 10000));
+  EXPECT_EQ(clock->text(), "2024-07-15, 15 : 45 : 00 (GMT+05:45)");
   Item<QCheckBox>(dialog, IDC_SUMMER_TIME)->setChecked(true);
   Item<QCheckBox>(dialog, IDC_TIME_SET_USE)->setChecked(true);
   Click(dialog, IDC_SAVE);
+  EXPECT_EQ(dialog.ZoneQuarterHours(), 27) << "what the main window dates the list with";
   const SetupRecord saved = CardRecord();
   EXPECT_EQ(saved.nTimeZone, 27);
   EXPECT_EQ(saved.bTimeSet, 1);
   EXPECT_EQ((std::array{saved.wYear, saved.wMonth, saved.wDay, saved.wHour, saved.wMinute, saved.wSecond}),
-            (std::array<std::uint16_t, 6>{2024, 5, 1, 9, 50, 9}))
-      << "the time of the zone saved, UTC+5:45";
-  EXPECT_EQ(ZoneOffsetMinutes(dialog.ZoneQuarterHours()), 405) << "what the main window dates the list with";
-}
-
-TEST_F(SettingDialog, AZoneFurtherWestShowsFromTheClocksNextStepOn) {
-  TestSettingDlg& dialog = OpenDialog({});
-  auto* clock = Item<QLineEdit>(dialog, IDC_CLOCK);
-  Item<QComboBox>(dialog, IDC_TIME_ZONE)->setCurrentIndex(13);
-  EXPECT_EQ(dialog.ZoneQuarterHours(), 0);
-  EXPECT_EQ(clock->text(), "2024-05-01, 13 : 05 : 09 (GMT+09:00) KST") << "the western zone's first text is not sent";
-  // The computer's clock goes on until the clock thread sends a text of the new zone.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        m_nNow += 1;
-        return clock->text().endsWith("(GMT 00:00)");
-      },
-      10000));
-  EXPECT_TRUE(clock->text().startsWith("2024-05-01, 04 : ")) << clock->text().toStdString();
-}
-
-TEST_F(SettingDialog, ASummerTimeComputerZoneIsPreselectedByItsStandardOffset) {
-  const ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
-  m_nNow = UtcSeconds(2024, 7, 15, 10, 0, 0);
-  TestSettingDlg& dialog = OpenDialog(Card());
-  EXPECT_EQ(Item<QComboBox>(dialog, IDC_TIME_ZONE)->currentIndex(), 14);
-  EXPECT_EQ(Item<QLineEdit>(dialog, IDC_CLOCK)->text(), "2024-07-15, 11 : 00 : 00 (GMT+01:00) CET")
-      << "UTC+1, not the computer's summer time";
-  Click(dialog, IDC_SAVE);
-  EXPECT_EQ(CardRecord().wHour, 11);
-  EXPECT_EQ(CardRecord().nTimeZone, 4);
+            (std::array<std::uint16_t, 6>{2024, 7, 15, 15, 45, 0}));
 }
 
 TEST_F(SettingDialog, TheDialogIsDraggedByAnyFreeSpot) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "core/engine/ComponentCheck.h"
 #include "core/engine/EngineState.h"
@@ -47,16 +48,24 @@ TEST(GraphLayoutRules, CountsPadsByCaseSensitiveNameAndPcm) {
   EXPECT_TRUE(GraphLayout(3, 1).empty());
 }
 
-TEST(ComponentCheckRules, TheFirstMissingGroupDecides) {
+TEST(ComponentCheckRules, AnyMissingElementFailsItsGroupAndTheFirstMissingGroupDecides) {
   const auto without = [](std::string missing) {
     return [missing](const std::string& factory) { return factory != missing; };
   };
   EXPECT_EQ(CheckComponentElements(without("")), 1);
-  EXPECT_EQ(CheckComponentElements(without("qtdemux")), -1);
-  EXPECT_EQ(CheckComponentElements(without("jpegdec")), -2);
-  EXPECT_EQ(CheckComponentElements(without("avdec_aac")), -3);
-  EXPECT_EQ(CheckComponentElements(without("videobalance")), -4);
-  EXPECT_EQ(CheckComponentElements([](const std::string&) { return false; }), -1);
+  using Group = std::span<const char* const>;
+  int code = -1;
+  for (const Group group : {Group(kSourceElements), Group(kVideoDecoderElements), Group(kAudioDecoderElements),
+                            Group(kBrightnessElements)}) {
+    for (const char* factory : group) EXPECT_EQ(CheckComponentElements(without(factory)), code) << factory;
+    --code;
+  }
+  // The elements playback cannot do without are among those checked, each in its group.
+  for (const auto& [factory, group] : {std::pair{"qtdemux", -1}, {"avidemux", -1}, {"avdec_h264", -2},
+                                       {"jpegdec", -2}, {"avdec_aac", -3}, {"videobalance", -4}}) {
+    EXPECT_EQ(CheckComponentElements(without(factory)), group) << factory;
+  }
+  EXPECT_EQ(CheckComponentElements([](const std::string& f) { return f == "videobalance"; }), -1);
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ constexpr SliderGeometry kVolume{90, 1, 15};  // client width, margin, thumb wid
 constexpr SliderRange kVolumeRange{0, 99};
 
 TEST(SliderMath, VolumeSliderThumbPlaces) {
-  EXPECT_EQ(kVolume.Available(), 73);
-  EXPECT_EQ(kVolumeRange.Span(), 100);
   EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 99), 73) << "one step short of the right end";
   EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 0), 1);
   EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 50), 37);
