@@ -38,17 +38,17 @@ Collected Collect(const Bitmap& bitmap, std::uint32_t key) {
 }
 
 TEST(RegionRuns, KeyRangeIsCheckedPerChannel) {
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 16, 255), kMagenta));
-  EXPECT_FALSE(IsKeyColour(Rgb(255, 17, 255), kMagenta));
-  EXPECT_FALSE(IsKeyColour(Rgb(250, 0, 255), kMagenta)) << "red below the key's 255";
-  EXPECT_TRUE(IsKeyColour(Rgb(16, 16, 16), kBlack));
-  EXPECT_FALSE(IsKeyColour(Rgb(16, 17, 16), kBlack));
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 255, 16), kYellowKey)) << "0x00FFFF is red and green, blue 0";
-  EXPECT_FALSE(IsKeyColour(Rgb(16, 255, 255), kYellowKey));
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 255) | 0xFF000000u, kMagenta)) << "the fourth byte is not read";
-  const std::uint32_t key250 = 250;  // red 250: the range is [250, 255]
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 0), key250));
-  EXPECT_FALSE(IsKeyColour(Rgb(249, 0, 0), key250));
+  const struct {
+    std::uint32_t pixel, key;
+    bool transparent;
+  } cases[] = {
+      {Rgb(255, 16, 255), kMagenta, true},   {Rgb(255, 17, 255), kMagenta, false},  // k to k + 16
+      {Rgb(250, 0, 255), kMagenta, false},   // red below the key's 255
+      {Rgb(255, 255, 16), kYellowKey, true}, {Rgb(16, 255, 255), kYellowKey, false},  // red in the low byte
+      {Rgb(255, 0, 255) | 0xFF000000u, kMagenta, true},  // the fourth byte is not read
+      {Rgb(255, 0, 0), 250, true},           {Rgb(249, 0, 0), 250, false},  // red 250: [250, 255]
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsKeyColour(c.pixel, c.key), c.transparent) << std::hex << c.pixel;
 }
 
 TEST(RegionRuns, OpaqueBitmapGivesOneFullWidthRunPerRow) {
