@@ -1,4 +1,4 @@
-// Tests of the skinned button: size and shape from its picture, state pictures, mouse-over and the skin IDs.
+// Tests of the skinned button: size and shape from its picture, state pictures, mouse-over and the grey look.
 #include "widgets/CMyButton.h"
 
 #include <QPainter>
@@ -102,13 +102,6 @@ TEST_F(CMyButtonTest, PicturesSetWithoutSizeTakeTheirShapeWhenLaidOut) {
   EXPECT_TRUE(Hits(15, 15));
   m_button->SetStateBitmaps({Picture(qRgb(0, 0, 0), {}), {}, {}, {}, {}}, kKeyBlack);
   EXPECT_FALSE(Hits(15, 15)) << "an all-key picture leaves nothing to click";
-}
-
-TEST_F(CMyButtonTest, LoadsSkinPicturesById) {
-  m_button->SetBitmaps(IDB_PLAY, IDB_PLAY_HOT, IDB_PLAY_HOT, kKeyBlack);
-  EXPECT_EQ(m_button->size(), QSize(59, 25));
-  EXPECT_FALSE(Hits(0, 0)) << "rounded corner";
-  EXPECT_TRUE(Hits(29, 12));
 }
 
 // A disabled skin button looks grey, in the same shape, and goes back to its picture when enabled again.

@@ -51,20 +51,13 @@ TEST(RegionRuns, KeyRangeIsCheckedPerChannel) {
   for (const auto& c : cases) EXPECT_EQ(IsKeyColour(c.pixel, c.key), c.transparent) << std::hex << c.pixel;
 }
 
-TEST(RegionRuns, OpaqueBitmapGivesOneFullWidthRunPerRow) {
-  const Collected out = Collect(Bitmap(7, 3, Rgb(40, 40, 40)), kBlack);
-  EXPECT_EQ(out.runs, (std::vector<RegionRect>{{0, 0, 7, 1}, {0, 1, 7, 2}, {0, 2, 7, 3}}));
-  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{3});
-}
-
 TEST(RegionRuns, RunsStartAfterKeyPixelsAndEndAtTheRightEdge) {
+  EXPECT_EQ(Collect(Bitmap(7, 2, Rgb(40, 40, 40)), kBlack).runs, (std::vector<RegionRect>{{0, 0, 7, 1}, {0, 1, 7, 2}}));
   Bitmap bitmap(6, 2, Rgb(200, 10, 10));
-  bitmap.At(0, 0) = 0;
-  bitmap.At(2, 0) = 0;
-  bitmap.At(3, 0) = 0;
-  bitmap.At(5, 1) = 0;
+  bitmap.At(0, 0) = bitmap.At(2, 0) = bitmap.At(3, 0) = bitmap.At(5, 1) = 0;
   const Collected out = Collect(bitmap, kBlack);
   EXPECT_EQ(out.runs, (std::vector<RegionRect>{{1, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 5, 2}}));
+  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{3});
 }
 
 TEST(RegionRuns, ReadsRowsThroughTheStride) {
