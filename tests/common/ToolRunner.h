@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace vx::test {
@@ -17,7 +19,7 @@ struct ToolOutput {
   std::string out;
 };
 
-// Runs `command` through the shell; stdout is captured, stderr goes where `stderrPath` says (or the test log).
+// Runs `command` through the shell; stdout is captured, stderr goes to the test log unless the command sends it.
 inline ToolOutput RunTool(const std::string& command) {
   ToolOutput result;
   std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -62,5 +64,11 @@ class TempDir {
  private:
   std::filesystem::path m_path;
 };
+
+// Every byte of a file; empty when it cannot be read.
+inline std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 }  // namespace vx::test

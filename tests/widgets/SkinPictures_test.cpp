@@ -7,14 +7,47 @@
 #include <map>
 #include <optional>
 
-#include "SkinLayout.h"
+#include "core/player/ControlIds.h"
+#include "core/player/ViewSlots.h"
+#include "core/player/WindowLayout.h"
 #include "widgets/BitmapToRegion.h"
 #include "widgets/SkinBitmaps.h"
+#include "widgets/SkinIds.h"
 
 namespace vx {
 namespace {
 
-using test::PlacedButton;
+struct PlacedButton {
+  int control;  // pictures that share one control take turns at the same place
+  int normalId;
+  int hotId;
+  QRect rect;
+  std::uint32_t key;
+};
+
+// Every skinned button the main window places in a mode, once for each pair of pictures it can wear:
+// play or pause, sound on or off, and in the normal window either pair of the rear-video button.
+std::vector<PlacedButton> PlacedButtons(bool fullScreen) {
+  std::vector<PlacedButton> placed;
+  const auto add = [&](int control, int normal, int hot, LayoutRect r, std::uint32_t key) {
+    placed.push_back({control, normal, hot, QRect(r.x, r.y, r.width, r.height), key});
+  };
+  for (const bool playing : {false, true}) {
+    const ModeLayout layout = fullScreen ? FullScreenLayout(1920, 1080, playing) : NormalLayout(!playing, playing);
+    for (const SkinnedButtonPlace& b : layout.buttons) {
+      if (!playing || b.id == IDC_PLAY || b.id == IDC_SOUND) add(b.id, b.normalBitmap, b.hotBitmap, b.rect, b.key);
+      if (!playing && !fullScreen && b.id == IDC_REAR_VIDEO) {
+        const RearVideoButton rear = RearVideoButton::OfferRear;
+        add(b.id, RearVideoButtonNormalBitmap(rear), RearVideoButtonHotBitmap(rear), b.rect, RearVideoButtonKey(rear));
+      }
+    }
+    for (const ControlPlace& p : layout.places) {
+      const int sound = SoundButtonBitmap(!playing);  // full screen keeps the normal window's pictures
+      if (p.id == IDC_SOUND) add(p.id, sound, sound, p.rect, kNormalSkinKey);
+    }
+  }
+  return placed;
+}
 
 struct Expected {
   QSize size;  // empty: any size
@@ -33,8 +66,8 @@ std::map<int, Expected> EveryPicture() {
       {IDR_MAINFRAME, {{}, {}}},
       {IDB_GRAPH_CLOSE, {{43, 18}, kKeyMagenta}}, {IDB_GRAPH_CLOSE_HOT, {{43, 18}, kKeyMagenta}},
   };
-  std::vector<PlacedButton> buttons = test::NormalWindowButtons();
-  for (const PlacedButton& placed : test::FullScreenButtons(1920, 1080)) buttons.push_back(placed);
+  std::vector<PlacedButton> buttons = PlacedButtons(false);
+  for (const PlacedButton& placed : PlacedButtons(true)) buttons.push_back(placed);
   for (const PlacedButton& placed : buttons) {
     pictures[placed.normalId] = {placed.rect.size(), placed.key};
     pictures[placed.hotId] = {placed.rect.size(), placed.key};
@@ -134,8 +167,8 @@ void ExpectNeighboursApart(const std::vector<PlacedButton>& buttons, const char*
 }
 
 TEST(SkinPictures, NeighbouringButtonsNeitherOverlapNorTouch) {
-  ExpectNeighboursApart(test::NormalWindowButtons(), "normal window");
-  ExpectNeighboursApart(test::FullScreenButtons(1920, 1080), "full screen");
+  ExpectNeighboursApart(PlacedButtons(false), "normal window");
+  ExpectNeighboursApart(PlacedButtons(true), "full screen");
 }
 
 // The bottom bar and its divider are laid across the whole screen width, whatever it is: each of their rows

@@ -3,17 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <limits>
+
+#include "TestTime.h"
 
 namespace vx {
 namespace {
 
-using namespace std::chrono;
-
-std::int64_t Utc(year_month_day day, int hour, int minute) {
-  return duration_cast<seconds>((sys_days{day} + hours{hour} + minutes{minute}).time_since_epoch()).count();
-}
+using test::UtcSeconds;
 
 TEST(RecordingRules, OnlyFourExactExtensionsAreRecordings) {
   for (const char* name : {"a.AVI", "a.avi", "b.MP4", "b.mp4", ".avi", "/card/DCIM/20261206_101500_E01.AVI",
@@ -49,27 +46,27 @@ TEST(RecordingRules, SizeInMegabytesWithOneDigit) {
 }
 
 TEST(RecordingRules, DateMovesWithTheZone) {
-  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 30), 60), u"12.04.01");
-  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 22, 59), 60), u"12.03.31");
-  EXPECT_EQ(DateText(Utc(2012y / 3 / 31, 23, 0), 60), u"12.04.01") << "m = 1440 is midnight of the next day";
-  EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 0, 30), -60), u"12.03.31");
-  EXPECT_EQ(DateText(Utc(2012y / 4 / 1, 1, 0), -60), u"12.04.01");
-  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 15), 345), u"26.12.07") << "UTC+5:45";
-  EXPECT_EQ(DateText(Utc(2026y / 12 / 6, 18, 14), 345), u"26.12.06");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 23, 30), 60), u"12.04.01");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 22, 59), 60), u"12.03.31");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 23, 0), 60), u"12.04.01") << "m = 1440 is midnight of the next day";
+  EXPECT_EQ(DateText(UtcSeconds(2012, 4, 1, 0, 30), -60), u"12.03.31");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 4, 1, 1, 0), -60), u"12.04.01");
+  EXPECT_EQ(DateText(UtcSeconds(2026, 12, 6, 18, 15), 345), u"26.12.07") << "UTC+5:45";
+  EXPECT_EQ(DateText(UtcSeconds(2026, 12, 6, 18, 14), 345), u"26.12.06");
 }
 
 TEST(RecordingRules, DateCarriesIntoMonthAndYear) {
-  EXPECT_EQ(DateText(Utc(2012y / 12 / 31, 23, 30), 60), u"13.01.01");
-  EXPECT_EQ(DateText(Utc(2012y / 2 / 28, 23, 30), 60), u"12.02.29") << "leap year";
-  EXPECT_EQ(DateText(Utc(2013y / 2 / 28, 23, 30), 60), u"13.03.01");
-  EXPECT_EQ(DateText(Utc(2000y / 1 / 1, 0, 10), -60), u"99.12.31");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 12, 31, 23, 30), 60), u"13.01.01");
+  EXPECT_EQ(DateText(UtcSeconds(2012, 2, 28, 23, 30), 60), u"12.02.29") << "leap year";
+  EXPECT_EQ(DateText(UtcSeconds(2013, 2, 28, 23, 30), 60), u"13.03.01");
+  EXPECT_EQ(DateText(UtcSeconds(2000, 1, 1, 0, 10), -60), u"99.12.31");
   EXPECT_EQ(DateText(-1, 0), u"69.12.31") << "before 1970";
 }
 
 TEST(RecordingRules, DatesNoTextCanShowAreEmpty) {
   EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::max(), 0), u"");
   EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::min(), 0), u"");
-  EXPECT_EQ(DateText(Utc(9999y / 12 / 31, 23, 0), 60), u"") << "year 10000";
+  EXPECT_EQ(DateText(UtcSeconds(9999, 12, 31, 23, 0), 60), u"") << "year 10000";
 }
 
 // The camera's own time from its file names, shown as it stands; anything else is no camera time.

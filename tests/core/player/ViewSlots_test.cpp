@@ -1,10 +1,14 @@
-// Tests of the view slots: the swap and rear-video commands, opening one- and two-stream recordings, and
-// where ArrangeViews puts each view and which pictures the rear-video button gets.
+// Tests of the view slots: the swap, rear-video and map commands, opening recordings, and where ArrangeViews
+// puts each view and which pictures the rear-video button offers.
 #include "core/player/ViewSlots.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace vx {
 namespace {
@@ -13,75 +17,53 @@ constexpr ViewSlot H = ViewSlot::Hidden;
 constexpr ViewSlot L = ViewSlot::Large;
 constexpr ViewSlot S = ViewSlot::Small;
 
-// No slot holds two things at once.
-bool SlotsDistinct(ViewSlots s) {
-  const auto count = [&](ViewSlot slot) { return (s.front == slot) + (s.rear == slot) + (s.map == slot); };
-  return count(L) <= 1 && count(S) <= 1;
+// Front, rear and map as three letters, e.g. "LSH".
+std::string Name(ViewSlots s) {
+  const char letter[] = "HLS";
+  return {letter[static_cast<int>(s.front)], letter[static_cast<int>(s.rear)], letter[static_cast<int>(s.map)]};
 }
 
-TEST(ViewSlots, SwapTwiceRestoresTheArrangement) {
-  const ViewSlots start = SlotsForOpenedRecording({}, 2);
-  EXPECT_EQ(start, (ViewSlots{L, S, H}));
-  const auto swapped = SwapFrontRear(start, 2);
-  ASSERT_TRUE(swapped);
-  EXPECT_EQ(*swapped, (ViewSlots{S, L, H}));
-  EXPECT_EQ(SwapFrontRear(*swapped, 2), start);
-  // With the map in a slot, the swap moves the two views between the other slot and hiding.
-  EXPECT_EQ(SwapFrontRear({S, H, L}, 2), (ViewSlots{H, S, L}));
-  EXPECT_EQ(SwapFrontRear({H, S, L}, 2), (ViewSlots{S, H, L}));
-  EXPECT_EQ(SwapFrontRear({L, H, S}, 2), (ViewSlots{H, L, S}));
-  EXPECT_EQ(SwapFrontRear({H, L, S}, 2), (ViewSlots{L, H, S}));
+// The six arrangements that fill both slots with two of the front view, the rear view and the map.
+std::vector<ViewSlots> FullArrangements() {
+  std::vector<ViewSlots> all;
+  std::array<ViewSlot, 3> p{H, L, S};
+  do all.push_back({p[0], p[1], p[2]});
+  while (std::next_permutation(p.begin(), p.end()));
+  return all;
 }
 
-TEST(ViewSlots, RearVideoAlwaysLeavesBothViewsShowing) {
-  EXPECT_EQ(RearVideo({L, S, H}, 2), (ViewSlots{S, L, H}));
+TEST(ViewSlots, SwapExchangesTheViewsAndRearVideoShowsBothWithoutTheMap) {
+  for (const ViewSlots s : FullArrangements()) {
+    EXPECT_EQ(SwapFrontRear(s, 2), (ViewSlots{s.rear, s.front, s.map})) << Name(s);
+    const ViewSlots after = RearVideo(s, 2).value();
+    EXPECT_TRUE(after.map == H && after.front != H && after.rear != H && after.front != after.rear) << Name(s);
+  }
+  EXPECT_EQ(RearVideo({L, S, H}, 2), (ViewSlots{S, L, H})) << "the button toggles the large view";
   EXPECT_EQ(RearVideo({S, L, H}, 2), (ViewSlots{L, S, H}));
-  EXPECT_EQ(RearVideo({S, H, L}, 2), (ViewSlots{L, S, H})) << "takes the map away";
-  EXPECT_EQ(RearVideo({L, H, S}, 2), (ViewSlots{S, L, H}));
-}
-
-TEST(ViewSlots, CommandsNeedALoadedTwoStreamRecording) {
   for (const int streams : {0, 1}) {
     EXPECT_FALSE(SwapFrontRear({L, S, H}, streams));
     EXPECT_FALSE(RearVideo({L, S, H}, streams));
   }
-  EXPECT_EQ(SwapFrontRear({L, L, H}, 2), (ViewSlots{S, L, H})) << "first matching row";
   EXPECT_EQ(SwapFrontRear({H, H, H}, 2), (ViewSlots{H, H, H})) << "no row: unchanged";
 }
 
-TEST(ViewSlots, OneStreamRecordingTakesTheLargeSlotAfterASwap) {
-  const ViewSlots afterSwap{S, L, H};
-  EXPECT_EQ(SlotsForOpenedRecording(afterSwap, 1), (ViewSlots{L, H, H}));
-  EXPECT_EQ(SlotsForOpenedRecording({H, S, L}, 1), (ViewSlots{S, H, L})) << "the map keeps the large slot";
-  EXPECT_EQ(SlotsForOpenedRecording({L, H, S}, 1), (ViewSlots{L, H, S}));
-  // A later two-stream recording brings the rear view back to the small slot.
-  EXPECT_EQ(SlotsForOpenedRecording({L, H, H}, 2), (ViewSlots{L, S, H}));
-}
-
-TEST(ViewSlots, OpeningKeepsAnArrangementTheUserChose) {
-  EXPECT_EQ(SlotsForOpenedRecording({S, L, H}, 2), (ViewSlots{S, L, H}));
-  EXPECT_EQ(SlotsForOpenedRecording({L, H, S}, 2), (ViewSlots{L, H, S})) << "small slot taken by the map";
-  EXPECT_EQ(SlotsForOpenedRecording({L, S, S}, 2), (ViewSlots{L, S, H})) << "the rear view wins the small slot";
-}
-
-// From any arrangement the commands can reach, no sequence of commands puts two things in one slot.
-TEST(ViewSlots, NoSequenceOfCommandsSharesASlot) {
-  std::mt19937 random(8);
-  for (const ViewSlots start : {ViewSlots{}, SlotsAfterStop(), ViewSlots{S, H, L}, ViewSlots{L, H, S},
-                                ViewSlots{H, S, L}, ViewSlots{H, L, S}}) {
-    ViewSlots slots = start;
-    for (int step = 0; step < 200; ++step) {
-      const ViewSlots before = slots;
-      switch (random() % 4) {
-        case 0: slots = SlotsForOpenedRecording(slots, 1); break;
-        case 1: slots = SlotsForOpenedRecording(slots, 2); break;
-        case 2: slots = SwapFrontRear(slots, 2).value(); break;
-        default: slots = RearVideo(slots, 2).value(); break;
-      }
-      ASSERT_TRUE(SlotsDistinct(slots)) << "step " << step << " from front " << static_cast<int>(before.front)
-                                        << " rear " << static_cast<int>(before.rear) << " map "
-                                        << static_cast<int>(before.map);
-    }
+TEST(ViewSlots, OpeningARecordingKeepsTheUsersArrangementWhereItCan) {
+  const struct {
+    ViewSlots before;
+    int streams;
+    ViewSlots after;
+  } cases[] = {
+      {{}, 2, {L, S, H}},
+      {{S, L, H}, 1, {L, H, H}},  // one stream takes the large slot after a swap
+      {{H, S, L}, 1, {S, H, L}},  // the map keeps the large slot
+      {{L, H, S}, 1, {L, H, S}},
+      {{L, H, H}, 2, {L, S, H}},  // a second stream brings the rear view back to the small slot
+      {{S, L, H}, 2, {S, L, H}},
+      {{L, H, S}, 2, {L, H, S}},  // small slot taken by the map
+      {{L, S, S}, 2, {L, S, H}},  // the rear view wins the small slot
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SlotsForOpenedRecording(c.before, c.streams), c.after) << Name(c.before) << " " << c.streams;
   }
 }
 
@@ -94,11 +76,7 @@ struct MapCommandRow {
 void ExpectTable(std::optional<MapCommandResult> (*command)(ViewSlots, int, bool),
                  std::initializer_list<MapCommandRow> rows) {
   for (const MapCommandRow& row : rows) {
-    const auto result = command(row.before, 2, true);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->viewSlots, row.after) << static_cast<int>(row.before.front)
-                                            << static_cast<int>(row.before.rear) << static_cast<int>(row.before.map);
-    EXPECT_EQ(result->loadPage, row.loadPage);
+    EXPECT_EQ(command(row.before, 2, true), (MapCommandResult{row.after, row.loadPage})) << Name(row.before);
   }
 }
 
@@ -126,17 +104,6 @@ TEST(MapCommands, LargeMapButtonTable) {
   });
 }
 
-TEST(MapCommands, ThreePressesToggleTheSmallMapAndLoadThePageEachTime) {
-  ViewSlots slots{L, S, H};
-  for (const ViewSlot expected : {S, H, S}) {
-    const auto result = MapCommand(slots, 2, true);
-    ASSERT_TRUE(result);
-    EXPECT_TRUE(result->loadPage);
-    slots = result->viewSlots;
-    EXPECT_EQ(slots.map, expected);
-  }
-}
-
 TEST(MapCommands, NothingForOneStreamAndVideosOnlyWithoutGps) {
   for (const int streams : {0, 1}) {
     EXPECT_FALSE(MapCommand({L, H, H}, streams, true));
@@ -146,57 +113,54 @@ TEST(MapCommands, NothingForOneStreamAndVideosOnlyWithoutGps) {
   EXPECT_EQ(LargeMapCommand({L, H, S}, 2, false), (MapCommandResult{{L, S, H}, false}));
 }
 
-// Every arrangement reachable by any sequence of commands has a view or the map in the large slot and never
+// From every arrangement the window starts from, no sequence of commands leaves the large slot empty or puts
 // two things in one slot.
-TEST(MapCommands, AlwaysSomethingLargeAndNoSharedSlot) {
-  std::mt19937 random(9);
-  ViewSlots slots = SlotsForOpenedRecording({}, 2);
-  for (int step = 0; step < 2000; ++step) {
-    const ViewSlots before = slots;
-    switch (random() % 5) {
-      case 0: slots = MapCommand(slots, 2, true)->viewSlots; break;
-      case 1: slots = LargeMapCommand(slots, 2, true)->viewSlots; break;
-      case 2: slots = SwapFrontRear(slots, 2).value(); break;
-      case 3: slots = RearVideo(slots, 2).value(); break;
-      default: slots = SlotsForOpenedRecording(slots, 2); break;
+TEST(ViewSlots, NoSequenceOfCommandsEmptiesTheLargeSlotOrSharesASlot) {
+  std::mt19937 random(8);
+  for (const ViewSlots start : {ViewSlots{}, SlotsAfterStop(), ViewSlots{S, H, L}, ViewSlots{L, H, S},
+                                ViewSlots{H, S, L}, ViewSlots{H, L, S}}) {
+    ViewSlots slots = start;
+    for (int step = 0; step < 500; ++step) {
+      const ViewSlots before = slots;
+      switch (random() % 6) {
+        case 0: slots = SlotsForOpenedRecording(slots, 1); break;
+        case 1: slots = SlotsForOpenedRecording(slots, 2); break;
+        case 2: slots = SwapFrontRear(slots, 2).value(); break;
+        case 3: slots = RearVideo(slots, 2).value(); break;
+        case 4: slots = MapCommand(slots, 2, true)->viewSlots; break;
+        default: slots = LargeMapCommand(slots, 2, true)->viewSlots; break;
+      }
+      const auto count = [&](ViewSlot slot) { return (slots.front == slot) + (slots.rear == slot) + (slots.map == slot); };
+      ASSERT_TRUE(count(L) == 1 && count(S) <= 1) << Name(before) << " became " << Name(slots);
     }
-    const bool large = slots.front == L || slots.rear == L || slots.map == L;
-    ASSERT_TRUE(large && SlotsDistinct(slots))
-        << "step " << step << " from " << static_cast<int>(before.front) << static_cast<int>(before.rear)
-        << static_cast<int>(before.map) << " to " << static_cast<int>(slots.front) << static_cast<int>(slots.rear)
-        << static_cast<int>(slots.map);
   }
 }
 
-TEST(ArrangeViews, NormalWindowPlacesTheViewsAndThePictureOfTheRearVideoButton) {
-  ViewArrangement a = ArrangeNormalViews({L, S, H}, 2);
-  EXPECT_EQ(a.front, kLargeSlot);
-  EXPECT_EQ(a.rear, kSmallSlot);
-  EXPECT_EQ(a.map, kMapParked);
-  EXPECT_EQ(a.rearVideoButton, RearVideoButton::OfferRear);
-  EXPECT_EQ(RearVideoButtonNormalBitmap(a.rearVideoButton), 286);
-  EXPECT_EQ(RearVideoButtonHotBitmap(a.rearVideoButton), 287);
-
-  a = ArrangeNormalViews({S, L, H}, 2);
-  EXPECT_EQ(a.front, kSmallSlot);
-  EXPECT_EQ(a.rear, kLargeSlot);
-  EXPECT_EQ(a.rearVideoButton, RearVideoButton::OfferFront);
-  EXPECT_EQ(RearVideoButtonNormalBitmap(a.rearVideoButton), 250);
-
-  a = ArrangeNormalViews({S, H, L}, 2);
-  EXPECT_FALSE(a.rear);
-  EXPECT_EQ(a.map, kLargeSlot);
-  EXPECT_EQ(a.rearVideoButton, RearVideoButton::OfferRear) << "the front view is the small one";
-  EXPECT_EQ(ArrangeNormalViews({H, S, L}, 2).rearVideoButton, RearVideoButton::OfferFront);
-  EXPECT_EQ(ArrangeNormalViews({L, H, S}, 2).map, kSmallSlot);
-  EXPECT_EQ(ArrangeNormalViews({H, H, H}, 0).rearVideoButton, RearVideoButton::Unchanged);
-}
-
-TEST(ArrangeViews, RearViewHiddenWithoutASecondStream) {
-  EXPECT_FALSE(ArrangeNormalViews({L, S, H}, 1).rear);
-  EXPECT_FALSE(ArrangeNormalViews({L, S, H}, 0).rear) << "nothing loaded";
-  const LayoutRect views{320, 154, 1280, 720};
-  EXPECT_FALSE(ArrangeFullScreenViews({S, L, H}, 1, views).rear);
+TEST(ArrangeViews, NormalWindowPlacesTheViewsAndChoosesTheRearVideoButtonsOffer) {
+  using enum RearVideoButton;
+  const std::optional<LayoutRect> none;
+  const struct {
+    ViewSlots slots;
+    int streams;
+    std::optional<LayoutRect> front, rear;
+    LayoutRect map;
+    RearVideoButton offer;
+  } cases[] = {
+      {{L, S, H}, 2, kLargeSlot, kSmallSlot, kMapParked, OfferRear},
+      {{S, L, H}, 2, kSmallSlot, kLargeSlot, kMapParked, OfferFront},
+      {{S, H, L}, 2, kSmallSlot, none, kLargeSlot, OfferRear},  // the front view is the small one
+      {{H, S, L}, 2, none, kSmallSlot, kLargeSlot, OfferFront},
+      {{L, H, S}, 2, kLargeSlot, none, kSmallSlot, OfferRear},
+      {{L, S, H}, 1, kLargeSlot, none, kMapParked, OfferRear},  // no second stream: the rear view is hidden
+      {{H, H, H}, 0, none, none, kMapParked, Unchanged},
+  };
+  for (const auto& c : cases) {
+    const ViewArrangement a = ArrangeNormalViews(c.slots, c.streams);
+    EXPECT_EQ(a.front, c.front) << Name(c.slots);
+    EXPECT_EQ(a.rear, c.rear) << Name(c.slots);
+    EXPECT_EQ(a.map, c.map) << Name(c.slots);
+    EXPECT_EQ(a.rearVideoButton, c.offer) << Name(c.slots);
+  }
 }
 
 TEST(ArrangeViews, FullScreenShowsTheLargeView) {
@@ -209,6 +173,7 @@ TEST(ArrangeViews, FullScreenShowsTheLargeView) {
   EXPECT_FALSE(a.front);
   EXPECT_EQ(a.rear, views);
   EXPECT_EQ(a.rearVideoButton, RearVideoButton::Unchanged);
+  EXPECT_FALSE(ArrangeFullScreenViews({S, L, H}, 1, views).rear) << "no second stream";
 }
 
 }  // namespace

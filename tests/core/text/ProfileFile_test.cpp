@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
+
+#include "ToolRunner.h"
 
 namespace vx {
 namespace {
@@ -18,22 +19,6 @@ std::string Utf16Le(std::u16string_view text) {
   }
   return bytes;
 }
-
-class ProfileFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_path = std::filesystem::temp_directory_path() /
-             ("vx_profile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-    std::filesystem::remove(m_path);
-  }
-  void TearDown() override { std::filesystem::remove(m_path); }
-  void Write(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary) << bytes; }
-  std::string Read() const {
-    std::ifstream in(m_path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  std::filesystem::path m_path;
-};
 
 TEST(ProfileFile, LookupsTrimCaseFoldAndTakeTheFirstOfAName) {
   const std::string texts =
@@ -105,27 +90,30 @@ TEST(ProfileFile, WritesUtf16FilesInUtf16) {
   EXPECT_EQ(file.GetString(u"한국어", u"Date"), u"날짜");
 }
 
-TEST_F(ProfileFileOnDisk, MissingFileReadsEmptyAndIsCreatedByAWrite) {
-  EXPECT_EQ(ReadProfileString(m_path, u"Setting", u"Select"), u"");
-  ASSERT_TRUE(WriteProfileString(m_path, u"Setting", u"Select", u"1"));
-  EXPECT_EQ(Read(), "[Setting]\r\nSelect=1\r\n");
+TEST(ProfileFileOnDisk, MissingFileReadsEmptyAndIsCreatedByAWrite) {
+  const test::TempDir dir("profile");
+  const std::string path = dir / "Setting.ini";
+  EXPECT_EQ(ReadProfileString(path, u"Setting", u"Select"), u"");
+  ASSERT_TRUE(WriteProfileString(path, u"Setting", u"Select", u"1"));
+  EXPECT_EQ(test::FileBytes(path), "[Setting]\r\nSelect=1\r\n");
 }
 
-TEST_F(ProfileFileOnDisk, SaveKeepsEveryByteButTheValue) {
+TEST(ProfileFileOnDisk, SaveKeepsEveryByteButTheValue) {
+  const test::TempDir dir("profile");
+  const std::string path = dir / "Setting.ini";
   std::string original = Utf16Le(u"[Setting]\r\nIndex=5\r\nSelect=1\r\n[English]\r\nFileName=File name\r\n");
   original.push_back('\x00');  // a stray odd byte at the end stays where it is
-  Write(original);
-  ASSERT_TRUE(WriteProfileString(m_path, u"Setting", u"Select", u"3"));
+  std::ofstream(path, std::ios::binary) << original;
+  ASSERT_TRUE(WriteProfileString(path, u"Setting", u"Select", u"3"));
   std::string expected = original;
   expected[original.find(Utf16Le(u"Select=").substr(2)) + 14] = '3';
-  EXPECT_EQ(Read(), expected);
+  EXPECT_EQ(test::FileBytes(path), expected);
 }
 
-TEST_F(ProfileFileOnDisk, UnreadableFileIsNotOverwritten) {
-  std::filesystem::create_directory(m_path);  // exists, but cannot be read as a file
-  EXPECT_FALSE(WriteProfileString(m_path, u"Setting", u"Select", u"1"));
-  EXPECT_TRUE(std::filesystem::is_directory(m_path));
-  std::filesystem::remove(m_path);
+TEST(ProfileFileOnDisk, UnreadableFileIsNotOverwritten) {
+  const test::TempDir dir("profile");  // a folder exists, but cannot be read as a file
+  EXPECT_FALSE(WriteProfileString(dir.Path(), u"Setting", u"Select", u"1"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path()));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
+
+#include "ToolRunner.h"
 
 namespace vx {
 namespace {
@@ -84,18 +85,14 @@ TEST(TextTable, TextToIntegerFollowsTheStandardConversion) {
 }
 
 TEST(TextTable, SavingTheLanguageRewritesOnlySelect) {
-  const auto path = std::filesystem::temp_directory_path() / "vx_text_table_save.ini";
-  const std::string original = "[Setting]\r\nIndex=5\r\nSelect=1\r\n[English]\r\nDate=Date\r\n";
-  std::ofstream(path, std::ios::binary) << original;
-  const auto saved = [&] {
-    std::ifstream in(path, std::ios::binary);
-    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  };
+  const test::TempDir dir("text-table");
+  const std::string path = dir / "Setting.ini";
+  std::ofstream(path, std::ios::binary) << "[Setting]\r\nIndex=5\r\nSelect=1\r\n[English]\r\nDate=Date\r\n";
   ASSERT_TRUE(SaveSelectedLanguage(path, 3));
-  EXPECT_EQ(saved(), "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n");
+  const std::string saved = "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n";
+  EXPECT_EQ(test::FileBytes(path), saved);
   ASSERT_TRUE(SaveSelectedLanguage(path, -1));
-  EXPECT_EQ(saved(), "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n") << "no selection keeps it";
-  std::filesystem::remove(path);
+  EXPECT_EQ(test::FileBytes(path), saved) << "no selection keeps it";
 }
 
 }  // namespace

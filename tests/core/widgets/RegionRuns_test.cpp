@@ -38,33 +38,26 @@ Collected Collect(const Bitmap& bitmap, std::uint32_t key) {
 }
 
 TEST(RegionRuns, KeyRangeIsCheckedPerChannel) {
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 16, 255), kMagenta));
-  EXPECT_FALSE(IsKeyColour(Rgb(255, 17, 255), kMagenta));
-  EXPECT_FALSE(IsKeyColour(Rgb(250, 0, 255), kMagenta)) << "red below the key's 255";
-  EXPECT_TRUE(IsKeyColour(Rgb(16, 16, 16), kBlack));
-  EXPECT_FALSE(IsKeyColour(Rgb(16, 17, 16), kBlack));
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 255, 16), kYellowKey)) << "0x00FFFF is red and green, blue 0";
-  EXPECT_FALSE(IsKeyColour(Rgb(16, 255, 255), kYellowKey));
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 255) | 0xFF000000u, kMagenta)) << "the fourth byte is not read";
-  const std::uint32_t key250 = 250;  // red 250: the range is [250, 255]
-  EXPECT_TRUE(IsKeyColour(Rgb(255, 0, 0), key250));
-  EXPECT_FALSE(IsKeyColour(Rgb(249, 0, 0), key250));
-}
-
-TEST(RegionRuns, OpaqueBitmapGivesOneFullWidthRunPerRow) {
-  const Collected out = Collect(Bitmap(7, 3, Rgb(40, 40, 40)), kBlack);
-  EXPECT_EQ(out.runs, (std::vector<RegionRect>{{0, 0, 7, 1}, {0, 1, 7, 2}, {0, 2, 7, 3}}));
-  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{3});
+  const struct {
+    std::uint32_t pixel, key;
+    bool transparent;
+  } cases[] = {
+      {Rgb(255, 16, 255), kMagenta, true},   {Rgb(255, 17, 255), kMagenta, false},  // k to k + 16
+      {Rgb(250, 0, 255), kMagenta, false},   // red below the key's 255
+      {Rgb(255, 255, 16), kYellowKey, true}, {Rgb(16, 255, 255), kYellowKey, false},  // red in the low byte
+      {Rgb(255, 0, 255) | 0xFF000000u, kMagenta, true},  // the fourth byte is not read
+      {Rgb(255, 0, 0), 250, true},           {Rgb(249, 0, 0), 250, false},  // red 250: [250, 255]
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsKeyColour(c.pixel, c.key), c.transparent) << std::hex << c.pixel;
 }
 
 TEST(RegionRuns, RunsStartAfterKeyPixelsAndEndAtTheRightEdge) {
+  EXPECT_EQ(Collect(Bitmap(7, 2, Rgb(40, 40, 40)), kBlack).runs, (std::vector<RegionRect>{{0, 0, 7, 1}, {0, 1, 7, 2}}));
   Bitmap bitmap(6, 2, Rgb(200, 10, 10));
-  bitmap.At(0, 0) = 0;
-  bitmap.At(2, 0) = 0;
-  bitmap.At(3, 0) = 0;
-  bitmap.At(5, 1) = 0;
+  bitmap.At(0, 0) = bitmap.At(2, 0) = bitmap.At(3, 0) = bitmap.At(5, 1) = 0;
   const Collected out = Collect(bitmap, kBlack);
   EXPECT_EQ(out.runs, (std::vector<RegionRect>{{1, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 5, 2}}));
+  EXPECT_EQ(out.batchSizes, std::vector<std::size_t>{3});
 }
 
 TEST(RegionRuns, ReadsRowsThroughTheStride) {

@@ -11,42 +11,40 @@ namespace {
 constexpr SliderGeometry kVolume{90, 1, 15};  // client width, margin, thumb width
 constexpr SliderRange kVolumeRange{0, 99};
 
-TEST(SliderMath, VolumeSliderThumbPlaces) {
-  EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 99), 73) << "one step short of the right end";
-  EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 0), 1);
-  EXPECT_EQ(SliderThumbX(kVolume, kVolumeRange, 50), 37);
-}
-
-TEST(SliderMath, VolumeSliderPointToPosition) {
-  EXPECT_EQ(SliderPositionFromPoint(kVolume, kVolumeRange, 45), 50);
-  EXPECT_EQ(SliderPositionFromPoint(kVolume, kVolumeRange, -20), 0) << "left of the channel";
-  EXPECT_EQ(SliderPositionFromPoint(kVolume, kVolumeRange, 2), 0) << "negative thumb x truncates toward zero";
-  EXPECT_EQ(SliderPositionFromPoint(kVolume, kVolumeRange, 200), 100) << "right of it asks for max + 1";
+TEST(SliderMath, ThumbPlacesAndPointsToPositions) {
+  const SliderGeometry offset{112, 1, 10};  // positions 10 to 19 over 100 pixels: 10 a position
+  const SliderGeometry hour{502, 1, 15};    // an hour in milliseconds
+  const SliderGeometry narrow{16, 1, 15};   // the thumb does not fit: it stays at the margin
+  const struct {
+    SliderGeometry geometry;
+    SliderRange range;
+    int position, thumbX;
+  } thumbs[] = {
+      {kVolume, kVolumeRange, 99, 73},  // one step short of the right end
+      {kVolume, kVolumeRange, 0, 1},    {kVolume, kVolumeRange, 50, 37},
+      {offset, {10, 19}, 10, 1},        {offset, {10, 19}, 15, 51},
+      {hour, {0, 3'600'000}, 3'600'000, 485},  // no overflow
+      {narrow, kVolumeRange, 80, 1},
+  };
+  for (const auto& t : thumbs) EXPECT_EQ(SliderThumbX(t.geometry, t.range, t.position), t.thumbX) << t.position;
+  const struct {
+    SliderGeometry geometry;
+    SliderRange range;
+    int pointX;
+    std::int64_t position;
+  } points[] = {
+      {kVolume, kVolumeRange, 45, 50},
+      {kVolume, kVolumeRange, -20, 0},   // left of the channel
+      {kVolume, kVolumeRange, 2, 0},     // a negative thumb x truncates toward zero
+      {kVolume, kVolumeRange, 200, 100},  // right of it asks for max + 1
+      {offset, {10, 19}, 56, 15},
+      {hour, {0, 3'600'000}, 1000, 3'600'001},
+      {hour, {-2147483647 - 1, 2147483647}, 1000, 2147483648LL},
+      {narrow, kVolumeRange, 10, 0},
+  };
+  for (const auto& p : points) EXPECT_EQ(SliderPositionFromPoint(p.geometry, p.range, p.pointX), p.position) << p.pointX;
   EXPECT_EQ(kVolumeRange.Clamp(100), 99);
-}
-
-TEST(SliderMath, RangeNotStartingAtZero) {
-  const SliderRange range{10, 19};  // span 10
-  const SliderGeometry geometry{112, 1, 10};  // avail 100: 10 pixels a position
-  EXPECT_EQ(SliderThumbX(geometry, range, 10), 1);
-  EXPECT_EQ(SliderThumbX(geometry, range, 15), 51);
-  EXPECT_EQ(SliderPositionFromPoint(geometry, range, 6 + 50), 15);
-}
-
-TEST(SliderMath, LongRecordingsDoNotOverflow) {
-  const SliderRange hour{0, 3'600'000};  // milliseconds
-  const SliderGeometry geometry{502, 1, 15};
-  EXPECT_EQ(SliderThumbX(geometry, hour, 3'600'000), 485);
-  EXPECT_EQ(SliderPositionFromPoint(geometry, hour, 1000), 3'600'001);
-  const SliderRange widest{-2147483647 - 1, 2147483647};
-  EXPECT_EQ(SliderPositionFromPoint(geometry, widest, 1000), 2147483648LL);
-  EXPECT_EQ(widest.Clamp(2147483648LL), 2147483647);
-}
-
-TEST(SliderMath, ThumbThatDoesNotFitStaysAtTheMargin) {
-  const SliderGeometry narrow{16, 1, 15};
-  EXPECT_EQ(SliderThumbX(narrow, kVolumeRange, 80), 1);
-  EXPECT_EQ(SliderPositionFromPoint(narrow, kVolumeRange, 10), 0);
+  EXPECT_EQ((SliderRange{-2147483647 - 1, 2147483647}).Clamp(2147483648LL), 2147483647);
 }
 
 TEST(SliderMath, KeyTable) {
