@@ -1,12 +1,12 @@
 // Start-up and exit: the decoder setting is saved, held at 0 while the viewer runs, and put back.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "ReadOnlyFolder.h"
 #include "app/CQuelmarApp.h"
 
 namespace vx {
@@ -44,13 +44,11 @@ class StartupTest : public ::testing::Test {
   FakeShell m_shell;
 };
 
-TEST_F(StartupTest, AMissingKeyIsCreatedAndHoldsZeroDuringAndAfterTheRun) {
+TEST_F(StartupTest, TheSettingReadsZeroWhileRunningAndTheUsersValueComesBackAtExit) {
   EXPECT_EQ(RunViewer(), 0u);
-  EXPECT_EQ(Setting(), 0u);
+  EXPECT_EQ(Setting(), 0u) << "a missing key is created with 0";
   EXPECT_TRUE(m_shell.messages.empty());
-}
 
-TEST_F(StartupTest, TheUsersValueReadsZeroWhileRunningAndComesBackAtExit) {
   ASSERT_TRUE(m_store.WriteDword(kDecoderKey, kMultipleInstances, 2));
   ASSERT_TRUE(m_store.WriteDword(kDecoderKey, "other", 7));
   EXPECT_EQ(RunViewer(), 0u);
@@ -68,25 +66,14 @@ TEST_F(StartupTest, AKilledViewerLeavesZeroWhichTheNextStartRestores) {
 }
 
 TEST_F(StartupTest, AStoreThatCannotBeWrittenShowsTheMessageOnceAndWritesNothing) {
-  if (geteuid() == 0) {
-    // Root writes anywhere: a store path below a regular file can never be created.
-    std::filesystem::create_directories(m_dir);
-    std::ofstream(m_dir / "file") << "x";
-    CSettingsStore blocked(m_dir / "file" / "settings.reg");
-    CQuelmarApp app(blocked, m_shell);
-    app.InitInstance();
-    EXPECT_EQ(app.SavedMultipleInstances(), -1);
-    app.ExitInstance();
-    EXPECT_FALSE(std::filesystem::exists(blocked.File()));
-  } else {
-    std::filesystem::create_directories(m_dir);
-    chmod(m_dir.c_str(), 0500);
-    CQuelmarApp app(m_store, m_shell);
-    app.InitInstance();
-    EXPECT_EQ(app.SavedMultipleInstances(), -1);
-    app.ExitInstance();
-    chmod(m_dir.c_str(), 0700);
-  }
+  std::filesystem::create_directories(m_dir);
+  const test::ReadOnlyFolder readOnly(m_dir);
+  ASSERT_EQ(readOnly.Error(), "");
+  CQuelmarApp app(m_store, m_shell);
+  app.InitInstance();
+  EXPECT_EQ(app.SavedMultipleInstances(), -1);
+  app.ExitInstance();
+  EXPECT_FALSE(std::filesystem::exists(m_store.File()));
   EXPECT_EQ(m_shell.messages, std::vector<std::string>{kDecoderMissingMessage});
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,42 @@ class EngineTest : public ::testing::Test {
     RefTime t = -1;
     EXPECT_EQ(Recording().GetDuration(t), S_OK);
     return t;
+  }
+  // Time is the pipeline's running time, read from its own clock: the position is judged against the time
+  // the pipeline itself keeps, whatever else the machine is doing.
+  GstClockTime RunningTime() {
+    GstPtr<GstClock> clock = Adopt(gst_element_get_clock(Recording().Pipeline()));
+    return clock ? gst_clock_get_time(clock.get()) - gst_element_get_base_time(Recording().Pipeline()) : 0;
+  }
+  // Sleeps on the pipeline's clock for `span` nanoseconds of running time.
+  void WaitOnPipelineClock(GstClockTime span) {
+    GstPtr<GstClock> clock = Adopt(gst_element_get_clock(Recording().Pipeline()));
+    ASSERT_TRUE(clock);
+    std::unique_ptr<void, decltype(&gst_clock_id_unref)> id(
+        gst_clock_new_single_shot_id(clock.get(), gst_clock_get_time(clock.get()) + span), &gst_clock_id_unref);
+    gst_clock_id_wait(id.get(), nullptr);
+  }
+  // How far the position moves per unit of running time over `span` nanoseconds of it.
+  double Speed(GstClockTime span) {
+    const GstClockTime startTime = RunningTime();
+    const RefTime before = Position();
+    WaitOnPipelineClock(span);
+    const RefTime after = Position();
+    return static_cast<double>(RefTimeToNs(after - before)) /
+           static_cast<double>(RunningTime() - startTime);
+  }
+  // Polls until the recording reports its end, remembering the highest position seen; false when more
+  // than `limit` nanoseconds of running time pass first.
+  bool PlayToEnd(GstClockTime limit, RefTime& highest) {
+    const GstClockTime startTime = RunningTime();
+    const RefTime duration = Duration();
+    for (;;) {
+      const RefTime position = Position();
+      highest = std::max(highest, position);
+      if (IsAtEnd(position, duration)) return true;
+      if (RunningTime() - startTime > limit) return false;
+      WaitOnPipelineClock(20 * GST_MSECOND);
+    }
   }
   // The names of the pipeline's elements in the order they were added.
   std::vector<std::string> ElementNames() {

@@ -1,26 +1,17 @@
 // Seeking as the window relies on it: exact paused positions, one seek per call, the end, errors.
 #include <random>
 
-#include <QTest>
-
 #include "EngineFixture.h"
 
 namespace vx::test {
 namespace {
 
-struct SeekCase {
-  const char* file;
-  const char* options;
-  const char* demuxer;
-};
-
-std::ostream& operator<<(std::ostream& out, const SeekCase& c) { return out << c.file; }
-
-class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<SeekCase> {
+class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<const char*> {
  protected:
+  int Open() { return m_engine.Open(CardFile(GetParam(), "--streams 2 --seconds 4")); }
   // Counts the seek events that reach the demuxer inside the camera source.
   void CountSeeksAtTheDemuxer() {
-    GstPtr<GstElement> demuxer = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), GetParam().demuxer));
+    GstPtr<GstElement> demuxer = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), "demuxer"));
     ASSERT_TRUE(demuxer);
     GstPtr<GstPad> sink = Adopt(gst_element_get_static_pad(demuxer.get(), "sink"));
     // Seeks arrive on the demuxer's source pads; the file-side pad sees its own, pulled reads only.
@@ -41,7 +32,7 @@ class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<S
 // The window reads the position right after every seek; a position that lags or jumps to the end
 // there ends the recording early or moves the slider backwards.
 TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
-  ASSERT_EQ(m_engine.Open(CardFile(GetParam().file, GetParam().options)), 1);
+  ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Recording().Pause(), S_OK);
   CountSeeksAtTheDemuxer();
   const RefTime duration = Duration();
@@ -54,27 +45,19 @@ TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
     ASSERT_EQ(Position(), target) << "seek " << i;
   }
   EXPECT_EQ(m_nSeeksAtDemuxer, kSeeks) << "each call must reach the demuxer exactly once";
-  EXPECT_EQ(m_engine.SkipBack(1000.0), 1);
-  EXPECT_EQ(Position(), 0);
 }
 
 // The end of every stream after a seek carries that seek's number: playing on from a seek still ends.
 TEST_P(PausedSeekTest, PlayingOnFromASeekReachesTheEnd) {
-  ASSERT_EQ(m_engine.Open(CardFile(GetParam().file, GetParam().options)), 1);
+  ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Recording().Run(), S_OK);
   ASSERT_EQ(Recording().SetPosition(Duration() - 5'000'000), S_OK);
-  RefTime position = 0;
-  // A hang guard only: the end comes half a second of stream time later.
-  for (int tick = 0; tick < 300 && !IsAtEnd(position, Duration()); ++tick) {
-    QTest::qWait(20);
-    position = Position();
-  }
-  EXPECT_EQ(position, Duration());
+  RefTime highest = 0;
+  EXPECT_TRUE(PlayToEnd(4 * GST_SECOND, highest));
+  EXPECT_EQ(Position(), Duration());
 }
 
-INSTANTIATE_TEST_SUITE_P(CardFiles, PausedSeekTest,
-                         ::testing::Values(SeekCase{"seek.MP4", "--streams 2 --seconds 4", "demuxer"},
-                                           SeekCase{"seek.AVI", "--streams 2 --seconds 4", "demuxer"}));
+INSTANTIATE_TEST_SUITE_P(CardFiles, PausedSeekTest, ::testing::Values("seek.MP4", "seek.AVI"));
 
 TEST_F(EngineTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingStands) {
   const std::string path = CardFile("three-aac.MP4", "--streams 2 --seconds 3");
@@ -116,18 +99,6 @@ TEST_F(EngineTest, ASeekRightAfterTheEndIsNotTakenForTheEnd) {
     ASSERT_EQ(Recording().SetPosition(Duration() / 2), S_OK);
     EXPECT_LT(Position(), Duration());
   }
-}
-
-TEST_F(EngineTest, TransportWithoutAGraphAnswersWithoutTouchingGStreamer) {
-  ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
-  m_engine.ChangeRate(1.5f);
-  Recording().Teardown();
-  ASSERT_EQ(Recording().State(), EngineState::Stopped);
-  EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
-  EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
-  EXPECT_EQ(Recording().Pause(), -1);
-  EXPECT_EQ(Recording().SetPosition(0), VFW_E_WRONG_STATE);
-  EXPECT_EQ(m_engine.SkipForward(1.0), 0);
 }
 
 }  // namespace

@@ -90,55 +90,29 @@ class SeekRefusal {
   std::vector<std::pair<GstPtr<GstPad>, gulong>> m_probes;
 };
 
-// Time in these tests is the pipeline's running time, read from its own clock: the position is judged
-// against the time the pipeline itself keeps, whatever else the machine is doing.
-class TransportTest : public EngineTest {
- protected:
-  GstClockTime RunningTime() {
-    GstPtr<GstClock> clock = Adopt(gst_element_get_clock(Recording().Pipeline()));
-    return clock ? gst_clock_get_time(clock.get()) - gst_element_get_base_time(Recording().Pipeline()) : 0;
-  }
-  // Sleeps on the pipeline's clock for `span` nanoseconds of running time.
-  void WaitOnPipelineClock(GstClockTime span) {
-    GstPtr<GstClock> clock = Adopt(gst_element_get_clock(Recording().Pipeline()));
-    ASSERT_TRUE(clock);
-    std::unique_ptr<void, decltype(&gst_clock_id_unref)> id(
-        gst_clock_new_single_shot_id(clock.get(), gst_clock_get_time(clock.get()) + span), &gst_clock_id_unref);
-    gst_clock_id_wait(id.get(), nullptr);
-  }
-  // How far the position moves per unit of running time over `span` nanoseconds of it.
-  double Speed(GstClockTime span) {
-    const GstClockTime startTime = RunningTime();
-    const RefTime before = Position();
-    WaitOnPipelineClock(span);
-    const RefTime after = Position();
-    return static_cast<double>(RefTimeToNs(after - before)) /
-           static_cast<double>(RunningTime() - startTime);
-  }
-  // Polls until the recording reports its end, remembering the highest position seen; false when more
-  // than `limit` nanoseconds of running time pass first.
-  bool PlayToEnd(GstClockTime limit, RefTime& highest) {
-    const GstClockTime startTime = RunningTime();
-    const RefTime duration = Duration();
-    for (;;) {
-      const RefTime position = Position();
-      highest = std::max(highest, position);
-      if (IsAtEnd(position, duration)) return true;
-      if (RunningTime() - startTime > limit) return false;
-      WaitOnPipelineClock(20 * GST_MSECOND);
-    }
-  }
-};
+using TransportTest = EngineTest;
 
+// Without a graph (before the first open, and after a teardown with a rate set) every call answers without
+// touching GStreamer.
 TEST_F(TransportTest, FollowsTheStateTable) {
+  const auto expectRefusedWithoutAGraph = [&] {
+    EXPECT_FALSE(Recording().HasGraph());
+    EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
+    EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
+    EXPECT_EQ(Recording().Pause(), -1);
+    EXPECT_EQ(Recording().SetPosition(0), VFW_E_WRONG_STATE);
+    EXPECT_EQ(m_engine.SkipForward(1.0), 0);
+    EXPECT_EQ(Recording().Repaint(), S_OK);
+    EXPECT_EQ(Recording().UpdateVideoWindows(), S_OK);
+  };
   ASSERT_EQ(Recording().State(), EngineState::Closed);
-  EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
-  EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
-  EXPECT_EQ(Recording().Pause(), -1);
-  EXPECT_EQ(m_engine.SkipForward(1.0), 0);
+  expectRefusedWithoutAGraph();
+  EXPECT_EQ(CPlaybackEngine().RefreshFrame(), 1);
+  EXPECT_EQ(CPlaybackEngine().ChangeRate(1.0f), 0);
 
   ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
   EXPECT_EQ(Recording().State(), EngineState::Stopped);
+  EXPECT_EQ(m_engine.RefreshFrame(), 1);
   EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
   EXPECT_EQ(m_engine.SkipForward(1.0), 0);
   EXPECT_EQ(m_engine.SkipBack(1.0), 0);
@@ -151,26 +125,11 @@ TEST_F(TransportTest, FollowsTheStateTable) {
   EXPECT_EQ(Recording().Stop(), S_OK);
   EXPECT_EQ(Recording().State(), EngineState::Stopped);
   EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
-}
 
-TEST_F(TransportTest, ReportsDurationInMillisecondsAndPositionInHundredNanoseconds) {
-  ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
-  EXPECT_EQ(m_engine.GetDurationMs(), 3000);
-  EXPECT_EQ(Duration(), 30'000'000);
-  ASSERT_EQ(m_engine.SeekMs(1500), 1);
-  EXPECT_EQ(Position(), 15'000'000);
-}
-
-TEST_F(TransportTest, RunAtTheEndStartsAgainFromTheBeginning) {
-  ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
-  m_engine.ChangeRate(2.0f);
-  ASSERT_EQ(Recording().Run(), S_OK);
-  RefTime highest = 0;
-  ASSERT_TRUE(PlayToEnd(4 * GST_SECOND, highest)) << "the end was never reported";
-  EXPECT_EQ(Recording().Pause(), S_OK);
-  EXPECT_EQ(Position(), Duration());
-  EXPECT_EQ(Recording().Run(), S_OK);
-  EXPECT_LT(Position(), 5'000'000);
+  m_engine.ChangeRate(1.5f);
+  Recording().Teardown();
+  ASSERT_EQ(Recording().State(), EngineState::Stopped);
+  expectRefusedWithoutAGraph();
 }
 
 TEST_F(TransportTest, ChangeRateClampsToHalfAndDoubleSpeed) {
@@ -189,12 +148,11 @@ TEST_F(TransportTest, ChangeRateClampsToHalfAndDoubleSpeed) {
   EXPECT_EQ(m_engine.ChangeRate(1.4f), 1);
   EXPECT_EQ(Recording().State(), EngineState::Paused);
   EXPECT_EQ(Recording().Rate(), 1.4f);
-  EXPECT_EQ(CPlaybackEngine().ChangeRate(1.0f), 0);
 }
 
 // Sound that ignores the rate would end (and post its end) at the running time of normal speed and
-// carry the position past the duration.
-TEST_F(TransportTest, PcmSoundKeepsTimeAtDoubleRate) {
+// carry the position past the duration. Run at the end starts again from the beginning.
+TEST_F(TransportTest, PcmSoundKeepsTimeAtDoubleRateAndRunAtTheEndStartsAgain) {
   ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
   GstPtr<GstBus> bus = Adopt(gst_element_get_bus(Recording().Pipeline()));
   gst_bus_enable_sync_message_emission(bus.get());
@@ -211,7 +169,7 @@ TEST_F(TransportTest, PcmSoundKeepsTimeAtDoubleRate) {
   m_engine.ChangeRate(2.0f);
   ASSERT_EQ(Recording().Run(), S_OK);
   RefTime highest = 0;
-  ASSERT_TRUE(PlayToEnd(4 * GST_SECOND, highest));
+  ASSERT_TRUE(PlayToEnd(4 * GST_SECOND, highest)) << "the end was never reported";
   EXPECT_LE(highest, Duration());
   // The position reaches the duration with the last picture; the end of every stream may follow.
   for (int waited = 0; end.runningTime == GST_CLOCK_TIME_NONE && waited < 50; ++waited)
@@ -220,11 +178,21 @@ TEST_F(TransportTest, PcmSoundKeepsTimeAtDoubleRate) {
   EXPECT_GE(end.runningTime + 50 * GST_MSECOND, expected);
   EXPECT_LT(end.runningTime, expected * 4 / 3);
   gst_bus_disable_sync_message_emission(bus.get());
+
+  EXPECT_EQ(Recording().Pause(), S_OK);
+  EXPECT_EQ(Position(), Duration());
+  EXPECT_EQ(Recording().Run(), S_OK);
+  EXPECT_LT(Position(), 5'000'000);
 }
 
-TEST_F(TransportTest, SkipsStayInsideTheRecording) {
+// The duration in milliseconds, positions in 100 ns units.
+TEST_F(TransportTest, SeeksAndSkipsStayInsideTheRecording) {
   ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
+  EXPECT_EQ(m_engine.GetDurationMs(), 3000);
+  EXPECT_EQ(Duration(), 30'000'000);
   ASSERT_EQ(Recording().Pause(), S_OK);
+  ASSERT_EQ(m_engine.SeekMs(1500), 1);
+  EXPECT_EQ(Position(), 15'000'000);
   ASSERT_EQ(m_engine.SeekMs(400), 1);
   EXPECT_EQ(m_engine.SkipBack(1.0), 1);
   EXPECT_EQ(Position(), 0);
@@ -299,15 +267,6 @@ TEST_F(TransportTest, ASeekPastAShorterFrontVideoKeepsItsPositionAndEndsWithTheS
   EXPECT_GE(Position(), 20'000'000);
   RefTime highest = 0;
   EXPECT_TRUE(PlayToEnd(4 * GST_SECOND, highest));
-}
-
-TEST_F(TransportTest, RefreshAndRepaintAnswerWithOrWithoutARecording) {
-  EXPECT_EQ(CPlaybackEngine().RefreshFrame(), 1);
-  EXPECT_EQ(Recording().Repaint(), S_OK);
-  EXPECT_EQ(Recording().UpdateVideoWindows(), S_OK);
-  ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
-  EXPECT_EQ(m_engine.RefreshFrame(), 1);
-  EXPECT_EQ(Recording().UpdateVideoWindows(), S_OK);
 }
 
 }  // namespace

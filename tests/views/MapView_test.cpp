@@ -32,14 +32,7 @@ namespace {
 using test::WaitUntil;
 
 CGPSData Fix(std::uint32_t time, double lat, double lon, double speed = 50.0, double course = 90.0) {
-  CGPSData fix;
-  fix.time = time;
-  fix.valid = 1;
-  fix.latitude = lat;
-  fix.longitude = lon;
-  fix.speed = speed;
-  fix.course = course;
-  return fix;
+  return {.valid = 1, .latitude = lat, .longitude = lon, .speed = speed, .course = course, .time = time};
 }
 
 void Load(CMapView& view, int languageIndex) {
@@ -93,34 +86,32 @@ class MapViewTest : public ::testing::Test {
     m_view.show();
   }
 
-  void Load(int languageIndex) { vx::Load(m_view, languageIndex); }
-  QJsonObject State() { return vx::State(m_view); }
-  bool MarkerAt(double lon, double lat) { return vx::MarkerAt(m_view, lon, lat); }
-
   CMapView m_view;
   CTextData m_data;
 };
 
-TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
+TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePositionAndOthersGetTheEnglishPage) {
   m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
   m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0, 88.0, 270.0));
   const char* pages[] = {"MapView.htm", "MapView_En.htm", "MapView_Por.htm", "MapView_Ja.htm", "MapView_Tw.htm"};
   for (int language = 0; language < 5; ++language) {
-    Load(language);
+    Load(m_view, language);
     EXPECT_EQ(m_view.Page()->url().fileName(), pages[language]);
-    EXPECT_TRUE(State().value(QStringLiteral("marker")).isNull()) << "no marker before the first position";
+    EXPECT_TRUE(State(m_view).value(QStringLiteral("marker")).isNull()) << "no marker before the first position";
     m_view.UpdateMapPosition(1000, m_data);
-    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(127.0, 37.508333); })) << pages[language];
+    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, 127.0, 37.508333); })) << pages[language];
     m_view.UpdateMapPosition(1001, m_data);
-    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(-70.5, -33.5); })) << pages[language];
-    const QJsonObject state = State();
+    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, -70.5, -33.5); })) << pages[language];
+    const QJsonObject state = State(m_view);
     EXPECT_EQ(state.value(QStringLiteral("speed")).toDouble(), 88.0);
     EXPECT_EQ(state.value(QStringLiteral("course")).toDouble(), 270.0);
   }
+  EXPECT_TRUE(QFileInfo::exists(CMapPage::PagePath(4)));
+  for (int outside : {5, -1}) EXPECT_TRUE(CMapPage::PagePath(outside).endsWith(QStringLiteral("/MapView_En.htm")));
 }
 
 TEST_F(MapViewTest, CallScriptAnswersOnlyStringResults) {
-  Load(1);
+  Load(m_view, 1);
   QStringList answers;
   const auto keep = [&](const QString& result) { answers << result; };
   m_view.CallScript(QStringLiteral("javascript:encodeURIComponent('a')"), keep);
@@ -138,16 +129,16 @@ TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadAndAClickOnItSeeks) {
   test::ParseDrive(script, m_data);
   ASSERT_GT(m_data.m_arrGps.GetSize(), 50u);
   m_view.SetRecording(m_data, 60000);
-  Load(1);
-  ASSERT_TRUE(WaitUntil([&] { return State().value(QStringLiteral("trackLines")).toInt() > 0; }));
-  EXPECT_EQ(State().value(QStringLiteral("trackPoints")).toInt(), static_cast<int>(m_data.m_arrGps.GetSize()));
-  Load(0);  // a reload wipes the page: the track comes again
-  ASSERT_TRUE(WaitUntil([&] { return State().value(QStringLiteral("trackLines")).toInt() > 0; }));
+  Load(m_view, 1);
+  ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("trackLines")).toInt() > 0; }));
+  EXPECT_EQ(State(m_view).value(QStringLiteral("trackPoints")).toInt(), static_cast<int>(m_data.m_arrGps.GetSize()));
+  Load(m_view, 0);  // a reload wipes the page: the track comes again
+  ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("trackLines")).toInt() > 0; }));
 
   // The marker centres the map on a fix; a click in the middle of the view lands on the track there.
   const CGPSData& fix = m_data.m_arrGps[m_data.m_arrGps.GetSize() / 2];
   m_view.UpdateMapPosition(fix.time, m_data);
-  ASSERT_TRUE(WaitUntil([&] { return !State().value(QStringLiteral("marker")).isNull(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !State(m_view).value(QStringLiteral("marker")).isNull(); }));
   QSignalSpy seeks(&m_view, &CMapView::seekRequested);
   QWidget* surface = m_view.findChild<QWebEngineView*>()->focusProxy();
   ASSERT_NE(surface, nullptr);
@@ -157,11 +148,11 @@ TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadAndAClickOnItSeeks) {
 }
 
 TEST_F(MapViewTest, WithoutTilesThePageShowsItsOfflineGrid) {
-  Load(1);
+  Load(m_view, 1);
   m_data.m_arrGps.Add(Fix(0, 3730.5, 12700.0));
   m_view.UpdateMapPosition(0, m_data);
-  ASSERT_TRUE(WaitUntil([&] { return State().value(QStringLiteral("offline")).toBool(); }));
-  EXPECT_EQ(State().value(QStringLiteral("tilesLoaded")).toInt(), 0);
+  ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("offline")).toBool(); }));
+  EXPECT_EQ(State(m_view).value(QStringLiteral("tilesLoaded")).toInt(), 0);
   ASSERT_TRUE(GridPainted(m_view));
   ASSERT_TRUE(m_view.grab().save(QStringLiteral(VX_BIN_DIR "/../map-offline-screenshot.png")));
 }
@@ -187,7 +178,7 @@ class CBrowserStandIn : public QObject {
 
 TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
   CBrowserStandIn browser;
-  Load(1);
+  Load(m_view, 1);
   const QUrl page = m_view.Page()->url();
   m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
   m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0));
@@ -207,7 +198,7 @@ TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
   for (const Case& c : cases) {
     browser.m_arrOpened.clear();
     m_view.UpdateMapPosition(1000, m_data);
-    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(127.0, 37.508333); })) << c.what;
+    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(m_view, 127.0, 37.508333); })) << c.what;
     m_view.Page()->runJavaScript(c.script);
     // The attribution's link follows each case: once the browser has it, the case was decided before it.
     m_view.Page()->runJavaScript(
@@ -218,7 +209,7 @@ TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
     EXPECT_EQ(m_view.Page()->url().toString().toStdString(), page.toString().toStdString()) << c.what;
     // Still our document, and it still gets the calls.
     m_view.UpdateMapPosition(2000, m_data);
-    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(-70.5, -33.5); })) << c.what;
+    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, -70.5, -33.5); })) << c.what;
   }
 }
 
@@ -272,13 +263,6 @@ TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerName
     view.Page()->profile()->setUrlRequestInterceptor(nullptr);
   }
   std::filesystem::remove(store.File());
-}
-
-TEST(MapPagePath, LanguageIndexOutsideTheTableGetsTheEnglishPage) {
-  EXPECT_TRUE(CMapPage::PagePath(4).endsWith(QStringLiteral("/MapView_Tw.htm")));
-  EXPECT_TRUE(QFileInfo::exists(CMapPage::PagePath(4)));
-  EXPECT_TRUE(CMapPage::PagePath(5).endsWith(QStringLiteral("/MapView_En.htm")));
-  EXPECT_TRUE(CMapPage::PagePath(-1).endsWith(QStringLiteral("/MapView_En.htm")));
 }
 
 TEST(MapBridge, SeeksOnlyToANumberWithinTheRecording) {
