@@ -1,13 +1,10 @@
-// A write-protected card: its own settings are shown, and a SAVE that the file system refuses is said so and
-// leaves the card's file as it was. The card is a read-only mount in a private mount namespace, so the write
-// is really refused, also for root (for whom file modes refuse nothing).
+// A write-protected card shows its own settings. The card is a read-only mount in a private mount namespace, so
+// that opening setup.cfg for writing is really refused, also for root (for whom file modes refuse nothing).
 #include <QLineEdit>
 
 #include <fcntl.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 
 #include "MountNamespace.h"
 #include "SettingsFixture.h"
@@ -17,12 +14,7 @@ namespace {
 
 using ReadOnlyCard = SettingsFixture;
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-TEST_F(ReadOnlyCard, ShowsItsOwnValuesAndRefusesASave) {
+TEST_F(ReadOnlyCard, ShowsItsOwnValues) {
   if (!MountNamespacesWork()) GTEST_SKIP();
   SetupRecord record = MakeDefaultRecord(36);
   StoreWideText(record.wszCompany, u"Read-only Co");
@@ -34,23 +26,14 @@ TEST_F(ReadOnlyCard, ShowsItsOwnValuesAndRefusesASave) {
   EXPECT_TRUE(RunTestInMountNamespace(setup, "ReadOnlyCard.DISABLED_InsideTheNamespace"));
 }
 
-// Runs in the namespace that ShowsItsOwnValuesAndRefusesASave prepared.
+// Runs in the namespace that ShowsItsOwnValues prepared.
 TEST_F(ReadOnlyCard, DISABLED_InsideTheNamespace) {
   const char* mounted = std::getenv("VX_READONLY_CARD");
   ASSERT_NE(mounted, nullptr);
   const fs::path file = fs::path(mounted) / kSetupFileName;  // the mount point ends with a separator
   ASSERT_TRUE(::open(file.c_str(), O_WRONLY) < 0 && errno == EROFS) << "the card must refuse writing";
-  const std::string before = Bytes(file);
-
   TestSettingDlg& dialog = OpenDialog(QString::fromLocal8Bit(mounted));
   EXPECT_EQ(Item<QLineEdit>(dialog, IDC_COMPANY)->text(), "Read-only Co");
-
-  Click(dialog, IDC_SAVE);
-  auto* box = dialog.findChild<QMessageBox*>();
-  ASSERT_NE(box, nullptr);
-  EXPECT_TRUE(box->text().contains("Read-only file system")) << box->text().toStdString();
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(Bytes(file), before);
 }
 
 }  // namespace
