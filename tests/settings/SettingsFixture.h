@@ -2,9 +2,11 @@
 // selection and folder browser the test answers.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSlider>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,9 @@ T* Item(const CSettingDlg& dialog, int id) {
   return item;
 }
 
-inline QMessageBox* OpenMessageBox(const QWidget& dialog) { return dialog.findChild<QMessageBox*>(); }
+inline void Click(const CSettingDlg& dialog, int id) {
+  if (auto* button = Item<QAbstractButton>(dialog, id)) QTest::mouseClick(button, Qt::LeftButton);
+}
 
 class SettingsFixture : public ::testing::Test {
  protected:
@@ -64,6 +68,11 @@ class SettingsFixture : public ::testing::Test {
   }
 
   fs::path TextTable() const { return m_dir / "Setting.ini"; }
+  // A folder of the test, made if missing, as the dialogs name folders: with a trailing separator.
+  QString Folder(const char* name) const {
+    fs::create_directories(m_dir / name);
+    return QString::fromStdString((m_dir / name).string() + "/");
+  }
   QString Card() const { return QString::fromStdString((m_dir / "card").string() + "/"); }
   void WriteCard(const SetupRecord& record, const QString& folder = {}) {
     ASSERT_TRUE(WriteSetupRecord((folder.isEmpty() ? Card() : folder).toStdString(), record));
@@ -81,7 +90,6 @@ class SettingsFixture : public ::testing::Test {
     m_dialogs.push_back(std::move(dialog));
     return *m_dialogs.back();
   }
-
 
   ScopedComputerZone m_zone{"KST-9"};
   std::atomic<std::int64_t> m_nNow{UtcSeconds(2024, 5, 1, 4, 5, 9)};  // 13:05:09 in the computer's zone

@@ -2,13 +2,11 @@
 #include "core/settings/SetupRecord.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,10 +27,8 @@ std::string FileBytes(const fs::path& path) {
 // The bytes a save of record writes, followed by the tail of a longer file that saves keep.
 std::string Saved(const SetupRecord& record, const std::string& tail) {
   const auto bytes = EncodeSetupRecord(record);
-  const auto crc = static_cast<std::uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
-  std::string file(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  file.append(reinterpret_cast<const char*>(&crc), sizeof crc);
-  return file + tail;
+  const std::uint32_t crc = SetupRecordCrc(bytes);
+  return std::string(bytes.begin(), bytes.end()) + std::string(reinterpret_cast<const char*>(&crc), sizeof crc) + tail;
 }
 
 TEST(SetupCrashSafety, ASaveKilledAtAnyMomentLeavesOneCompleteVersion) {

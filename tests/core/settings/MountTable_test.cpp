@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <tuple>
 
 namespace vx {
 namespace {
@@ -65,13 +66,10 @@ class SysfsTree : public ::testing::Test {
 TEST(MountInfo, FieldsAreReadAndEscapesDecoded) {
   const std::vector<MountEntry> mounts = ParseMountInfo(kMountInfo);
   ASSERT_EQ(mounts.size(), 8u) << "the three malformed lines are skipped";
-  EXPECT_EQ(mounts[1].mountPoint, "/media/user/CARD ONE/");
-  EXPECT_EQ(mounts[1].major, 8u);
-  EXPECT_EQ(mounts[1].minor, 17u);
-  EXPECT_EQ(mounts[1].fsType, "vfat");
-  EXPECT_EQ(mounts[1].source, "/dev/sdb1");
+  const MountEntry& card = mounts[1];
+  EXPECT_EQ(std::tie(card.major, card.minor, card.root, card.mountPoint, card.fsType, card.source),
+            std::make_tuple(8u, 17u, "/", "/media/user/CARD ONE/", "vfat", "/dev/sdb1"));
   EXPECT_EQ(mounts[5].root, "/DCIM");
-  EXPECT_EQ(mounts[0].mountPoint, "/");
   EXPECT_EQ(ParseMountInfo("1 2 3:4 / /a\\134b\\04 o - t s o").at(0).mountPoint, "/a\\b\\04/");
   EXPECT_EQ(ParseMountInfo("1 2 3:4 / //x/../y o - t s o").at(0).mountPoint, "/y/");
 }
