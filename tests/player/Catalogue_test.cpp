@@ -1,25 +1,23 @@
 // Tests of the catalogue driven as the window drives it: folder searches with the "Search Files" box, rows and
-// their texts, column clicks, removal, dropped paths, the context menu and the playing row.
+// their texts, column clicks, removal, dropped paths and the playing row.
 #include "player/CRecordingCatalogue.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <QPushButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
-#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "CatalogueTree.h"
 #include "ToolRunner.h"
-#include "core/player/ControlIds.h"
+#include "WaitUntil.h"
 #include "core/player/RecordingRules.h"
 #include "player/CRecordingListModel.h"
 #include "player/CSearchFilesBox.h"
@@ -52,26 +50,29 @@ class CatalogueTest : public ::testing::Test {
   void Search(const fs::path& folder) {
     bool neededOk = false;
     QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] { neededOk = PressOkOnSearchBox(); });
+    watchdog.callOnTimeout([&] { neededOk = PressOkOnSearchBox(); });
     watchdog.start(60'000);
     m_catalogue.SearchFolder(Q(folder));
     EXPECT_FALSE(neededOk) << "the Search Files box waited for OK after the search had finished";
     EXPECT_FALSE(m_catalogue.IsSearching());
+  }
+  // Empty files of these names in `card`, searched.
+  void SearchNew(const fs::path& card, std::initializer_list<const char*> names) {
+    for (const char* name : names) MakeFile(card / name);
+    Search(card);
   }
 
   QString Text(int row, int column) const {
     const QAbstractItemModel* model = m_catalogue.List()->model();
     return model->data(model->index(row, column)).toString();
   }
+  QVariant Data(int row, int role) const { return m_catalogue.List()->model()->index(row, 0).data(role); }
 
   QStringList Names() const {
     QStringList names;
     for (int row = 0; row < m_catalogue.RowCount(); ++row) names << Text(row, kColumnFileName);
     return names;
   }
-
-  int RowNamed(const QString& name) const { return static_cast<int>(Names().indexOf(name)); }
 
   void ClickHeader(int column) {
     QHeaderView* header = m_catalogue.List()->header();
@@ -84,66 +85,43 @@ class CatalogueTest : public ::testing::Test {
   CRecordingCatalogue m_catalogue{&m_window};
 };
 
+// The rules of names, events and sizes are the core's; here: nested folders, the filter applied, the columns
+// filled, and a second search that appends.
 TEST_F(CatalogueTest, NestedSearchListsEveryRecordingSortedByName) {
   const fs::path card = m_dir.Path() / "card";
-  MakeFile(card / "DCIM" / "2026" / "20261206_101500_E01.AVI");
-  MakeFile(card / "DCIM" / "2026" / "deep" / "er" / "20261206_101600_D02.mp4");
-  MakeFile(card / "DCIM" / "P12.AVI");
-  MakeFile(card / "x12.AVI");
-  MakeFile(card / "a.AVI");
-  MakeFile(card / "a.avi");
-  MakeFile(card / "b.MP4");
-  MakeFile(card / "a.Avi");      // not a recording: mixed case
-  MakeFile(card / "notes.txt");
   fs::create_directories(card / "empty");
-
-  Search(card);
-  EXPECT_EQ(Names(), (QStringList{"20261206_101500_E01.AVI", "20261206_101600_D02.mp4", "P12.AVI", "a.AVI",
-                                  "a.avi", "b.MP4", "x12.AVI"}));
+  SearchNew(card, {"DCIM/2026/20261206_101500_E01.AVI", "DCIM/2026/deep/er/20261206_101600_D02.mp4", "b.MP4",
+                   "a.Avi", "notes.txt"});
+  EXPECT_EQ(Names(), (QStringList{"20261206_101500_E01.AVI", "20261206_101600_D02.mp4", "b.MP4"}));
   EXPECT_EQ(m_catalogue.Folder(), Q(card));
-  EXPECT_EQ(Text(0, kColumnEvent), "Event");
   EXPECT_EQ(Text(1, kColumnEvent), "Drive");
-  EXPECT_EQ(Text(2, kColumnEvent), "Parking");
-  EXPECT_EQ(Text(6, kColumnEvent), "None");
   EXPECT_EQ(m_catalogue.PathAt(1), Q(card / "DCIM" / "2026" / "deep" / "er" / "20261206_101600_D02.mp4"));
   EXPECT_TRUE(m_catalogue.List()->isColumnHidden(kColumnPath));
 
-  // A second search appends; the list is sorted again.
-  MakeFile(m_dir.Path() / "more" / "0.AVI");
-  Search(m_dir.Path() / "more");
-  EXPECT_EQ(m_catalogue.RowCount(), 8);
+  SearchNew(m_dir.Path() / "more", {"0.AVI"});
+  EXPECT_EQ(m_catalogue.RowCount(), 4);
   EXPECT_EQ(Names().front(), "0.AVI");
 }
 
-// Sizes keep all their digits, in a column wide enough for every one of them; a camera name too long for
-// its column keeps its date and its end; the tooltip has the whole path.
+// Sizes keep all their digits, in a column wide enough for them; a camera name too long for its column keeps
+// its date and its end; the tooltip has the whole path.
 TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
   const fs::path card = m_dir.Path() / "card";
   MakeFile(card / "20261206_081500_D01.MP4", 1'048'576);
-  MakeFile(card / "20261206_081600_D02.MP4", 5'767'168);
-  MakeFile(card / "20261206_081700_D03.MP4", 1023 * 1024);
   MakeFile(card / "20261206_081800_E04.MP4", (std::uint64_t{4} << 30) + 512 * 1024);
-  MakeFile(card / "20261206_081900_P05.MP4", std::uint64_t{1000} << 20);
   Search(card);
-  ASSERT_EQ(m_catalogue.RowCount(), 5);
-  const QStringList sizes = {"1.0", "5.5", "0.9", "4096.5", "1000.0"};
   QTreeView* list = m_catalogue.List();
-  for (int row = 0; row < 5; ++row) {
-    SCOPED_TRACE(row);
-    EXPECT_EQ(Text(row, kColumnSize), sizes[row]);
-    for (const int column : {kColumnDate, kColumnSize}) {
-      EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(row, column)).width())
-          << "column " << column << " cuts its text";
-    }
-    EXPECT_EQ(list->model()->index(row, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(row));
+  EXPECT_EQ(Text(1, kColumnSize), "4096.5");
+  for (const int column : {kColumnDate, kColumnSize}) {
+    EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(1, column)).width())
+        << "column " << column << " cuts its text";
   }
-  // A column narrower than the name (a larger font, a longer size) keeps the camera's date and the type.
+  EXPECT_EQ(list->model()->index(1, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(1));
   const int nameWidth = list->columnWidth(kColumnFileName);
-  const QString name = Text(3, kColumnFileName);
+  const QString name = Text(1, kColumnFileName);
   const int narrow = list->fontMetrics().horizontalAdvance(name) * 3 / 4;
   const QString shown = list->fontMetrics().elidedText(name, list->textElideMode(), narrow);
-  EXPECT_TRUE(shown.startsWith("2026")) << shown.toStdString();
-  EXPECT_TRUE(shown.endsWith("E04.MP4")) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith("2026") && shown.endsWith("E04.MP4")) << shown.toStdString();
 
   m_catalogue.RemoveAll();
   EXPECT_GT(list->columnWidth(kColumnFileName), nameWidth) << "an emptied list gives the name its width back";
@@ -153,22 +131,19 @@ TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
 // the earlier of birth and modification time, here the modification time the copy kept.
 TEST_F(CatalogueTest, DatesOfACopiedCard) {
   const fs::path card = m_dir.Path() / "card";
-  const fs::path named = card / "20120331_233000_E01.AVI";
-  const fs::path unnamed = card / "copied.AVI";
-  // Modification time 2012-03-31 23:30 UTC; both files are born today.
-  const timespec times[2] = {{1'333'236'600, 0}, {1'333'236'600, 0}};
-  for (const fs::path& file : {named, unnamed}) {
-    MakeFile(file);
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  const timespec times[2] = {{1'333'236'600, 0}, {1'333'236'600, 0}};  // 2012-03-31 23:30 UTC
+  for (const char* name : {"20120331_233000_E01.AVI", "copied.AVI"}) {
+    MakeFile(card / name);
+    ASSERT_EQ(::utimensat(AT_FDCWD, (card / name).c_str(), times, 0), 0);
   }
   m_catalogue.SetZoneBiasSource([] { return std::optional<int>(60); });
   Search(card);
-  ASSERT_EQ(m_catalogue.RowCount(), 2);
-  EXPECT_EQ(Text(RowNamed("20120331_233000_E01.AVI"), kColumnDate), "12.03.31") << "the camera's own time";
-  EXPECT_EQ(Text(RowNamed("copied.AVI"), kColumnDate), "12.04.01") << "modification time, in the zone";
+  ASSERT_EQ(Names(), (QStringList{"20120331_233000_E01.AVI", "copied.AVI"}));
+  EXPECT_EQ(Text(0, kColumnDate), "12.03.31") << "the camera's own time";
+  EXPECT_EQ(Text(1, kColumnDate), "12.04.01") << "modification time, in the zone";
 }
 
-TEST_F(CatalogueTest, TwoClicksOnAColumnSortAscendingThenDescending) {
+TEST_F(CatalogueTest, ClicksOnAColumnSortAscendingThenDescending) {
   const fs::path card = m_dir.Path() / "card";
   MakeFile(card / "a.AVI", 3 * 1'048'576);
   MakeFile(card / "b.AVI", 10 * 1'048'576);
@@ -178,15 +153,12 @@ TEST_F(CatalogueTest, TwoClicksOnAColumnSortAscendingThenDescending) {
   EXPECT_EQ(Names(), (QStringList{"a.AVI", "c.AVI", "b.AVI"})) << "by size, 9.0 before 10.0";
   ClickHeader(kColumnSize);
   EXPECT_EQ(Names(), (QStringList{"b.AVI", "c.AVI", "a.AVI"}));
-  ClickHeader(kColumnFileName);
-  EXPECT_EQ(Names(), (QStringList{"a.AVI", "b.AVI", "c.AVI"}));
 }
 
 TEST_F(CatalogueTest, RemovingEverySelectedRowLeavesTheFilesOnDisk) {
   const fs::path card = m_dir.Path() / "large";
   const int files = test::MakeLargeTree(card, 3, 500);
-  MakeFile(card / "zz.AVI");
-  Search(card);
+  SearchNew(card, {"zz.AVI"});
   ASSERT_EQ(m_catalogue.RowCount(), files + 1);
   m_catalogue.SelectAll();
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 0);
@@ -200,20 +172,10 @@ TEST_F(CatalogueTest, RemovingEverySelectedRowLeavesTheFilesOnDisk) {
   EXPECT_EQ(std::distance(fs::recursive_directory_iterator(card), {}), files + 1 + 3);
 }
 
-TEST_F(CatalogueTest, SelectionFollowsItsRowsThroughASort) {
-  const fs::path card = m_dir.Path() / "card";
-  for (const char* name : {"a.AVI", "b.AVI", "c.AVI"}) MakeFile(card / name);
-  Search(card);
-  QTreeView* list = m_catalogue.List();
-  list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  m_catalogue.SortByFileName(false);
-  EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2) << "a.AVI is still the selected row";
-}
-
-TEST_F(CatalogueTest, PlayingRowIsMarkedAndFollowedThroughASortAndADelete) {
-  const fs::path card = m_dir.Path() / "card";
-  for (const char* name : {"a.AVI", "b.AVI", "c.AVI", "d.AVI"}) MakeFile(card / name);
-  Search(card);
+// The playing row is bold, a row that failed dimmed with its reason; the selection and the mark follow their
+// rows through a sort, and a removed playing row hands Next on to the core's rows.
+TEST_F(CatalogueTest, PlayingRowAndSelectionFollowTheirRowsThroughASortAndADelete) {
+  SearchNew(m_dir.Path() / "card", {"a.AVI", "b.AVI", "c.AVI", "d.AVI"});
   QStringList opened;
   const auto open = [&](const std::string& path) {
     opened << QString::fromStdString(path).section('/', -1);
@@ -222,29 +184,23 @@ TEST_F(CatalogueTest, PlayingRowIsMarkedAndFollowedThroughASortAndADelete) {
   EXPECT_EQ(m_catalogue.OpenFrom(1, open), 2);
   EXPECT_EQ(opened, (QStringList{"b.AVI", "c.AVI"}));
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2);
-  const QAbstractItemModel* model = m_catalogue.List()->model();
-  EXPECT_TRUE(model->index(2, 0).data(Qt::FontRole).value<QFont>().bold());
-  EXPECT_FALSE(model->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
-  EXPECT_TRUE(m_catalogue.IsUnplayable(1));
-  EXPECT_TRUE(model->index(1, 0).data(Qt::ToolTipRole).toString().contains(UnplayableText()));
-  EXPECT_TRUE(model->index(1, 0).data(Qt::ForegroundRole).isValid()) << "b is dimmed";
-  EXPECT_FALSE(model->index(2, 0).data(Qt::ForegroundRole).isValid());
+  EXPECT_TRUE(Data(2, Qt::FontRole).value<QFont>().bold());
+  EXPECT_FALSE(Data(1, Qt::FontRole).value<QFont>().bold());
+  EXPECT_TRUE(Data(1, Qt::ToolTipRole).toString().contains(UnplayableText()));
+  EXPECT_TRUE(Data(1, Qt::ForegroundRole).isValid()) << "b is dimmed";
+  EXPECT_FALSE(Data(2, Qt::ForegroundRole).isValid());
 
   m_catalogue.SortByFileName(false);  // d c b a
-  EXPECT_EQ(m_catalogue.PlayingRow(), 1);
-  EXPECT_TRUE(m_catalogue.IsPlayingRow(1));
-  EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "b.AVI");
-  m_catalogue.RemoveSelected();  // the playing row: Next goes on with the row that followed it
+  EXPECT_EQ(m_catalogue.FirstSelectedRow(), 1) << "c is still the selected row";
+  EXPECT_TRUE(Data(1, Qt::FontRole).value<QFont>().bold());
+  m_catalogue.RemoveSelected();
   EXPECT_EQ(m_catalogue.PlayingRow(), -1);
   EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "b.AVI");
 }
 
 TEST_F(CatalogueTest, DroppedPathsAreCheckedBeforeUse) {
   const fs::path drop = m_dir.Path() / "drop";
-  MakeFile(drop / "one.AVI");
-  MakeFile(drop / "folder" / "inner" / "two.mp4");
-  MakeFile(drop / "mixed.Avi");
-  MakeFile(drop / "text.txt");
+  for (const char* name : {"one.AVI", "folder/inner/two.mp4", "mixed.Avi", "text.txt"}) MakeFile(drop / name);
   ASSERT_EQ(::mkfifo((drop / "pipe.AVI").c_str(), 0600), 0);
   fs::create_directories(drop / "folder.AVI");
   const QString nul = Q(drop / "one.AVI") + QChar(u'\0') + "x";
@@ -255,65 +211,32 @@ TEST_F(CatalogueTest, DroppedPathsAreCheckedBeforeUse) {
   EXPECT_EQ(m_catalogue.Folder(), Q(drop / "folder")) << "items are taken from the last to the first";
 }
 
-TEST_F(CatalogueTest, ContextMenuSendsItsCommands) {
-  QSignalSpy commands(&m_catalogue, &CRecordingCatalogue::commandChosen);
-  QStringList texts;
-  for (QAction* action : m_catalogue.ContextMenu()->actions()) {
-    texts << (action->isSeparator() ? "-" : action->text());
-    if (!action->isSeparator()) action->trigger();
-  }
-  EXPECT_EQ(texts, (QStringList{"Open(&O)", "Select Drive", "Play(&P)", "Stop(&S)", "Next(&N)", "Back(&B)", "-",
-                                "Delete(&D)", "DeleteAll", "Select All", "-", "Sort ASC", "Sort DESC"}));
-  QList<int> ids;
-  for (const QList<QVariant>& call : commands) ids << call.at(0).toInt();
-  EXPECT_EQ(ids, (QList<int>{ID_OPEN, ID_SELECT_DRIVE, ID_PLAY, ID_STOP, ID_NEXT, ID_BACK, ID_DELETE, ID_DELETE_ALL,
-                             ID_SELECT_ALL, ID_SORT_ASC, ID_SORT_DESC}));
-}
-
 TEST_F(CatalogueTest, NewTitlesEmptyTheList) {
-  MakeFile(m_dir.Path() / "card" / "a.AVI");
-  Search(m_dir.Path() / "card");
+  SearchNew(m_dir.Path() / "card", {"a.AVI"});
   m_catalogue.ReloadTitles({u"파일 이름", u"날짜", u"크기", u"경로", u"이벤트"});
   EXPECT_EQ(m_catalogue.RowCount(), 0);
-  const QAbstractItemModel* model = m_catalogue.List()->model();
-  EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "파일 이름");
-  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "이벤트");
-}
-
-TEST_F(CatalogueTest, DoubleClickActivatesTheRow) {
-  for (const char* name : {"a.AVI", "b.AVI"}) MakeFile(m_dir.Path() / "card" / name);
-  Search(m_dir.Path() / "card");
-  QSignalSpy activated(&m_catalogue, &CRecordingCatalogue::rowActivated);
-  QTreeView* list = m_catalogue.List();
-  const QPoint centre = list->visualRect(list->model()->index(1, 0)).center();
-  ASSERT_TRUE(list->viewport()->rect().contains(centre));
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);  // a double-click follows a first press
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-  ASSERT_EQ(activated.size(), 1);
-  EXPECT_EQ(activated.at(0).at(0).toInt(), 1);
+  EXPECT_EQ(m_catalogue.List()->model()->headerData(4, Qt::Horizontal).toString(), "이벤트");
 }
 
 TEST_F(CatalogueTest, OkEndsASearchEarly) {
-  const int files = test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+  test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
   QTimer::singleShot(0, [] { PressOkOnSearchBox(); });
   m_catalogue.SearchFolder(Q(m_dir.Path() / "large"));
   EXPECT_FALSE(m_catalogue.IsSearching());
   const int rows = m_catalogue.RowCount();
-  EXPECT_LE(rows, files);
   QTest::qWait(50);
   EXPECT_EQ(m_catalogue.RowCount(), rows) << "no rows arrive after the search has ended";
 }
 
 TEST_F(CatalogueTest, ANewSearchEndsTheOneRunning) {
-  const int large = test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
-  for (const char* name : {"x.AVI", "y.AVI", "z.AVI"}) MakeFile(m_dir.Path() / "small" / name);
+  test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+  for (const char* name : {"x.AVI", "y.AVI"}) MakeFile(m_dir.Path() / "small" / name);
   QSignalSpy finished(&m_catalogue, &CRecordingCatalogue::searchFinished);
   m_catalogue.BeginSearch(Q(m_dir.Path() / "large"));
   m_catalogue.BeginSearch(Q(m_dir.Path() / "small"));
-  ASSERT_TRUE(test::WaitFor([&] { return !m_catalogue.IsSearching() && finished.size() == 2; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return !m_catalogue.IsSearching() && finished.size() == 2; }));
   const int rows = m_catalogue.RowCount();
-  for (const char* name : {"x.AVI", "y.AVI", "z.AVI"}) EXPECT_GE(RowNamed(name), 0) << name;
-  EXPECT_LE(rows, large + 3);
+  EXPECT_TRUE(Names().contains("x.AVI") && Names().contains("y.AVI"));
   QTest::qWait(50);
   EXPECT_EQ(m_catalogue.RowCount(), rows) << "the first search stays stopped";
 }
@@ -339,7 +262,7 @@ TEST(CatalogueLifetime, DestroyedWhileItsBoxIsOpen) {
   auto* catalogue = new CRecordingCatalogue(&window);
   QTimer::singleShot(0, [&] { delete catalogue; catalogue = nullptr; });
   catalogue->SearchFolder(Q(dir.Path()));
-  test::WaitFor([&] { return catalogue == nullptr; });
+  test::WaitUntil([&] { return catalogue == nullptr; });
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -1,35 +1,44 @@
 // Tests of the folder search worker on its own: links, cancelling, and rows that all arrive before finished().
 #include "player/CFolderSearch.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "CatalogueTree.h"
 #include "ToolRunner.h"
+#include "WaitUntil.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Runs one search to its end and gathers the file names of its rows.
+// What one search, run to its end, handed over.
 struct SearchRun {
   std::multiset<std::u16string> names;
   int batches = 0;
   bool rowsAfterFinished = false;
   bool finished = false;
-
-  explicit SearchRun(CFolderSearch& search) {
-    QObject::connect(&search, &CFolderSearch::rowsFound, &search, [this](const std::vector<RecordingEntry>& rows) {
-      rowsAfterFinished |= finished;
-      ++batches;
-      for (const RecordingEntry& row : rows) names.insert(row.fileName);
-    }, Qt::QueuedConnection);
-    QObject::connect(&search, &CFolderSearch::finished, &search, [this] { finished = true; }, Qt::QueuedConnection);
-  }
+  QString examined;
 };
+
+SearchRun RunSearch(const fs::path& folder, bool cancelFirst = false) {
+  CFolderSearch search(QString::fromStdString(folder.string()), std::nullopt);
+  SearchRun run;
+  QObject::connect(&search, &CFolderSearch::rowsFound, &search, [&run](const std::vector<RecordingEntry>& rows) {
+    run.rowsAfterFinished |= run.finished;
+    ++run.batches;
+    for (const RecordingEntry& row : rows) run.names.insert(row.fileName);
+  }, Qt::QueuedConnection);
+  QObject::connect(&search, &CFolderSearch::finished, &search, [&run] { run.finished = true; }, Qt::QueuedConnection);
+  if (cancelFirst) search.Cancel();
+  search.Start();
+  EXPECT_TRUE(test::WaitUntil([&] { return run.finished; }));
+  EXPECT_TRUE(search.Finished());
+  run.examined = search.ExaminedPath();
+  return run;
+}
 
 TEST(FolderSearch, LinksToFoldersAreNotFollowed) {
   test::TempDir dir("search-links");
@@ -39,44 +48,24 @@ TEST(FolderSearch, LinksToFoldersAreNotFollowed) {
   fs::create_directory_symlink(card / "sub", card / "sub" / "dir.AVI");  // a folder, named like a recording
   fs::create_symlink(card / "sub" / "x.AVI", card / "link.AVI");         // a link to a recording file
   fs::create_symlink(card / "gone", card / "dangling.AVI");
-  CFolderSearch search(QString::fromStdString(card.string()), 0);
-  SearchRun run(search);
-  search.Start();
-  ASSERT_TRUE(test::WaitFor([&] { return run.finished; }));
-  EXPECT_EQ(run.names, (std::multiset<std::u16string>{u"x.AVI", u"link.AVI", u"dangling.AVI"}));
-  EXPECT_TRUE(search.Finished());
+  EXPECT_EQ(RunSearch(card).names, (std::multiset<std::u16string>{u"x.AVI", u"link.AVI", u"dangling.AVI"}));
 }
 
 TEST(FolderSearch, EveryRowArrivesBeforeFinished) {
   test::TempDir dir("search-batches");
   const int files = test::MakeLargeTree(dir.Path(), 3, 300);
-  CFolderSearch search(QString::fromStdString(dir.Path().string()), std::nullopt);
-  SearchRun run(search);
-  search.Start();
-  ASSERT_TRUE(test::WaitFor([&] { return run.finished; }));
+  const SearchRun run = RunSearch(dir.Path());
   EXPECT_EQ(static_cast<int>(run.names.size()), files);
   EXPECT_GT(run.batches, 1) << "rows reach the list while the search runs";
   EXPECT_FALSE(run.rowsAfterFinished);
-  EXPECT_TRUE(search.ExaminedPath().startsWith(QString::fromStdString(dir.Path().string())));
+  EXPECT_TRUE(run.examined.startsWith(QString::fromStdString(dir.Path().string())));
 }
 
-TEST(FolderSearch, CancelledBeforeItStartsFindsNothing) {
+TEST(FolderSearch, CancelledBeforeItStartsOrMissingFindsNothing) {
   test::TempDir dir("search-cancel");
   test::MakeLargeTree(dir.Path(), 2, 10);
-  CFolderSearch search(QString::fromStdString(dir.Path().string()), std::nullopt);
-  SearchRun run(search);
-  search.Cancel();
-  search.Start();
-  ASSERT_TRUE(test::WaitFor([&] { return run.finished; }));
-  EXPECT_TRUE(run.names.empty());
-}
-
-TEST(FolderSearch, MissingFolderFinishesEmpty) {
-  CFolderSearch search(QStringLiteral("/nonexistent/card"), std::nullopt);
-  SearchRun run(search);
-  search.Start();
-  ASSERT_TRUE(test::WaitFor([&] { return run.finished; }));
-  EXPECT_TRUE(run.names.empty());
+  EXPECT_TRUE(RunSearch(dir.Path(), true).names.empty());
+  EXPECT_TRUE(RunSearch("/nonexistent/card").names.empty());
 }
 
 }  // namespace

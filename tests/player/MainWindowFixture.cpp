@@ -89,12 +89,12 @@ bool MainWindowTest::Activate(QWidget& window) {
   return WaitUntil([&] { return QApplication::activeWindow() == &window; });
 }
 
-QString MainWindowTest::DismissModalOpenedBy(const std::function<void()>& action) {
-  QString seen;
+QStringList MainWindowTest::DismissModalOpenedBy(const std::function<void()>& action) {
+  QStringList seen;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
-      seen = QString::fromLatin1(modal->metaObject()->className());
+      seen << QString::fromLatin1(modal->metaObject()->className());
       modal->close();
     }
   });
@@ -136,6 +136,13 @@ std::int64_t MainWindowTest::PositionMs() const {
 }
 
 std::int64_t MainWindowTest::DurationMs() const { return m_pWindow->Engine().GetDurationMs(); }
+
+void MainWindowTest::DoubleClickRow(int row) {
+  QTreeView* list = m_pWindow->Catalogue().List();
+  const QPoint centre = list->visualRect(list->model()->index(row, 0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
 
 void MainWindowTest::SelectRows(const std::vector<int>& rows) {
   QTreeView* list = m_pWindow->Catalogue().List();

@@ -54,8 +54,8 @@ class MainWindowTest : public ::testing::Test {
   static bool WaitUntil(const std::function<bool()>& done, int limitMs = 60'000);
   // Shows a top-level window and makes it the active one, the main window's focus going with it.
   static bool Activate(QWidget& window);
-  // Runs `action` and closes each modal dialog it opens; the class name of the last one, empty when none.
-  static QString DismissModalOpenedBy(const std::function<void()>& action);
+  // Runs `action` and closes each modal dialog it opens; their class names.
+  static QStringList DismissModalOpenedBy(const std::function<void()>& action);
   // Types a key where the window system delivers it: the focused widget, else the active window.
   static void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Clicks a skinned button of the window.
@@ -69,6 +69,8 @@ class MainWindowTest : public ::testing::Test {
   // The loaded recording's position and duration in milliseconds.
   std::int64_t PositionMs() const;
   std::int64_t DurationMs() const;
+  // Double-clicks the row in the list, after the first click a double-click follows.
+  void DoubleClickRow(int row);
   // Selects exactly these rows of the list.
   void SelectRows(const std::vector<int>& rows);
   std::vector<int> SelectedRows() const;

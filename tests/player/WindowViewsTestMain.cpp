@@ -1,5 +1,4 @@
-// Entry point of the main window's map tests: web engine settings, GStreamer, the camera source, one
-// QApplication.
+// Entry point of the main window's map tests: web engine settings, GStreamer, the camera source, one QApplication.
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The map, the acceleration graph and the snapshot inside the real main window, with screenshots of each.
+// The map and the acceleration graph inside the real main window, with screenshots of each.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -26,7 +26,8 @@ bool WaitUntil(Condition condition) {
 
 class WindowViewsTest : public ::testing::Test {
  protected:
-  WindowViewsTest() : m_window(m_drives, {VX_BIN_DIR "/Setting.ini", [](int) { return true; }}) {
+  WindowViewsTest()
+      : m_window(m_drives, {VX_BIN_DIR "/Setting.ini", [](int) { return std::optional<std::filesystem::path>(); }}) {
     m_window.OnInitDialog([](const QString&) {});
     m_window.show();
     m_window.Catalogue().AddPaths(
