@@ -37,7 +37,9 @@ struct Planner {
     recipe.drive.seconds = options.seconds;
     UseContainer(recipe, container);
     // A recording too long for what an AVI file can hold is written as MP4.
-    if (container == Container::Avi && EstimatedAviSize(recipe) > kMaxRiffFileSize) UseContainer(recipe, Container::Mp4);
+    if (container == Container::Avi && EstimatedAviSize(recipe) > kMaxRiffFileSize) {
+      UseContainer(recipe, Container::Mp4);
+    }
     recipe.drive.start = ShiftSeconds(kCardDay, start);
     recipe.path = options.root + "/DCIM/" + folder + "/" +
                   RecordingName(recipe.drive.start, type, ++numbers[slot], recipe.container);
