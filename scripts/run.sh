@@ -5,9 +5,14 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 card="$root/build/demo-card"
-[ -f "$card/setup.cfg" ] || "$root/build/bin/vx880-mkcard" "$card"
-# The card's recordings, each with a line about its telemetry.
-find "$card/DCIM" -type f | sort | xargs "$root/build/bin/vx880-telemetry" --summary || true
+# setup.cfg is written last: without it the card is missing or was cut short, and is made again.
+[ -f "$card/setup.cfg" ] || "$root/build/bin/vx880-mkcard" --force "$card"
+# The card's recordings, each with a line about its telemetry. The names go through NUL-separated lists
+# and an array, so folders with spaces or quotes in their names stay whole.
+mapfile -d '' recordings < <(find "$card/DCIM" -type f -print0 | sort -z)
+if [ "${#recordings[@]}" -gt 0 ]; then
+  "$root/build/bin/vx880-telemetry" --summary -- "${recordings[@]}" || true
+fi
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$root/build/bin/vx880-player" "$card"
 fi

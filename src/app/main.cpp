@@ -9,6 +9,7 @@
 int main(int argc, char** argv) {
   vx::PrepareWebEngine();
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName("org.vx880.viewer");
   QString error;
   std::optional<vx::PlayerCommandLine> line = vx::ReadPlayerCommandLine(QApplication::arguments(), error);
   if (!line) {

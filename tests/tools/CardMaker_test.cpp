@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <memory>
@@ -236,6 +237,52 @@ TEST_F(CardMakerFiles, AFifoOrDeviceIsRefusedAsOutputWithoutWaiting) {
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
+TEST_F(CardMakerFiles, AnAviTooLongForItsSizesIsKnownFromTheOptions) {
+  // The estimate errs on the large side, but not wildly: measured on what the card maker writes.
+  struct Kind {
+    const char* name;
+    const char* options;
+    mkcard::VideoCodec codec;
+    mkcard::AudioKind audio;
+    int streams;
+  };
+  for (const Kind& kind : {Kind{"est-mjpeg.AVI", "", mkcard::VideoCodec::Mjpeg, mkcard::AudioKind::Pcm, 2},
+                           Kind{"est-h264.AVI", "--codec h264", mkcard::VideoCodec::H264, mkcard::AudioKind::Pcm, 2},
+                           Kind{"est-one.AVI", "--streams 1 --audio none", mkcard::VideoCodec::Mjpeg,
+                                mkcard::AudioKind::None, 1}}) {
+    mkcard::RecordingRecipe recipe;
+    recipe.container = mkcard::Container::Avi;
+    recipe.codec = kind.codec;
+    recipe.audio = kind.audio;
+    recipe.streams = kind.streams;
+    recipe.drive.seconds = 2;
+    const auto size = std::filesystem::file_size(Make(kind.name, kind.options));
+    const std::uint64_t estimate = mkcard::EstimatedAviSize(recipe);
+    EXPECT_LE(size, estimate) << kind.name;
+    EXPECT_GT(size * 3, estimate) << kind.name;
+  }
+  // An hour of Motion JPEG is refused before anything is encoded; H.264 fits, and a card writes its long
+  // recordings as MP4 instead.
+  const std::string hour = *s_dir / "hour.AVI";
+  const ToolOutput refused = RunTool("timeout 60 " + Tool("vx880-mkcard") + " --seconds 3600 --file " + hour + " 2>&1");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.out.find("past the 4 GiB its 32-bit sizes can hold"), std::string::npos) << refused.out;
+  EXPECT_FALSE(std::filesystem::exists(hour));
+  mkcard::RecordingRecipe h264;
+  h264.container = mkcard::Container::Avi;
+  h264.audio = mkcard::AudioKind::Pcm;
+  h264.drive.seconds = 3600;
+  EXPECT_LT(mkcard::EstimatedAviSize(h264), mkcard::kMaxRiffFileSize);
+  for (const auto& [seconds, avis] : {std::pair{10, 2}, std::pair{3600, 0}}) {
+    int aviCount = 0;
+    for (const auto& recipe : mkcard::PlanCard({"/card", 2, seconds, 1})) {
+      aviCount += recipe.container == mkcard::Container::Avi;
+      EXPECT_EQ(recipe.path.ends_with(".AVI"), recipe.container == mkcard::Container::Avi) << recipe.path;
+    }
+    EXPECT_EQ(aviCount, avis) << seconds << " s";
+  }
+}
+
 // Peak resident memory of one run of the card maker, in kilobytes.
 long PeakMemoryKb(const std::vector<std::string>& arguments) {
   std::vector<char*> argv;
@@ -286,6 +333,39 @@ TEST(CardMakerCard, NamesRecordingsAsTheCameraDoesAndWritesSetupCfg) {
   EXPECT_GE(types['D'], 3);
   EXPECT_GE(types['E'], 2);
   EXPECT_EQ(types['P'], 1);
+}
+
+TEST(CardMakerCard, AnExistingCardOrRecordingIsWrittenOverOnlyWhenForced) {
+  const TempDir dir("replace");
+  const std::string mkcard = Tool("vx880-mkcard") + " --seconds 1 --count 1 ";
+  std::filesystem::create_directories(dir.Path() / "dcim-only/DCIM");
+  std::filesystem::create_directories(dir.Path() / "setup-only");
+  std::ofstream(dir / "setup-only/setup.cfg") << "the user's settings";
+  std::ofstream(dir / "drive.MP4") << "the user's recording";
+  struct Case {
+    std::string arguments, said, keeps;  // keeps: a file whose old content must stay
+  };
+  for (const Case& c : {Case{dir / "dcim-only", dir / "dcim-only already holds a card", ""},
+                        Case{dir / "setup-only", dir / "setup-only already holds a card", dir / "setup-only/setup.cfg"},
+                        Case{"--file " + dir / "drive.MP4", dir / "drive.MP4 already exists", dir / "drive.MP4"}}) {
+    const ToolOutput run = RunTool(mkcard + c.arguments + " 2>&1");
+    EXPECT_EQ(run.status, 1) << c.arguments;
+    EXPECT_TRUE(run.out.starts_with("vx880-mkcard: " + c.said)) << run.out;
+    EXPECT_NE(run.out.find("--force"), std::string::npos) << run.out;
+    if (!c.keeps.empty()) {
+      std::ifstream in(c.keeps);
+      EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}).starts_with("the user's")) << c.keeps;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "dcim-only/DCIM/100DRIVE"));
+  EXPECT_EQ(RunTool(mkcard + "--force --file " + dir / "drive.MP4").status, 0);
+  EXPECT_GT(std::filesystem::file_size(dir.Path() / "drive.MP4"), 10000u);
+  // Forced over a setup.cfg that is a folder: the line gives the settings writer's own reason.
+  std::filesystem::create_directories(dir.Path() / "odd/setup.cfg");
+  const ToolOutput odd = RunTool(mkcard + "--force " + dir / "odd" + " 2>&1");
+  EXPECT_EQ(odd.status, 1);
+  EXPECT_NE(odd.out.find("vx880-mkcard: " + dir / "odd" + "/setup.cfg: the old file is not a regular file: "),
+            std::string::npos) << odd.out;
 }
 
 TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "RiffAviWriter.h"
+
 namespace vx::mkcard {
 namespace {
 
@@ -12,6 +14,13 @@ constexpr LocalTime kCardDay{2026, 12, 6, 0, 0, 0};
 
 // Seconds after midnight of the card's day; past 24 hours is the next day.
 constexpr long long At(int hour, int minute, long long second) { return hour * 3600LL + minute * 60LL + second; }
+
+// The container with the camera's codecs for it: H.264 and AAC in MP4, Motion JPEG and PCM in AVI.
+void UseContainer(RecordingRecipe& recipe, Container container) {
+  recipe.container = container;
+  recipe.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
+  recipe.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
+}
 
 struct Planner {
   const CardOptions& options;
@@ -25,13 +34,15 @@ struct Planner {
     start = std::max(start, end);
     end = start + options.seconds;
     RecordingRecipe recipe;
-    recipe.container = container;
-    recipe.codec = container == Container::Mp4 ? VideoCodec::H264 : VideoCodec::Mjpeg;
-    recipe.audio = container == Container::Mp4 ? AudioKind::Aac : AudioKind::Pcm;
+    recipe.drive.seconds = options.seconds;
+    UseContainer(recipe, container);
+    // A recording too long for what an AVI file can hold is written as MP4.
+    if (container == Container::Avi && EstimatedAviSize(recipe) > kMaxRiffFileSize) {
+      UseContainer(recipe, Container::Mp4);
+    }
     recipe.drive.start = ShiftSeconds(kCardDay, start);
     recipe.path = options.root + "/DCIM/" + folder + "/" +
-                  RecordingName(recipe.drive.start, type, ++numbers[slot], container);
-    recipe.drive.seconds = options.seconds;
+                  RecordingName(recipe.drive.start, type, ++numbers[slot], recipe.container);
     recipe.drive.seed = options.seed * 977u + static_cast<std::uint32_t>(recipes.size());
     recipes.push_back(recipe);
     return recipes.back();

@@ -20,6 +20,9 @@ inline constexpr FrameSize kRearSize{640, 360};
 inline constexpr int kFramesPerSecond = 30;
 inline constexpr int kSampleRate = 48000;
 
+// The H.264 bitrate of a picture size, in kbit/s.
+constexpr int H264Kbps(FrameSize size) { return size.width >= 1280 ? 4000 : 1500; }
+
 struct RecordingRecipe {
   std::string path;
   Container container = Container::Mp4;

@@ -30,9 +30,8 @@ std::string RawVideoCaps(FrameSize size) {
 
 std::string VideoEncoder(VideoCodec codec, FrameSize size) {
   if (codec == VideoCodec::Mjpeg) return "jpegenc quality=60";
-  const int kbps = size.width >= 1280 ? 4000 : 1500;
   return "x264enc speed-preset=ultrafast tune=zerolatency bframes=0 key-int-max=" + std::to_string(kFramesPerSecond) +
-         " bitrate=" + std::to_string(kbps) + " ! h264parse";
+         " bitrate=" + std::to_string(H264Kbps(size)) + " ! h264parse";
 }
 
 std::string VideoSource(const char* name, FrameSize size) {
@@ -183,6 +182,13 @@ bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
   }
   if (recipe.container == Container::Avi && recipe.audio == AudioKind::Aac) {
     error = "an AVI recording carries PCM sound";
+    return false;
+  }
+  // Known from the recipe: refused at once rather than after an hour of encoding.
+  if (recipe.container == Container::Avi && EstimatedAviSize(recipe) > kMaxRiffFileSize) {
+    error = "an AVI file of " + std::to_string(recipe.drive.seconds) + " s would take about " +
+            std::to_string(EstimatedAviSize(recipe) >> 20) + " MiB, past the 4 GiB its 32-bit sizes can hold; " +
+            "make the recording shorter, choose H.264 or write MP4";
     return false;
   }
   if (!CreateEmptyFile(recipe.path, error)) return false;

@@ -14,6 +14,13 @@ constexpr std::uint32_t Tag(const char (&s)[5]) {
 constexpr std::uint32_t kKeyFrameFlag = 0x10;
 constexpr std::uint32_t kHasIndex = 0x10, kIsInterleaved = 0x100;
 
+// One encoded picture at most, as measured on the painted drive with a quarter added for busier scenes:
+// Motion JPEG at quality 60 takes about 31 KB a front and 16 KB a rear picture; H.264 keeps to its bitrate.
+std::uint64_t EncodedPictureBytes(VideoCodec codec, FrameSize size) {
+  if (codec == VideoCodec::Mjpeg) return size.width >= 1280 ? 40000 : 20000;
+  return static_cast<std::uint64_t>(H264Kbps(size)) * 1000 / 8 / kFramesPerSecond;
+}
+
 class Bytes {
  public:
   Bytes& U32(std::uint32_t v) {
@@ -72,6 +79,17 @@ void AudioStreamList(Bytes& b, std::uint64_t samples) {
 }
 
 }  // namespace
+
+std::uint64_t EstimatedAviSize(const RecordingRecipe& recipe) {
+  constexpr std::uint64_t kChunkOverhead = 8 + 16 + 1;  // header, index entry, pad byte
+  constexpr std::uint64_t kHeaders = 64 * 1024;
+  constexpr std::uint64_t kTelemetryPerSecond = 512;   // ten G-sensor samples and a fix, with room to spare
+  std::uint64_t perFrame = EncodedPictureBytes(recipe.codec, kFrontSize) + kChunkOverhead;
+  if (recipe.streams == 2) perFrame += EncodedPictureBytes(recipe.codec, kRearSize) + kChunkOverhead;
+  if (recipe.audio == AudioKind::Pcm) perFrame += kSampleRate / kFramesPerSecond * 2 + kChunkOverhead;
+  const auto seconds = static_cast<std::uint64_t>(recipe.drive.seconds);
+  return kHeaders + seconds * (kFramesPerSecond * perFrame + kTelemetryPerSecond);
+}
 
 bool RiffAviWriter::Open(const std::string& path, const Layout& layout, std::string& error) {
   m_file.reset(std::fopen(path.c_str(), "wb+"));

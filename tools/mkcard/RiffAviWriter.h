@@ -15,6 +15,10 @@ namespace vx::mkcard {
 // The largest file whose sizes and offsets a RIFF file's 32-bit fields can hold.
 inline constexpr std::uint64_t kMaxRiffFileSize = 0xFFFFFFFFull;
 
+// The size an AVI recording of the recipe is expected to reach, erring on the large side, so that one
+// its sizes cannot hold is known before it is written.
+std::uint64_t EstimatedAviSize(const RecordingRecipe& recipe);
+
 class RiffAviWriter {
  public:
   struct Layout {

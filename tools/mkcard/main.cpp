@@ -2,7 +2,6 @@
 #include <gst/gst.h>
 
 #include <QGuiApplication>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -23,26 +22,28 @@ constexpr std::int16_t kKoreaZoneQuarterHours = 36;
 
 const vx::tools::ToolInfo kTool{
     "vx880-mkcard",
-    "usage: vx880-mkcard [--count N] [--seconds S] [--seed N] [--] DIR\n"
+    "usage: vx880-mkcard [--count N] [--seconds S] [--seed N] [--force] [--] DIR\n"
     "       vx880-mkcard --file PATH.MP4|PATH.AVI [--streams 1|2] [--audio aac|pcm|none]\n"
     "                    [--codec h264|mjpeg] [--no-telemetry] [--event] [--parked] [--seconds S]\n"
-    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N]\n"
+    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N] [--force]\n"
     "Writes a memory card as the VX-880QN camera would: drive, event and parking recordings in DIR/DCIM\n"
     "and a setup.cfg with the camera's defaults; or, with --file, one recording.\n"
     "  --count N        drive recordings in MP4 before the event (1 to 999, default 2)\n"
     "  --seconds S      length of each recording (1 to 3600, default 10)\n"
-    "  --seed N         seed of the simulated drive (default 1)\n"};
+    "  --seed N         seed of the simulated drive (default 1)\n"
+    "  --force          write over a folder that holds a card already, or over an existing file\n"};
 
 // Each option, and whether a value follows it.
 constexpr vx::tools::ToolOption kOptions[] = {
     {"--count", true}, {"--seconds", true}, {"--seed", true},      {"--file", true},   {"--streams", true},
     {"--audio", true}, {"--codec", true},   {"--cut", true},       {"--gps-loss", true},
-    {"--event", false}, {"--parked", false}, {"--no-telemetry", false}};
+    {"--event", false}, {"--parked", false}, {"--no-telemetry", false}, {"--force", false}};
 
 struct Arguments {
   CardOptions card;
   RecordingRecipe single;
   bool singleFile = false;
+  bool force = false;  // write over an existing card or file
   std::optional<AudioKind> audio;   // unless given, the container's own
   std::optional<VideoCodec> codec;
 };
@@ -93,6 +94,8 @@ bool TakeOption(Arguments& a, const std::string& name, const std::string& value,
     s.drive.parked = true;
   } else if (name == "--no-telemetry") {
     s.telemetry = false;
+  } else if (name == "--force") {
+    a.force = true;
   }
   return error.empty();
 }
@@ -116,6 +119,31 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
   s.codec = a.codec.value_or(avi ? VideoCodec::Mjpeg : VideoCodec::H264);
   s.audio = a.audio.value_or(avi ? AudioKind::Pcm : AudioKind::Aac);
   if (s.drive.impactMs >= 0) s.drive.impactMs = s.drive.seconds * 500;
+  return std::nullopt;
+}
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+// A card's settings and recordings, or a recording, are someone's data: they are written over only when
+// asked. Answers the exit status when the tool ends here. Other kinds of file at the recording's path
+// (a FIFO, a device) are left to the writer, which refuses them.
+std::optional<int> RefuseToReplace(const Arguments& a) {
+  if (a.force) return std::nullopt;
+  std::error_code ec;
+  if (a.singleFile && (std::filesystem::is_regular_file(a.single.path, ec) ||
+                       std::filesystem::is_symlink(a.single.path, ec))) {
+    std::fprintf(stderr, "vx880-mkcard: %s already exists; --force replaces it\n", a.single.path.c_str());
+    return 1;
+  }
+  const std::filesystem::path root = a.card.root;
+  if (!a.singleFile && (Exists(root / "setup.cfg") || Exists(root / "DCIM"))) {
+    std::fprintf(stderr, "vx880-mkcard: %s already holds a card (setup.cfg or DCIM); --force writes over it\n",
+                 a.card.root.c_str());
+    return 1;
+  }
   return std::nullopt;
 }
 
@@ -148,8 +176,10 @@ int MakeCard(const CardOptions& options) {
   for (const RecordingRecipe& recipe : PlanCard(options)) {
     if (!Write(recipe)) return 1;
   }
-  if (!vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours, kFrontSize.height >= 720))) {
-    std::fprintf(stderr, "vx880-mkcard: %s/setup.cfg: %s\n", options.root.c_str(), std::strerror(errno));
+  const vx::FileWriteResult written =
+      vx::WriteSetupRecord(options.root, vx::MakeDefaultRecord(kKoreaZoneQuarterHours, kFrontSize.height >= 720));
+  if (!written) {
+    std::fprintf(stderr, "vx880-mkcard: %s/setup.cfg: %s\n", options.root.c_str(), written.Describe().c_str());
     return 1;
   }
   return 0;
@@ -160,6 +190,7 @@ int MakeCard(const CardOptions& options) {
 int main(int argc, char** argv) {
   Arguments args;
   if (const auto status = ParseArguments(argc, argv, args)) return *status;
+  if (const auto status = RefuseToReplace(args)) return *status;
   // Pictures are painted off screen: no display is needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);

@@ -77,8 +77,7 @@ std::vector<ParsedRecord> ReadAllRecords(ITelemetrySource& source) {
     if (arrays.m_arrGps.GetSize() > fixesBefore) {
       // The viewer keeps what a short text held; the export also needs to know whether it was whole.
       const auto* text = reinterpret_cast<const char*>(buffer.data());
-      CGPSData whole;
-      const bool complete = ParseGps(whole, time, std::string_view(text, strnlen(text, kRecordBufferSize - 1)));
+      const bool complete = StatesWholeFix(std::string_view(text, strnlen(text, kRecordBufferSize - 1)));
       records.push_back({true, {}, arrays.m_arrGps[fixesBefore], complete});
     }
     if (arrays.m_arrGSensor.GetSize() > samplesBefore) {

@@ -15,7 +15,7 @@ struct ParsedRecord {
   bool isGps = false;
   CGSensorData gsensor;
   CGPSData gps;
-  bool complete = false;  // a fix whose text held every RMC field
+  bool complete = false;  // a fix whose text stated its time, both coordinates and their hemispheres
 };
 
 // Drains the source as the viewer does, keeping the file order of G-sensor samples and fixes.
@@ -23,7 +23,8 @@ std::vector<ParsedRecord> ReadAllRecords(ITelemetrySource& source);
 
 std::string CsvRow(const ParsedRecord& record);
 // A fix that may become a track point: complete, marked valid ('A'), with finite coordinates in range
-// and a real date and time. Anything else (a record cut short, NaN, 95 degrees north) is left out.
+// and a real date and time. Anything else (a record cut short, an empty field, NaN, 95 degrees north) is
+// left out.
 bool IsExportableFix(const ParsedRecord& record);
 // "YYYY-MM-DDTHH:MM:SSZ" of a fix: its +9 hour clock taken back to UTC.
 std::string UtcTimestamp(const CGPSData& fix);

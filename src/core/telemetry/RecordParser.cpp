@@ -112,6 +112,21 @@ bool ParseGps(CGPSData& sample, std::uint32_t time, std::string_view text) {
   return true;
 }
 
+bool StatesWholeFix(std::string_view text) {
+  const auto digits = [](std::string_view f) { return !f.empty() && f.find_first_not_of("0123456789.") == f.npos; };
+  const auto oneOf = [](std::string_view f, const char* letters) {
+    return f.size() == 1 && std::strchr(letters, f.front()) != nullptr;
+  };
+  FieldCursor cursor(text.substr(0, kMaxGpsText));
+  std::string_view fields[10];
+  for (std::string_view& field : fields) {
+    if (!cursor.Next(field)) return false;
+  }
+  // fields[0] is the sentence name; the RMC fields follow from index 1.
+  return fields[1].size() >= 6 && digits(fields[1].substr(0, 6)) && digits(fields[3]) && oneOf(fields[4], "NS") &&
+         digits(fields[5]) && oneOf(fields[6], "EW");
+}
+
 void ParseRecord(std::uint32_t time, const RecordBuffer& buffer, CTextData& textData) {
   switch (buffer[0]) {
     case 'M': {
