@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   const auto app = InitProcess(argc, argv);
   const std::string path = RecordingWithHourOfTelemetry();
   test::CFakeDriveList drives;
-  CQuelmarDlg window(drives, {VX_BIN_DIR "/Setting.ini", [](int) { return true; }});
+  CQuelmarDlg window(drives, {VX_BIN_DIR "/Setting.ini", [](int) { return std::optional<std::filesystem::path>(); }});
   window.OnInitDialog([](const QString&) {});
   window.show();
   window.Catalogue().AddPaths({QString::fromStdString(path)});
