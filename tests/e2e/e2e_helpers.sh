@@ -64,9 +64,14 @@ start_viewer() {
   : >"$log"
   "$bin/vx880-player" "$@" 2>>"$log" >/dev/null &
   viewer_pid=$!
-  main=$(timeout "$deadline_s" xdotool search --sync --onlyvisible --name '^VX-880QN Player$' | head -n1)
-  [ -n "$main" ] || { fail "main window appears" "no window titled VX-880QN Player"; return 1; }
+  until_true main_shown || { fail "main window appears" "no window titled VX-880QN Player"; return 1; }
   focus "$main"
+}
+# Searched again and again rather than with "search --sync": xdotool gives up when a window it is looking
+# at goes away meanwhile, which happens while the viewer starts.
+main_shown() {
+  main=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^VX-880QN Player$' 2>/dev/null | head -n1)
+  [ -n "$main" ]
 }
 viewer_running() { kill -0 "$viewer_pid" 2>/dev/null; }
 viewer_gone() { ! viewer_running; }
