@@ -1,0 +1,160 @@
+# Helpers of the end-to-end window test: X server, viewer process, waiting, input, captures and checks.
+
+# ---- results ---------------------------------------------------------------------------------------------
+
+pass() { echo "PASS  $1"; }
+fail() {
+  echo "FAIL  $1${2:+  ($2)}"
+  failures=$((failures + 1))
+}
+# check NAME REASON-ON-FAILURE COMMAND...: PASS when the command succeeds.
+check() {
+  local name=$1 reason=$2
+  shift 2
+  if "$@"; then pass "$name"; else fail "$name" "$reason"; fi
+}
+summary() {
+  echo "captures and log: $out"
+  if [ "$failures" -eq 0 ]; then echo "all checks passed"; else echo "$failures check(s) failed"; fi
+  [ "$failures" -eq 0 ]
+}
+
+require_tools() {
+  local missing=()
+  for tool in "$@"; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "FAIL  missing tools: ${missing[*]} (scripts/install-deps.sh installs them)"
+    exit 1
+  fi
+}
+
+# ---- waiting ---------------------------------------------------------------------------------------------
+
+# until_true COMMAND...: polls the condition until it holds or the deadline passes.
+until_true() {
+  local end=$((SECONDS + deadline_s))
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.05
+  done
+}
+
+# ---- X server, window manager and viewer -----------------------------------------------------------------
+
+start_x() {
+  local display_file=$out/display
+  : >"$display_file"
+  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$display_file" 2>"$out/xvfb.log" &
+  xvfb_pid=$!
+  until_true test -s "$display_file" || { fail "X server starts" "no display number"; exit 1; }
+  export DISPLAY=:$(head -n1 "$display_file")
+  openbox --sm-disable >"$out/openbox.log" 2>&1 &
+  wm_pid=$!
+  until_true wm_running || { fail "window manager starts" "openbox announced no window"; exit 1; }
+}
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Ends what this test started, the viewer first.
+cleanup() {
+  for pid in $viewer_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+}
+
+# start_viewer ARGS...: runs the viewer with its log in $log and waits for its main window ($main).
+start_viewer() {
+  : >"$log"
+  "$bin/vx880-player" "$@" 2>>"$log" >/dev/null &
+  viewer_pid=$!
+  until_true main_shown || { fail "main window appears" "no window titled VX-880QN Player"; return 1; }
+  focus "$main"
+}
+# Searched again and again rather than with "search --sync": xdotool gives up when a window it is looking
+# at goes away meanwhile, which happens while the viewer starts.
+main_shown() {
+  main=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^VX-880QN Player$' 2>/dev/null | head -n1)
+  [ -n "$main" ]
+}
+viewer_running() { kill -0 "$viewer_pid" 2>/dev/null; }
+viewer_gone() { ! viewer_running; }
+# Waits for the viewer to end by itself; it is killed if it does not, so the next scene starts clean.
+viewer_ends() {
+  if until_true viewer_gone; then
+    wait "$viewer_pid" 2>/dev/null
+    return 0
+  fi
+  kill "$viewer_pid" 2>/dev/null
+  wait "$viewer_pid" 2>/dev/null
+  return 1
+}
+
+# ---- windows ---------------------------------------------------------------------------------------------
+
+focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+
+# Sets WX WY WW WH to the window's place and size on the screen.
+geometry() {
+  local shell
+  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  eval "$shell"
+  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+main_is() {
+  geometry "$main" || return 1
+  [ "$WW" = "$1" ] && [ "$WH" = "$2" ]
+}
+
+# The viewer's other top-level windows that are shown (dialogs, message boxes, tool windows).
+other_windows() {
+  local window
+  for window in $(xdotool search --onlyvisible --pid "$viewer_pid" 2>/dev/null); do
+    [ "$window" != "$main" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal && echo "$window"
+  done
+}
+other_window_count() { other_windows | wc -l; }
+no_other_window() { [ "$(other_window_count)" -eq 0 ]; }
+one_other_window() { [ "$(other_window_count)" -eq 1 ]; }
+
+# Waits for one new window and sets DIALOG to it.
+await_dialog() {
+  until_true one_other_window || return 1
+  DIALOG=$(other_windows)
+  focus "$DIALOG"
+}
+
+# ---- input (coordinates relative to the main window) -----------------------------------------------------
+
+click_at() {
+  geometry "$main"
+  xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click "${3:-1}"
+}
+double_click_at() {
+  geometry "$main"
+  xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 60 1
+}
+key() { xdotool key "$@"; }
+
+# ---- captures --------------------------------------------------------------------------------------------
+
+# capture NAME: the whole screen into $captures/NAME.png.
+capture() { scrot --overwrite "$captures/$1.png"; }
+shot() { echo "$captures/$1.png"; }
+
+# Areas are "X Y W H" relative to the main window; on_screen turns them into screen coordinates.
+on_screen() {
+  geometry "$main"
+  set -- $1
+  echo $((WX + $1)) $((WY + $2)) $3 $4
+}
+dark_percent() { "$pixels" dark "$(shot "$1")" $2; }
+# Holds when less than 90 % of the area is black: a drawn window, never an empty black box.
+drawn() { [ "$(dark_percent "$1" "$2")" -lt 90 ]; }
+differ() { [ "$("$pixels" differ "$(shot "$1")" "$(shot "$2")" $3)" -gt 0 ]; }
+same() { ! differ "$@"; }
+
+# captured_drawn NAME WINDOW: captures until the window's area is drawn (it is black until painted).
+window_area() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+captured_drawn() { capture "$1" && drawn "$1" "$(window_area "$2")"; }
+# captured_change NAME EARLIER AREA: captures until AREA differs from the earlier capture.
+captured_change() { capture "$1" && differ "$1" "$2" "$3"; }
