@@ -56,11 +56,12 @@ bool CQuelmarDlg::OpenRecording(const std::string& filePath) {
   // recording's place (Page Down is also the window's "next") would seek the new one there.
   m_pPositionSlider->SetPos(0);
   UpdateTimeLabels(0, durationMs);
-  m_slots = SlotsForOpenedRecording(m_slots, LoadedVideoStreams());
-  ArrangeViews();
   m_telemetry.m_arrGSensor.RemoveAll();
   m_telemetry.m_arrGps.RemoveAll();
   DrainTelemetry(m_engine.Recording()->TelemetrySource(), m_telemetry);
+  // A map left from the recording before would show its track and marker, with no button to put it away.
+  m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
+  ArrangeViews();
   if (m_pMapView) m_pMapView->SetRecording(m_telemetry, durationMs);
   if (m_pGraphDlg) m_pGraphDlg->update();
   UpdateMapButtons();

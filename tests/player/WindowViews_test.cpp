@@ -101,5 +101,16 @@ TEST_F(WindowViewsTest, FullScreenAfterTheLargeMapAndAOneStreamRecordingShowsThe
   EXPECT_EQ(m_window.FrontView().geometry(), ToQRect(FullScreenViewRect(m_window.width(), m_window.height())));
 }
 
+// A recording without GPS has no map to show: the large map of the recording before gives its place back to
+// the videos, as the map buttons that could put it away are disabled.
+TEST_F(WindowViewsTest, ARecordingWithoutGpsPutsTheMapAway) {
+  m_window.OnCommand(IDC_LARGE_MAP);
+  ASSERT_EQ(m_window.Slots().map, ViewSlot::Large);
+  m_window.Catalogue().AddPaths({QString::fromStdString(CardFile("views-no-gps.MP4", "--no-telemetry --seconds 2"))});
+  m_window.PlayNext();
+  EXPECT_EQ(m_window.Slots(), (ViewSlots{ViewSlot::Large, ViewSlot::Small, ViewSlot::Hidden}));
+  EXPECT_EQ(m_window.FrontView().geometry(), ToQRect(kLargeSlot));
+}
+
 }  // namespace
 }  // namespace vx::test

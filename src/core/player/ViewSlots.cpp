@@ -135,6 +135,8 @@ bool MapButtonsAct(ViewSlots slots, int loadedVideoStreams, bool hasGps) {
   return loadedVideoStreams >= 2 && (hasGps || slots.map != H);
 }
 
+ViewSlots SlotsWithoutMap(ViewSlots slots) { return slots.map == H ? slots : kVideosOnly; }
+
 ViewSlots SlotsForFullScreen(ViewSlots slots) { return slots.map == L ? kVideosOnly : slots; }
 
 int RearVideoButtonNormalBitmap(RearVideoButton offer) { return offer == RearVideoButton::OfferRear ? 286 : 250; }

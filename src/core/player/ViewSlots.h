@@ -84,6 +84,10 @@ std::optional<MapCommandResult> LargeMapCommand(ViewSlots slots, int loadedVideo
 // or to put away a map still shown for one without.
 bool MapButtonsAct(ViewSlots slots, int loadedVideoStreams, bool hasGps);
 
+// The slots for a recording without GPS fixes: no map can show, so a map still shown from the recording
+// before gives its place back to the videos (front large, rear small); without a map the slots stay.
+ViewSlots SlotsWithoutMap(ViewSlots slots);
+
 // The slots full screen starts from: it shows the view that holds the large slot, so a map there gives the
 // slot back to the front view (rear small, map hidden), whatever the recording's streams.
 ViewSlots SlotsForFullScreen(ViewSlots slots);
