@@ -65,7 +65,7 @@ start_viewer() {
   "$bin/vx880-player" "$@" 2>>"$log" >/dev/null &
   viewer_pid=$!
   until_true main_shown || { fail "main window appears" "no window titled VX-880QN Player"; return 1; }
-  focus "$main"
+  focus main
 }
 # Searched again and again rather than with "search --sync": xdotool gives up when a window it is looking
 # at goes away meanwhile, which happens while the viewer starts.
@@ -73,6 +73,9 @@ main_shown() {
   main=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^VX-880QN Player$' 2>/dev/null | head -n1)
   [ -n "$main" ]
 }
+# The main window's current id: Qt makes the window anew when the map's web view joins it, so an id found
+# earlier can be gone.
+refresh_main() { xdotool getwindowname "$main" >/dev/null 2>&1 || until_true main_shown; }
 viewer_running() { kill -0 "$viewer_pid" 2>/dev/null; }
 viewer_gone() { ! viewer_running; }
 # Waits for the viewer to end by itself; it is killed if it does not, so the next scene starts clean.
@@ -88,28 +91,36 @@ viewer_ends() {
 
 # ---- windows ---------------------------------------------------------------------------------------------
 
-focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+# focus WINDOW, or focus main: gives the window the keyboard.
+focus() {
+  local window=$1
+  [ "$window" = main ] && refresh_main && window=$main
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window" 2>/dev/null
+}
 
-# Sets WX WY WW WH to the window's place and size on the screen.
+# Sets WX WY WW WH to the place and size on the screen of a window, or of the main window when named main.
 geometry() {
-  local shell
-  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  local shell window=$1
+  [ "$window" = main ] && refresh_main && window=$main
+  shell=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null) || return 1
   eval "$shell"
   WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
 }
 main_is() {
-  geometry "$main" || return 1
+  geometry main || return 1
   [ "$WW" = "$1" ] && [ "$WH" = "$2" ]
 }
 
 # The viewer's other top-level windows that are shown (dialogs, message boxes, tool windows).
 other_windows() {
   local window
+  refresh_main
   for window in $(xdotool search --onlyvisible --pid "$viewer_pid" 2>/dev/null); do
     [ "$window" != "$main" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal && echo "$window"
   done
 }
 other_window_count() { other_windows | wc -l; }
+other_window_names() { other_windows | while read -r window; do xdotool getwindowname "$window"; done | paste -sd,; }
 no_other_window() { [ "$(other_window_count)" -eq 0 ]; }
 one_other_window() { [ "$(other_window_count)" -eq 1 ]; }
 
@@ -123,11 +134,11 @@ await_dialog() {
 # ---- input (coordinates relative to the main window) -----------------------------------------------------
 
 click_at() {
-  geometry "$main"
+  geometry main
   xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click "${3:-1}"
 }
 double_click_at() {
-  geometry "$main"
+  geometry main
   xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 60 1
 }
 key() { xdotool key "$@"; }
@@ -140,7 +151,7 @@ shot() { echo "$captures/$1.png"; }
 
 # Areas are "X Y W H" relative to the main window; on_screen turns them into screen coordinates.
 on_screen() {
-  geometry "$main"
+  geometry main
   set -- $1
   echo $((WX + $1)) $((WY + $2)) $3 $4
 }
