@@ -48,7 +48,10 @@ start_x() {
   xvfb_pid=$!
   until_true test -s "$display_file" || { fail "X server starts" "no display number"; exit 1; }
   export DISPLAY=:$(head -n1 "$display_file")
-  openbox --sm-disable >"$out/openbox.log" 2>&1 &
+  # Debian's openbox runs scrot on Print and Alt+Print; the viewer's snapshot key must reach the viewer.
+  sed -e '/<keybind key="Print">/,/<\/keybind>/d' -e '/<keybind key="A-Print">/,/<\/keybind>/d' \
+    /etc/xdg/openbox/rc.xml >"$out/openbox-rc.xml"
+  openbox --sm-disable --config-file "$out/openbox-rc.xml" >"$out/openbox.log" 2>&1 &
   wm_pid=$!
   until_true wm_running || { fail "window manager starts" "openbox announced no window"; exit 1; }
 }
