@@ -102,12 +102,14 @@ focus() {
 }
 
 # Sets WX WY WW WH to the place and size on the screen of a window, or of the main window when named main.
+# xwininfo gives the client area's true place; xdotool's getwindowgeometry counts a decorated window's
+# title bar twice, which put clicks on a dialog's bottom row below its buttons.
 geometry() {
-  local shell window=$1
+  local info window=$1
   [ "$window" = main ] && refresh_main && window=$main
-  shell=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null) || return 1
-  eval "$shell"
-  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+  info=$(xwininfo -id "$window" 2>/dev/null) || return 1
+  read -r WX WY WW WH <<<"$(awk -F: '/Absolute upper-left X|Absolute upper-left Y|Width|Height/ { printf "%d ", $2 }' \
+    <<<"$info")"
 }
 main_is() {
   geometry main || return 1
@@ -159,16 +161,14 @@ on_screen() {
   echo $((WX + $1)) $((WY + $2)) $3 $4
 }
 dark_percent() { "$pixels" dark "$(shot "$1")" $2; }
-# Holds when less than 90 % of the area is black: a drawn window, never an empty black box.
-drawn() { [ "$(dark_percent "$1" "$2")" -lt 90 ]; }
+# drawn NAME AREA [MOST]: less than MOST % (90 unless given) of the area is black: a drawn window, never
+# an empty black box.
+drawn() { [ "$(dark_percent "$1" "$2")" -lt "${3:-90}" ]; }
 differ() { [ "$("$pixels" differ "$(shot "$1")" "$(shot "$2")" $3)" -gt 0 ]; }
 same() { ! differ "$@"; }
 
-# captured_drawn NAME WINDOW: captures until the window's area is drawn (it is black until painted).
-window_area() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  echo "$X $Y $WIDTH $HEIGHT"
-}
-captured_drawn() { capture "$1" && drawn "$1" "$(window_area "$2")"; }
+# captured_drawn NAME WINDOW [MOST]: captures until the window's area is drawn (it is black until painted).
+window_area() { geometry "$1" && echo "$WX $WY $WW $WH"; }
+captured_drawn() { capture "$1" && drawn "$1" "$(window_area "$2")" "${3:-90}"; }
 # captured_change NAME EARLIER AREA: captures until AREA differs from the earlier capture.
 captured_change() { capture "$1" && differ "$1" "$2" "$3"; }

@@ -65,15 +65,19 @@ graph_shown() { xdotool search --onlyvisible --name '^Acceleration$' >/dev/null 
 graph_hidden() { ! graph_shown; }
 # The window has handled every earlier input once its G-SENSOR button has shown the acceleration window:
 # input is handled in order, so anything an earlier step was going to open is open by then. A click goes
-# where the pointer is, whichever window has the keyboard. The window is then closed by the window manager,
-# as it may have been placed over the button.
+# where the pointer is, whichever window has the keyboard. The window is then closed as a user closes it,
+# through the window manager (Alt+F4), which asks the viewer to close it; xdotool's windowclose would
+# destroy the X window behind the viewer's back and leave it believing the window still shown.
 G_SENSOR_BUTTON="506 523 162 52"
 settled() {
-  click_on "$G_SENSOR_BUTTON" && until_true graph_shown &&
-    xdotool windowclose "$(xdotool search --onlyvisible --name '^Acceleration$' | head -n1)" && until_true graph_hidden
+  click_on "$G_SENSOR_BUTTON" && until_true graph_shown && close_graph
   local settled=$?
   pointer_away
   return $settled
+}
+close_graph() {
+  focus "$(xdotool search --onlyvisible --name '^Acceleration$' | head -n1)" && key alt+F4 &&
+    until_true graph_hidden
 }
 
 # ---- scenes ----------------------------------------------------------------------------------------------
@@ -186,8 +190,13 @@ put_back() {
 
 # BIG MAP on the two-stream recording, then the one-stream recording without GPS, then full screen.
 check_map_and_full_screen() {
+  capture before-big-map
   click_on "798 290 80 25"  # BIG MAP
   pointer_away
+  # The first map shown makes Qt build the main window anew for the web view; input sent meanwhile is lost,
+  # so the next steps wait until the map is on the screen.
+  check "BIG MAP puts the map in the big view" "the big view did not change" \
+    until_true captured_change big-map before-big-map "$(on_screen "$FRONT_VIEW")"
   settled && capture map-buttons-gps
   local built
   built=$(pipelines_built)
@@ -225,7 +234,9 @@ EOF
   check_settings_dialogs
   focus main && key F3
   if until_true graph_shown; then
-    check "the G-sensor window is drawn" "black" until_true captured_drawn g-sensor "$(xdotool search --onlyvisible --name '^Acceleration$')"
+    # The graph is drawn on black: its grid, traces and labels cover about a tenth of it.
+    check "the G-sensor window is drawn" "black" \
+      until_true captured_drawn g-sensor "$(xdotool search --onlyvisible --name '^Acceleration$')" 98
   else
     fail "F3 shows the G-sensor window" "no window titled Acceleration"
   fi
@@ -252,7 +263,7 @@ open_and_close_dialog() {
 }
 close_other_windows() {
   local window
-  for window in $(other_windows); do xdotool windowclose "$window" 2>/dev/null; done
+  for window in $(other_windows); do focus "$window" && key alt+F4; done
 }
 
 # The settings dialog; SAVE without a card asks for a folder; a folder that cannot be written warns.

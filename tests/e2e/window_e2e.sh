@@ -21,7 +21,7 @@ source "$(dirname "$0")/e2e_helpers.sh"
 source "$(dirname "$0")/e2e_scenes.sh"
 
 trap cleanup EXIT
-require_tools Xvfb openbox xdotool scrot xprop
+require_tools Xvfb openbox xdotool scrot xprop xwininfo
 make_card
 start_x
 run_scenes
