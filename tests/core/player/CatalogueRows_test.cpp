@@ -96,25 +96,8 @@ TEST(CatalogueRows, NextGoesOnWithTheRowThatFollowedARemovedPlayingRow) {
   EXPECT_EQ(rows.At(rows.NextRow()).fileName, u"d");
 }
 
-TEST(CatalogueRows, RemovingTheLastRowsOrAllEndsAfterThePlayingOne) {
-  CCatalogueRows rows = Rows({u"a", u"b", u"c"});
-  rows.SetPlayingRow(2);
-  rows.RemoveRows(1, 2);
-  EXPECT_EQ(rows.NextRow(), rows.Count()) << "past the last row";
-  EXPECT_EQ(rows.At(rows.PreviousRow()).fileName, u"a");
-
-  CCatalogueRows all = Rows({u"a", u"b"});
-  all.SetPlayingRow(0);
-  all.RemoveAll();
-  all.Append(Entry(u"new"));
-  EXPECT_EQ(all.NextRow(), all.Count()) << "a removed list does not play the next search's rows";
-  all.ClearPlayingRow();
-  EXPECT_EQ(all.NextRow(), 0) << "after Stop, Next starts at the top";
-  EXPECT_EQ(all.PreviousRow(), -1);
-}
-
-TEST(CatalogueRows, RemovingSeveralRowsFromTheBottomUp) {
-  // Removing the selected rows b, c and e, highest first, while c plays.
+TEST(CatalogueRows, RemovingRangesFromTheBottomUpOrAllGoesOnAfterThePlayingRow) {
+  // The selected rows b, c and e are removed highest first while c plays.
   CCatalogueRows rows = Rows({u"a", u"b", u"c", u"d", u"e", u"f"});
   rows.SetPlayingRow(2);
   rows.RemoveRows(4, 1);
@@ -122,6 +105,17 @@ TEST(CatalogueRows, RemovingSeveralRowsFromTheBottomUp) {
   EXPECT_EQ(Names(rows), u"adf");
   EXPECT_EQ(rows.At(rows.NextRow()).fileName, u"d");
   EXPECT_EQ(rows.At(rows.PreviousRow()).fileName, u"a");
+  rows.RemoveRows(1, 2);
+  EXPECT_EQ(rows.NextRow(), rows.Count()) << "the follower and the rest gone: past the last row";
+  EXPECT_EQ(rows.At(rows.PreviousRow()).fileName, u"a");
+
+  rows.SetPlayingRow(0);
+  rows.RemoveAll();
+  rows.Append(Entry(u"new"));
+  EXPECT_EQ(rows.NextRow(), rows.Count()) << "a removed list does not play the next search's rows";
+  rows.ClearPlayingRow();
+  EXPECT_EQ(rows.NextRow(), 0) << "after Stop, Next starts at the top";
+  EXPECT_EQ(rows.PreviousRow(), -1);
 }
 
 TEST(CatalogueRows, OpenFromSkipsFailingRowsAndStopsAfterTheLast) {

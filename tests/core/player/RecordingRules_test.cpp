@@ -1,4 +1,5 @@
-// Tests of the catalogue row rules: recording extensions, event letters, size and date texts.
+// Tests of the rules of a recording's row and transport: extensions, event letters, size and date texts,
+// snapshot names, speed labels, time texts, the end of a recording and the volume scale.
 #include "core/player/RecordingRules.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,10 @@
 #include <limits>
 
 #include "TestTime.h"
+#include "core/player/SnapshotNames.h"
+#include "core/player/SpeedSteps.h"
+#include "core/player/TimelineRules.h"
+#include "core/player/VolumeScale.h"
 
 namespace vx {
 namespace {
@@ -25,7 +30,6 @@ TEST(RecordingRules, OnlyFourExactExtensionsAreRecordings) {
 TEST(RecordingRules, EventTypeFromTheLetterSevenFromTheEnd) {
   EXPECT_EQ(EventTypeOf(u"/card/20261206_101500_E01.AVI"), u"Event");
   EXPECT_EQ(EventTypeOf(u"/card/20261206_101500_d01.mp4"), u"Drive");
-  EXPECT_EQ(EventTypeOf(u"/card/P12.AVI"), u"Parking");
   EXPECT_EQ(EventTypeOf(u"/card/x12.AVI"), u"None");
   EXPECT_EQ(EventTypeOf(u"/카드/주차_P12.AVI"), u"Parking") << "counted in characters";
   EXPECT_EQ(EventTypeOf(u"e.avi"), u"Event") << "shorter than seven: the first character";
@@ -33,40 +37,37 @@ TEST(RecordingRules, EventTypeFromTheLetterSevenFromTheEnd) {
 }
 
 TEST(RecordingRules, SizeInMegabytesWithOneDigit) {
-  EXPECT_EQ(SizeText(1'048'576), u"1.0");
   EXPECT_EQ(SizeText(5'767'168), u"5.5");
-  EXPECT_EQ(SizeText(0), u"0.0");
   EXPECT_EQ(SizeText(999 * 1024), u"0.9");
   // A kilobyte remainder of 1000 to 1023 shows 9, never "10".
   EXPECT_EQ(SizeText(1000 * 1024), u"0.9");
   EXPECT_EQ(SizeText(2 * 1'048'576 + 1023 * 1024 + 1023), u"2.9");
   // Files of 4 GB and more keep every bit of their size.
-  EXPECT_EQ(SizeText((std::uint64_t{4} << 30) + 512 * 1024), u"4096.5");
   EXPECT_EQ(SizeText(std::numeric_limits<std::uint64_t>::max()), u"17592186044415.9");
 }
 
-TEST(RecordingRules, DateMovesWithTheZone) {
-  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 23, 30), 60), u"12.04.01");
-  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 22, 59), 60), u"12.03.31");
-  EXPECT_EQ(DateText(UtcSeconds(2012, 3, 31, 23, 0), 60), u"12.04.01") << "m = 1440 is midnight of the next day";
-  EXPECT_EQ(DateText(UtcSeconds(2012, 4, 1, 0, 30), -60), u"12.03.31");
-  EXPECT_EQ(DateText(UtcSeconds(2012, 4, 1, 1, 0), -60), u"12.04.01");
-  EXPECT_EQ(DateText(UtcSeconds(2026, 12, 6, 18, 15), 345), u"26.12.07") << "UTC+5:45";
-  EXPECT_EQ(DateText(UtcSeconds(2026, 12, 6, 18, 14), 345), u"26.12.06");
-}
-
-TEST(RecordingRules, DateCarriesIntoMonthAndYear) {
-  EXPECT_EQ(DateText(UtcSeconds(2012, 12, 31, 23, 30), 60), u"13.01.01");
-  EXPECT_EQ(DateText(UtcSeconds(2012, 2, 28, 23, 30), 60), u"12.02.29") << "leap year";
-  EXPECT_EQ(DateText(UtcSeconds(2013, 2, 28, 23, 30), 60), u"13.03.01");
-  EXPECT_EQ(DateText(UtcSeconds(2000, 1, 1, 0, 10), -60), u"99.12.31");
-  EXPECT_EQ(DateText(-1, 0), u"69.12.31") << "before 1970";
-}
-
-TEST(RecordingRules, DatesNoTextCanShowAreEmpty) {
-  EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::max(), 0), u"");
-  EXPECT_EQ(DateText(std::numeric_limits<std::int64_t>::min(), 0), u"");
-  EXPECT_EQ(DateText(UtcSeconds(9999, 12, 31, 23, 0), 60), u"") << "year 10000";
+TEST(RecordingRules, DateMovesWithTheZoneAcrossDaysMonthsAndYearsOrIsEmpty) {
+  const struct {
+    std::int64_t utc;
+    int offsetMinutes;
+    std::u16string_view date;
+  } cases[] = {
+      {UtcSeconds(2012, 3, 31, 22, 59), 60, u"12.03.31"},
+      {UtcSeconds(2012, 3, 31, 23, 0), 60, u"12.04.01"},  // m = 1440 is midnight of the next day
+      {UtcSeconds(2012, 4, 1, 0, 30), -60, u"12.03.31"},
+      {UtcSeconds(2012, 4, 1, 1, 0), -60, u"12.04.01"},
+      {UtcSeconds(2026, 12, 6, 18, 15), 345, u"26.12.07"},  // UTC+5:45
+      {UtcSeconds(2026, 12, 6, 18, 14), 345, u"26.12.06"},
+      {UtcSeconds(2012, 12, 31, 23, 30), 60, u"13.01.01"},
+      {UtcSeconds(2012, 2, 28, 23, 30), 60, u"12.02.29"},  // leap year
+      {UtcSeconds(2013, 2, 28, 23, 30), 60, u"13.03.01"},
+      {UtcSeconds(2000, 1, 1, 0, 10), -60, u"99.12.31"},
+      {-1, 0, u"69.12.31"},  // before 1970
+      {std::numeric_limits<std::int64_t>::max(), 0, u""},
+      {std::numeric_limits<std::int64_t>::min(), 0, u""},
+      {UtcSeconds(9999, 12, 31, 23, 0), 60, u""},  // year 10000
+  };
+  for (const auto& c : cases) EXPECT_EQ(DateText(c.utc, c.offsetMinutes), c.date) << c.utc;
 }
 
 // The camera's own time from its file names, shown as it stands; anything else is no camera time.
@@ -88,7 +89,6 @@ TEST(RecordingRules, DateFromTheCamerasFileName) {
       {u"2026120_6101500_E01.AVI", u""},          // underscore misplaced
       {u"20261206_101500E01.AVI", u""},
       {u"20261206_101500", u""},                  // too short
-      {u"", u""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NameDateText(c.name), c.date) << std::string(c.name.begin(), c.name.end());
@@ -97,9 +97,59 @@ TEST(RecordingRules, DateFromTheCamerasFileName) {
 
 TEST(RecordingRules, CreationIsTheEarlierOfBirthAndModification) {
   EXPECT_EQ(CreationSeconds(2'000, 1'000), 1'000) << "a copy: born after its modification";
-  EXPECT_EQ(CreationSeconds(1'000, 2'000), 1'000) << "the camera's own card";
+  EXPECT_EQ(CreationSeconds(-5, 7), -5) << "the camera's own card";
   EXPECT_EQ(CreationSeconds(std::nullopt, 2'000), 2'000) << "no birth time kept";
-  EXPECT_EQ(CreationSeconds(-5, 7), -5);
+}
+
+TEST(SnapshotNames, DefaultAndChosenNamesLoseTheirWholeExtensionInCharacters) {
+  const std::pair<const char*, const char*> defaults[] = {
+      {"/media/card/DCIM/REC_0001.avi", "/media/card/DCIM/REC_0001.jpg"},
+      {"", ".jpg"}, {"a.b", ".jpg"}, {"/x/영상녹화", "/x/.jpg"},
+      {"/카드/주행.MP4", "/카드/주행.jpg"},  // characters, not bytes
+  };
+  for (const auto& [recording, name] : defaults) EXPECT_EQ(SnapshotDefaultName(recording), name) << recording;
+  const std::pair<const char*, const char*> chosen[] = {
+      {"/d/snap", "/d/snap"},
+      {"/d/snap.jpeg", "/d/snap"},  // not snap._front.jpg
+      {"/d/snap.tar.jpg", "/d/snap.tar"},
+      {"/d.v1/snap", "/d.v1/snap"},  // a dot in a folder is no extension
+      {"/d/.jpg", "/d/"},
+  };
+  for (const auto& [name, stem] : chosen) {
+    const auto files = SnapshotFileNames(name);
+    EXPECT_EQ(files.front, std::string(stem) + "_front.jpg") << name;
+    EXPECT_EQ(files.rear, std::string(stem) + "_rear.jpg") << name;
+  }
+}
+
+// The window's test steps the rate through the buttons; here every step is checked, also those it skips.
+TEST(SpeedSteps, EveryStepsLabelNamesItsRateAndNothingChangesUnlessPlaying) {
+  for (int step = kSlowestSpeedStep; step <= kFastestSpeedStep; ++step) {
+    const std::string label = SpeedLabel(step);
+    EXPECT_FLOAT_EQ(std::stof(label.substr(2)), SpeedRate(step)) << label;
+    EXPECT_EQ(NextSpeedStep(step, SpeedButton::Slower, false), step);
+    EXPECT_EQ(NextSpeedStep(step, SpeedButton::Faster, false), step);
+  }
+}
+
+TEST(TimelineRules, TimeTextsAndTheEndOfARecording) {
+  EXPECT_EQ(TimeText((3600 + 2 * 60 + 5) * 1000), "01:02:05");
+  EXPECT_EQ(TimeText(999), "00:00:00") << "whole seconds, truncated";
+  EXPECT_EQ(TimeText(-40), "00:00:00");
+  EXPECT_EQ(TimeText(100LL * 3600 * 1000), "100:00:00");
+  for (const auto& [position, duration, end] : {std::tuple{60'000, 60'000, true}, {60'100, 60'000, true},
+                                                {59'999, 60'000, false}, {-1, 60'000, true},
+                                                {5'000, 0, false}}) {
+    EXPECT_EQ(ReachedEnd(position, duration), end) << position << " of " << duration;
+  }
+  EXPECT_FALSE(ReachedEnd(0, 0)) << "an unknown duration is not the end at the first tick";
+}
+
+TEST(VolumeScale, SliderToLevel) {
+  EXPECT_DOUBLE_EQ(VolumeLevel(kDefaultVolumePosition), 32'767.0 / 65'535.0);
+  EXPECT_DOUBLE_EQ(VolumeLevel(99), 64'879.0 / 65'535.0);
+  EXPECT_DOUBLE_EQ(VolumeLevel(150), VolumeLevel(99));
+  EXPECT_DOUBLE_EQ(VolumeLevel(-3), 0.0);
 }
 
 }  // namespace

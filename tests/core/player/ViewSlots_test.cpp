@@ -67,48 +67,33 @@ TEST(ViewSlots, OpeningARecordingKeepsTheUsersArrangementWhereItCan) {
   }
 }
 
-struct MapCommandRow {
-  ViewSlots before;
-  ViewSlots after;
-  bool loadPage;
-};
-
-void ExpectTable(std::optional<MapCommandResult> (*command)(ViewSlots, int, bool),
-                 std::initializer_list<MapCommandRow> rows) {
-  for (const MapCommandRow& row : rows) {
-    EXPECT_EQ(command(row.before, 2, true), (MapCommandResult{row.after, row.loadPage})) << Name(row.before);
-  }
-}
-
-TEST(MapCommands, MapButtonTable) {
-  ExpectTable(MapCommand, {
-      {{H, S, L}, {L, H, S}, false},  // map large: back to the small slot, no reload
-      {{S, H, L}, {L, H, S}, false},
-      {{L, S, H}, {L, H, S}, true},   // map shown: the small view gives way
-      {{S, L, H}, {H, L, S}, true},
-      {{L, H, S}, {L, S, H}, true},   // map hidden again (the button toggles)
+TEST(MapCommands, MapAndLargeMapButtonTables) {
+  const struct {
+    std::optional<MapCommandResult> (*command)(ViewSlots, int, bool);
+    ViewSlots before;
+    ViewSlots after;
+    bool loadPage;
+  } rows[] = {
+      {MapCommand, {H, S, L}, {L, H, S}, false},  // map large: back to the small slot, no reload
+      {MapCommand, {S, H, L}, {L, H, S}, false},
+      {MapCommand, {L, S, H}, {L, H, S}, true},   // map shown: the small view gives way
+      {MapCommand, {S, L, H}, {H, L, S}, true},
+      {MapCommand, {L, H, S}, {L, S, H}, true},   // map hidden again (the button toggles)
       // After a swap the rear view is large: it stays large, the hidden front view takes the small slot.
-      {{H, L, S}, {S, L, H}, true},
-      {{H, H, S}, {L, S, H}, true},   // nothing large: front large, rear small
-  });
-}
-
-TEST(MapCommands, LargeMapButtonTable) {
-  ExpectTable(LargeMapCommand, {
-      {{S, H, L}, {L, S, H}, false},
-      {{H, S, L}, {L, S, H}, false},
-      {{L, S, H}, {S, H, L}, true},
-      {{S, L, H}, {S, H, L}, true},
-      {{L, H, S}, {S, H, L}, true},
-      {{H, L, S}, {H, S, L}, true},
-  });
-}
-
-TEST(MapCommands, NothingForOneStreamAndVideosOnlyWithoutGps) {
-  for (const int streams : {0, 1}) {
-    EXPECT_FALSE(MapCommand({L, H, H}, streams, true));
-    EXPECT_FALSE(LargeMapCommand({L, H, H}, streams, true));
+      {MapCommand, {H, L, S}, {S, L, H}, true},
+      {MapCommand, {H, H, S}, {L, S, H}, true},   // nothing large: front large, rear small
+      {LargeMapCommand, {S, H, L}, {L, S, H}, false},
+      {LargeMapCommand, {H, S, L}, {L, S, H}, false},
+      {LargeMapCommand, {L, S, H}, {S, H, L}, true},
+      {LargeMapCommand, {S, L, H}, {S, H, L}, true},
+      {LargeMapCommand, {L, H, S}, {S, H, L}, true},
+      {LargeMapCommand, {H, L, S}, {H, S, L}, true},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.command(row.before, 2, true), (MapCommandResult{row.after, row.loadPage})) << &row - rows;
+    EXPECT_FALSE(row.command(row.before, 1, true)) << "nothing for one stream";
   }
+  // Without GPS the commands only bring the videos back.
   EXPECT_EQ(MapCommand({S, H, L}, 2, false), (MapCommandResult{{L, S, H}, false}));
   EXPECT_EQ(LargeMapCommand({L, H, S}, 2, false), (MapCommandResult{{L, S, H}, false}));
 }
@@ -136,6 +121,8 @@ TEST(ViewSlots, NoSequenceOfCommandsEmptiesTheLargeSlotOrSharesASlot) {
   }
 }
 
+auto Shown(const ViewArrangement& a) { return std::tuple(a.front, a.rear, a.map, a.rearVideoButton); }
+
 TEST(ArrangeViews, NormalWindowPlacesTheViewsAndChoosesTheRearVideoButtonsOffer) {
   using enum RearVideoButton;
   const std::optional<LayoutRect> none;
@@ -155,24 +142,17 @@ TEST(ArrangeViews, NormalWindowPlacesTheViewsAndChoosesTheRearVideoButtonsOffer)
       {{H, H, H}, 0, none, none, kMapParked, Unchanged},
   };
   for (const auto& c : cases) {
-    const ViewArrangement a = ArrangeNormalViews(c.slots, c.streams);
-    EXPECT_EQ(a.front, c.front) << Name(c.slots);
-    EXPECT_EQ(a.rear, c.rear) << Name(c.slots);
-    EXPECT_EQ(a.map, c.map) << Name(c.slots);
-    EXPECT_EQ(a.rearVideoButton, c.offer) << Name(c.slots);
+    EXPECT_EQ(Shown(ArrangeNormalViews(c.slots, c.streams)), std::tuple(c.front, c.rear, c.map, c.offer))
+        << Name(c.slots);
   }
 }
 
 TEST(ArrangeViews, FullScreenShowsTheLargeView) {
+  using enum RearVideoButton;
   const LayoutRect views{320, 154, 1280, 720};
-  ViewArrangement a = ArrangeFullScreenViews({L, S, H}, 2, views);
-  EXPECT_EQ(a.front, views);
-  EXPECT_FALSE(a.rear);
-  EXPECT_EQ(a.map, kMapParked);
-  a = ArrangeFullScreenViews({S, L, H}, 2, views);
-  EXPECT_FALSE(a.front);
-  EXPECT_EQ(a.rear, views);
-  EXPECT_EQ(a.rearVideoButton, RearVideoButton::Unchanged);
+  const std::optional<LayoutRect> none;
+  EXPECT_EQ(Shown(ArrangeFullScreenViews({L, S, H}, 2, views)), std::tuple(views, none, kMapParked, Unchanged));
+  EXPECT_EQ(Shown(ArrangeFullScreenViews({S, L, H}, 2, views)), std::tuple(none, views, kMapParked, Unchanged));
   EXPECT_FALSE(ArrangeFullScreenViews({S, L, H}, 1, views).rear) << "no second stream";
 }
 

@@ -12,9 +12,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
+
+#include "ToolRunner.h"
 
 namespace vx {
 namespace {
@@ -120,31 +121,25 @@ TEST(SetupRecordTexts, SingleByteFieldsHoldCodesUpTo255AndRefuseOthers) {
 
 class SetupFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("vx-setup-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
   fs::path File() const { return m_dir / kSetupFileName; }
   std::string Folder() const { return m_dir.string() + "/"; }
-  void WriteBytes(const std::string& bytes) { std::ofstream(File(), std::ios::binary) << bytes; }
-  std::string FileBytes() const {
-    std::ifstream in(File(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
+  void WriteBytes(const std::string& bytes) const { std::ofstream(File(), std::ios::binary) << bytes; }
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_dir)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(m_dir)) names.push_back(entry.path().filename());
     return names;
   }
-  fs::path m_dir;
+  const test::TempDir m_temp{"setup"};
+  const fs::path m_dir = m_temp.Path();
 };
 
 TEST_F(SetupFile, FourHundredTwentyReadableBytesAreARecordAndFewerAreNot) {
   EXPECT_FALSE(ReadSetupRecord(Folder()).has_value()) << "no file";
   EXPECT_FALSE(ReadSetupRecord("").has_value()) << "no folder";
+  ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0);
+  EXPECT_FALSE(ReadSetupRecord(Folder()).has_value()) << "a FIFO is refused without waiting";
+  EXPECT_FALSE(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
+  fs::remove(File());
   WriteBytes(std::string(419, '\x07'));
   EXPECT_FALSE(ReadSetupRecord(Folder()).has_value());
   WriteBytes(std::string(420, '\x07'));
@@ -152,12 +147,6 @@ TEST_F(SetupFile, FourHundredTwentyReadableBytesAreARecordAndFewerAreNot) {
   const auto record = ReadSetupRecord(Folder());
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->dwRomCount, 0x07070707u);
-}
-
-TEST_F(SetupFile, AFifoNamedSetupCfgIsRefusedWithoutWaiting) {
-  ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0);
-  EXPECT_FALSE(ReadSetupRecord(Folder()).has_value());
-  EXPECT_FALSE(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
 }
 
 TEST_F(SetupFile, AGigabyteFileIsReadInBoundedMemory) {
@@ -174,7 +163,7 @@ TEST_F(SetupFile, AGigabyteFileIsReadInBoundedMemory) {
 TEST_F(SetupFile, ASaveIsTheRecordAndItsCrcAndKeepsALongerFilesTail) {
   const SetupRecord record = MakeDefaultRecord(36, true);
   ASSERT_TRUE(WriteSetupRecord(Folder(), record));
-  std::string bytes = FileBytes();
+  std::string bytes = test::FileBytes(File());
   ASSERT_EQ(bytes.size(), kSetupFileSize);
   const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
   std::uint32_t stored = 0;
@@ -185,7 +174,7 @@ TEST_F(SetupFile, ASaveIsTheRecordAndItsCrcAndKeepsALongerFilesTail) {
   const std::string tail = "firmware 2 keeps more here";
   WriteBytes(std::string(424, '\0') + tail);
   ASSERT_TRUE(WriteSetupRecord(Folder(), record));
-  bytes = FileBytes();
+  bytes = test::FileBytes(File());
   EXPECT_EQ(bytes.size(), kSetupFileSize + tail.size());
   EXPECT_EQ(bytes.substr(kSetupFileSize), tail);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{kSetupFileName}) << "no temporary file is left behind";
@@ -219,7 +208,7 @@ TEST_F(SetupFile, ASaveIsReportedAsDoneExactlyWhenTheFileWasReplaced) {
         ::chmod(m_dir.c_str(), 0300);
         const bool saved = static_cast<bool>(WriteSetupRecord(Folder(), MakeDefaultRecord(0)));
         ::chmod(m_dir.c_str(), 0700);
-        const bool replaced = FileBytes() != old;
+        const bool replaced = test::FileBytes(File()) != old;
         std::_Exit(saved == replaced && FolderEntries().size() == 1 ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

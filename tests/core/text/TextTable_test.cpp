@@ -1,9 +1,14 @@
-// Tests of the text table loaders: language list, selected section, missing texts and saving the choice.
+// Tests of the text table loaders (language list, selected section, missing texts, saving the choice) and of
+// the Setting.ini shipped with the program: five languages, each labelling every control.
 #include "core/text/TextTable.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
+#include <set>
+
+#include "core/text/Utf.h"
 
 #include "ToolRunner.h"
 
@@ -77,11 +82,9 @@ TEST(TextTable, LanguageCountIsBounded) {
 }
 
 TEST(TextTable, TextToIntegerFollowsTheStandardConversion) {
-  EXPECT_EQ(ProfileTextToInt(u" 12x"), 12);
-  EXPECT_EQ(ProfileTextToInt(u"-1"), -1);
-  EXPECT_EQ(ProfileTextToInt(u"abc"), 0);
-  EXPECT_EQ(ProfileTextToInt(u""), 0);
-  EXPECT_EQ(ProfileTextToInt(u"99999999999"), 2147483647);
+  for (const auto& [text, value] : {std::pair{u" 12x", 12}, {u"-1", -1}, {u"abc", 0}, {u"99999999999", 2147483647}}) {
+    EXPECT_EQ(ProfileTextToInt(text), value) << Utf16ToUtf8(text);
+  }
 }
 
 TEST(TextTable, SavingTheLanguageRewritesOnlySelect) {
@@ -93,6 +96,62 @@ TEST(TextTable, SavingTheLanguageRewritesOnlySelect) {
   EXPECT_EQ(test::FileBytes(path), saved);
   ASSERT_TRUE(SaveSelectedLanguage(path, -1));
   EXPECT_EQ(test::FileBytes(path), saved) << "no selection keeps it";
+}
+
+TEST(ShippedSettingIni, EveryLanguageHasEveryText) {
+  const std::optional<ProfileFile> file = ProfileFile::Load(std::filesystem::path(VX_BIN_DIR) / "Setting.ini");
+  ASSERT_TRUE(file.has_value());
+  const SettingTexts saved = LoadSettingTexts(*file, 0);
+  ASSERT_EQ(saved.languages, (std::vector<std::u16string>{u"한국어", u"English", u"Português", u"日本語", u"繁體中文"}));
+  for (int language = 1; language <= 5; ++language) {
+    const std::u16string section = saved.languages[static_cast<std::size_t>(language - 1)];
+    for (const std::u16string_view key : MainWindowColumnKeys()) {
+      EXPECT_FALSE(file->GetString(section, key).empty()) << Utf16ToUtf8(section) << " " << Utf16ToUtf8(key);
+    }
+    for (const auto& table : {DriveSelectionTexts(), SettingDialogTexts()}) {
+      for (const TextBinding& binding : table) {
+        EXPECT_FALSE(file->GetString(section, binding.key).empty())
+            << Utf16ToUtf8(section) << " lacks " << Utf16ToUtf8(binding.key);
+      }
+    }
+  }
+}
+
+// The keys of each section of the shipped file, read line by line.
+std::map<std::string, std::set<std::string>> KeysBySection() {
+  std::ifstream file(std::filesystem::path(VX_BIN_DIR) / "Setting.ini");
+  std::map<std::string, std::set<std::string>> keys;
+  std::string section;
+  for (std::string line; std::getline(file, line);) {
+    const auto equals = line.find('=');
+    if (line.starts_with('[')) {
+      section = line.substr(1, line.find(']') - 1);
+    } else if (equals != std::string::npos) {
+      keys[section].insert(line.substr(0, equals));
+    }
+  }
+  return keys;
+}
+
+TEST(ShippedSettingIni, EveryLanguageKeepsTheSameKeys) {
+  const auto keys = KeysBySection();
+  ASSERT_EQ(keys.size(), 6u);
+  for (const auto& [section, names] : keys) {
+    if (section == "Setting") continue;
+    EXPECT_EQ(names, keys.at("English")) << section;
+  }
+}
+
+// RecodingText labels the camera's sound-recording switch, SoundText the group of sound settings.
+TEST(ShippedSettingIni, SoundSettingsSpeakOfSound) {
+  const ProfileFile file = ProfileFile::Load(std::filesystem::path(VX_BIN_DIR) / "Setting.ini").value();
+  for (const auto& [section, recording, sound] : {std::tuple{u"한국어", u"녹음", u"사운드"},
+                                                  {u"English", u"Sound recording", u"Sound"},
+                                                  {u"Português", u"Gravação de som", u"Som"},
+                                                  {u"日本語", u"録音", u"音声"}, {u"繁體中文", u"錄音", u"聲音"}}) {
+    EXPECT_EQ(file.GetString(section, u"RecodingText"), recording) << Utf16ToUtf8(section);
+    EXPECT_EQ(file.GetString(section, u"SoundText"), sound) << Utf16ToUtf8(section);
+  }
 }
 
 }  // namespace

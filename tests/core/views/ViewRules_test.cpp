@@ -1,0 +1,138 @@
+// Tests of what the map page is told (page, fix, C-locale call texts, track, script calls, page seeks) and of
+// the acceleration plot's arithmetic.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include "core/views/MapPosition.h"
+#include "core/views/PlotGeometry.h"
+#include "core/views/ScriptCall.h"
+
+namespace vx {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+CGPSData Fix(std::uint32_t time, double lat, double lon, int valid = 1) {
+  CGPSData fix;
+  fix.time = time;
+  fix.latitude = lat;
+  fix.longitude = lon;
+  fix.valid = valid;
+  fix.speed = 41.4848;
+  fix.course = 84.4;
+  return fix;
+}
+
+TEST(MapPage, LanguageIndexChoosesThePageAndOthersGetTheEnglishOne) {
+  EXPECT_EQ(MapPageFile(0), "MapView.htm");
+  EXPECT_EQ(MapPageFile(4), "MapView_Tw.htm");
+  for (const int outside : {-1, 5}) EXPECT_EQ(MapPageFile(outside), "MapView_En.htm") << outside;
+}
+
+TEST(MapPosition, PositionSelectsTheFirstFixAtOrAfterItAndOnlyAValidOneIsSent) {
+  CArray<CGPSData> fixes;
+  fixes.Add(Fix(1000, 3730.0, 12700.0));
+  fixes.Add(Fix(2000, 3731.0, 12701.0, 0));
+  fixes.Add(Fix(3000, 3732.0, 12702.0));
+  for (const auto& [position, index] : {std::pair{0u, 0}, {1000u, 0}, {1001u, 1}, {3000u, 2}, {3001u, -1}}) {
+    EXPECT_EQ(FixAtOrAfter(fixes, position), index < 0 ? nullptr : &fixes[index]) << position;
+  }
+  EXPECT_TRUE(MapCallsForPosition(fixes, 1000));
+  EXPECT_FALSE(MapCallsForPosition(fixes, 1500)) << "the fix found is not valid";
+  EXPECT_FALSE(MapCallsForPosition(fixes, 3001));
+}
+
+TEST(MapPosition, CallTextsInDecimalDegreesTruncatedTowardZeroLongitudeFirstInTheCLocale) {
+  // A locale with a decimal comma must not change the texts (when the machine has one).
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  std::setlocale(LC_ALL, "de_DE.UTF-8");
+  const CGPSData fix = Fix(0, 3730.5, 12700.0);
+  EXPECT_EQ(DrawCurrentText(fix), "javascript:DrawCurrent('127.000000', '37.508333')");
+  EXPECT_EQ(DrawMotionText(fix), "javascript:DrawMotion('41.484800', '84.400000')");
+  EXPECT_EQ(DrawCurrentText(Fix(0, -3730.5, -12159.0)), "javascript:DrawCurrent('-121.983333', '-37.508333')")
+      << "not -36.841667";
+  std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(MapPosition, TrackHoldsValidFixesOnTheGlobeOnly) {
+  CArray<CGPSData> fixes;
+  EXPECT_EQ(DrawTrackJavaScript(fixes), "if(typeof DrawTrack==='function')DrawTrack([]);");
+  fixes.Add(Fix(1000, 3730.5, 12700.0));
+  fixes.Add(Fix(2000, 3731.0, 12701.0, 0));
+  fixes.Add(Fix(3000, 9130.0, 12700.0));  // latitude past the pole
+  fixes.Add(Fix(4000, kInf, 12700.0));
+  fixes.Add(Fix(5000, 3730.5, 12700.0));
+  fixes[4].speed = std::nan("");
+  fixes.Add(Fix(6000, -3730.5, -5830.0));
+  EXPECT_EQ(DrawTrackJavaScript(fixes),
+            "if(typeof DrawTrack==='function')DrawTrack([[127.000000,37.508333,41.5,84.4,1000],"
+            "[-58.500000,-37.508333,41.5,84.4,6000]]);");
+}
+
+TEST(MapPosition, PageSeekIsAWholeMillisecondWithinTheDuration) {
+  for (const auto& [asked, target] : {std::pair{0.0, 0}, {2500.9, 2500}, {10000.0, 10000}}) {
+    EXPECT_EQ(PageSeekTarget(asked, 10000), target) << asked;
+  }
+  for (const double refused : {10000.5, -1.0, std::nan(""), kInf}) EXPECT_FALSE(PageSeekTarget(refused, 10000));
+  EXPECT_FALSE(PageSeekTarget(0, 0)) << "no duration known";
+}
+
+std::pair<std::string, std::vector<std::string>> Parsed(std::string_view text) {
+  const ScriptCall call = ParseScriptCall(text);
+  return {call.function, call.arguments};
+}
+
+TEST(ScriptCall, NameBeforeTheFirstParenthesisAndArgumentsBetweenSeparatorsEvenInQuotes) {
+  using Call = std::pair<std::string, std::vector<std::string>>;
+  const std::pair<const char*, Call> cases[] = {
+      {"javascript:DrawCurrent('127.123456', '37.123456')", {"DrawCurrent", {"127.123456", "37.123456"}}},
+      {"  DrawCurrent ( 1 , 2 );  ", {"DrawCurrent", {"1", "2"}}},  // prefix optional, name trimmed
+      {"javascript:DrawCurrent()", {"DrawCurrent", {}}},
+      {"javascript:DrawCurrent('a b')", {"DrawCurrent", {"a", "b"}}},
+      {"f('',,\t\"\" ;x;)", {"f", {"x"}}},  // empty quotes and doubled commas
+      // Only the first prefix is cut and only the first parenthesis opens the arguments.
+      {"xx javascript:g(h(1), javascript:2)", {"g", {"h", "1", "javascript:2"}}},
+      {"JavaScript:f(1)", {"JavaScript:f", {"1"}}},  // the prefix is case-sensitive
+  };
+  for (const auto& [text, call] : cases) EXPECT_EQ(Parsed(text), call) << text;
+  // No parenthesis, or nothing before it: no function, so nothing is called.
+  for (const char* text : {"javascript:DrawCurrent", "", "(1)"}) EXPECT_EQ(ParseScriptCall(text).function, "");
+}
+
+TEST(ScriptCall, JavaScriptPassesNameAndArgumentsAsLiterals) {
+  EXPECT_EQ(ScriptCallJavaScript({"DrawCurrent", {"127.000000", "37.508333"}}),
+            "(function(){var f=window[\"DrawCurrent\"];if(typeof f!=='function')return '';"
+            "var r=f(\"127.000000\",\"37.508333\");return typeof r==='string'?r:'';})()");
+  // Nothing in a name or an argument can end its literal.
+  EXPECT_EQ(JavaScriptString("a\\\"b\n\x01"), "\"a\\\\\\\"b\\u000a\\u0001\"");
+  EXPECT_EQ(JavaScriptString("지도"), "\"지도\"");
+}
+
+// The traces pass through the axes' worked figures: x 230 at 30 s, 460 at 60 s; y 0 at 128, 159 at -127,
+// 60 at 32 and 79 at 1 (79.375 truncated).
+TEST(PlotGeometry, AxesBeyondTheTracesAndTheMarkerNeedsAPosition) {
+  for (const auto& [time, x] : {std::pair{59999u, 459}, {60130u, 460}, {60131u, 461}, {4294967295u, 32928082}}) {
+    EXPECT_EQ(PlotX(time), x) << time;
+  }
+  EXPECT_FALSE(PlotMarkerX(0));
+  EXPECT_EQ(PlotMarkerX(1), 0);
+  EXPECT_EQ(PlotMarkerX(60131), 461);
+}
+
+TEST(PlotGeometry, TracesStartAtTheCentreAndStopAfterTheFirstMinute) {
+  CArray<CGSensorData> samples;
+  EXPECT_EQ(TracePoints(samples, PlotAxis::X), (std::vector<PlotPoint>{{0, 80}}));
+  samples.Add({128, -127, 0, 30000});
+  samples.Add({0, 0, 0, 60001});
+  samples.Add({-127, 128, 32, 60000});
+  samples.Add({1, 1, 1, 100});  // out of time order: drawn in array order
+  EXPECT_EQ(TracePoints(samples, PlotAxis::X), (std::vector<PlotPoint>{{0, 80}, {230, 0}, {460, 159}, {0, 79}}));
+  EXPECT_EQ(TracePoints(samples, PlotAxis::Y), (std::vector<PlotPoint>{{0, 80}, {230, 159}, {460, 0}, {0, 79}}));
+  EXPECT_EQ(TracePoints(samples, PlotAxis::Z), (std::vector<PlotPoint>{{0, 80}, {230, 80}, {460, 60}, {0, 79}}));
+}
+
+}  // namespace
+}  // namespace vx
