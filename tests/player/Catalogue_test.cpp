@@ -62,11 +62,10 @@ class CatalogueTest : public ::testing::Test {
     Search(card);
   }
 
-  QString Text(int row, int column) const {
-    const QAbstractItemModel* model = m_catalogue.List()->model();
-    return model->data(model->index(row, column)).toString();
+  QVariant Data(int row, int role, int column = 0) const {
+    return m_catalogue.List()->model()->index(row, column).data(role);
   }
-  QVariant Data(int row, int role) const { return m_catalogue.List()->model()->index(row, 0).data(role); }
+  QString Text(int row, int column) const { return Data(row, Qt::DisplayRole, column).toString(); }
 
   QStringList Names() const {
     QStringList names;
@@ -116,7 +115,7 @@ TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
     EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(1, column)).width())
         << "column " << column << " cuts its text";
   }
-  EXPECT_EQ(list->model()->index(1, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(1));
+  EXPECT_EQ(Data(1, Qt::ToolTipRole, kColumnEvent).toString(), m_catalogue.PathAt(1));
   const int nameWidth = list->columnWidth(kColumnFileName);
   const QString name = Text(1, kColumnFileName);
   const int narrow = list->fontMetrics().horizontalAdvance(name) * 3 / 4;
