@@ -62,11 +62,10 @@ class CatalogueTest : public ::testing::Test {
     Search(card);
   }
 
-  QString Text(int row, int column) const {
-    const QAbstractItemModel* model = m_catalogue.List()->model();
-    return model->data(model->index(row, column)).toString();
+  QVariant Data(int row, int role, int column = 0) const {
+    return m_catalogue.List()->model()->index(row, column).data(role);
   }
-  QVariant Data(int row, int role) const { return m_catalogue.List()->model()->index(row, 0).data(role); }
+  QString Text(int row, int column) const { return Data(row, Qt::DisplayRole, column).toString(); }
 
   QStringList Names() const {
     QStringList names;
@@ -116,7 +115,7 @@ TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
     EXPECT_GE(list->columnWidth(column), list->sizeHintForIndex(list->model()->index(1, column)).width())
         << "column " << column << " cuts its text";
   }
-  EXPECT_EQ(list->model()->index(1, kColumnEvent).data(Qt::ToolTipRole).toString(), m_catalogue.PathAt(1));
+  EXPECT_EQ(Data(1, Qt::ToolTipRole, kColumnEvent).toString(), m_catalogue.PathAt(1));
   const int nameWidth = list->columnWidth(kColumnFileName);
   const QString name = Text(1, kColumnFileName);
   const int narrow = list->fontMetrics().horizontalAdvance(name) * 3 / 4;
@@ -127,27 +126,22 @@ TEST_F(CatalogueTest, NumbersAreNeverCutAndNamesKeepBothEnds) {
   EXPECT_GT(list->columnWidth(kColumnFileName), nameWidth) << "an emptied list gives the name its width back";
 }
 
-// A card copied to a disk: the camera's time in a name is the date as it stands; a name without one takes
-// the earlier of birth and modification time, here the modification time the copy kept.
-TEST_F(CatalogueTest, DatesOfACopiedCard) {
-  const fs::path card = m_dir.Path() / "card";
+// A file copied to a disk without the camera's time in its name takes the modification time the copy kept,
+// in the zone the catalogue is given.
+TEST_F(CatalogueTest, ACopiedFileIsDatedInTheZone) {
+  const fs::path file = m_dir.Path() / "card" / "copied.AVI";
+  MakeFile(file);
   const timespec times[2] = {{1'333'236'600, 0}, {1'333'236'600, 0}};  // 2012-03-31 23:30 UTC
-  for (const char* name : {"20120331_233000_E01.AVI", "copied.AVI"}) {
-    MakeFile(card / name);
-    ASSERT_EQ(::utimensat(AT_FDCWD, (card / name).c_str(), times, 0), 0);
-  }
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
   m_catalogue.SetZoneBiasSource([] { return std::optional<int>(60); });
-  Search(card);
-  ASSERT_EQ(Names(), (QStringList{"20120331_233000_E01.AVI", "copied.AVI"}));
-  EXPECT_EQ(Text(0, kColumnDate), "12.03.31") << "the camera's own time";
-  EXPECT_EQ(Text(1, kColumnDate), "12.04.01") << "modification time, in the zone";
+  Search(file.parent_path());
+  EXPECT_EQ(Text(0, kColumnDate), "12.04.01");
 }
 
 TEST_F(CatalogueTest, ClicksOnAColumnSortAscendingThenDescending) {
   const fs::path card = m_dir.Path() / "card";
-  MakeFile(card / "a.AVI", 3 * 1'048'576);
-  MakeFile(card / "b.AVI", 10 * 1'048'576);
-  MakeFile(card / "c.AVI", 9 * 1'048'576);
+  for (const auto& [name, megabytes] : {std::pair{"a.AVI", 3}, {"b.AVI", 10}, {"c.AVI", 9}})
+    MakeFile(card / name, megabytes * 1'048'576);
   Search(card);
   ClickHeader(kColumnSize);
   EXPECT_EQ(Names(), (QStringList{"a.AVI", "c.AVI", "b.AVI"})) << "by size, 9.0 before 10.0";
@@ -173,29 +167,27 @@ TEST_F(CatalogueTest, RemovingEverySelectedRowLeavesTheFilesOnDisk) {
 }
 
 // The playing row is bold, a row that failed dimmed with its reason; the selection and the mark follow their
-// rows through a sort, and a removed playing row hands Next on to the core's rows.
-TEST_F(CatalogueTest, PlayingRowAndSelectionFollowTheirRowsThroughASortAndADelete) {
-  SearchNew(m_dir.Path() / "card", {"a.AVI", "b.AVI", "c.AVI", "d.AVI"});
-  QStringList opened;
-  const auto open = [&](const std::string& path) {
-    opened << QString::fromStdString(path).section('/', -1);
-    return !path.ends_with("b.AVI");  // b cannot be opened
-  };
-  EXPECT_EQ(m_catalogue.OpenFrom(1, open), 2);
-  EXPECT_EQ(opened, (QStringList{"b.AVI", "c.AVI"}));
+// rows through a sort and a drop, and a removed playing row hands Next on to the core's rows.
+TEST_F(CatalogueTest, PlayingRowAndSelectionFollowTheirRowsThroughASortADropAndADelete) {
+  const fs::path card = m_dir.Path() / "card";
+  SearchNew(card, {"a.AVI", "b.AVI", "c.AVI", "d.AVI"});
+  EXPECT_EQ(m_catalogue.OpenFrom(1, [](const std::string& path) { return !path.ends_with("b.AVI"); }), 2);
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2);
-  EXPECT_TRUE(Data(2, Qt::FontRole).value<QFont>().bold());
-  EXPECT_FALSE(Data(1, Qt::FontRole).value<QFont>().bold());
+  const auto bold = [&](int row) { return Data(row, Qt::FontRole).value<QFont>().bold(); };
+  EXPECT_TRUE(bold(2) && !bold(1));
   EXPECT_TRUE(Data(1, Qt::ToolTipRole).toString().contains(UnplayableText()));
   EXPECT_TRUE(Data(1, Qt::ForegroundRole).isValid()) << "b is dimmed";
   EXPECT_FALSE(Data(2, Qt::ForegroundRole).isValid());
 
   m_catalogue.SortByFileName(false);  // d c b a
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 1) << "c is still the selected row";
-  EXPECT_TRUE(Data(1, Qt::FontRole).value<QFont>().bold());
+  EXPECT_TRUE(bold(1));
+  MakeFile(card / "0.AVI");
+  m_catalogue.AddPaths({Q(card / "0.AVI")});  // a b c d sorted again, 0 in before the playing row
+  EXPECT_EQ(m_catalogue.PlayingRow(), 3);
   m_catalogue.RemoveSelected();
   EXPECT_EQ(m_catalogue.PlayingRow(), -1);
-  EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "b.AVI");
+  EXPECT_EQ(Text(m_catalogue.NextRow(), kColumnFileName), "d.AVI");
 }
 
 TEST_F(CatalogueTest, DroppedPathsAreCheckedBeforeUse) {
@@ -218,50 +210,44 @@ TEST_F(CatalogueTest, NewTitlesEmptyTheList) {
   EXPECT_EQ(m_catalogue.List()->model()->headerData(4, Qt::Horizontal).toString(), "이벤트");
 }
 
-TEST_F(CatalogueTest, OkEndsASearchEarly) {
-  test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+// OK ends a search early, and a new search ends the one running: no rows arrive after either has ended.
+TEST_F(CatalogueTest, OkOrANewSearchEndsTheSearchRunning) {
+  const fs::path large = m_dir.Path() / "large";
+  test::MakeLargeTree(large, 40, 100);
   QTimer::singleShot(0, [] { PressOkOnSearchBox(); });
-  m_catalogue.SearchFolder(Q(m_dir.Path() / "large"));
+  m_catalogue.SearchFolder(Q(large));
   EXPECT_FALSE(m_catalogue.IsSearching());
-  const int rows = m_catalogue.RowCount();
+  int rows = m_catalogue.RowCount();
   QTest::qWait(50);
-  EXPECT_EQ(m_catalogue.RowCount(), rows) << "no rows arrive after the search has ended";
-}
+  EXPECT_EQ(m_catalogue.RowCount(), rows) << "no rows arrive after OK";
 
-TEST_F(CatalogueTest, ANewSearchEndsTheOneRunning) {
-  test::MakeLargeTree(m_dir.Path() / "large", 40, 100);
+  m_catalogue.RemoveAll();
   for (const char* name : {"x.AVI", "y.AVI"}) MakeFile(m_dir.Path() / "small" / name);
   QSignalSpy finished(&m_catalogue, &CRecordingCatalogue::searchFinished);
-  m_catalogue.BeginSearch(Q(m_dir.Path() / "large"));
+  m_catalogue.BeginSearch(Q(large));
   m_catalogue.BeginSearch(Q(m_dir.Path() / "small"));
   ASSERT_TRUE(test::WaitUntil([&] { return !m_catalogue.IsSearching() && finished.size() == 2; }));
-  const int rows = m_catalogue.RowCount();
+  rows = m_catalogue.RowCount();
   EXPECT_TRUE(Names().contains("x.AVI") && Names().contains("y.AVI"));
   QTest::qWait(50);
   EXPECT_EQ(m_catalogue.RowCount(), rows) << "the first search stays stopped";
 }
 
-TEST(CatalogueLifetime, DestroyedWhileSearching) {
-  test::TempDir dir("catalogue-destroy");
-  test::MakeLargeTree(dir.Path(), 40, 100);
+// A catalogue destroyed while its search runs, after its window, or while its box is open.
+TEST_F(CatalogueTest, DestroyedWhileSearchingOrWhileItsBoxIsOpen) {
+  test::MakeLargeTree(m_dir.Path(), 40, 100);
   for (int round = 0; round < 3; ++round) {
     auto window = std::make_unique<QWidget>();
     auto catalogue = std::make_unique<CRecordingCatalogue>(window.get());
-    catalogue->BeginSearch(Q(dir.Path()));
+    catalogue->BeginSearch(Q(m_dir.Path()));
     if (round == 1) QCoreApplication::processEvents();
     if (round == 2) window.reset();  // the window goes first, taking the list with it
     catalogue.reset();
     QCoreApplication::processEvents();
   }
-}
-
-TEST(CatalogueLifetime, DestroyedWhileItsBoxIsOpen) {
-  test::TempDir dir("catalogue-destroy-box");
-  test::MakeLargeTree(dir.Path(), 40, 100);
-  QWidget window;
-  auto* catalogue = new CRecordingCatalogue(&window);
+  auto* catalogue = new CRecordingCatalogue(&m_window);
   QTimer::singleShot(0, [&] { delete catalogue; catalogue = nullptr; });
-  catalogue->SearchFolder(Q(dir.Path()));
+  catalogue->SearchFolder(Q(m_dir.Path()));
   test::WaitUntil([&] { return catalogue == nullptr; });
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -115,6 +115,12 @@ void MainWindowTest::Click(int id) {
   button->click();
 }
 
+void MainWindowTest::PlayPaused() {
+  Click(IDC_PLAY);
+  Click(IDC_PLAY);
+  ASSERT_EQ(State(), EngineState::Paused);
+}
+
 CTkSlider& MainWindowTest::Slider(int id) const { return *static_cast<CTkSlider*>(m_pWindow->Control(id)); }
 
 int MainWindowTest::PlayingRow() const { return m_pWindow->Catalogue().PlayingRow(); }
@@ -159,8 +165,6 @@ std::vector<int> MainWindowTest::SelectedRows() const {
   return rows;
 }
 
-QRect MainWindowTest::Geometry(int id) const { return m_pWindow->Control(id)->geometry(); }
-
 bool MainWindowTest::ShowsPicture(int buttonId, int bitmapId, std::uint32_t key) const {
   const QImage shown = m_pWindow->Control(buttonId)->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QImage picture = LoadSkinImage(bitmapId).convertToFormat(QImage::Format_RGB32);
@@ -194,29 +198,24 @@ void MainWindowTest::ExpectIdle() {
   EXPECT_EQ(Slider(IDC_POSITION_SLIDER).GetPos(), 0);
 }
 
-RowsStarted::RowsStarted(CQuelmarDlg& window) : m_window(window) {
-  m_connection = QObject::connect(window.Catalogue().List()->model(), &QAbstractItemModel::dataChanged,
-                                  [this] { OnPlayingRowChanged(); });
+// The list repaints the playing row when a recording has been opened for it; each pipeline is taken once.
+RowsStarted::RowsStarted(CQuelmarDlg& window) {
+  QObject::connect(window.Catalogue().List()->model(), &QAbstractItemModel::dataChanged, &m_connections, [this, &window] {
+    static const char* const kWatched = "vx880-test-watched";
+    CRecordingGraph* recording = window.Engine().Recording();
+    const int row = window.Catalogue().PlayingRow();
+    if (!recording || !recording->Pipeline() || row < 0 || g_object_get_data(G_OBJECT(recording->Pipeline()), kWatched))
+      return;
+    g_object_set_data(G_OBJECT(recording->Pipeline()), kWatched, &window);
+    m_starts.push_back({row, window.ControlText(IDC_TOTAL_TIME), window.Engine().GetDurationMs(),
+                        WatchLastPicture(recording->Renderer(0)->Element())});
+  });
 }
-
-RowsStarted::~RowsStarted() { QObject::disconnect(m_connection); }
 
 std::vector<int> RowsStarted::Rows() const {
   std::vector<int> rows;
   for (const Start& start : m_starts) rows.push_back(start.row);
   return rows;
-}
-
-// The list repaints the playing row when a recording has been opened for it; each pipeline is taken once.
-void RowsStarted::OnPlayingRowChanged() {
-  static const char* const kWatched = "vx880-test-watched";
-  CRecordingGraph* recording = m_window.Engine().Recording();
-  const int row = m_window.Catalogue().PlayingRow();
-  if (!recording || !recording->Pipeline() || row < 0 || g_object_get_data(G_OBJECT(recording->Pipeline()), kWatched))
-    return;
-  g_object_set_data(G_OBJECT(recording->Pipeline()), kWatched, &m_window);
-  m_starts.push_back({row, QString::fromStdString(recording->FilePath()), m_window.ControlText(IDC_TOTAL_TIME),
-                      m_window.Engine().GetDurationMs(), WatchLastPicture(recording->Renderer(0)->Element())});
 }
 
 }  // namespace vx::test

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -58,8 +59,9 @@ class MainWindowTest : public ::testing::Test {
   static QStringList DismissModalOpenedBy(const std::function<void()>& action);
   // Types a key where the window system delivers it: the focused widget, else the active window.
   static void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-  // Clicks a skinned button of the window.
   void Click(int id);
+  // Plays the selected (else the first) row and pauses it, so that nothing moves on while the test looks.
+  void PlayPaused();
   QString Text(int id) const { return m_pWindow->ControlText(id); }
   CTkSlider& Slider(int id) const;
   int PlayingRow() const;
@@ -74,8 +76,6 @@ class MainWindowTest : public ::testing::Test {
   // Selects exactly these rows of the list.
   void SelectRows(const std::vector<int>& rows);
   std::vector<int> SelectedRows() const;
-  // Where a child control of the window stands, in window coordinates.
-  QRect Geometry(int id) const;
   // Whether the skinned button shows the skin picture `bitmapId`: every pixel of the picture but those of the
   // key colour (0x00BBGGRR).
   bool ShowsPicture(int buttonId, int bitmapId, std::uint32_t key) const;
@@ -89,32 +89,24 @@ class MainWindowTest : public ::testing::Test {
   QStringList m_messages;  // message boxes the window asked for
 };
 
-// Every recording the window starts, in order: its row, its file, what the window showed for it, and the
-// latest picture time its front renderer was given (read it once the recording is gone).
+// Every recording the window starts while this lives, in order: its row, what the window showed for it, and
+// the latest picture time its front renderer was given (read it once the recording is gone).
 class RowsStarted {
  public:
   struct Start {
     int row;
-    QString path;
     QString totalTimeLabel;
     std::int64_t durationMs;
     std::shared_ptr<std::atomic<std::int64_t>> lastPictureMs;
   };
 
   explicit RowsStarted(CQuelmarDlg& window);
-  ~RowsStarted();
-  RowsStarted(const RowsStarted&) = delete;
-  RowsStarted& operator=(const RowsStarted&) = delete;
-
   const std::vector<Start>& Starts() const { return m_starts; }
   std::vector<int> Rows() const;
 
  private:
-  void OnPlayingRowChanged();
-
-  CQuelmarDlg& m_window;
   std::vector<Start> m_starts;
-  QMetaObject::Connection m_connection;
+  QObject m_connections;  // the list's updates reach this object only while it lives
 };
 
 }  // namespace vx::test

@@ -22,8 +22,7 @@ namespace {
 constexpr std::int64_t kLastPictureMarginMs = 100;
 
 TEST_F(MainWindowTest, ACardPlaysRowAfterRowToTheEndAndThenTheWindowIsIdle) {
-  const QStringList paths = {PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)};
-  AddRows(paths);
+  AddRows({PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)});
   RowsStarted started(Window());
   Click(IDC_PLAY);
   ASSERT_EQ(State(), EngineState::Running);
@@ -33,13 +32,10 @@ TEST_F(MainWindowTest, ACardPlaysRowAfterRowToTheEndAndThenTheWindowIsIdle) {
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; })) << "still playing row " << PlayingRow();
   ExpectIdle();
   ASSERT_EQ(started.Rows(), (std::vector<int>{0, 1, 2})) << "each row once, in order";
-  for (std::size_t i = 0; i < started.Starts().size(); ++i) {
-    const RowsStarted::Start& start = started.Starts()[i];
-    SCOPED_TRACE(start.path.toStdString());
-    EXPECT_EQ(start.path, paths[static_cast<int>(i)]);
+  for (const RowsStarted::Start& start : started.Starts()) {
+    SCOPED_TRACE(start.row);
     EXPECT_EQ(start.totalTimeLabel, "00:00:02");
-    EXPECT_GE(*start.lastPictureMs, start.durationMs - kLastPictureMarginMs)
-        << "the window moved on before the recording's last picture";
+    EXPECT_GE(*start.lastPictureMs, start.durationMs - kLastPictureMarginMs) << "moved on before the last picture";
   }
   EXPECT_EQ(Window().Catalogue().RowCount(), 3) << "the rows stay";
 }
@@ -55,13 +51,10 @@ TEST_F(MainWindowTest, ARecordingThatFailsWhilePlayingGivesWayToTheNextRow) {
   ASSERT_EQ(State(), EngineState::Running);
   PostDecoderError();
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() != 1; }));
-  EXPECT_EQ(PlayingRow(), 2);
   ASSERT_EQ(started.Rows(), (std::vector<int>{1, 2}));
   EXPECT_LT(*started.Starts()[0].lastPictureMs, started.Starts()[0].durationMs - 1000)
       << "the error, not the recording's end, moved the window on";
-  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
   EXPECT_EQ(State(), EngineState::Running);
-  EXPECT_TRUE(Window().IsTimerActive());
 
   PostDecoderError();
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; }));
@@ -80,15 +73,11 @@ TEST_F(MainWindowTest, ARunOfFailingRowsIsPassedOverAndEndsIdleAtTheLastRow) {
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == -1; }));
   ExpectIdle();
   EXPECT_EQ(started.Rows(), std::vector<int>{0});
-  EXPECT_EQ(Window().Catalogue().RowCount(), 5);
 
-  // Failing rows first: the first row after them that opens plays at once.
-  Window().OnCommand(ID_SORT_DESC);
+  Window().OnCommand(ID_SORT_DESC);  // failing rows first: Play passes over them to the first that opens
   SelectRows({0});
   Type(Qt::Key_Space);
-  EXPECT_EQ(PlayingRow(), 4);
   EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
-  EXPECT_EQ(State(), EngineState::Running);
 }
 
 // A card folder of links to test recordings, one of them under a name that is not valid UTF-8:
@@ -105,12 +94,11 @@ class UnplayableRowTest : public MainWindowTest {
     ASSERT_EQ(Window().Catalogue().RowCount(), 3);
   }
   std::string FileOfRow(int row) const { return m_dir / kNames[row]; }
-  std::string LoadedFile() {
-    const CRecordingGraph* recording = Window().Engine().Recording();
-    return recording ? recording->FilePath() : std::string();
+  // The window's message about a row that does not play, empty while none shows.
+  QString Message() {
+    const auto* label = Window().findChild<QLabel*>("playMessage");
+    return label && label->isVisible() ? label->text() : QString();
   }
-  QLabel* Message() { return Window().findChild<QLabel*>("playMessage"); }
-  bool MessageShown() { return Message() && Message()->isVisible(); }
   static constexpr const char* kNames[] = {"20261206_081500_D01.MP4", "20261206_090000_D10.MP4",
                                            "20261206_091000_\xff\xfe" "D20.MP4"};
   test::TempDir m_dir{"unplayable-row"};
@@ -130,51 +118,35 @@ TEST_F(UnplayableRowTest, AChosenRowThatDoesNotPlayStopsTheWindowOnIt) {
   EXPECT_EQ(State(), EngineState::Closed);
   EXPECT_EQ(SelectedRows(), std::vector<int>{1});
   EXPECT_TRUE(Window().Catalogue().IsUnplayable(1));
-  ASSERT_TRUE(MessageShown());
-  EXPECT_TRUE(Message()->text().contains(kNames[1]));
+  EXPECT_TRUE(Message().contains(kNames[1]));
   EXPECT_TRUE(logged.join('\n').contains(QString::fromStdString(FileOfRow(1)))) << logged.join('\n').toStdString();
 
   Window().OnCommand(IDC_PREV);
-  EXPECT_EQ(PlayingRow(), 0);
   EXPECT_EQ(State(), EngineState::Running);
-  EXPECT_FALSE(MessageShown());
-
+  EXPECT_EQ(Message(), "");
   Window().OnCommand(IDC_NEXT);
   EXPECT_EQ(PlayingRow(), 2) << "Next passes over the row that does not play";
-  EXPECT_EQ(LoadedFile(), FileOfRow(2));
-  EXPECT_EQ(State(), EngineState::Running);
-
+  EXPECT_EQ(Window().Engine().Recording()->FilePath(), FileOfRow(2));
   Window().OnCommand(IDC_PREV);
   EXPECT_EQ(PlayingRow(), 1) << "Previous stops on it";
   EXPECT_EQ(State(), EngineState::Closed);
-  EXPECT_TRUE(MessageShown());
+  EXPECT_NE(Message(), "");
 }
 
-// While the mouse button is down the timer leaves the timeline alone; the slider's own moves still update it.
+// The first of two rows plays with the position slider's thumb pressed to its right end: the recording is at
+// its end while the mouse button stays down. The timer then leaves the timeline alone; the slider's own moves
+// still update it.
 class HeldSliderTest : public MainWindowTest {
  protected:
-  // Plays the first of two rows and presses the position slider's thumb to its right end: the recording is
-  // at its end while the mouse button stays down on the slider.
-  void HoldTheSliderAtTheEnd() {
+  void SetUp() override {
+    MainWindowTest::SetUp();
     AddRows({PathOf(kTwoStreams2s), PathOf(kTwoStreams3s)});
     Click(IDC_PLAY);
-    ASSERT_EQ(PlayingRow(), 0);
     CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
     m_end = {slider.width() - 1, slider.height() / 2};
     QTest::mousePress(&slider, Qt::LeftButton, {}, m_end);
     ASSERT_EQ(slider.IsReleased(), 0);
     ASSERT_TRUE(WaitUntil([&] { return PositionMs() == DurationMs(); }));
-  }
-  // Drags the thumb back a little and to the end again: each move seeks and updates the timeline, which
-  // finds the end.
-  void DragAwayAndBackToTheEnd() {
-    CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
-    QTest::mouseMove(&slider, m_end - QPoint(slider.width() / 4, 0));
-    QCoreApplication::processEvents();
-    ASSERT_LT(PositionMs(), DurationMs());
-    QTest::mouseMove(&slider, m_end);
-    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CURRENT_TIME) == "00:00:02"; }));
-    QCoreApplication::processEvents();
   }
   void TearDown() override {
     QTest::mouseRelease(&Slider(IDC_POSITION_SLIDER), Qt::LeftButton, {}, m_end);
@@ -184,23 +156,25 @@ class HeldSliderTest : public MainWindowTest {
 };
 
 TEST_F(HeldSliderTest, TheNextRowWaitsWhileTheSliderIsHeldAndFollowsItsRelease) {
-  HoldTheSliderAtTheEnd();
-  for (int drag = 0; drag < 3; ++drag) {
-    DragAwayAndBackToTheEnd();
-    EXPECT_EQ(PlayingRow(), 0);
+  CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
+  for (int drag = 0; drag < 3; ++drag) {  // away and back: each move seeks, the timeline finds the end
+    QTest::mouseMove(&slider, m_end - QPoint(slider.width() / 4, 0));
+    QCoreApplication::processEvents();
+    ASSERT_LT(PositionMs(), DurationMs());
+    QTest::mouseMove(&slider, m_end);
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CURRENT_TIME) == "00:00:02"; }));
+    QCoreApplication::processEvents();
     EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams2s));
     EXPECT_EQ(PositionMs(), DurationMs());
   }
-  QTest::mouseRelease(&Slider(IDC_POSITION_SLIDER), Qt::LeftButton, {}, m_end);
+  QTest::mouseRelease(&slider, Qt::LeftButton, {}, m_end);
   ASSERT_TRUE(WaitUntil([&] { return PlayingRow() == 1; }));
   EXPECT_EQ(State(), EngineState::Running);
-  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s));
 }
 
 // A message box or another window takes the mouse while the slider is held; the button goes up over that
 // window and the slider never sees it.
 TEST_F(HeldSliderTest, TheNextRowFollowsWhenTheSlidersMouseGrabIsLost) {
-  HoldTheSliderAtTheEnd();
   QDialog box(&Window());
   ASSERT_TRUE(Activate(box));
   QTest::mouseRelease(&box, Qt::LeftButton);
@@ -209,42 +183,13 @@ TEST_F(HeldSliderTest, TheNextRowFollowsWhenTheSlidersMouseGrabIsLost) {
   EXPECT_EQ(Slider(IDC_POSITION_SLIDER).IsReleased(), 1);
 }
 
-// Rows come and go while a recording plays; Next and Previous go on from the playing recording's row,
-// wherever it now stands.
-TEST_F(MainWindowTest, NextAndPreviousFollowThePlayingRecordingThroughDropsAndRemovals) {
-  AddRows({PathOf(kTwoStreams2s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)});
-  SelectRows({1});
-  Click(IDC_PLAY);
-  ASSERT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
-  Click(IDC_PLAY);  // paused, so that nothing ends while the rows move
-
-  AddRows({PathOf(kTwoStreams3s)});  // sorts in before the playing row
-  EXPECT_EQ(PlayingRow(), 2);
-  Click(IDC_NEXT);
-  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
-  Click(IDC_PREV);
-  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
-
-  // The playing row removed: Next plays the row that followed it.
-  SelectRows({PlayingRow()});
-  Window().OnCommand(ID_DELETE);
-  ASSERT_EQ(Window().Catalogue().RowCount(), 3);
-  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s)) << "the recording plays on";
-  Click(IDC_NEXT);
-  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
-  EXPECT_EQ(PlayingRow(), 2);
-}
-
 // The card that holds the playing recording goes away: playback stops as Stop does and the rows stay.
 // Another volume coming or going changes nothing.
 TEST_F(MainWindowTest, RemovingTheCardOfThePlayingRecordingStopsPlayback) {
   AddRows({PathOf(kTwoStreams3s), PathOf(kTwoStreamsAvi2s)});
-  Click(IDC_PLAY);
-  Click(IDC_PLAY);
-  ASSERT_EQ(State(), EngineState::Paused);
+  PlayPaused();
   m_drives.SetVolumes({CardMountPoint(), "/media/usb-stick/"});
   m_drives.SetVolumes({CardMountPoint()});
-  EXPECT_EQ(PlayingRow(), 0);
   EXPECT_EQ(State(), EngineState::Paused);
 
   Click(IDC_PLAY);
@@ -256,8 +201,7 @@ TEST_F(MainWindowTest, RemovingTheCardOfThePlayingRecordingStopsPlayback) {
   // The card back: playing starts again from the first row.
   m_drives.SetVolumes({CardMountPoint()});
   Type(Qt::Key_Space);
-  EXPECT_EQ(PlayingRow(), 0);
-  EXPECT_EQ(State(), EngineState::Running);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreams3s));
 }
 
 }  // namespace

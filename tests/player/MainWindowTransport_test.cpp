@@ -1,4 +1,4 @@
-// The window's transport as a user drives it: the keyboard table, the speed buttons and their label, the
+// The window's transport as a user drives it: the keyboard table, the list's menu, the speed buttons, the
 // position slider and the volume.
 #include <QDialog>
 #include <QLineEdit>
@@ -19,37 +19,21 @@
 namespace vx::test {
 namespace {
 
-// The volume element keeps its level in single precision.
-constexpr double kLevelPrecision = 1e-6;
-
 class TransportTest : public MainWindowTest {
  protected:
-  void AddThreeRows() { AddRows({PathOf(kTwoStreams3s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)}); }
-  // Plays the first row and pauses it at its start.
-  void PauseFirstRowAtItsStart() {
-    Click(IDC_PLAY);
-    Click(IDC_PLAY);
-    ASSERT_EQ(State(), EngineState::Paused);
-    Type(Qt::Key_Home);
-    ASSERT_EQ(PositionMs(), 0);
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    AddRows({PathOf(kTwoStreams3s), PathOf(kOneStreamAvi2s), PathOf(kTwoStreamsAvi2s)});
   }
-  // The level of the loaded recording's sound: the volume element inside its sound renderer.
+  // The level of the loaded recording's sound: the volume element inside its sound renderer; -1 without one.
   double SoundLevel() {
     GstElement* pipeline = Window().Engine().Recording()->Pipeline();
     GstPtr<GstElement> renderer = Adopt(gst_bin_get_by_name(GST_BIN(pipeline), "DirectSound Audio Renderer"));
-    EXPECT_TRUE(renderer);
-    if (!renderer) return -1;
-    GstPtr<GstElement> volume = Adopt(gst_bin_get_by_name(GST_BIN(renderer.get()), "level"));
-    EXPECT_TRUE(volume);
-    if (!volume) return -1;
+    GstPtr<GstElement> volume;
+    if (renderer) volume = Adopt(gst_bin_get_by_name(GST_BIN(renderer.get()), "level"));
     double level = -1;
-    g_object_get(volume.get(), "volume", &level, nullptr);
+    if (volume) g_object_get(volume.get(), "volume", &level, nullptr);
     return level;
-  }
-  // The label names the rate the engine plays at.
-  void ExpectSpeed(const char* label, float rate) {
-    EXPECT_EQ(Text(IDC_SPEED_LABEL), label);
-    EXPECT_FLOAT_EQ(Window().Engine().Recording()->Rate(), rate);
   }
   // Presses the left mouse button on the slider `fraction` of its width from the left, and lets go.
   void ClickSlider(int id, double fraction) {
@@ -62,7 +46,6 @@ class TransportTest : public MainWindowTest {
 };
 
 TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
-  AddThreeRows();
   Type(Qt::Key_Space);
   ASSERT_EQ(PlayingRow(), 0);
   EXPECT_EQ(State(), EngineState::Running);
@@ -70,7 +53,7 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(State(), EngineState::Paused);
   EXPECT_EQ(Text(IDC_PLAY), "Play");
 
-  // Tab is checked in full screen (MainWindowLayout_test), F2 and Print Screen in MainWindowUse_test.
+  // Tab, F2 and Print Screen are checked in MainWindowLayout_test.
   const std::pair<int, std::int64_t> seeks[] = {{Qt::Key_Home, 0}, {Qt::Key_Right, 1000},
                                                 {Qt::Key_End, DurationMs()}, {Qt::Key_Left, DurationMs() - 1000},
                                                 {Qt::Key_Home, 0}};
@@ -78,17 +61,19 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
     Type(key);
     EXPECT_EQ(PositionMs(), positionMs) << key;
   }
-  EXPECT_EQ(Text(IDC_CURRENT_TIME), "00:00:00");
-
   Type(Qt::Key_PageDown);
   EXPECT_EQ(PlayingRow(), 1);
   EXPECT_EQ(State(), EngineState::Running);
   Type(Qt::Key_PageUp);
-  EXPECT_EQ(PlayingRow(), 0);
   Type(Qt::Key_PageUp);
   EXPECT_EQ(PlayingRow(), 0) << "nothing before the first row";
 
   Type(Qt::Key_Return);
+  EXPECT_EQ(Window().WindowMode(), 2);
+  Type(Qt::Key_Escape);
+  EXPECT_TRUE(Window().WindowMode() == 1 && Window().isVisible() && !Window().isFullScreen())
+      << "Escape leaves full screen first";
+  Type(Qt::Key_Enter);
   EXPECT_EQ(Window().WindowMode(), 2);
   Type(Qt::Key_Enter);
   EXPECT_EQ(Window().WindowMode(), 1);
@@ -112,16 +97,20 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(SelectedRows(), std::vector<int>{2}) << "A alone selects nothing more";
   Type(Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1, 2}));
-  SelectRows({2});
+  // The playing row removed: its recording plays on, its file stays, and Next plays the row that followed it.
+  Type(Qt::Key_Space);  // paused, so that nothing ends while the rows change
+  SelectRows({1});
   Type(Qt::Key_Delete);
   EXPECT_EQ(Window().Catalogue().RowCount(), 2);
-  EXPECT_TRUE(QFile::exists(PathOf(kTwoStreamsAvi2s))) << "a removed row leaves its file";
+  EXPECT_TRUE(QFile::exists(PathOf(kOneStreamAvi2s)));
+  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
+  Type(Qt::Key_PageDown);
+  EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
 
   // F5 opens the settings after the card's drive is chosen.
   EXPECT_EQ(DismissModalOpenedBy([] { Type(Qt::Key_F5); }), QStringList{"vx::CSelectDriveDlg"});
   auto* settings = Window().findChild<CSettingDlg*>();
-  ASSERT_NE(settings, nullptr);
-  EXPECT_TRUE(settings->isVisible());
+  ASSERT_TRUE(settings && settings->isVisible());
   settings->close();
   ASSERT_TRUE(Activate(Window()));
 
@@ -133,7 +122,6 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
 // The list plays the row double-clicked, routes its context menu through the window's commands, and after
 // Stop, Play starts the row that was playing again.
 TEST_F(TransportTest, TheListPlaysTheRowDoubleClickedAndItsMenuCommands) {
-  AddThreeRows();
   DoubleClickRow(1);
   ASSERT_EQ(PlayingRow(), 1);
   EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
@@ -160,12 +148,8 @@ TEST_F(TransportTest, TheListPlaysTheRowDoubleClickedAndItsMenuCommands) {
 // Keys typed in another top-level window of the program (a dialog over the main window, or one of its own)
 // are that window's: Space, Delete, Enter and the arrows do nothing to the main window.
 TEST_F(TransportTest, KeysTypedInAnotherWindowDoNothingHere) {
-  AddThreeRows();
   Click(IDC_PLAY);
-  ASSERT_EQ(State(), EngineState::Running);
   Window().OnCommand(ID_SELECT_ALL);
-  const std::int64_t duration = DurationMs();
-
   QDialog dialog(&Window());
   auto* edit = new QLineEdit(&dialog);
   (new QVBoxLayout(&dialog))->addWidget(edit);
@@ -178,124 +162,102 @@ TEST_F(TransportTest, KeysTypedInAnotherWindowDoNothingHere) {
 
   EXPECT_EQ(State(), EngineState::Running);
   EXPECT_EQ(PlayingRow(), 0);
-  EXPECT_LT(PositionMs(), duration);
+  EXPECT_LT(PositionMs(), DurationMs());
   EXPECT_EQ(Window().Catalogue().RowCount(), 3);
   EXPECT_EQ(Window().WindowMode(), 1);
   EXPECT_EQ(Window().Slots(), (ViewSlots{ViewSlot::Large, ViewSlot::Small, ViewSlot::Hidden}));
   EXPECT_EQ(edit->text(), " ") << "the dialog's own control had the keys";
 }
 
+// The label names the rate the engine plays at; the steps stop at both ends, change nothing while paused and
+// hold for the next recording.
 TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
-  AddThreeRows();
-  EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 1.0");
   Click(IDC_FASTER);
   EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 1.0") << "nothing loaded: no step";
-
-  Click(IDC_PLAY);
   const auto press = [this](int id, int times) {
     for (int n = 0; n < times; ++n) Click(id);
   };
-  press(IDC_FASTER, 6);
-  ExpectSpeed("X 2.0", 2.0f);  // the fastest step, pressed once more
-  press(IDC_SLOWER, 9);
-  ExpectSpeed("X 0.5", 0.5f);
-  Click(IDC_FASTER);
-  ExpectSpeed("X 0.6", 0.6f);
-  EXPECT_EQ(State(), EngineState::Running);
-
-  // Paused: the buttons change nothing, label included.
+  const auto expectSpeed = [this](const char* label, float rate) {
+    EXPECT_EQ(Text(IDC_SPEED_LABEL), label);
+    EXPECT_FLOAT_EQ(Window().Engine().Recording()->Rate(), rate);
+  };
   Click(IDC_PLAY);
-  ASSERT_EQ(State(), EngineState::Paused);
+  press(IDC_FASTER, 6);
+  expectSpeed("X 2.0", 2.0f);  // the fastest step, pressed once more
+  press(IDC_SLOWER, 9);
+  Click(IDC_FASTER);
+  expectSpeed("X 0.6", 0.6f);  // one above the slowest
+  Click(IDC_PLAY);
   press(IDC_FASTER, 2);
-  ExpectSpeed("X 0.6", 0.6f);
-  EXPECT_EQ(Window().SpeedStep(), 3);
-
-  // The step holds for the next recording.
+  expectSpeed("X 0.6", 0.6f);
   Click(IDC_NEXT);
   ASSERT_EQ(PlayingRow(), 1);
-  ExpectSpeed("X 0.6", 0.6f);
+  expectSpeed("X 0.6", 0.6f);
 }
 
-TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressed) {
-  AddThreeRows();
-  PauseFirstRowAtItsStart();
+// The slider seeks where it is pressed, paused or playing. A click leaves it the keyboard focus; Page Down and
+// Page Up then reach it after the window has opened the other recording, which starts from its start.
+TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressedAndPagingStartsTheOtherRecordingFromItsStart) {
+  PlayPaused();
   CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
   ASSERT_EQ(slider.GetRangeMax(), DurationMs());
-  for (double fraction : {0.5, 0.9, 0.25}) {
-    ClickSlider(IDC_POSITION_SLIDER, fraction);
-    SCOPED_TRACE(fraction);
-    EXPECT_GT(slider.GetPos(), 0);
-    EXPECT_EQ(PositionMs(), slider.GetPos());
-    EXPECT_EQ(State(), EngineState::Paused);
-  }
-  EXPECT_EQ(Text(IDC_CURRENT_TIME), "00:00:00");
   ClickSlider(IDC_POSITION_SLIDER, 0.5);
+  EXPECT_EQ(PositionMs(), slider.GetPos());
   EXPECT_EQ(Text(IDC_CURRENT_TIME), "00:00:01");
+  EXPECT_EQ(State(), EngineState::Paused);
+
+  ClickSlider(IDC_POSITION_SLIDER, 0.9);
+  ASSERT_EQ(QApplication::focusWidget(), &slider);
+  ASSERT_GT(PositionMs(), 2000);
+  Type(Qt::Key_PageDown);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(PlayingRow(), 1);
+  EXPECT_LT(PositionMs(), 1000);
+  EXPECT_LT(slider.GetPos(), 1000);
+  ClickSlider(IDC_POSITION_SLIDER, 0.9);
+  Type(Qt::Key_PageUp);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(PlayingRow(), 0);
+  EXPECT_LT(PositionMs(), 1000);
 
   // While playing, the recording goes on from where the slider was pressed.
-  Click(IDC_PLAY);
   ClickSlider(IDC_POSITION_SLIDER, 0.75);
   EXPECT_EQ(State(), EngineState::Running);
   EXPECT_GE(PositionMs(), slider.GetPos());
   EXPECT_GT(slider.GetPos(), slider.GetRangeMax() / 2);
 }
 
-// A click on the timeline leaves it the keyboard focus; Page Down and Page Up then reach it after the window
-// has opened the next recording, and it pages from where the thumb stands.
-TEST_F(TransportTest, PagingWithTheTimelineFocusedStartsTheOtherRecordingFromItsStart) {
-  AddThreeRows();
-  Click(IDC_PLAY);
-  Click(IDC_PLAY);
-  ClickSlider(IDC_POSITION_SLIDER, 0.9);
-  ASSERT_EQ(QApplication::focusWidget(), &Slider(IDC_POSITION_SLIDER));
-  ASSERT_GT(PositionMs(), 2000);
-  Type(Qt::Key_PageDown);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(PlayingRow(), 1);
-  EXPECT_LT(PositionMs(), 1000);
-  EXPECT_LT(Slider(IDC_POSITION_SLIDER).GetPos(), 1000);
-
-  ClickSlider(IDC_POSITION_SLIDER, 0.9);
-  Type(Qt::Key_PageUp);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(PlayingRow(), 0);
-  EXPECT_LT(PositionMs(), 1000);
-}
-
+// The slider sets the level of the player's own stream; the sound button silences it and gives it the
+// slider's level back, also across recordings; a slider at its left end mutes.
 TEST_F(TransportTest, TheVolumeSliderSetsTheLevelOfThePlayersOwnStream) {
-  AddThreeRows();
   Click(IDC_PLAY);
   CTkSlider& volume = Slider(IDC_VOLUME_SLIDER);
+  const auto expectLevel = [this](int position) { EXPECT_NEAR(SoundLevel(), VolumeLevel(position), 1e-6); };
   EXPECT_EQ(volume.GetPos(), kDefaultVolumePosition);
-  EXPECT_NEAR(SoundLevel(), VolumeLevel(kDefaultVolumePosition), kLevelPrecision);
+  expectLevel(kDefaultVolumePosition);
   ClickSlider(IDC_VOLUME_SLIDER, 1.0);
   EXPECT_EQ(volume.GetPos(), 99);
   ClickSlider(IDC_VOLUME_SLIDER, 0.3);
   const int position = volume.GetPos();
-  EXPECT_NEAR(SoundLevel(), VolumeLevel(position), kLevelPrecision);
+  expectLevel(position);
 
-  // The sound button silences the stream and gives it the slider's level back; the slider stays.
-  EXPECT_TRUE(ShowsPicture(IDC_SOUND, 299, kNormalSkinKey));
   Click(IDC_SOUND);
   EXPECT_EQ(SoundLevel(), 0.0);
   EXPECT_TRUE(ShowsPicture(IDC_SOUND, 252, kNormalSkinKey));
   Click(IDC_NEXT);
-  ASSERT_EQ(PlayingRow(), 1);
   EXPECT_EQ(SoundLevel(), 0.0) << "a new recording starts silent while the sound is off";
   Click(IDC_SOUND);
-  EXPECT_NEAR(SoundLevel(), VolumeLevel(position), kLevelPrecision);
+  expectLevel(position);
   EXPECT_EQ(volume.GetPos(), position);
   Click(IDC_NEXT);
   ASSERT_EQ(PlayingRow(), 2);
-  EXPECT_NEAR(SoundLevel(), VolumeLevel(position), kLevelPrecision) << "a new recording starts at the slider's level";
+  expectLevel(position);
 
-  // Dragged to the left end, the slider mutes and the button shows it; the button then sounds the slider's 0.
   ClickSlider(IDC_VOLUME_SLIDER, 0.0);
-  EXPECT_EQ(volume.GetPos(), 0);
   EXPECT_EQ(SoundLevel(), 0.0);
   EXPECT_TRUE(ShowsPicture(IDC_SOUND, 252, kNormalSkinKey));
   Click(IDC_SOUND);
-  EXPECT_EQ(SoundLevel(), 0.0);
+  EXPECT_EQ(SoundLevel(), 0.0) << "the button sounds the slider's 0";
   EXPECT_TRUE(ShowsPicture(IDC_SOUND, 299, kNormalSkinKey));
 }
 

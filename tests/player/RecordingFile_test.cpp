@@ -18,18 +18,16 @@ constexpr std::int64_t kJanuary2026 = 1'768'478'400;  // 2026-01-15 12:00 UTC
 constexpr std::int64_t kJuly2026 = 1'784'116'800;     // 2026-07-15 12:00 UTC
 
 TEST(RecordingFile, LocalOffsetIncludesSummerTime) {
-  {
-    const test::ScopedComputerZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
-    EXPECT_EQ(LocalOffsetMinutes(kJanuary2026), 60);
-    EXPECT_EQ(LocalOffsetMinutes(kJuly2026), 120);
+  const struct {
+    const char* zone;
+    int january, july;
+  } zones[] = {{"CET-1CEST,M3.5.0,M10.5.0/3", 60, 120}, {"ACST-9:30ACDT,M10.1.0,M4.1.0/3", 630, 570},
+               {"EST5EDT,M3.2.0,M11.1.0", -300, -240}};
+  for (const auto& z : zones) {
+    const test::ScopedComputerZone zone(z.zone);
+    EXPECT_EQ(LocalOffsetMinutes(kJanuary2026), z.january) << z.zone;
+    EXPECT_EQ(LocalOffsetMinutes(kJuly2026), z.july) << z.zone;
   }
-  {
-    const test::ScopedComputerZone adelaide("ACST-9:30ACDT,M10.1.0,M4.1.0/3");
-    EXPECT_EQ(LocalOffsetMinutes(kJanuary2026), 630);
-    EXPECT_EQ(LocalOffsetMinutes(kJuly2026), 570);
-  }
-  const test::ScopedComputerZone newYork("EST5EDT,M3.2.0,M11.1.0");
-  EXPECT_EQ(LocalOffsetMinutes(kJuly2026), -240);
 }
 
 TEST(RecordingFile, FileThatCannotBeQueriedKeepsWhatItsPathSays) {
@@ -37,8 +35,7 @@ TEST(RecordingFile, FileThatCannotBeQueriedKeepsWhatItsPathSays) {
   EXPECT_EQ(row.path, u"/nonexistent/card/20261206_101500_P01.AVI");
   EXPECT_EQ(row.event, u"Parking");
   EXPECT_EQ(row.date, u"26.12.06") << "the camera's time in the name";
-  EXPECT_TRUE(row.size.empty());
-  EXPECT_FALSE(row.bytes);
+  EXPECT_TRUE(row.size.empty() && !row.bytes);
   EXPECT_TRUE(MakeRecordingEntry("/nonexistent/card/a.AVI", std::nullopt).date.empty());
 }
 
