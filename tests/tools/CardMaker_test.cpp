@@ -8,12 +8,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <list>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "CardPlan.h"
 #include "RiffAviWriter.h"
@@ -72,16 +72,6 @@ std::vector<std::string> PlayedStreams(const std::string& path) {
     else if (s.buffers > 0) shapes.push_back("audio");
   }
   return shapes;
-}
-
-// The lines the card maker said about a failure: its own, not the toolkit's remarks.
-std::vector<std::string> Complaints(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream in(output);
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("vx880-mkcard: ")) lines.push_back(line);
-  }
-  return lines;
 }
 
 // An AVI recording of these streams, as the card maker's options make it.
@@ -158,14 +148,8 @@ TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) 
   EXPECT_FALSE(std::filesystem::exists(hour));
   // H.264 fits, and a card writes its long recordings as MP4 instead.
   EXPECT_LT(mkcard::EstimatedAviSize(AviRecipe(H264, Pcm, 2, 3600)), mkcard::kMaxRiffFileSize);
-  for (const auto& [seconds, avis] : {std::pair{10, 2}, std::pair{3600, 0}}) {
-    int aviCount = 0;
-    for (const auto& recipe : mkcard::PlanCard({"/card", 2, seconds, 1})) {
-      aviCount += recipe.container == mkcard::Container::Avi;
-      EXPECT_EQ(recipe.path.ends_with(".AVI"), recipe.container == mkcard::Container::Avi) << recipe.path;
-    }
-    EXPECT_EQ(aviCount, avis) << seconds << " s";
-  }
+  const auto isAvi = [](const mkcard::RecordingRecipe& r) { return r.container == mkcard::Container::Avi; };
+  EXPECT_TRUE(std::ranges::none_of(mkcard::PlanCard({"/card", 2, 3600, 1}), isAvi));
 }
 
 TEST_F(CardMakerFiles, BadOptionsAndMismatchedCodecsAreRefused) {
@@ -186,29 +170,26 @@ TEST_F(CardMakerFiles, BadOptionsAndMismatchedCodecsAreRefused) {
 }
 
 TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
-  const std::string card = *s_dir / "mounted";
+  const std::string card = *s_dir / "mounted", said = *s_dir / "said.txt";
   std::filesystem::create_directories(card);
+  // The exit status, the card maker's own lines (not the toolkit's remarks), then what is left on the card.
   const auto run = [&](const char* mount, const std::string& arguments) {
-    const ToolOutput out = RunTool(OnPrivateTmpfs(
-        card, mount, Tool("vx880-mkcard") + " " + arguments + " 2>&1; echo status=$?; ls -A " + card));
-    return std::pair(Complaints(out.out), out.out.substr(out.out.rfind("status=")));
+    const std::string report = "; echo status=$?; grep '^vx880-mkcard: ' " + said + "; ls -A " + card;
+    const std::string command = Tool("vx880-mkcard") + " " + arguments + " 2>" + said + report;
+    return RunTool(OnPrivateTmpfs(card, mount, command)).out;
   };
-  using Lines = std::vector<std::string>;
   const std::string folder = card + "/sd/DCIM/100DRIVE";
-  for (const auto& [arguments, said] :
+  for (const auto& [arguments, line] :
        {std::pair{"--file " + card + "/a.MP4", card + "/a.MP4: Read-only file system"},
         {"--file " + card + "/a.AVI", card + "/a.AVI: Read-only file system"},
         {card + "/sd", "cannot make the folder " + folder + ": Read-only file system"}}) {
-    EXPECT_EQ(run("ro", "--seconds 1 " + arguments),
-              std::pair(Lines{"vx880-mkcard: " + said}, std::string("status=1\n")));
+    EXPECT_EQ(run("ro", "--seconds 1 " + arguments), "status=1\nvx880-mkcard: " + line + "\n");
   }
   // A card too small for the recording: the disk's own reason, and the half-written file removed.
   for (const char* name : {"/a.MP4", "/a.AVI"}) {
-    const auto [said, status] = run("size=300k", "--seconds 2 --file " + card + name);
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_TRUE(said[0].starts_with("vx880-mkcard: " + card + name + ": ")) << said[0];
-    EXPECT_NE(said[0].find("No space left on"), std::string::npos) << said[0];
-    EXPECT_EQ(status, "status=1\n");  // and nothing listed after it
+    const std::string out = run("size=300k", "--seconds 2 --file " + card + name);
+    const std::regex expected("status=1\nvx880-mkcard: " + card + name + ": [^\n]*No space left on[^\n]*\n");
+    EXPECT_TRUE(std::regex_match(out, expected)) << out;
   }
 }
 
@@ -289,7 +270,10 @@ TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {
   const std::regex name(R"(/card/DCIM/\d{3}[A-Z]+/\d{8}_(\d{2})\d{4}_[DEP]\d{2}\.(MP4|AVI))");
   std::set<std::string> names;
   long long previousEnd = 0;
+  int avis = 0;
   for (const auto& recipe : recipes) {
+    avis += recipe.container == mkcard::Container::Avi;
+    EXPECT_EQ(recipe.path.ends_with(".AVI"), recipe.container == mkcard::Container::Avi) << recipe.path;
     std::smatch m;
     ASSERT_TRUE(std::regex_match(recipe.path, m, name)) << recipe.path;
     EXPECT_LT(std::stoi(m[1]), 24) << recipe.path;
@@ -299,6 +283,7 @@ TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {
     EXPECT_GE(start, previousEnd) << recipe.path;
     previousEnd = start + recipe.drive.seconds;
   }
+  EXPECT_EQ(avis, 2);
   // 100 drives of ten minutes from 08:15 end at 00:55; the later recordings follow one another.
   EXPECT_EQ(recipes[0].path, "/card/DCIM/100DRIVE/20261206_081500_D01.MP4");
   EXPECT_EQ(recipes[100].path, "/card/DCIM/101EVENT/20261207_005500_E01.MP4");

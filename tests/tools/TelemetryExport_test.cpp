@@ -103,9 +103,12 @@ TEST_F(ExportedRecordings, CsvIsExactlyWhatWasWrittenInFileOrder) {
   }
 }
 
-TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtc) {
-  const ToolOutput gpx = RunGpx(*s_dir, *s_dir / "drive.MP4");
+TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtcUnderAWellFormedNameOfAnyFile) {
+  const std::string odd = *s_dir / "caf\xE9 & <\x01>.MP4";  // Latin-1, markup and a control character
+  std::filesystem::copy_file(*s_dir / "drive.MP4", odd, std::filesystem::copy_options::overwrite_existing);
+  const ToolOutput gpx = RunGpx(*s_dir, Quote(odd));
   EXPECT_EQ(gpx.status, 0);
+  EXPECT_NE(gpx.out.find("caf\uFFFD &amp; &lt;\uFFFD&gt;.MP4</name>"), std::string::npos) << gpx.out;
   EXPECT_EQ(TrackPoints(gpx.out), 3u);  // five fixes, two lost
   EXPECT_NE(gpx.out.find("<time>2026-12-05T23:15:00Z</time>"), std::string::npos);
   EXPECT_EQ(gpx.out.find("<time>2026-12-05T23:15:02Z</time>"), std::string::npos);
@@ -141,13 +144,6 @@ TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummary
   const ToolOutput summary = RunTool(Tool("vx880-telemetry") + " --summary " + path);
   EXPECT_EQ(summary.out, path + ": 13 records (0 G-sensor, 13 GPS), first fix 37.570535,126.978000 at "
                                 "2026-12-06T00:15:00Z, last fix -37.570535,-126.978000 at 2026-12-06T00:15:07Z\n");
-}
-
-TEST_F(ExportedRecordings, AnyFileNameMakesAWellFormedTrackName) {
-  const std::string odd = *s_dir / "caf\xE9 & <\x01>.MP4";  // Latin-1, markup and a control character
-  std::filesystem::copy_file(*s_dir / "drive.MP4", odd, std::filesystem::copy_options::overwrite_existing);
-  const ToolOutput gpx = RunGpx(*s_dir, Quote(odd));
-  EXPECT_NE(gpx.out.find("caf\uFFFD &amp; &lt;\uFFFD&gt;.MP4</name>"), std::string::npos) << gpx.out;
 }
 
 TEST_F(ExportedRecordings, AFullDiskOrAClosedOutputIsAnError) {

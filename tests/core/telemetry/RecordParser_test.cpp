@@ -142,12 +142,6 @@ TEST(ParseGps, EpochIsTheClockPlusNineAsLocalTime) {
   }
 }
 
-TEST(ToDecimalDegrees, KeepsSignAndConvertsMinutes) {
-  EXPECT_NEAR(ToDecimalDegrees(3733.9900), 37.566500, 1e-9);
-  EXPECT_NEAR(ToDecimalDegrees(-12658.6800), -126.978000, 1e-9);
-  EXPECT_EQ(ToDecimalDegrees(0.0), 0.0);
-}
-
 TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {
   // Every capacity an array passes through while 20 000 elements are added one at a time: steps of 4
   // up to 40, then an eighth of the size (45 = 40 + 5), then 1024 from 8254 on.

@@ -120,12 +120,6 @@ TEST(TelemetryLog, DamagedEntriesEndTheLogAndKeepTheOnesBefore) {
   EXPECT_TRUE(TelemetryLog(Bytes{1}).Entries().empty());
 }
 
-TEST(TelemetryLog, FilesThatCannotBeReadSayWhy) {
-  EXPECT_FALSE(ReadTelemetryLogFile("/nonexistent/file.mp4").ok);
-  EXPECT_FALSE(ReadTelemetryLogFile("/").ok);
-  EXPECT_EQ(ReadTelemetryLogFile("/dev/null").error, "not a regular file");
-}
-
 TEST(FileTelemetrySource, HandsOutRecordsThenThirtyEight) {
   FileTelemetrySource source;
   source.Assign(TelemetryLog(Payload({"M\x80\x80\x80", "GPRMC,1"})));
