@@ -4,31 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <string_view>
+#include <string>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include "core/player/RecordingRules.h"
 #include "core/text/Utf.h"
 
-namespace {
-
-template <typename T>
-T Take(const std::uint8_t*& data, std::size_t& size) {
-  T value{};
-  if (size < sizeof value) return value;
-  std::memcpy(&value, data, sizeof value);
-  data += sizeof value;
-  size -= sizeof value;
-  return value;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto bytes = Take<std::uint64_t>(data, size);
-  const auto seconds = Take<std::int64_t>(data, size);
-  const auto offset = Take<std::int32_t>(data, size);
-  const std::string_view name(reinterpret_cast<const char*>(data), size);
+  FuzzedDataProvider input(data, size);
+  const auto bytes = input.ConsumeIntegral<std::uint64_t>();
+  const auto seconds = input.ConsumeIntegral<std::int64_t>();
+  const auto offset = input.ConsumeIntegral<std::int32_t>();
+  const std::string name = input.ConsumeRemainingBytesAsString();
 
   vx::HasRecordingExtension(name);
   const std::u16string_view event = vx::EventTypeOf(vx::Utf8ToUtf16(name));

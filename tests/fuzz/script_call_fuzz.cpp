@@ -1,5 +1,6 @@
 // Fuzzes the script call parser and the JavaScript made from it: arguments never hold a separator, and the
 // script's string literals, read back as a JavaScript engine reads them, are exactly the name and arguments.
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +14,6 @@ namespace {
 
 void Check(bool condition) {
   if (!condition) std::abort();
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 // Reads the double-quoted literal that starts at script[at] and returns its value, leaving `at` after its
@@ -45,11 +39,9 @@ std::string ReadLiteral(std::string_view script, std::size_t& at) {
       value += script[at];
     } else {
       Check(script[at] == 'u' && at + 4 < script.size());
-      int code = 0;
-      for (int k = 1; k <= 4; ++k) {
-        Check(HexDigit(script[at + k]) >= 0);
-        code = code * 16 + HexDigit(script[at + k]);
-      }
+      unsigned code = 0;
+      const char* digits = script.data() + at + 1;
+      Check(std::from_chars(digits, digits + 4, code, 16).ptr == digits + 4);
       Check(code < 0x80);  // the literal escapes single bytes only; other bytes stand as they are
       value += static_cast<char>(code);
       at += 4;

@@ -12,18 +12,10 @@ trap 'rm -rf "$work"' EXIT
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/deb" >/dev/null
 deb=$(ls "$work"/deb/*.deb)
-echo "== $(basename "$deb")"
-dpkg-deb --field "$deb" Package Version Depends
-
-echo "== lintian"
-status=0
-findings=$(lintian --fail-on error "$deb" 2>&1) || status=$?
-grep -v 'running with root privileges' <<<"$findings" || true
-[ "$status" -eq 0 ]
+lintian --fail-on error "$deb" 2>&1 | { grep -v 'running with root privileges' || true; }
 
 root=$work/root
 dpkg -x "$deb" "$root"
-echo "== desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$root"/usr/share/applications/*.desktop
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for size in 16 22 24 32 48 64 128 256; do
@@ -35,7 +27,6 @@ for page in vx880-player vx880-mkcard vx880-telemetry; do
   MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page.1.gz" >/dev/null
 done
 
-echo "== the unpacked programs, started from another folder"
 mkdir "$work/elsewhere"
 cd "$work/elsewhere"
 "$root/usr/bin/vx880-mkcard" --version
@@ -73,11 +64,9 @@ shows_recording() {
 shows_recording
 [ -n "$shot_copy" ] && cp shot.png "$shot_copy"
 
-echo "== the same check without the data folder must fail"
-mv "$root/usr/share/vx880" "$work/data-away"
+# The same check without the data folder must fail.
+rm -r "$root/usr/share/vx880"
 if shows_recording; then
   echo "the screenshot check passed without usr/share/vx880"
   exit 1
 fi
-mv "$work/data-away" "$root/usr/share/vx880"
-echo "package test: passed"

@@ -5,14 +5,8 @@ set -euo pipefail
 script=$1
 fake=$(mktemp -d)
 trap 'rm -rf "$fake"' EXIT
-cat >"$fake/id" <<'STUB'
-#!/bin/sh
-echo 1000
-STUB
-cat >"$fake/dpkg-query" <<'STUB'
-#!/bin/sh
-exit 1
-STUB
+printf '#!/bin/sh\necho 1000\n' >"$fake/id"
+printf '#!/bin/sh\nexit 1\n' >"$fake/dpkg-query"
 # Like sudo with its default env_reset: the command runs with a fresh environment.
 cat >"$fake/sudo" <<STUB
 #!/bin/sh

@@ -45,6 +45,12 @@ std::vector<std::string> ExpectedRows(int seconds, std::uint32_t seed, int gpsLo
   return rows;
 }
 
+std::size_t TrackPoints(const std::string& gpx) {
+  std::size_t points = 0;
+  for (std::size_t at = 0; (at = gpx.find("<trkpt ", at)) != std::string::npos; ++at) ++points;
+  return points;
+}
+
 // Runs the export with --gpx; what it prints must be a valid GPX 1.1 document (xmllint, the schema
 // beside these tests, nothing fetched).
 ToolOutput RunGpx(const TempDir& dir, const std::string& arguments) {
@@ -87,23 +93,23 @@ std::unique_ptr<TempDir> ExportedRecordings::s_dir;
 TEST_F(ExportedRecordings, CsvIsExactlyWhatWasWrittenInFileOrder) {
   const auto expected = ExpectedRows(5, 3, 2);
   ASSERT_EQ(expected.size(), 55u);
+  EXPECT_TRUE(expected[0].starts_with("G,0,1,3734.2321")) << expected[0];
+  EXPECT_TRUE(expected[0].ends_with(",26,12,5,32,15,0")) << expected[0];  // hour kept with its +9
+  EXPECT_TRUE(expected[22].starts_with("G,2000,0,0.000000,0.000000,")) << expected[22];
   for (const char* name : {"drive.MP4", "drive.AVI"}) {
     const ToolOutput csv = RunTool(Tool("vx880-telemetry") + " " + (*s_dir / name));
     EXPECT_EQ(csv.status, 0);
     EXPECT_EQ(Lines(csv.out), expected) << name;
   }
-  const auto rows = Lines(RunTool(Tool("vx880-telemetry") + " " + (*s_dir / "drive.MP4")).out);
-  EXPECT_TRUE(rows[0].starts_with("G,0,1,3734.2321")) << rows[0];
-  EXPECT_TRUE(rows[0].ends_with(",26,12,5,32,15,0")) << rows[0];  // hour kept with its +9
-  EXPECT_TRUE(rows[22].starts_with("G,2000,0,0.000000,0.000000,")) << rows[22];
 }
 
-TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtc) {
-  const ToolOutput gpx = RunGpx(*s_dir, *s_dir / "drive.MP4");
+TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtcUnderAWellFormedNameOfAnyFile) {
+  const std::string odd = *s_dir / "caf\xE9 & <\x01>.MP4";  // Latin-1, markup and a control character
+  std::filesystem::copy_file(*s_dir / "drive.MP4", odd, std::filesystem::copy_options::overwrite_existing);
+  const ToolOutput gpx = RunGpx(*s_dir, Quote(odd));
   EXPECT_EQ(gpx.status, 0);
-  std::size_t points = 0;
-  for (std::size_t at = 0; (at = gpx.out.find("<trkpt ", at)) != std::string::npos; ++at) ++points;
-  EXPECT_EQ(points, 3u);  // five fixes, two lost
+  EXPECT_NE(gpx.out.find("caf\uFFFD &amp; &lt;\uFFFD&gt;.MP4</name>"), std::string::npos) << gpx.out;
+  EXPECT_EQ(TrackPoints(gpx.out), 3u);  // five fixes, two lost
   EXPECT_NE(gpx.out.find("<time>2026-12-05T23:15:00Z</time>"), std::string::npos);
   EXPECT_EQ(gpx.out.find("<time>2026-12-05T23:15:02Z</time>"), std::string::npos);
   EXPECT_NE(gpx.out.find("lat=\"37.570535\" lon=\"126.982533\""), std::string::npos);
@@ -129,9 +135,7 @@ TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummary
                       "GPRMC,001512.00,A,3734.2321,N,12658.6800,,1,2,061226"});
   const ToolOutput gpx = RunGpx(*s_dir, path);
   EXPECT_EQ(gpx.status, 0);
-  std::size_t points = 0;
-  for (std::size_t at = 0; (at = gpx.out.find("<trkpt ", at)) != std::string::npos; ++at) ++points;
-  EXPECT_EQ(points, 2u);
+  EXPECT_EQ(TrackPoints(gpx.out), 2u);
   // The last point keeps its position and time; a speed and course no schema allows are left out.
   EXPECT_NE(gpx.out.find("<trkpt lat=\"-37.570535\" lon=\"-126.978000\"><time>2026-12-06T00:15:07Z</time>"
                          "<extensions><gpxtpx:TrackPointExtension></gpxtpx:TrackPointExtension>"),
@@ -140,13 +144,6 @@ TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummary
   const ToolOutput summary = RunTool(Tool("vx880-telemetry") + " --summary " + path);
   EXPECT_EQ(summary.out, path + ": 13 records (0 G-sensor, 13 GPS), first fix 37.570535,126.978000 at "
                                 "2026-12-06T00:15:00Z, last fix -37.570535,-126.978000 at 2026-12-06T00:15:07Z\n");
-}
-
-TEST_F(ExportedRecordings, AnyFileNameMakesAWellFormedTrackName) {
-  const std::string odd = *s_dir / "caf\xE9 & <\x01>.MP4";  // Latin-1, markup and a control character
-  std::filesystem::copy_file(*s_dir / "drive.MP4", odd, std::filesystem::copy_options::overwrite_existing);
-  const ToolOutput gpx = RunGpx(*s_dir, Quote(odd));
-  EXPECT_NE(gpx.out.find("caf\uFFFD &amp; &lt;\uFFFD&gt;.MP4</name>"), std::string::npos) << gpx.out;
 }
 
 TEST_F(ExportedRecordings, AFullDiskOrAClosedOutputIsAnError) {
@@ -158,15 +155,19 @@ TEST_F(ExportedRecordings, AFullDiskOrAClosedOutputIsAnError) {
   }
 }
 
-TEST_F(ExportedRecordings, AFifoOrDeviceIsRefusedWithoutWaiting) {
+TEST_F(ExportedRecordings, BothToolsRefuseAFifoOrDeviceWithoutWaiting) {
   const std::string fifo = *s_dir / "fifo.MP4";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
-    // Nobody ever writes to the FIFO: a reader that opened it would wait until `timeout` ends it (124).
-    const ToolOutput run = RunTool("timeout 60 " + Tool("vx880-telemetry") + " " + path + " 2>&1");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "vx880-telemetry: " + path + ": not a regular file\n");
+  // Nobody ever opens the other end of the FIFO: a tool that opened it would wait until `timeout` ends it.
+  for (const auto& [tool, path] : {std::pair<std::string, std::string>{"vx880-mkcard", fifo},
+                                   {"vx880-mkcard", "/dev/null"}, {"vx880-telemetry", fifo},
+                                   {"vx880-telemetry", "/dev/zero"}}) {
+    const std::string options = tool == "vx880-mkcard" ? " --seconds 1 --file " : " ";
+    const ToolOutput run = RunTool("timeout 60 " + Tool(tool.c_str()) + options + path + " 2>&1");
+    EXPECT_EQ(run.status, 1) << tool << " " << path;
+    EXPECT_NE(run.out.find(tool + ": " + path + ": not a regular file\n"), std::string::npos) << run.out;
   }
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
@@ -176,19 +177,11 @@ TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
                                  (*s_dir / "notes.txt") + " " + (*s_dir / "drive.AVI") + " 2>" + errors);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out).size(), 110u);
-  std::ifstream in(errors);
-  const std::string text((std::istreambuf_iterator<char>(in)), {});
-  const auto lines = Lines(text);
+  const auto lines = Lines(FileBytes(errors));
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("/nonexistent.MP4: "), std::string::npos);
   EXPECT_NE(lines[1].find("notes.txt: not an AVI or MP4 recording"), std::string::npos);
 }
-
-}  // namespace
-}  // namespace vx::test
-
-namespace vx::test {
-namespace {
 
 TEST(ToolCommandLines, HelpVersionEndOfOptionsAndUnknownOptions) {
   for (const char* tool : {"vx880-mkcard", "vx880-telemetry"}) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# scripts/run.sh in a checkout whose path holds a space and a quote: it makes the demo card once (also
-# over the recordings of a run cut short before setup.cfg), prints a summary line for every recording
-# and starts the viewer on the card. The build step and the viewer are stand-ins; the tools are the real ones.
+# scripts/run.sh in a checkout whose path holds a space and a quote: it makes the demo card once (also over a
+# run cut short before setup.cfg), prints a summary line per recording and starts the viewer on the card.
+# The build step and the viewer are stand-ins; the tools are the real ones.
 # Usage: run_script_test.sh SOURCE_DIR BIN_DIR
 set -euo pipefail
 source_dir=$1
@@ -21,11 +21,9 @@ chmod +x "$tree/scripts/build.sh" "$tree/build/bin/vx880-mkcard" "$tree/build/bi
 
 card="$tree/build/demo-card"
 mkdir -p "$card/DCIM/100DRIVE"  # a run cut short: recordings begun, no setup.cfg yet
-run() { DISPLAY=:stand-in bash "$tree/scripts/run.sh" 2>&1; }
-
 check_run() {
   local out recordings summaries
-  out=$(run)
+  out=$(DISPLAY=:stand-in bash "$tree/scripts/run.sh" 2>&1)
   recordings=$(find "$card/DCIM" -type f | wc -l)
   summaries=$(grep -c "^$card/DCIM/.*: [0-9]* records" <<<"$out" || true)
   if [ "$recordings" -lt 7 ] || [ "$summaries" -ne "$recordings" ] || ! grep -qxF "viewer:$card" <<<"$out"; then
@@ -41,4 +39,3 @@ touch -d '2000-01-01' "$card/setup.cfg"
 check_run
 # The second run kept the card it found.
 test "$(stat -c %Y "$card/setup.cfg")" = "$(date -d 2000-01-01 +%s)"
-echo "run.sh test: passed"

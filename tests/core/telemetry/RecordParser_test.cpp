@@ -6,122 +6,78 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
+#include <string_view>
+#include <tuple>
 
 namespace vx {
 namespace {
 
-RecordBuffer Record(const char* text) {
+using namespace std::string_view_literals;
+
+RecordBuffer Record(std::string_view bytes) {
   RecordBuffer buffer{};
-  std::memcpy(buffer.data(), text, std::strlen(text));
+  std::copy(bytes.begin(), bytes.end(), buffer.begin());
   return buffer;
 }
 
-CGPSData Fix(const char* text, std::uint32_t time = 0, bool* complete = nullptr) {
+CGPSData Fix(const char* text) {
   CGPSData sample;
-  const bool ok = ParseGps(sample, time, text);
-  if (complete) *complete = ok;
+  ParseGps(sample, 0, text);
   return sample;
 }
 
-TEST(ParseRecord, GSensorBytesMapToSignedAxes) {
+TEST(ParseRecord, DispatchesByFirstByteToSignedAxesOrAFixReadNoFurtherThanTheBuffer) {
   CTextData data;
-  RecordBuffer buffer{};
-  buffer[0] = 'M';
-  buffer[1] = 0x80;
-  buffer[2] = 0x00;
-  buffer[3] = 0xFF;
-  ParseRecord(700, buffer, data);
-  ASSERT_EQ(data.m_arrGSensor.GetSize(), 1u);
-  EXPECT_EQ(data.m_arrGSensor[0].x, 0);
-  EXPECT_EQ(data.m_arrGSensor[0].y, 128);
-  EXPECT_EQ(data.m_arrGSensor[0].z, -127);
-  EXPECT_EQ(data.m_arrGSensor[0].time, 700u);
-}
-
-TEST(ParseRecord, DispatchesByFirstByteAndKeepsIncompleteFixes) {
-  CTextData data;
+  ParseRecord(700, Record("M\x80\x00\xFF"sv), data);
   ParseRecord(1, Record("XPRMC,123519,A"), data);
-  ParseRecord(2, Record("GPRMC,123519,A"), data);
-  EXPECT_EQ(data.m_arrGSensor.GetSize(), 0u);
-  ASSERT_EQ(data.m_arrGps.GetSize(), 1u);
-  EXPECT_EQ(data.m_arrGps[0].hour, 21);
-  EXPECT_EQ(data.m_arrGps[0].valid, 1);
-  EXPECT_EQ(data.m_arrGps[0].latitude, 0.0);
-  EXPECT_EQ(data.m_arrGps[0].epoch, 0);
+  ParseRecord(2, Record("GPRMC,123519,A"), data);  // incomplete fixes are kept
+  RecordBuffer unterminated;
+  unterminated.fill('9');
+  const auto text = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,"sv;
+  std::copy(text.begin(), text.end(), unterminated.begin());
+  ParseRecord(3, unterminated, data);  // under ASan a read past the buffer fails here
+  ASSERT_EQ(data.m_arrGSensor.GetSize(), 1u);
+  const CGSensorData& axes = data.m_arrGSensor[0];
+  EXPECT_EQ(std::tuple(axes.x, axes.y, axes.z, axes.time), std::tuple(0, 128, -127, 700u));
+  ASSERT_EQ(data.m_arrGps.GetSize(), 2u);
+  EXPECT_EQ(std::tuple(data.m_arrGps[0].hour, data.m_arrGps[0].time), std::tuple(21, 2u));
+  EXPECT_EQ(data.m_arrGps[1].day, 23);
 }
 
-TEST(ParseRecord, GpsRecordWithoutTerminatorStopsAtTheBuffersEnd) {
-  RecordBuffer buffer;
-  buffer.fill('9');
-  std::memcpy(buffer.data(), "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,", 57);
-  CTextData data;
-  ParseRecord(0, buffer, data);  // under ASan a read past the buffer fails here
-  ASSERT_EQ(data.m_arrGps.GetSize(), 1u);
-  EXPECT_EQ(data.m_arrGps[0].day, 23);
-}
+// What a fix holds: its clock (+9 hours), status, position and date, and whether the text was complete.
+using FixFields = std::tuple<int, int, int, int, double, double, int, int, int, bool>;
 
-TEST(ParseGps, FullSentence) {
-  bool complete = false;
-  const CGPSData s = Fix("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W", 5000, &complete);
-  EXPECT_TRUE(complete);
-  EXPECT_EQ(s.hour, 21);
-  EXPECT_EQ(s.minute, 35);
-  EXPECT_EQ(s.second, 19);
-  EXPECT_EQ(s.valid, 1);
-  EXPECT_DOUBLE_EQ(s.latitude, 4807.038);
-  EXPECT_DOUBLE_EQ(s.longitude, 1131.0);
-  EXPECT_EQ(s.speed, static_cast<double>(static_cast<float>(22.4 * 1.852)));
-  EXPECT_NEAR(s.speed, 41.4848, 1e-4);
-  EXPECT_EQ(s.course, static_cast<double>(84.4f));
-  EXPECT_EQ(s.day, 23);
-  EXPECT_EQ(s.month, 3);
-  EXPECT_EQ(s.year, 94);
-  EXPECT_EQ(s.time, 5000u);
-  EXPECT_NE(s.epoch, 0);
-}
-
-TEST(ParseGps, HemispheresOtherThanNorthAndEastNegate) {
-  EXPECT_LT(Fix("GPRMC,123519,A,4807.038,S,01131.000,W,0,0,230394").latitude, 0.0);
-  EXPECT_LT(Fix("GPRMC,123519,A,4807.038,S,01131.000,W,0,0,230394").longitude, 0.0);
-  EXPECT_LT(Fix("GPRMC,123519,A,4807.038,,01131.000,n,0,0,230394").latitude, 0.0);
-  EXPECT_LT(Fix("GPRMC,123519,A,4807.038,,01131.000,n,0,0,230394").longitude, 0.0);
-}
-
-TEST(ParseGps, EmptyFieldsGiveZeros) {
-  bool complete = false;
-  const CGPSData s = Fix("GPRMC,,V,,,,,,,,", 0, &complete);
-  EXPECT_TRUE(complete);
-  EXPECT_EQ(s.valid, 0);
-  EXPECT_EQ(s.latitude, 0.0);
-  EXPECT_FALSE(std::signbit(s.latitude));
-  EXPECT_EQ(s.longitude, 0.0);
-  EXPECT_EQ(s.hour, 9);
-  EXPECT_EQ(s.minute, 0);
-  EXPECT_EQ(s.day + s.month + s.year, 0);
-}
-
-TEST(ParseGps, LeadingCommasAndShortGroups) {
-  // Leading commas are skipped, then the first field is the ignored tag.
-  const CGPSData s = Fix(",,GPRMC,1235,A,1,N,2,E,3,4,0103");
-  EXPECT_EQ(s.hour, 21);
-  EXPECT_EQ(s.minute, 35);
-  EXPECT_EQ(s.second, 0);
-  EXPECT_EQ(s.valid, 1);
-  EXPECT_EQ(s.day, 1);
-  EXPECT_EQ(s.month, 3);
-  EXPECT_EQ(s.year, 0);
-}
-
-TEST(ParseGps, MissingFieldsAnswerFalseAndKeepWhatWasRead) {
-  bool complete = true;
-  const CGPSData s = Fix("GPRMC,123519,A,4807.038,N", 9, &complete);
-  EXPECT_FALSE(complete);
-  EXPECT_EQ(s.latitude, 4807.038);
-  EXPECT_EQ(s.longitude, 0.0);
-  EXPECT_EQ(s.time, 9u);
-  EXPECT_EQ(s.epoch, 0);
+TEST(ParseGps, ReadsEachFieldAndWhatIsMissingAsZero) {
+  const std::pair<const char*, FixFields> cases[] = {
+      {"GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W",
+       {21, 35, 19, 1, 4807.038, 1131.0, 23, 3, 94, true}},
+      // Hemispheres other than north and east negate, an empty or lower-case letter too.
+      {"GPRMC,123519,A,4807.038,S,01131.000,W,0,0,230394",
+       {21, 35, 19, 1, -4807.038, -1131.0, 23, 3, 94, true}},
+      {"GPRMC,123519,A,4807.038,,01131.000,n,0,0,230394",
+       {21, 35, 19, 1, -4807.038, -1131.0, 23, 3, 94, true}},
+      {"GPRMC,,V,,,,,,,,", {9, 0, 0, 0, 0.0, 0.0, 0, 0, 0, true}},
+      // Leading commas are skipped, then the first field is the ignored tag; short groups read as given.
+      {",,GPRMC,1235,A,1,N,2,E,3,4,0103", {21, 35, 0, 1, 1.0, 2.0, 1, 3, 0, true}},
+      // Missing fields answer false and keep what was read.
+      {"GPRMC,123519,A,4807.038,N", {21, 35, 19, 1, 4807.038, 0.0, 0, 0, 0, false}},
+  };
+  for (const auto& [text, expected] : cases) {
+    CGPSData s;
+    const bool complete = ParseGps(s, 0, text);
+    EXPECT_EQ(FixFields(s.hour, s.minute, s.second, s.valid, s.latitude, s.longitude, s.day, s.month, s.year,
+                        complete),
+              expected) << text;
+  }
+  EXPECT_FALSE(std::signbit(Fix("GPRMC,,V,,,,,,,,").latitude));
+  CGPSData full;
+  ParseGps(full, 5000, "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+  EXPECT_EQ(full.speed, static_cast<double>(static_cast<float>(22.4 * 1.852)));  // knots to km/h
+  EXPECT_EQ(full.course, static_cast<double>(84.4f));
+  EXPECT_EQ(full.time, 5000u);
+  EXPECT_NE(full.epoch, 0);
+  EXPECT_EQ(Fix("GPRMC,123519,A,4807.038,N").epoch, 0);  // no epoch from an incomplete fix
 }
 
 TEST(ParseGps, NumbersIgnoreTheProcessLocale) {
@@ -139,39 +95,36 @@ TEST(ParseGps, NumbersIgnoreTheProcessLocale) {
   EXPECT_DOUBLE_EQ(s.longitude, 1131.5);
 }
 
-class LocalEpoch : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* tz = std::getenv("TZ");
-    m_saved = tz ? tz : "";
-    m_hadTz = tz != nullptr;
-    UseZone("UTC");
+// TZ set to a zone for the scope, the one before given back after it.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone) : m_bHadZone(std::getenv("TZ")) {
+    if (m_bHadZone) m_strSaved = std::getenv("TZ");
+    Use(zone);
   }
-  static void UseZone(const char* zone) {
-    setenv("TZ", zone, 1);
+  ~ScopedZone() { Use(m_bHadZone ? m_strSaved.c_str() : nullptr); }
+
+ private:
+  static void Use(const char* zone) {
+    if (zone) setenv("TZ", zone, 1); else unsetenv("TZ");
     tzset();
   }
-  void TearDown() override {
-    if (m_hadTz) setenv("TZ", m_saved.c_str(), 1); else unsetenv("TZ");
-    tzset();
-  }
-  std::string m_saved;
-  bool m_hadTz = false;
+  bool m_bHadZone;
+  std::string m_strSaved;
 };
 
-TEST_F(LocalEpoch, HourPlusNineRollsIntoTheNextDay) {
-  const CGPSData s = Fix("GPRMC,201500,A,0,N,0,E,0,0,311299");
-  EXPECT_EQ(s.hour, 29);
-  EXPECT_EQ(s.epoch, 946703700);  // 2000-01-01 05:15:00
-}
-
-TEST_F(LocalEpoch, TwoDigitYearsPivotAtSeventy) {
-  EXPECT_EQ(Fix("GPRMC,000000,A,0,N,0,E,0,0,010169").epoch, 3124256400);  // 2069-01-01 09:00
-  EXPECT_EQ(Fix("GPRMC,000000,A,0,N,0,E,0,0,010170").epoch, 32400);       // 1970-01-01 09:00
-}
-
-TEST_F(LocalEpoch, AgreesWithMktimeInAZoneWithSummerTime) {
-  UseZone("Europe/Berlin");
+TEST(ParseGps, EpochIsTheClockPlusNineAsLocalTime) {
+  {
+    const ScopedZone utc("UTC");
+    EXPECT_EQ(Fix("GPRMC,201500,A,0,N,0,E,0,0,311299").hour, 29);
+    // 20:15 + 9 is the next day; two-digit years pivot at 70.
+    for (const auto& [text, epoch] : {std::pair{"GPRMC,201500,A,0,N,0,E,0,0,311299", 946703700LL},
+                                      {"GPRMC,000000,A,0,N,0,E,0,0,010169", 3124256400LL},
+                                      {"GPRMC,000000,A,0,N,0,E,0,0,010170", 32400LL}}) {
+      EXPECT_EQ(Fix(text).epoch, epoch) << text;
+    }
+  }
+  const ScopedZone berlin("Europe/Berlin");
   // Winter, summer, and the hours around both changes of 2026 (29 March, 25 October).
   for (const char* when : {"GPRMC,020000,A,0,N,0,E,0,0,150126", "GPRMC,030000,A,0,N,0,E,0,0,150726",
                            "GPRMC,165959,A,0,N,0,E,0,0,280326", "GPRMC,180000,A,0,N,0,E,0,0,280326",
@@ -187,12 +140,6 @@ TEST_F(LocalEpoch, AgreesWithMktimeInAZoneWithSummerTime) {
     tm.tm_isdst = -1;
     EXPECT_EQ(s.epoch, static_cast<std::int64_t>(std::mktime(&tm))) << when;
   }
-}
-
-TEST(ToDecimalDegrees, KeepsSignAndConvertsMinutes) {
-  EXPECT_NEAR(ToDecimalDegrees(3733.9900), 37.566500, 1e-9);
-  EXPECT_NEAR(ToDecimalDegrees(-12658.6800), -126.978000, 1e-9);
-  EXPECT_EQ(ToDecimalDegrees(0.0), 0.0);
 }
 
 TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "core/telemetry/FileTelemetrySource.h"
 #include "core/telemetry/TelemetryDrain.h"
@@ -55,93 +56,68 @@ TelemetryLogResult Read(const Bytes& file) {
   return ReadTelemetryLog(MemoryByteSource(file));
 }
 
-TEST(TelemetryLog, Mp4LogIsFoundBetweenAndAfterOtherBoxes) {
+// Whether the file was a recording, whether it had a log, how many entries were read and whether the log
+// ended early with a warning.
+using Outcome = std::tuple<bool, bool, std::size_t, bool>;
+
+Outcome OutcomeOf(const Bytes& file) {
+  const TelemetryLogResult result = Read(file);
+  return {result.ok, result.found, result.log.Entries().size(), !result.log.Warning().empty()};
+}
+
+TEST(TelemetryLog, TheContainerWalkFindsTheFirstLogAndNeverTrustsASize) {
+  const Bytes ftyp = Mp4Box("ftyp", 12), mdat = Mp4Box("mdat", 300);
   const Bytes log = WrapMp4Box(Payload({"M\x01\x02\x03", "GPRMC,1"}));
-  for (const Bytes& file : {Concat({Mp4Box("ftyp", 12), Mp4Box("mdat", 300), Mp4Box("moov", 40), log}),
-                            Concat({Mp4Box("ftyp", 12), log, Mp4Box("mdat", 300)})}) {
-    const auto result = Read(file);
-    ASSERT_TRUE(result.ok);
-    ASSERT_TRUE(result.found);
-    ASSERT_EQ(result.log.Entries().size(), 2u);
-    EXPECT_EQ(result.log.Entries()[1].timeMs, 200u);
-    EXPECT_EQ(result.log.Record(result.log.Entries()[0])[0], 'M');
-  }
-}
-
-TEST(TelemetryLog, FirstOfSeveralLogsWins) {
-  const Bytes file = Concat({Mp4Box("ftyp", 12), WrapMp4Box(Payload({"GPRMC,first"})),
-                             WrapMp4Box(Payload({"GPRMC,second", "M123"}))});
-  EXPECT_EQ(Read(file).log.Entries().size(), 1u);
-}
-
-TEST(TelemetryLog, SizesAreNeverTrusted) {
-  Bytes cutLog = Concat({Mp4Box("ftyp", 12), WrapMp4Box(Payload({"M123", "M456", "M789"}))});
-  cutLog.resize(cutLog.size() - 3);  // the last entry runs past the end of the file
-  const auto cut = Read(cutLog);
-  EXPECT_EQ(cut.log.Entries().size(), 2u);
-  EXPECT_FALSE(cut.log.Warning().empty());
-
-  Bytes hugeBox = Mp4Box("ftyp", 12);
-  hugeBox.insert(hugeBox.end(), {0xFF, 0xFF, 0xFF, 0xF0, 'm', 'd', 'a', 't', 1, 2, 3});
-  EXPECT_TRUE(Read(Concat({hugeBox, WrapMp4Box(Payload({"M123"}))})).ok);
-  EXPECT_FALSE(Read(Concat({hugeBox, WrapMp4Box(Payload({"M123"}))})).found);
-
-  Bytes tinyBox = Concat({Mp4Box("ftyp", 12), {0, 0, 0, 3, 'f', 'r', 'e', 'e'}, WrapMp4Box(Payload({"M1"}))});
-  EXPECT_FALSE(Read(tinyBox).found);  // a size below the header would loop forever
+  Bytes cutLog = Concat({ftyp, WrapMp4Box(Payload({"M123", "M456", "M789"}))});
+  cutLog.resize(cutLog.size() - 3);
+  const Bytes shortLog = WrapMp4Box(Payload({"M123"}));
+  const Bytes hugeBox = Concat({ftyp, {0xFF, 0xFF, 0xFF, 0xF0, 'm', 'd', 'a', 't', 1, 2, 3}});
+  const Bytes aviFront = Concat({AviChunk("LIST", 31), AviChunk("idx1", 16)});
+  // The AVI log's size runs past the end of the first RIFF list, into an OpenDML 'AVIX' list after it.
+  Bytes longAviLog = WrapAviChunk(Payload({"M12"}));
+  const auto declared = static_cast<std::uint32_t>(longAviLog.size() - 8 + 64);
+  std::memcpy(longAviLog.data() + 4, &declared, 4);
+  const Bytes avix = Concat({{'R', 'I', 'F', 'F', 56, 0, 0, 0, 'A', 'V', 'I', 'X'}, AviChunk("LIST", 48)});
+  const std::tuple<const char*, Bytes, Outcome> cases[] = {
+      {"MP4 log last", Concat({ftyp, mdat, Mp4Box("moov", 40), log}), {true, true, 2, false}},
+      {"MP4 log between boxes", Concat({ftyp, log, mdat}), {true, true, 2, false}},
+      {"first of two logs",
+       Concat({ftyp, WrapMp4Box(Payload({"GPRMC,first"})), WrapMp4Box(Payload({"GPRMC,second", "M123"}))}),
+       {true, true, 1, false}},
+      {"last entry past the end of the file", cutLog, {true, true, 2, true}},
+      {"box past the end of the file", Concat({hugeBox, shortLog}), {true, false, 0, false}},
+      // A size below the header would loop forever.
+      {"box smaller than its header", Concat({ftyp, {0, 0, 0, 3, 'f', 'r', 'e', 'e'}, shortLog}),
+       {true, false, 0, false}},
+      {"AVI log after idx1, odd sizes padded",
+       AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 17), WrapAviChunk(Payload({"M12"}))})),
+       {true, true, 1, false}},
+      {"AVI log outside the RIFF size", Concat({AviFile(aviFront), WrapAviChunk(Payload({"M12"}))}),
+       {true, false, 0, false}},
+      {"AVI log bounded by its RIFF list", Concat({AviFile(Concat({aviFront, longAviLog})), avix}),
+       {true, true, 1, false}},
+      {"text", Bytes{'h', 'e', 'l', 'l', 'o'}, {false, false, 0, false}},
+      {"zeros", Bytes(64, 0), {false, false, 0, false}},
+  };
+  for (const auto& [what, file, outcome] : cases) EXPECT_EQ(OutcomeOf(file), outcome) << what;
+  const auto mp4 = Read(Concat({ftyp, log}));
+  EXPECT_EQ(mp4.log.Entries()[1].timeMs, 200u);
+  EXPECT_EQ(mp4.log.Record(mp4.log.Entries()[0])[0], 'M');
+  const auto avi = Read(AviFile(Concat({aviFront, WrapAviChunk(Payload({"M12"}))})));
+  EXPECT_EQ(avi.container, ContainerKind::Avi);
+  EXPECT_EQ(avi.log.Record(avi.log.Entries().at(0)).size(), 4u);
 }
 
 TEST(TelemetryLog, DamagedEntriesEndTheLogAndKeepTheOnesBefore) {
-  Bytes payload = Payload({"M123", "M456"});
-  const Bytes good = payload;
+  const Bytes good = Payload({"M123", "M456"});
   for (const std::uint16_t badLength : {std::uint16_t{0}, std::uint16_t{1025}, std::uint16_t{60000}}) {
-    payload = good;
-    payload.insert(payload.end(), {0, 0, 0, 0, static_cast<std::uint8_t>(badLength),
-                                   static_cast<std::uint8_t>(badLength >> 8), 'M', '1', '2', '3'});
-    const TelemetryLog log(payload);
+    const auto low = static_cast<std::uint8_t>(badLength), high = static_cast<std::uint8_t>(badLength >> 8);
+    const TelemetryLog log(Concat({good, {0, 0, 0, 0, low, high, 'M', '1', '2', '3'}}));
     EXPECT_EQ(log.Entries().size(), 2u) << badLength;
     EXPECT_FALSE(log.Warning().empty());
   }
   EXPECT_TRUE(TelemetryLog(Bytes{2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 'M'}).Entries().empty());  // unknown version
   EXPECT_TRUE(TelemetryLog(Bytes{1}).Entries().empty());
-}
-
-TEST(TelemetryLog, AviChunkAfterIdx1WithOddSizesPadded) {
-  const Bytes file = AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 17), WrapAviChunk(Payload({"M12"}))}));
-  const auto result = Read(file);
-  EXPECT_EQ(result.container, ContainerKind::Avi);
-  ASSERT_EQ(result.log.Entries().size(), 1u);
-  EXPECT_EQ(result.log.Entries()[0].length, 4u);
-}
-
-TEST(TelemetryLog, AviChunkOutsideTheRiffSizeIsNotRead) {
-  Bytes file = AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 16)}));
-  const Bytes after = WrapAviChunk(Payload({"M12"}));
-  file.insert(file.end(), after.begin(), after.end());
-  EXPECT_FALSE(Read(file).found);
-}
-
-TEST(TelemetryLog, AviChunkIsBoundedByItsRiffList) {
-  // The log's size runs past the end of the first RIFF list, into an OpenDML 'AVIX' list after it.
-  const Bytes payload = Payload({"M12"});
-  Bytes log = WrapAviChunk(payload);
-  const auto declared = static_cast<std::uint32_t>(payload.size() + 64);
-  std::memcpy(log.data() + 4, &declared, 4);
-  Bytes file = AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 16), log}));
-  const Bytes next = Concat({{'R', 'I', 'F', 'F', 56, 0, 0, 0, 'A', 'V', 'I', 'X'}, AviChunk("LIST", 48)});
-  file.insert(file.end(), next.begin(), next.end());
-  const auto result = Read(file);
-  ASSERT_TRUE(result.found);
-  ASSERT_EQ(result.log.Entries().size(), 1u);
-  EXPECT_EQ(result.log.Record(result.log.Entries()[0]).size(), 4u);
-  EXPECT_EQ(result.log.Warning(), "");
-}
-
-TEST(TelemetryLog, OtherFilesAreNoRecording) {
-  EXPECT_FALSE(Read(Bytes{'h', 'e', 'l', 'l', 'o'}).ok);
-  EXPECT_FALSE(Read(Bytes(64, 0)).ok);
-  EXPECT_FALSE(ReadTelemetryLogFile("/nonexistent/file.mp4").ok);
-  EXPECT_FALSE(ReadTelemetryLogFile("/").ok);
-  EXPECT_EQ(ReadTelemetryLogFile("/dev/null").error, "not a regular file");
 }
 
 TEST(FileTelemetrySource, HandsOutRecordsThenThirtyEight) {
@@ -154,7 +130,7 @@ TEST(FileTelemetrySource, HandsOutRecordsThenThirtyEight) {
   EXPECT_EQ(time, 100u);
   EXPECT_EQ(size, 5u);
   size = 4;
-  EXPECT_EQ(source.ReadRecord(buffer, &size, &time), E_FAIL);  // too small: the record stays for the next call
+  EXPECT_EQ(source.ReadRecord(buffer, &size, &time), E_FAIL);  // too small: the record stays for the next one
   size = 1024;
   EXPECT_EQ(source.ReadRecord(buffer, &size, &time), S_OK);
   EXPECT_EQ(buffer[0], 'G');
