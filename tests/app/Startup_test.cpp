@@ -1,5 +1,8 @@
-// Start-up and exit: the decoder setting is saved, held at 0 while the viewer runs, and put back.
+// Start-up and exit: the decoder setting held at 0 while the viewer runs and put back, the command line, and
+// the program run as a user runs it, to its end.
 #include <gtest/gtest.h>
+
+#include <QDir>
 
 #include <filesystem>
 #include <fstream>
@@ -7,9 +10,12 @@
 #include "ReadOnlyFolder.h"
 #include "ToolRunner.h"
 #include "app/CQuelmarApp.h"
+#include "app/CommandLine.h"
 
 namespace vx::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 // A settings store of its own; the test is the shell, so it sees the messages and the setting while the
 // main window is open.
@@ -45,9 +51,8 @@ TEST_F(StartupTest, TheSettingReadsZeroWhileRunningAndTheUsersValueComesBackAtEx
 
   CQuelmarApp killed(m_store, *this);
   killed.InitInstance();  // no ExitInstance: the process died
-  EXPECT_EQ(Setting(), 0u);
-  EXPECT_EQ(RunViewer(), 0u);
-  EXPECT_EQ(Setting(), 0u) << "the next start takes the 0 left behind for the user's value";
+  RunViewer();
+  EXPECT_EQ(Setting(), 0u) << "the next start takes the 0 the killed one left for the user's value";
   EXPECT_TRUE(m_messages.empty());
 }
 
@@ -55,17 +60,63 @@ TEST_F(StartupTest, AStoreThatCannotBeWrittenShowsTheMessageOnceAndWritesNothing
   const ReadOnlyFolder readOnly(m_dir.Path());
   ASSERT_EQ(readOnly.Error(), "");
   EXPECT_EQ(RunViewer(), std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(m_store.File()));
+  EXPECT_FALSE(fs::exists(m_store.File()));
   EXPECT_EQ(m_messages, std::vector<std::string>{kDecoderMissingMessage});
 }
 
 TEST_F(StartupTest, TheStoreSkipsDamagedLinesAndKeepsTheRest) {
   std::ofstream(m_store.File()) << "garbage\n[Software\\GNU\\ffdshow]\nmultipleInstances=3\nbad=-1\nx=99999999999\n";
   EXPECT_EQ(Setting(), 3u);
-  EXPECT_EQ(m_store.ReadDword(kDecoderKey, "bad"), std::nullopt);
-  EXPECT_EQ(m_store.ReadDword(kDecoderKey, "x"), std::nullopt);
+  EXPECT_FALSE(m_store.ReadDword(kDecoderKey, "bad") || m_store.ReadDword(kDecoderKey, "x"));
   EXPECT_TRUE(m_store.WriteDword("Other", "v", 1));
   EXPECT_EQ(Setting(), 3u);
+}
+
+TEST(PlayerCommandLine, TakesPathsAndOptionsRefusesWhatItDoesNotKnowAndNamesPathsThatNameNothing) {
+  const QString cwd = QDir::currentPath();
+  const QString kept = QDir::tempPath();
+  QString error;
+  auto line = ReadPlayerCommandLine({"vx880-player", "--full-screen", "card", "--screenshot", "a.png", "--after",
+                                     "2.5", kept, "--", "--odd name.MP4"},
+                                    error);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(std::tuple(line->fullScreen, line->screenshot.toStdString(), line->afterMs),
+            std::tuple(true, std::string("a.png"), 2500));
+  EXPECT_EQ(line->paths, QStringList({cwd + "/card", kept, cwd + "/--odd name.MP4"}));
+  EXPECT_EQ(DropMissingPaths(*line), "vx880-player: no such file or folder: " + cwd + "/card\n"
+                                     "vx880-player: no such file or folder: " + cwd + "/--odd name.MP4\n");
+  EXPECT_EQ(line->paths, QStringList{kept});
+  // The longest wait still fits the timer's milliseconds.
+  EXPECT_EQ(ReadPlayerCommandLine({"p", "--after", "2147483"}, error).value_or(PlayerCommandLine{}).afterMs,
+            2'147'483'000);
+  for (const QStringList& bad :
+       {QStringList{"p", "--fullscreen"}, QStringList{"p", "--after", "soon"}, QStringList{"p", "--after", "-1"},
+        QStringList{"p", "--after", "2147484"}, QStringList{"p", "--after", "1e300"}, QStringList{"p", "--after", "nan"},
+        QStringList{"p", "--screenshot"}}) {
+    error.clear();
+    EXPECT_FALSE(ReadPlayerCommandLine(bad, error)) << bad.join(' ').toStdString();
+    EXPECT_FALSE(error.isEmpty());
+  }
+}
+
+// Fault guarded: a screenshot asked for while the "Search Files" box was still open never ended the program.
+// Enough folders and files that the search is still running when the first screenshot poll comes.
+TEST(PlayerProgram, AScreenshotOfALargeFolderEndsTheProgramAndMissingPathsAreNamed) {
+  const TempDir dir("player-program");
+  for (int folder = 0; folder < 400; ++folder) {
+    const std::string name = dir / ("card/" + std::to_string(folder));
+    fs::create_directories(name);
+    for (int file = 0; file < 100; ++file) std::ofstream(name + "/note" + std::to_string(file) + ".txt");
+  }
+  const std::string shot = dir / "shot.png";
+  // The time limit only turns a hang into a failure.
+  const ToolOutput run = RunTool("XDG_CONFIG_HOME=" + Quote(dir / "config") + " timeout 120 " + Tool("vx880-player") +
+                                 " --screenshot " + Quote(shot) + " " + Quote(dir / "gone") + " " +
+                                 Quote(dir / "card") + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_TRUE(fs::exists(shot));
+  EXPECT_NE(run.out.find("vx880-player: no such file or folder: " + (dir / "gone") + "\n"), std::string::npos)
+      << run.out;
 }
 
 }  // namespace
