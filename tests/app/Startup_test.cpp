@@ -1,91 +1,123 @@
-// Start-up and exit: the decoder setting is saved, held at 0 while the viewer runs, and put back.
+// Start-up and exit: the decoder setting held at 0 while the viewer runs and put back, the command line, and
+// the program run as a user runs it, to its end.
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include <QDir>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "ReadOnlyFolder.h"
+#include "ToolRunner.h"
 #include "app/CQuelmarApp.h"
+#include "app/CommandLine.h"
 
-namespace vx {
+namespace vx::test {
 namespace {
 
-class FakeShell : public IStartupShell {
- public:
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void RunMainDialog() override { whileRunning(); }
-  std::vector<std::string> messages;
-  std::function<void()> whileRunning = [] {};
-};
+namespace fs = std::filesystem;
 
-class StartupTest : public ::testing::Test {
+// A settings store of its own; the test is the shell, so it sees the messages and the setting while the
+// main window is open.
+class StartupTest : public ::testing::Test, public IStartupShell {
  protected:
-  StartupTest() : m_dir(std::filesystem::temp_directory_path() / ("vx880-startup-" + std::to_string(getpid()))),
-                  m_store(m_dir / "settings.reg") {
-    std::filesystem::remove_all(m_dir);
-  }
-  ~StartupTest() override { std::filesystem::remove_all(m_dir); }
+  void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
+  void RunMainDialog() override { m_seenWhileRunning = Setting(); }
 
   std::optional<std::uint32_t> Setting() const { return m_store.ReadDword(kDecoderKey, kMultipleInstances); }
-  // Runs the viewer once; returns the setting as seen while its main window was open.
+  // Runs the viewer once; answers the setting as seen while its main window was open.
   std::optional<std::uint32_t> RunViewer() {
-    std::optional<std::uint32_t> seen;
-    m_shell.whileRunning = [&] { seen = Setting(); };
-    CQuelmarApp app(m_store, m_shell);
+    CQuelmarApp app(m_store, *this);
     EXPECT_FALSE(app.InitInstance());
     app.ExitInstance();
-    return seen;
+    return m_seenWhileRunning;
   }
 
-  std::filesystem::path m_dir;
-  CSettingsStore m_store;
-  FakeShell m_shell;
+  const TempDir m_dir{"startup"};
+  CSettingsStore m_store{m_dir.Path() / "settings.reg"};
+  std::vector<std::string> m_messages;
+  std::optional<std::uint32_t> m_seenWhileRunning;
 };
 
-TEST_F(StartupTest, TheSettingReadsZeroWhileRunningAndTheUsersValueComesBackAtExit) {
+TEST_F(StartupTest, TheSettingReadsZeroWhileRunningAndTheUsersValueComesBackAtExitButNotAfterAKill) {
   EXPECT_EQ(RunViewer(), 0u);
   EXPECT_EQ(Setting(), 0u) << "a missing key is created with 0";
-  EXPECT_TRUE(m_shell.messages.empty());
 
   ASSERT_TRUE(m_store.WriteDword(kDecoderKey, kMultipleInstances, 2));
   ASSERT_TRUE(m_store.WriteDword(kDecoderKey, "other", 7));
   EXPECT_EQ(RunViewer(), 0u);
   EXPECT_EQ(Setting(), 2u);
   EXPECT_EQ(m_store.ReadDword(kDecoderKey, "other"), 7u);
-}
 
-TEST_F(StartupTest, AKilledViewerLeavesZeroWhichTheNextStartRestores) {
-  ASSERT_TRUE(m_store.WriteDword(kDecoderKey, kMultipleInstances, 2));
-  CQuelmarApp killed(m_store, m_shell);
+  CQuelmarApp killed(m_store, *this);
   killed.InitInstance();  // no ExitInstance: the process died
-  EXPECT_EQ(Setting(), 0u);
-  EXPECT_EQ(RunViewer(), 0u);
-  EXPECT_EQ(Setting(), 0u);
+  RunViewer();
+  EXPECT_EQ(Setting(), 0u) << "the next start takes the 0 the killed one left for the user's value";
+  EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(StartupTest, AStoreThatCannotBeWrittenShowsTheMessageOnceAndWritesNothing) {
-  std::filesystem::create_directories(m_dir);
-  const test::ReadOnlyFolder readOnly(m_dir);
+  const ReadOnlyFolder readOnly(m_dir.Path());
   ASSERT_EQ(readOnly.Error(), "");
-  CQuelmarApp app(m_store, m_shell);
-  app.InitInstance();
-  EXPECT_EQ(app.SavedMultipleInstances(), -1);
-  app.ExitInstance();
-  EXPECT_FALSE(std::filesystem::exists(m_store.File()));
-  EXPECT_EQ(m_shell.messages, std::vector<std::string>{kDecoderMissingMessage});
+  EXPECT_EQ(RunViewer(), std::nullopt);
+  EXPECT_FALSE(fs::exists(m_store.File()));
+  EXPECT_EQ(m_messages, std::vector<std::string>{kDecoderMissingMessage});
 }
 
 TEST_F(StartupTest, TheStoreSkipsDamagedLinesAndKeepsTheRest) {
-  std::filesystem::create_directories(m_dir);
   std::ofstream(m_store.File()) << "garbage\n[Software\\GNU\\ffdshow]\nmultipleInstances=3\nbad=-1\nx=99999999999\n";
   EXPECT_EQ(Setting(), 3u);
-  EXPECT_EQ(m_store.ReadDword(kDecoderKey, "bad"), std::nullopt);
-  EXPECT_EQ(m_store.ReadDword(kDecoderKey, "x"), std::nullopt);
+  EXPECT_FALSE(m_store.ReadDword(kDecoderKey, "bad") || m_store.ReadDword(kDecoderKey, "x"));
   EXPECT_TRUE(m_store.WriteDword("Other", "v", 1));
   EXPECT_EQ(Setting(), 3u);
 }
 
+TEST(PlayerCommandLine, TakesPathsAndOptionsRefusesWhatItDoesNotKnowAndNamesPathsThatNameNothing) {
+  const QString cwd = QDir::currentPath();
+  const QString kept = QDir::tempPath();
+  QString error;
+  auto line = ReadPlayerCommandLine({"vx880-player", "--full-screen", "card", "--screenshot", "a.png", "--after",
+                                     "2.5", kept, "--", "--odd name.MP4"},
+                                    error);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(std::tuple(line->fullScreen, line->screenshot.toStdString(), line->afterMs),
+            std::tuple(true, std::string("a.png"), 2500));
+  EXPECT_EQ(line->paths, QStringList({cwd + "/card", kept, cwd + "/--odd name.MP4"}));
+  EXPECT_EQ(DropMissingPaths(*line), "vx880-player: no such file or folder: " + cwd + "/card\n"
+                                     "vx880-player: no such file or folder: " + cwd + "/--odd name.MP4\n");
+  EXPECT_EQ(line->paths, QStringList{kept});
+  // The longest wait still fits the timer's milliseconds.
+  EXPECT_EQ(ReadPlayerCommandLine({"p", "--after", "2147483"}, error).value_or(PlayerCommandLine{}).afterMs,
+            2'147'483'000);
+  for (const QStringList& bad :
+       {QStringList{"p", "--fullscreen"}, QStringList{"p", "--after", "soon"}, QStringList{"p", "--after", "-1"},
+        QStringList{"p", "--after", "2147484"}, QStringList{"p", "--after", "1e300"}, QStringList{"p", "--after", "nan"},
+        QStringList{"p", "--screenshot"}}) {
+    error.clear();
+    EXPECT_FALSE(ReadPlayerCommandLine(bad, error)) << bad.join(' ').toStdString();
+    EXPECT_FALSE(error.isEmpty());
+  }
+}
+
+// Fault guarded: a screenshot asked for while the "Search Files" box was still open never ended the program.
+// Enough folders and files that the search is still running when the first screenshot poll comes.
+TEST(PlayerProgram, AScreenshotOfALargeFolderEndsTheProgramAndMissingPathsAreNamed) {
+  const TempDir dir("player-program");
+  for (int folder = 0; folder < 400; ++folder) {
+    const std::string name = dir / ("card/" + std::to_string(folder));
+    fs::create_directories(name);
+    for (int file = 0; file < 100; ++file) std::ofstream(name + "/note" + std::to_string(file) + ".txt");
+  }
+  const std::string shot = dir / "shot.png";
+  // The time limit only turns a hang into a failure.
+  const ToolOutput run = RunTool("XDG_CONFIG_HOME=" + Quote(dir / "config") + " timeout 120 " + Tool("vx880-player") +
+                                 " --screenshot " + Quote(shot) + " " + Quote(dir / "gone") + " " +
+                                 Quote(dir / "card") + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_TRUE(fs::exists(shot));
+  EXPECT_NE(run.out.find("vx880-player: no such file or folder: " + (dir / "gone") + "\n"), std::string::npos)
+      << run.out;
+}
+
 }  // namespace
-}  // namespace vx
+}  // namespace vx::test

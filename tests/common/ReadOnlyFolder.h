@@ -3,11 +3,9 @@
 
 #include <sched.h>
 #include <sys/mount.h>
-
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -21,12 +19,13 @@ class ReadOnlyFolder {
  public:
   explicit ReadOnlyFolder(std::filesystem::path dir) : m_dir(std::move(dir)) {
     m_strError = ::geteuid() == 0 ? MountReadOnly() : RemoveWritePermission();
-    if (m_strError.empty() && !Refuses()) m_strError = m_dir.string() + " still takes writes";
+    if (m_strError.empty() && ::access(m_dir.c_str(), W_OK) == 0) m_strError = m_dir.string() + " takes writes";
   }
   ~ReadOnlyFolder() {
     if (m_bMounted) ::umount2(m_dir.c_str(), MNT_DETACH);
     std::error_code ec;
-    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ec);
   }
   ReadOnlyFolder(const ReadOnlyFolder&) = delete;
   ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
@@ -36,15 +35,12 @@ class ReadOnlyFolder {
 
  private:
   std::string MountReadOnly() {
-    static const int unshared = ::unshare(CLONE_NEWNS) == 0 &&
-                                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
-    if (unshared != 0) return std::string("no private mount namespace: ") + std::strerror(unshared);
-    if (::mount(m_dir.c_str(), m_dir.c_str(), nullptr, MS_BIND, nullptr) != 0) return Failed("bind mount");
-    m_bMounted = true;
-    if (::mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-      return Failed("read-only remount");
-    }
-    return {};
+    static const bool unshared =
+        ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    m_bMounted = unshared && ::mount(m_dir.c_str(), m_dir.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    const unsigned long readOnly = MS_REMOUNT | MS_BIND | MS_RDONLY;
+    if (m_bMounted && ::mount(nullptr, m_dir.c_str(), nullptr, readOnly, nullptr) == 0) return {};
+    return "read-only bind mount of " + m_dir.string() + ": " + std::strerror(errno);
   }
 
   std::string RemoveWritePermission() {
@@ -56,20 +52,6 @@ class ReadOnlyFolder {
     }
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec, ec);
     return ec ? "chmod: " + ec.message() : std::string();
-  }
-
-  bool Refuses() const {
-    const std::filesystem::path probe = m_dir / ".write-probe";
-    std::FILE* f = std::fopen(probe.c_str(), "wb");
-    if (!f) return true;
-    std::fclose(f);
-    std::filesystem::remove(probe);
-    return false;
-  }
-
-  std::string Failed(const char* step) const {
-    const int error = errno;
-    return std::string(step) + " of " + m_dir.string() + ": " + std::strerror(error);
   }
 
   std::filesystem::path m_dir;

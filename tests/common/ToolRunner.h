@@ -5,7 +5,6 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -24,9 +23,7 @@ inline ToolOutput RunTool(const std::string& command) {
   ToolOutput result;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return result;
-  std::array<char, 4096> chunk{};
-  std::size_t n = 0;
-  while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) result.out.append(chunk.data(), n);
+  for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe)) result.out += static_cast<char>(c);
   const int raw = ::pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;
