@@ -9,22 +9,18 @@ namespace {
 class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<const char*> {
  protected:
   int Open() { return m_engine.Open(CardFile(GetParam(), "--streams 2 --seconds 4")); }
-  // Counts the seek events that reach the demuxer inside the camera source.
+  // Counts the seek events that reach the demuxer inside the camera source. They arrive on its source pads;
+  // the file-side pad sees its own, pulled reads only.
   void CountSeeksAtTheDemuxer() {
-    GstPtr<GstElement> demuxer = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), "demuxer"));
+    GstPtr<GstElement> demuxer = Named("demuxer");
     ASSERT_TRUE(demuxer);
-    GstPtr<GstPad> sink = Adopt(gst_element_get_static_pad(demuxer.get(), "sink"));
-    // Seeks arrive on the demuxer's source pads; the file-side pad sees its own, pulled reads only.
-    for (GList* pad = GST_ELEMENT_PADS(demuxer.get()); pad; pad = pad->next) {
-      if (pad->data == sink.get()) continue;
-      gst_pad_add_probe(
-          GST_PAD(pad->data), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM,
-          [](GstPad*, GstPadProbeInfo* info, gpointer count) {
-            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEEK) ++*static_cast<int*>(count);
-            return GST_PAD_PROBE_OK;
-          },
-          &m_nSeeksAtDemuxer, nullptr);
-    }
+    const auto count = [](GstPad*, GstPadProbeInfo* info, gpointer seeks) {
+      if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEEK) ++*static_cast<int*>(seeks);
+      return GST_PAD_PROBE_OK;
+    };
+    for (GList* pad = GST_ELEMENT_PADS(demuxer.get()); pad; pad = pad->next)
+      if (GST_PAD_IS_SRC(pad->data))
+        gst_pad_add_probe(GST_PAD(pad->data), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, count, &m_nSeeksAtDemuxer, nullptr);
   }
   int m_nSeeksAtDemuxer = 0;
 };
@@ -52,9 +48,7 @@ TEST_P(PausedSeekTest, PlayingOnFromASeekReachesTheEnd) {
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Recording().Run(), S_OK);
   ASSERT_EQ(Recording().SetPosition(Duration() - 5'000'000), S_OK);
-  RefTime highest = 0;
-  EXPECT_TRUE(PlayToEnd(4 * GST_SECOND, highest));
-  EXPECT_EQ(Position(), Duration());
+  EXPECT_TRUE(PlayToEnd());
 }
 
 INSTANTIATE_TEST_SUITE_P(CardFiles, PausedSeekTest, ::testing::Values("seek.MP4", "seek.AVI"));
@@ -66,16 +60,14 @@ TEST_F(EngineTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingStands
     ASSERT_EQ(m_engine.Open(path), 1);
     ASSERT_EQ(m_engine.ChangeRate(2.0f), 1);
     ASSERT_EQ(Recording().Run(), S_OK);
-    const RefTime position = Position();
-    EXPECT_LT(position, Duration() / 2);
-    EXPECT_FALSE(IsAtEnd(position, Duration()));
+    EXPECT_LT(Position(), Duration() / 2);
   }
 }
 
 TEST_F(EngineTest, AnErrorWhilePlayingEndsTheRecordingAndALaterSeekPlaysAgain) {
   ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
   ASSERT_EQ(Recording().Run(), S_OK);
-  GstPtr<GstElement> decoder = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), "FFDShow Decoder1"));
+  GstPtr<GstElement> decoder = Named("FFDShow Decoder1");
   ASSERT_TRUE(decoder);
   GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "injected decoding error");
   gst_element_post_message(decoder.get(), gst_message_new_error(GST_OBJECT(decoder.get()), error, "test"));

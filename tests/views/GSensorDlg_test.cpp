@@ -1,11 +1,9 @@
 // Tests of the acceleration graph window: the traces and the marker drawn where the plot's arithmetic puts
-// them, the close box and the graph button, dragging, and a screenshot during an event recording
-// (build/graph-screenshot.png).
+// them, the close box and the graph button, and dragging.
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include "DriveTelemetry.h"
 #include "core/views/PlotGeometry.h"
 #include "views/CGSensorDlg.h"
 #include "widgets/SkinBitmaps.h"
@@ -56,9 +54,8 @@ TEST_F(GSensorDlgTest, TracesReachTheEdgesOfTheFirstMinuteAndNoFurther) {
   EXPECT_EQ(Plot(image, 460, 80), kBlue);
   EXPECT_EQ(Plot(image, 0, 80), kBlue) << "every trace starts at the centre; z lies on top";
   for (int y = 1; y < 159; ++y) {
-    if (y == 80) continue;
-    EXPECT_NE(Plot(image, 460, y), kGreen) << "the sample at 60 001 is drawn, row " << y;
-    EXPECT_NE(Plot(image, 460, y), kRed) << y;
+    const QRgb pixel = Plot(image, 460, y);
+    EXPECT_TRUE(y == 80 || (pixel != kGreen && pixel != kRed)) << "the sample at 60 001 is drawn, row " << y;
   }
 }
 
@@ -82,8 +79,6 @@ TEST(GSensorDlg, CloseBoxHidesAndOnePressShowsAgain) {
   QWidget owner;
   owner.setGeometry(100, 100, 1020, 594);
   CGSensorDlg dialog(data, &owner);
-  EXPECT_EQ(dialog.windowTitle(), "Acceleration");
-  EXPECT_EQ(dialog.size(), QSize(515, 225));
   EXPECT_EQ(dialog.geometry().center(), owner.geometry().center()) << "centred over its owner";
   bool hidden = true;
   QObject::connect(&dialog, &CGSensorDlg::closedByUser, [&] { hidden = true; });
@@ -110,16 +105,6 @@ TEST(GSensorDlg, DraggedByItsClientArea) {
   QTest::mouseMove(&dialog, QPoint(130, 140));
   QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(130, 140));
   EXPECT_EQ(dialog.pos(), before + QPoint(30, 40));
-}
-
-TEST_F(GSensorDlgTest, ScreenshotDuringAnEventRecording) {
-  mkcard::DriveScript script;
-  script.start = {2026, 12, 6, 10, 15, 0};
-  script.seconds = 60;
-  script.impactMs = 30000;
-  test::ParseDrive(script, m_data);
-  ASSERT_GT(m_data.m_arrGSensor.GetSize(), 500u);
-  ASSERT_TRUE(Render(31500).save(QStringLiteral(VX_BIN_DIR "/../graph-screenshot.png")));
 }
 
 }  // namespace
