@@ -2,6 +2,9 @@
 // them, the close box and the graph button, and dragging.
 #include <QTest>
 
+#include <algorithm>
+#include <ranges>
+
 #include <gtest/gtest.h>
 
 #include "core/views/PlotGeometry.h"
@@ -28,14 +31,9 @@ class GSensorDlgTest : public ::testing::Test {
   // Columns of the plot where the colour appears.
   static std::vector<int> ColumnsWith(const QImage& image, QRgb colour) {
     std::vector<int> columns;
-    for (int x = 0; x < kPlotWidth; ++x) {
-      for (int y = 0; y < kPlotHeight; ++y) {
-        if (Plot(image, x, y) == colour) {
-          columns.push_back(x);
-          break;
-        }
-      }
-    }
+    for (int x = 0; x < kPlotWidth; ++x)
+      if (std::ranges::any_of(std::views::iota(0, kPlotHeight), [&](int y) { return Plot(image, x, y) == colour; }))
+        columns.push_back(x);
     return columns;
   }
 
@@ -74,17 +72,24 @@ TEST_F(GSensorDlgTest, MarkerFollowsThePositionOverTheTracesInsideThePlot) {
   for (int y = 0; y < 225; ++y) ASSERT_NE(past.pixel(kPlotLeft + 461, y), kMarker) << "nothing past the plot";
 }
 
-TEST(GSensorDlg, CloseBoxHidesAndOnePressShowsAgain) {
+// The graph button and the close box keep one account of whether the window is hidden; it opens centred
+// over its owner and is dragged by its client area.
+TEST(GSensorDlg, CloseBoxHidesOnePressShowsAgainAndTheClientAreaDrags) {
   CTextData data;
   QWidget owner;
   owner.setGeometry(100, 100, 1020, 594);
   CGSensorDlg dialog(data, &owner);
-  EXPECT_EQ(dialog.geometry().center(), owner.geometry().center()) << "centred over its owner";
+  EXPECT_EQ(dialog.geometry().center(), owner.geometry().center());
   bool hidden = true;
   QObject::connect(&dialog, &CGSensorDlg::closedByUser, [&] { hidden = true; });
-
   hidden = dialog.ApplyGraphButton(hidden);
-  EXPECT_TRUE(dialog.isVisible());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QPoint before = dialog.pos();
+  QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseMove(&dialog, QPoint(130, 140));
+  QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(130, 140));
+  EXPECT_EQ(dialog.pos(), before + QPoint(30, 40));
+
   dialog.close();
   EXPECT_TRUE(hidden) << "the close box says hidden, as the button would";
   hidden = dialog.ApplyGraphButton(hidden);
@@ -92,19 +97,6 @@ TEST(GSensorDlg, CloseBoxHidesAndOnePressShowsAgain) {
   hidden = dialog.ApplyGraphButton(hidden);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(hidden);
-}
-
-TEST(GSensorDlg, DraggedByItsClientArea) {
-  CTextData data;
-  CGSensorDlg dialog(data, nullptr);
-  dialog.move(200, 200);
-  dialog.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  const QPoint before = dialog.pos();
-  QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(100, 100));
-  QTest::mouseMove(&dialog, QPoint(130, 140));
-  QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(130, 140));
-  EXPECT_EQ(dialog.pos(), before + QPoint(30, 40));
 }
 
 }  // namespace
