@@ -54,7 +54,8 @@ class EngineTest : public ::testing::Test {
     const GstClockTime startTime = RunningTime();
     const RefTime before = Position();
     WaitOnPipelineClock(span);
-    return static_cast<double>(RefTimeToNs(Position() - before)) / static_cast<double>(RunningTime() - startTime);
+    const auto moved = static_cast<double>(RefTimeToNs(Position() - before));
+    return moved / static_cast<double>(RunningTime() - startTime);
   }
   // Polls until the recording reports its end, remembering the highest position seen; false when more
   // than 4 s of running time pass first.

@@ -114,7 +114,9 @@ TEST_F(EngineTest, EveryOpenBuildsAFreshGraphWithTheFilesTelemetry) {
   EXPECT_GT(telemetry.m_arrGSensor.GetSize(), 0u);
   EXPECT_GT(telemetry.m_arrGps.GetSize(), 0u);
   EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
-  const auto dumped = [](const auto& entry) { return entry.path().string().find("vx880-built") != std::string::npos; };
+  const auto dumped = [](const auto& file) {
+    return file.path().filename().string().find("vx880-built") != std::string::npos;
+  };
   EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
 
   ASSERT_EQ(m_engine.Open(CardFile("bare.AVI", "--streams 1 --no-telemetry --seconds 2")), 1);

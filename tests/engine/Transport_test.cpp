@@ -217,9 +217,9 @@ class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<c
     };
     for (GList* pad = GST_ELEMENT_PADS(demuxer.get()); pad; pad = pad->next)
       if (GST_PAD_IS_SRC(pad->data))
-        gst_pad_add_probe(GST_PAD(pad->data), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, count, &m_nSeeksAtDemuxer, nullptr);
+        gst_pad_add_probe(GST_PAD(pad->data), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, count, &m_nSeeks, nullptr);
   }
-  int m_nSeeksAtDemuxer = 0;
+  int m_nSeeks = 0;
 };
 
 // The window reads the position right after every seek; a position that lags or jumps to the end
@@ -237,7 +237,7 @@ TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
     ASSERT_EQ(Recording().SetPosition(target), S_OK);
     ASSERT_EQ(Position(), target) << "seek " << i;
   }
-  EXPECT_EQ(m_nSeeksAtDemuxer, kSeeks) << "each call must reach the demuxer exactly once";
+  EXPECT_EQ(m_nSeeks, kSeeks) << "each call must reach the demuxer exactly once";
 }
 
 // The end of every stream after a seek carries that seek's number: playing on from a seek still ends.

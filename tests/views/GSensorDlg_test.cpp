@@ -31,9 +31,10 @@ class GSensorDlgTest : public ::testing::Test {
   // Columns of the plot where the colour appears.
   static std::vector<int> ColumnsWith(const QImage& image, QRgb colour) {
     std::vector<int> columns;
-    for (int x = 0; x < kPlotWidth; ++x)
-      if (std::ranges::any_of(std::views::iota(0, kPlotHeight), [&](int y) { return Plot(image, x, y) == colour; }))
-        columns.push_back(x);
+    for (int x = 0; x < kPlotWidth; ++x) {
+      const auto hasColour = [&](int y) { return Plot(image, x, y) == colour; };
+      if (std::ranges::any_of(std::views::iota(0, kPlotHeight), hasColour)) columns.push_back(x);
+    }
     return columns;
   }
 

@@ -62,17 +62,15 @@ bool MarkerAt(CMapView& view, double lon, double lat) {
 
 // Waits until the offline grid covers most of the view: painted a moment later than the page decides.
 bool GridPainted(CMapView& view) {
-  int background = 0;
-  int lines = 0;
+  int background = 0, lines = 0;
   const bool painted = WaitUntil([&] {
     const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
     background = lines = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x) {
         background += image.pixel(x, y) == qRgb(0xE9, 0xE5, 0xDC);
         lines += image.pixel(x, y) == qRgb(0xB9, 0xB1, 0xA3);
       }
-    }
     return background > image.width() * image.height() / 2 && lines > 100;
   });
   EXPECT_TRUE(painted) << background << " background and " << lines << " grid pixels";
@@ -164,31 +162,26 @@ TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
   const QString copyright = QStringLiteral("https://www.openstreetmap.org/copyright");
   const QString otherFile =
       QUrl::fromLocalFile(QFileInfo(CMapPage::PagePath(1)).dir().filePath("MapView.js")).toString();
-  struct Case {
-    const char* what;
-    QString script;
-    QStringList toBrowser;
+  const std::pair<QString, QStringList> cases[] = {
+      {"window.open('https://example.org/new')", {"https://example.org/new"}},
+      {"location.href = '" + otherFile + "'", {}},  // another file of the data folder
+      {"location.href = 'https://example.org/page'", {"https://example.org/page"}},
   };
-  const Case cases[] = {
-      {"a new window", "window.open('https://example.org/new')", {"https://example.org/new"}},
-      {"another file of the data folder", "location.href = '" + otherFile + "'", {}},
-      {"a page of the web", "location.href = 'https://example.org/page'", {"https://example.org/page"}},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [script, toBrowser] : cases) {
+    SCOPED_TRACE(script.toStdString());
     browser.m_arrOpened.clear();
     m_view.UpdateMapPosition(1000, m_data);
-    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(m_view, 127.0, 37.508333); })) << c.what;
-    m_view.Page()->runJavaScript(c.script);
+    ASSERT_TRUE(WaitUntil([&] { return MarkerAt(m_view, 127.0, 37.508333); }));
+    m_view.Page()->runJavaScript(script);
     // The attribution's link follows each case: once the browser has it, the case was decided before it.
     m_view.Page()->runJavaScript(
         QStringLiteral("document.querySelector('.leaflet-control-attribution a[href*=openstreetmap]').click()"));
-    EXPECT_TRUE(WaitUntil([&] { return browser.m_arrOpened.contains(copyright); })) << c.what;
-    const QStringList opened = c.toBrowser + QStringList{copyright};
-    EXPECT_EQ(browser.m_arrOpened.join(' ').toStdString(), opened.join(' ').toStdString()) << c.what;
-    EXPECT_EQ(m_view.Page()->url().toString().toStdString(), page.toString().toStdString()) << c.what;
+    EXPECT_TRUE(WaitUntil([&] { return browser.m_arrOpened.contains(copyright); }));
+    EXPECT_EQ(browser.m_arrOpened, toBrowser + QStringList{copyright});
+    EXPECT_EQ(m_view.Page()->url().toString().toStdString(), page.toString().toStdString());
     // Still our document, and it still gets the calls.
     m_view.UpdateMapPosition(2000, m_data);
-    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, -70.5, -33.5); })) << c.what;
+    EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, -70.5, -33.5); }));
   }
 }
 
