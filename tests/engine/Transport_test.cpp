@@ -40,7 +40,7 @@ using TransportTest = EngineTest;
 
 // Without a graph (before the first open, and after a teardown with a rate set) every call answers without
 // touching GStreamer.
-TEST_F(TransportTest, FollowsTheStateTable) {
+TEST_F(TransportTest, FollowsTheStateTableAndKeepsSeeksAndSkipsInsideTheRecording) {
   const auto expectRefusedWithoutAGraph = [&] {
     EXPECT_FALSE(Recording().HasGraph());
     EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
@@ -72,22 +72,41 @@ TEST_F(TransportTest, FollowsTheStateTable) {
   EXPECT_EQ(Recording().State(), EngineState::Stopped);
   EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
 
+  // Seeks and skips stay inside the recording: the duration in milliseconds, positions in 100 ns units.
+  EXPECT_EQ(m_engine.GetDurationMs(), 3000);
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  ASSERT_EQ(m_engine.SeekMs(1500), 1);
+  EXPECT_EQ(Position(), 15'000'000);
+  ASSERT_EQ(m_engine.SeekMs(400), 1);
+  EXPECT_EQ(m_engine.SkipBack(1.0), 1);
+  EXPECT_EQ(Position(), 0);
+  EXPECT_EQ(m_engine.SkipForward(1.0), 1);
+  EXPECT_EQ(Position(), 10'000'000);
+  ASSERT_EQ(m_engine.SeekMs(2500), 1);
+  EXPECT_EQ(m_engine.SkipForward(1.0), 1);
+  EXPECT_EQ(Position(), Duration());
+
   m_engine.ChangeRate(1.5f);
   Recording().Teardown();
   ASSERT_EQ(Recording().State(), EngineState::Stopped);
   expectRefusedWithoutAGraph();
 }
 
-// The clamp is the core rule's; here the pipeline really plays at the rate the engine keeps.
-TEST_F(TransportTest, ChangeRatePlaysAtTheClampedRateAndKeepsPause) {
-  ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
-  ASSERT_EQ(Recording().Run(), S_OK);
-  EXPECT_EQ(m_engine.ChangeRate(3.0f), 1);
-  EXPECT_EQ(Recording().State(), EngineState::Running);
+// Play after a speed change from stopped starts where the recording stands, every time; the pipeline
+// then really plays at the rate the engine keeps (the clamp is the core rule's), and a change while
+// paused stays paused.
+TEST_F(TransportTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingStandsAtThatRate) {
+  for (int run = 0; run < 20; ++run) {
+    SCOPED_TRACE(run);
+    ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
+    ASSERT_EQ(m_engine.ChangeRate(3.0f), 1);
+    ASSERT_EQ(Recording().Run(), S_OK);
+    EXPECT_LT(Position(), Duration() / 2);
+  }
   EXPECT_NEAR(Speed(700 * GST_MSECOND), 2.0, 0.2);
   EXPECT_EQ(m_engine.ChangeRate(0.2f), 1);
+  EXPECT_EQ(Recording().State(), EngineState::Running);
   EXPECT_NEAR(Speed(800 * GST_MSECOND), 0.5, 0.1);
-
   ASSERT_EQ(Recording().Pause(), S_OK);
   EXPECT_EQ(m_engine.ChangeRate(1.4f), 1);
   EXPECT_EQ(Recording().State(), EngineState::Paused);
@@ -122,33 +141,6 @@ TEST_F(TransportTest, PcmSoundKeepsTimeAtDoubleRate) {
   gst_bus_disable_sync_message_emission(bus.get());
 }
 
-// The duration in milliseconds, positions in 100 ns units.
-TEST_F(TransportTest, SeeksAndSkipsStayInsideTheRecording) {
-  ASSERT_EQ(m_engine.Open(CardFile(kAvi, kAviOptions)), 1);
-  EXPECT_EQ(m_engine.GetDurationMs(), 3000);
-  ASSERT_EQ(Recording().Pause(), S_OK);
-  ASSERT_EQ(m_engine.SeekMs(1500), 1);
-  EXPECT_EQ(Position(), 15'000'000);
-  ASSERT_EQ(m_engine.SeekMs(400), 1);
-  EXPECT_EQ(m_engine.SkipBack(1.0), 1);
-  EXPECT_EQ(Position(), 0);
-  EXPECT_EQ(m_engine.SkipForward(1.0), 1);
-  EXPECT_EQ(Position(), 10'000'000);
-  ASSERT_EQ(m_engine.SeekMs(2500), 1);
-  EXPECT_EQ(m_engine.SkipForward(1.0), 1);
-  EXPECT_EQ(Position(), Duration());
-}
-
-// Play at the end starts again from the beginning.
-TEST_F(TransportTest, ASeekPastTheDataEndsTheRecordingWithoutHanging) {
-  ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
-  ASSERT_EQ(Recording().Pause(), S_OK);
-  EXPECT_EQ(Recording().SetPosition(Duration() + 50'000'000), S_OK);
-  EXPECT_EQ(Position(), Duration());
-  EXPECT_EQ(Recording().Run(), S_OK);
-  EXPECT_LT(Position(), 5'000'000);
-}
-
 // A seek the decoder answers only after the limit fails, yet it was made: the position is the one sought,
 // never the end (which would skip the recording, or make Play start again from 0), and the late answer
 // is taken when it comes.
@@ -172,15 +164,6 @@ TEST_F(TransportTest, ASeekAnsweredAfterTheLimitFailsKeepsItsTargetAndTakesTheLa
             GST_STATE_CHANGE_SUCCESS);
   EXPECT_GE(Position(), 15'000'000) << "play goes on from the sought position";
   EXPECT_TRUE(PlayToEnd());
-}
-
-// A seek no sink accepts changes nothing: the recording plays on to its end and reports it.
-TEST_F(TransportTest, ARefusedSeekFailsAndTheEndIsStillReported) {
-  ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
-  ASSERT_EQ(Recording().Run(), S_OK);
-  RefuseSeeksAtTheSinks(Recording().Pipeline());
-  EXPECT_EQ(Recording().SetPosition(Duration() / 2), E_FAIL);
-  EXPECT_TRUE(PlayToEnd()) << "the end was never reported";
 }
 
 // Front 1 s, sound 3 s: a seek into the sound's tail shows the front's last picture at the sought
@@ -224,7 +207,7 @@ class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<c
 
 // The window reads the position right after every seek; a position that lags or jumps to the end
 // there ends the recording early or moves the slider backwards.
-TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
+TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTargetAndPlayingOnEnds) {
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Recording().Pause(), S_OK);
   CountSeeksAtTheDemuxer();
@@ -238,11 +221,7 @@ TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTarget) {
     ASSERT_EQ(Position(), target) << "seek " << i;
   }
   EXPECT_EQ(m_nSeeks, kSeeks) << "each call must reach the demuxer exactly once";
-}
-
-// The end of every stream after a seek carries that seek's number: playing on from a seek still ends.
-TEST_P(PausedSeekTest, PlayingOnFromASeekReachesTheEnd) {
-  ASSERT_EQ(Open(), 1);
+  // The end of every stream after a seek carries that seek's number: playing on from a seek still ends.
   ASSERT_EQ(Recording().Run(), S_OK);
   ASSERT_EQ(Recording().SetPosition(Duration() - 5'000'000), S_OK);
   EXPECT_TRUE(PlayToEnd());
@@ -250,20 +229,25 @@ TEST_P(PausedSeekTest, PlayingOnFromASeekReachesTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(CardFiles, PausedSeekTest, ::testing::Values("seek.MP4", "seek.AVI"));
 
-TEST_F(EngineTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingStands) {
-  const std::string path = CardFile("three-aac.MP4", "--streams 2 --seconds 3");
+// The end, as the window meets it: a seek past the data ends the recording without hanging and Play then
+// starts again from the beginning. The pipeline posts the end of a segment once every sink has ended,
+// which can come after the next seek began: a seek back from the end made right away plays on. An error
+// ends the recording until a later seek; a seek no sink accepts changes nothing, and the end still comes.
+TEST_F(TransportTest, TheEndHoldsUntilASeekAndASeekRightAfterTheEndIsNotTakenForTheEnd) {
+  ASSERT_EQ(m_engine.Open(CardFile(kMp4, kMp4Options)), 1);
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  EXPECT_EQ(Recording().SetPosition(Duration() + 50'000'000), S_OK);
+  EXPECT_EQ(Position(), Duration());
+  EXPECT_EQ(Recording().Run(), S_OK);
+  EXPECT_LT(Position(), 5'000'000);
   for (int run = 0; run < 20; ++run) {
     SCOPED_TRACE(run);
-    ASSERT_EQ(m_engine.Open(path), 1);
-    ASSERT_EQ(m_engine.ChangeRate(2.0f), 1);
-    ASSERT_EQ(Recording().Run(), S_OK);
-    EXPECT_LT(Position(), Duration() / 2);
+    ASSERT_EQ(Recording().SetPosition(Duration()), S_OK);
+    ASSERT_EQ(Position(), Duration());
+    ASSERT_EQ(Recording().SetPosition(Duration() / 2), S_OK);
+    EXPECT_LT(Position(), Duration());
   }
-}
 
-TEST_F(EngineTest, AnErrorWhilePlayingEndsTheRecordingAndALaterSeekPlaysAgain) {
-  ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
-  ASSERT_EQ(Recording().Run(), S_OK);
   GstPtr<GstElement> decoder = Named("FFDShow Decoder1");
   ASSERT_TRUE(decoder);
   GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "injected decoding error");
@@ -274,20 +258,11 @@ TEST_F(EngineTest, AnErrorWhilePlayingEndsTheRecordingAndALaterSeekPlaysAgain) {
   ASSERT_EQ(Recording().Pause(), S_OK);
   ASSERT_EQ(m_engine.SeekMs(1000), 1);
   EXPECT_EQ(Position(), 10'000'000);
-}
 
-// The pipeline posts the end of a segment once every sink has ended, which can come after the next seek
-// began; a seek back from the end made right away plays on.
-TEST_F(EngineTest, ASeekRightAfterTheEndIsNotTakenForTheEnd) {
-  ASSERT_EQ(m_engine.Open(CardFile("three-aac.MP4", "--streams 2 --seconds 3")), 1);
   ASSERT_EQ(Recording().Run(), S_OK);
-  for (int run = 0; run < 20; ++run) {
-    SCOPED_TRACE(run);
-    ASSERT_EQ(Recording().SetPosition(Duration()), S_OK);
-    ASSERT_EQ(Position(), Duration());
-    ASSERT_EQ(Recording().SetPosition(Duration() / 2), S_OK);
-    EXPECT_LT(Position(), Duration());
-  }
+  RefuseSeeksAtTheSinks(Recording().Pipeline());
+  EXPECT_EQ(Recording().SetPosition(Duration() / 2), E_FAIL);
+  EXPECT_TRUE(PlayToEnd()) << "the end was never reported";
 }
 
 }  // namespace
