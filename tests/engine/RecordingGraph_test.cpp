@@ -16,8 +16,14 @@
 namespace vx::test {
 namespace {
 
-// Every layout the card maker writes: its elements are added in the layout's order and cue the first frame.
-TEST_F(EngineTest, AddsTheElementsOfItsLayoutInOrderAndCuesTheFirstFrame) {
+// Every layout the card maker writes: opening the file that is open builds its graph anew, its elements
+// are added in the layout's order and cue the first frame, and the source hands out the file's telemetry
+// with the engine's option. The built graphs are dumped when asked to.
+TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
+  const std::filesystem::path dumps = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
+  std::filesystem::remove_all(dumps);
+  std::filesystem::create_directories(dumps);
+  m_engine.SetTelemetryOption(false);
   const struct {
     const char* file;
     const char* options;
@@ -28,10 +34,18 @@ TEST_F(EngineTest, AddsTheElementsOfItsLayoutInOrderAndCuesTheFirstFrame) {
                {"one-pcm.AVI", "--streams 1 --seconds 2", 1, 1000},
                {"two-pcm.AVI", "--streams 2 --seconds 2", 2, 1000},
                {"two-h264.AVI", "--streams 2 --codec h264 --seconds 2", 2, 1000},
-               {"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0}};
+               {"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0},
+               {"bare.AVI", "--streams 1 --no-telemetry --seconds 2", 1, 1000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    ASSERT_EQ(m_engine.Open(CardFile(c.file, c.options)), 1);
+    const std::string path = CardFile(c.file, c.options);
+    ASSERT_EQ(m_engine.Open(path), 1);
+    GWeakRef first;
+    g_weak_ref_init(&first, Recording().Pipeline());
+    ASSERT_EQ(m_engine.Open(path), 1);
+    GstPtr<GstElement> stillThere = Adopt(static_cast<GstElement*>(g_weak_ref_get(&first)));
+    g_weak_ref_clear(&first);
+    EXPECT_FALSE(stillThere);
     std::vector<std::string> expected, added;
     for (const GraphStep& step : GraphLayout(c.videoStreams, c.audioCount)) expected.push_back(step.name);
     for (GList* child = GST_BIN_CHILDREN(GST_BIN(Recording().Pipeline())); child; child = child->next)
@@ -42,7 +56,17 @@ TEST_F(EngineTest, AddsTheElementsOfItsLayoutInOrderAndCuesTheFirstFrame) {
     QImage front, rear;
     EXPECT_EQ(m_engine.GrabFrame(0, front), 1);
     EXPECT_EQ(m_engine.GrabFrame(1, rear), c.videoStreams == 2 ? 1 : 0);
+    CTextData telemetry;
+    EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
+    const bool hasTelemetry = std::string(c.options).find("--no-telemetry") == std::string::npos;
+    EXPECT_EQ(telemetry.m_arrGSensor.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(telemetry.m_arrGps.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
   }
+  const auto dumped = [](const auto& file) {
+    return file.path().filename().string().find("vx880-built") != std::string::npos;
+  };
+  EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
 }
 
 // A graph that cannot be completed never reads as opened: the window would skip nothing and play nothing.
@@ -91,37 +115,6 @@ TEST(ComponentCheck, AsksTheEnginesLookupAndNeedsWindows) {
   QImage picture;
   EXPECT_EQ(windowless.GrabFrame(0, picture), 0);
   EXPECT_TRUE(picture.isNull());
-}
-
-// Opening the file that is open builds its graph anew; the source hands out the file's telemetry with the
-// engine's option, and the built graph is dumped when asked to.
-TEST_F(EngineTest, EveryOpenBuildsAFreshGraphWithTheFilesTelemetry) {
-  const std::filesystem::path dumps = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
-  std::filesystem::remove_all(dumps);
-  std::filesystem::create_directories(dumps);
-  const std::string path = CardFile("one-aac.MP4", "--streams 1 --seconds 2");
-  m_engine.SetTelemetryOption(false);
-  ASSERT_EQ(m_engine.Open(path), 1);
-  GWeakRef first;
-  g_weak_ref_init(&first, Recording().Pipeline());
-  ASSERT_EQ(m_engine.Open(path), 1);
-  GstPtr<GstElement> stillThere = Adopt(static_cast<GstElement*>(g_weak_ref_get(&first)));
-  g_weak_ref_clear(&first);
-  EXPECT_FALSE(stillThere);
-  EXPECT_EQ(Recording().State(), EngineState::Stopped);
-  CTextData telemetry;
-  EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
-  EXPECT_GT(telemetry.m_arrGSensor.GetSize(), 0u);
-  EXPECT_GT(telemetry.m_arrGps.GetSize(), 0u);
-  EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
-  const auto dumped = [](const auto& file) {
-    return file.path().filename().string().find("vx880-built") != std::string::npos;
-  };
-  EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
-
-  ASSERT_EQ(m_engine.Open(CardFile("bare.AVI", "--streams 1 --no-telemetry --seconds 2")), 1);
-  EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
-  EXPECT_EQ(telemetry.m_arrGSensor.GetSize(), 0u);
 }
 
 // The first picture of a recording as a plain GStreamer pipeline decodes and converts it to BGRx.
