@@ -1,17 +1,12 @@
 // Damaged recordings: card-maker files cut at box and chunk boundaries or hit by bursts of random bytes,
 // each opened, played for 2 s and sought 10 times. Nothing may crash, and no call may take 5 s.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
-#include "TestMedia.h"
-#include "engine/CNrvVideoView.h"
-#include "engine/CPlaybackEngine.h"
+#include "EngineFixture.h"
 
 namespace vx::test {
 namespace {
@@ -120,15 +115,13 @@ std::vector<int> Selected() {
   return indices;
 }
 
-TEST(DamagedMedia, OpensPlaysAndSeeksWithoutCrashingOrHanging) {
-  CNrvVideoView front;
-  CNrvVideoView rear;
-  CPlaybackEngine engine;
-  engine.AttachWindows(&front, &rear);
+using DamagedMedia = EngineTest;
+
+TEST_F(DamagedMedia, OpensPlaysAndSeeksWithoutCrashingOrHanging) {
   for (int index : Selected()) {
     SCOPED_TRACE("variant " + std::to_string(index));
     const std::string path = MakeVariant(index);
-    Exercise(engine, path, index);
+    Exercise(m_engine, path, index);
     std::filesystem::remove(path);
   }
 }

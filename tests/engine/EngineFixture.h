@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "TestMedia.h"
 #include "engine/CNrvVideoView.h"
@@ -23,6 +22,9 @@ class EngineTest : public ::testing::Test {
   }
 
   CRecordingGraph& Recording() { return *m_engine.Recording(); }
+  GstPtr<GstElement> Named(const char* name) {
+    return Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), name));
+  }
   RefTime Position() {
     RefTime t = -1;
     EXPECT_EQ(Recording().GetPosition(t), S_OK);
@@ -52,29 +54,20 @@ class EngineTest : public ::testing::Test {
     const GstClockTime startTime = RunningTime();
     const RefTime before = Position();
     WaitOnPipelineClock(span);
-    const RefTime after = Position();
-    return static_cast<double>(RefTimeToNs(after - before)) /
-           static_cast<double>(RunningTime() - startTime);
+    const auto moved = static_cast<double>(RefTimeToNs(Position() - before));
+    return moved / static_cast<double>(RunningTime() - startTime);
   }
   // Polls until the recording reports its end, remembering the highest position seen; false when more
-  // than `limit` nanoseconds of running time pass first.
-  bool PlayToEnd(GstClockTime limit, RefTime& highest) {
+  // than 4 s of running time pass first.
+  bool PlayToEnd(RefTime* highest = nullptr) {
     const GstClockTime startTime = RunningTime();
-    const RefTime duration = Duration();
     for (;;) {
       const RefTime position = Position();
-      highest = std::max(highest, position);
-      if (IsAtEnd(position, duration)) return true;
-      if (RunningTime() - startTime > limit) return false;
+      if (highest) *highest = std::max(*highest, position);
+      if (IsAtEnd(position, Duration())) return true;
+      if (RunningTime() - startTime > 4 * GST_SECOND) return false;
       WaitOnPipelineClock(20 * GST_MSECOND);
     }
-  }
-  // The names of the pipeline's elements in the order they were added.
-  std::vector<std::string> ElementNames() {
-    std::vector<std::string> names;
-    for (GList* child = GST_BIN_CHILDREN(GST_BIN(Recording().Pipeline())); child; child = child->next)
-      names.insert(names.begin(), GST_ELEMENT_NAME(child->data));
-    return names;
   }
 
   CNrvVideoView m_front;

@@ -1,5 +1,9 @@
-// The recording graph on card-maker files: layouts, failures, the component check, telemetry and graph dumps.
+// The recording graph on card-maker files: layouts, failures, the component check, telemetry, graph dumps,
+// and the pictures it hands to the views and to grabs (stretched, never erased, rows top-down).
+#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
+
+#include <QPixmap>
 
 #include <filesystem>
 #include <fstream>
@@ -12,38 +16,58 @@
 namespace vx::test {
 namespace {
 
-struct LayoutCase {
-  const char* file;
-  const char* options;
-  int videoStreams;
-  int audioCount;  // as the layout counts it: 0 none, 1 compressed, 1000 PCM
-};
-
-std::ostream& operator<<(std::ostream& out, const LayoutCase& c) { return out << c.file; }
-
-class GraphLayoutTest : public EngineTest, public ::testing::WithParamInterface<LayoutCase> {};
-
-TEST_P(GraphLayoutTest, AddsTheElementsOfItsLayoutInOrderAndCuesTheFirstFrame) {
-  const LayoutCase& c = GetParam();
-  ASSERT_EQ(m_engine.Open(CardFile(c.file, c.options)), 1);
-  std::vector<std::string> expected;
-  for (const GraphStep& step : GraphLayout(c.videoStreams, c.audioCount)) expected.push_back(step.name);
-  EXPECT_EQ(ElementNames(), expected);
-  EXPECT_EQ(Recording().VideoStreamCount(), c.videoStreams);
-  EXPECT_EQ(Recording().State(), EngineState::Stopped);
-  QImage front, rear;
-  EXPECT_EQ(m_engine.GrabFrame(0, front), 1);
-  EXPECT_EQ(m_engine.GrabFrame(1, rear), c.videoStreams == 2 ? 1 : 0);
+// Every layout the card maker writes: opening the file that is open builds its graph anew, its elements
+// are added in the layout's order and cue the first frame, and the source hands out the file's telemetry
+// with the engine's option. The built graphs are dumped when asked to.
+TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
+  const std::filesystem::path dumps = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
+  std::filesystem::remove_all(dumps);
+  std::filesystem::create_directories(dumps);
+  m_engine.SetTelemetryOption(false);
+  const struct {
+    const char* file;
+    const char* options;
+    int videoStreams;
+    int audioCount;  // as the layout counts it: 0 none, 1 compressed, 1000 PCM
+  } cases[] = {{"one-aac.MP4", "--streams 1 --seconds 2", 1, 1},
+               {"two-aac.MP4", "--streams 2 --seconds 2", 2, 1},
+               {"one-pcm.AVI", "--streams 1 --seconds 2", 1, 1000},
+               {"two-pcm.AVI", "--streams 2 --seconds 2", 2, 1000},
+               {"two-h264.AVI", "--streams 2 --codec h264 --seconds 2", 2, 1000},
+               {"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0},
+               {"bare.AVI", "--streams 1 --no-telemetry --seconds 2", 1, 1000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = CardFile(c.file, c.options);
+    ASSERT_EQ(m_engine.Open(path), 1);
+    GWeakRef first;
+    g_weak_ref_init(&first, Recording().Pipeline());
+    ASSERT_EQ(m_engine.Open(path), 1);
+    GstPtr<GstElement> stillThere = Adopt(static_cast<GstElement*>(g_weak_ref_get(&first)));
+    g_weak_ref_clear(&first);
+    EXPECT_FALSE(stillThere);
+    std::vector<std::string> expected, added;
+    for (const GraphStep& step : GraphLayout(c.videoStreams, c.audioCount)) expected.push_back(step.name);
+    for (GList* child = GST_BIN_CHILDREN(GST_BIN(Recording().Pipeline())); child; child = child->next)
+      added.insert(added.begin(), GST_ELEMENT_NAME(child->data));  // the bin keeps its newest child first
+    EXPECT_EQ(added, expected);
+    EXPECT_EQ(Recording().VideoStreamCount(), c.videoStreams);
+    EXPECT_EQ(Recording().State(), EngineState::Stopped);
+    QImage front, rear;
+    EXPECT_EQ(m_engine.GrabFrame(0, front), 1);
+    EXPECT_EQ(m_engine.GrabFrame(1, rear), c.videoStreams == 2 ? 1 : 0);
+    CTextData telemetry;
+    EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
+    const bool hasTelemetry = std::string(c.options).find("--no-telemetry") == std::string::npos;
+    EXPECT_EQ(telemetry.m_arrGSensor.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(telemetry.m_arrGps.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
+  }
+  const auto dumped = [](const auto& file) {
+    return file.path().filename().string().find("vx880-built") != std::string::npos;
+  };
+  EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CardFiles, GraphLayoutTest,
-    ::testing::Values(LayoutCase{"one-aac.MP4", "--streams 1 --seconds 2", 1, 1},
-                      LayoutCase{"two-aac.MP4", "--streams 2 --seconds 2", 2, 1},
-                      LayoutCase{"one-pcm.AVI", "--streams 1 --seconds 2", 1, 1000},
-                      LayoutCase{"two-pcm.AVI", "--streams 2 --seconds 2", 2, 1000},
-                      LayoutCase{"two-h264.AVI", "--streams 2 --codec h264 --seconds 2", 2, 1000},
-                      LayoutCase{"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0}));
 
 // A graph that cannot be completed never reads as opened: the window would skip nothing and play nothing.
 TEST_F(EngineTest, FailedOpensAnswerZeroAndLeaveNoRecording) {
@@ -93,43 +117,71 @@ TEST(ComponentCheck, AsksTheEnginesLookupAndNeedsWindows) {
   EXPECT_TRUE(picture.isNull());
 }
 
-TEST_F(EngineTest, OpeningTheSameFileTwiceReplacesTheFirstGraph) {
-  const std::string path = CardFile("one-aac.MP4", "--streams 1 --seconds 2");
-  ASSERT_EQ(m_engine.Open(path), 1);
-  GWeakRef first;
-  g_weak_ref_init(&first, Recording().Pipeline());
-  ASSERT_EQ(m_engine.Open(path), 1);
-  GObject* stillThere = static_cast<GObject*>(g_weak_ref_get(&first));
-  EXPECT_EQ(stillThere, nullptr);
-  if (stillThere) g_object_unref(stillThere);
-  g_weak_ref_clear(&first);
-  EXPECT_EQ(Recording().State(), EngineState::Stopped);
+// The first picture of a recording as a plain GStreamer pipeline decodes and converts it to BGRx.
+QImage ReferencePicture(const std::string& path, const char* demux, const char* decode) {
+  const std::string description = "filesrc location=" + path + " ! " + demux + " ! " + decode +
+                                  " ! videoconvert ! video/x-raw,format=BGRx ! appsink name=sink";
+  GstPtr<GstElement> pipeline = Retain(gst_parse_launch(description.c_str(), nullptr));
+  GstPtr<GstElement> sink = Adopt(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
+  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+  GstPtr<GstSample> sample = Adopt(gst_app_sink_try_pull_preroll(GST_APP_SINK(sink.get()), 5 * GST_SECOND));
+  GstVideoInfo info;
+  GstVideoFrame frame;
+  QImage picture;
+  if (sample && gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) &&
+      gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample.get()), GST_MAP_READ)) {
+    picture = QImage(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)), info.width, info.height,
+                     GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), QImage::Format_RGB32)
+                  .copy();
+    gst_video_frame_unmap(&frame);
+  }
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+  return picture;
 }
 
-TEST_F(EngineTest, TheSourceHandsOutTheFilesTelemetryWithTheEnginesOption) {
-  m_engine.SetTelemetryOption(false);
-  ASSERT_EQ(m_engine.Open(CardFile("one-aac.MP4", "--streams 1 --seconds 2")), 1);
-  CTextData telemetry;
-  EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
-  EXPECT_GT(telemetry.m_arrGSensor.GetSize(), 0u);
-  EXPECT_GT(telemetry.m_arrGps.GetSize(), 0u);
-  GstPtr<GstElement> source = Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), kSourceName));
-  EXPECT_EQ(CCameraSource::From(source.get())->Option(), 0u);
-
-  ASSERT_EQ(m_engine.Open(CardFile("bare.AVI", "--streams 1 --no-telemetry --seconds 2")), 1);
-  EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
-  EXPECT_EQ(telemetry.m_arrGSensor.GetSize(), 0u);
+TEST_F(EngineTest, GrabFrameGivesTheDecodedPictureTopRowFirst) {
+  const std::string path = CardFile("two-pcm.AVI", "--streams 2 --seconds 2");
+  ASSERT_EQ(m_engine.Open(path), 1);
+  QImage front, rear, untouched;
+  ASSERT_EQ(m_engine.GrabFrame(0, front), 1);
+  const QImage reference = ReferencePicture(path, "avidemux", "jpegdec");
+  ASSERT_EQ(reference.size(), QSize(1280, 720));
+  ASSERT_FALSE(reference == reference.mirrored()) << "the picture must differ from top to bottom";
+  EXPECT_TRUE(front == reference);
+  ASSERT_EQ(m_engine.GrabFrame(1, rear), 1);
+  EXPECT_EQ(rear.size(), QSize(640, 360));
+  EXPECT_EQ(m_engine.GrabFrame(2, untouched), 0);
+  EXPECT_TRUE(untouched.isNull());
 }
 
-TEST_F(EngineTest, BuildingDumpsThePipelineGraphWhenAskedTo) {
-  const std::filesystem::path dir = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  ASSERT_EQ(m_engine.Open(CardFile("one-aac.MP4", "--streams 1 --seconds 2")), 1);
-  bool found = false;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    found = found || entry.path().filename().string().find("vx880-built") != std::string::npos;
-  EXPECT_TRUE(found);
+TEST_F(EngineTest, ViewsShowTheirStreamStretchedOverTheWholeView) {
+  ASSERT_EQ(m_engine.Open(CardFile("two-aac.MP4", "--streams 2 --seconds 2")), 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_front.Frame().Size(), QSize(1280, 720));
+  EXPECT_EQ(m_rear.Frame().Size(), QSize(640, 360));
+  const QImage shown = m_front.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), m_front.size());
+  const QImage frame = CFrameConverter().Convert(m_front.Frame());
+  // Each corner of the view shows (about: the scaled picture samples a neighbour) the picture's own corner.
+  const int w = shown.width() - 1, h = shown.height() - 1, fw = frame.width() - 1, fh = frame.height() - 1;
+  for (const auto& [view, picture] : {std::pair{QPoint(0, 0), QPoint(0, 0)}, {QPoint(w, 0), QPoint(fw, 0)},
+                                      {QPoint(0, h), QPoint(0, fh)}, {QPoint(w, h), QPoint(fw, fh)}}) {
+    const QColor a = shown.pixelColor(view), b = frame.pixelColor(picture);
+    EXPECT_LT(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 100)
+        << view.x() << "," << view.y();
+  }
+}
+
+TEST(NrvVideoView, NeverErasesOrPaintsWithoutAPicture) {
+  CNrvVideoView view;
+  view.resize(64, 48);
+  EXPECT_TRUE(view.testAttribute(Qt::WA_OpaquePaintEvent));
+  EXPECT_FALSE(view.autoFillBackground());
+  QPixmap canvas(64, 48);
+  canvas.fill(Qt::red);
+  view.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
+  EXPECT_EQ(canvas.toImage().pixelColor(10, 10), QColor(Qt::red));
+  EXPECT_EQ(canvas.toImage().pixelColor(63, 47), QColor(Qt::red));
 }
 
 }  // namespace

@@ -18,14 +18,10 @@ std::string MediaDir() {
   return dir.string();
 }
 
-bool RunCommand(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-namespace {
-
 // Written under a temporary name first, so that a test running in parallel never sees half a file.
-std::string TempPath(const std::string& name) { return MediaDir() + "/tmp" + std::to_string(getpid()) + "-" + name; }
-
-}  // namespace
+static std::string TempPath(const std::string& name) {
+  return MediaDir() + "/tmp" + std::to_string(getpid()) + "-" + name;
+}
 
 std::string CardFile(const std::string& name, const std::string& options) {
   const std::string path = MediaDir() + "/" + name;
@@ -33,7 +29,7 @@ std::string CardFile(const std::string& name, const std::string& options) {
   const std::string temp = TempPath(name);
   const std::string command = std::string(VX_BIN_DIR) + "/vx880-mkcard --file " + temp + " " + options +
                               " > /dev/null 2>&1";
-  if (!RunCommand(command)) throw std::runtime_error("card maker failed: " + command);
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("card maker failed: " + command);
   std::filesystem::rename(temp, path);
   return path;
 }

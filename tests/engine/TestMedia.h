@@ -12,7 +12,5 @@ std::string CardFile(const std::string& name, const std::string& options);
 std::string MuxedFile(const std::string& name, const std::string& streams);
 // A folder in the build tree for files the tests write themselves.
 std::string MediaDir();
-// Runs a shell command; true when it exits with 0.
-bool RunCommand(const std::string& command);
 
 }  // namespace vx::test
