@@ -116,7 +116,6 @@ TEST_F(SettingDialog, ALanguageChoiceRelabelsAtOnceAndReachesTheMainWindowOnCanc
 TEST_F(SettingDialog, SaveWithoutACardAndTheBrowserCancelledWritesNothingAndStaysOpen) {
   TestSettingDlg& dialog = OpenDialog({});
   Click(dialog, IDC_SAVE);
-  EXPECT_EQ(dialog.m_nBrowses, 1);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(fs::exists(m_dir / "card" / kSetupFileName));
 
