@@ -2,31 +2,16 @@
 // table's change events from a real mount.
 #include <QSignalSpy>
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
+#include "SettingsFixture.h"
 #include "settings/CLinuxDriveList.h"
 
 namespace vx::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-class LinuxDriveList : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("vx-drives-" + std::to_string(::getpid()));
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-  fs::path m_dir;
-};
+using LinuxDriveList = SettingsFixture;  // for its folder
 
 TEST_F(LinuxDriveList, ReadsTheFilesItIsGiven) {
   const fs::path disk = m_dir / "sys/devices/sdb";  // a card reader's medium
@@ -45,8 +30,7 @@ TEST_F(LinuxDriveList, ReadsTheFilesItIsGiven) {
 // Run by CTest in a private mount namespace, where mounting touches nothing outside.
 TEST_F(LinuxDriveList, AMountAndAnUnmountAreAnnounced) {
   if (!std::getenv("VX_MOUNT_NAMESPACE")) GTEST_SKIP() << "mounts only in a private mount namespace";
-  const std::string point = (m_dir / "card").string();
-  fs::create_directories(point);
+  const std::string point = (m_dir / "card").string();  // made by the fixture
   CLinuxDriveList drives;
   QSignalSpy changed(&drives, &IDriveList::MountsChanged);
   const QString file = QString::fromStdString(point + "/DCIM/20240501_130509_E01.AVI");
