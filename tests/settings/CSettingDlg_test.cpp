@@ -35,16 +35,27 @@ void Type(QWidget* widget, const QString& text) {
   }
 }
 
-TEST_F(SettingDialog, PresetCutOffAndSerialNumberAreSavedAsShown) {
+// A VGA card's bitrates show as stored; the user's moves are limited until SAVE makes it HD.
+TEST_F(SettingDialog, ControlsShowTheCardAndSaveWhatTheUserSet) {
   SetupRecord record = MakeDefaultRecord(36);
   record.dwCutOffVoltage = 9000;
   StoreNarrowText(record.szSerialNumber, u"SN\u00E9");
   record.bSpeedUnit = 9;
+  record.wVideoModeA = record.wVideoModeB = 10;
+  record.dwFrontBitrate = record.dwRearBitrate = 6000000;
   WriteCard(record);
   TestSettingDlg& dialog = OpenDialog(Card());
   QSignalSpy languageChanged(&dialog, &CSettingDlg::LanguageChanged);
   Click(dialog, IDC_DRIVE_NORMALLY);
   Click(dialog, IDC_PARKING_NORMALLY);
+
+  auto* front = Item<QSlider>(dialog, IDC_FRONT_BITRATE);
+  auto* rear = Item<QSlider>(dialog, IDC_REAR_BITRATE);
+  EXPECT_EQ(std::pair(front->value(), rear->value()), std::pair(6, 6));
+  front->setValue(4);
+  EXPECT_EQ(rear->value(), 4);
+  rear->setValue(5);
+  EXPECT_EQ(front->value(), 3);
 
   auto* cutOffValue = Item<QLabel>(dialog, IDC_CUT_OFF_VALUE);
   EXPECT_EQ(cutOffValue->text(), "11.800 V");
@@ -67,28 +78,11 @@ TEST_F(SettingDialog, PresetCutOffAndSerialNumberAreSavedAsShown) {
   const SetupRecord saved = CardRecord();
   EXPECT_EQ((std::array{saved.wDriveFB, saved.wDriveLR, saved.wDriveTB, saved.wParkingTB}),
             (std::array<std::uint16_t, 4>{60, 40, 40, 30}));
-  EXPECT_EQ(saved.dwCutOffVoltage, 13000u);
+  EXPECT_EQ(std::pair(saved.dwCutOffVoltage, saved.dwFrontBitrate), std::pair(13000u, 3000000u));
   EXPECT_EQ(NarrowFieldText(saved.szSerialNumber), typed);
   EXPECT_EQ(saved.bSpeedUnit, 9) << "an unknown unit is kept while the user picks none";
   EXPECT_FALSE(dialog.isVisible()) << "SAVE closes the dialog";
   EXPECT_EQ(languageChanged.count(), 1);
-}
-
-TEST_F(SettingDialog, VgaLimitsTheUsersBitratesUntilSavedAsHd) {
-  SetupRecord vga = MakeDefaultRecord(36);
-  vga.wVideoModeA = vga.wVideoModeB = 10;
-  vga.dwFrontBitrate = vga.dwRearBitrate = 6000000;
-  WriteCard(vga);
-  TestSettingDlg& dialog = OpenDialog(Card());
-  auto* front = Item<QSlider>(dialog, IDC_FRONT_BITRATE);
-  auto* rear = Item<QSlider>(dialog, IDC_REAR_BITRATE);
-  EXPECT_EQ(std::pair(front->value(), rear->value()), std::pair(6, 6)) << "the record shows as stored";
-  front->setValue(4);
-  EXPECT_EQ(rear->value(), 4);
-  rear->setValue(5);
-  EXPECT_EQ(front->value(), 3);
-  Click(dialog, IDC_SAVE);
-  EXPECT_EQ(CardRecord().dwFrontBitrate, 3000000u);
 
   TestSettingDlg& again = OpenDialog(Card());
   Item<QSlider>(again, IDC_FRONT_BITRATE)->setValue(6);
@@ -96,8 +90,15 @@ TEST_F(SettingDialog, VgaLimitsTheUsersBitratesUntilSavedAsHd) {
   EXPECT_EQ(Item<QSlider>(again, IDC_FRONT_BITRATE)->value(), 6) << "HD has no limit";
 }
 
-TEST_F(SettingDialog, ALanguageChoiceRelabelsAtOnceAndReachesTheMainWindowOnCancel) {
+// Without a card SAVE asks for a folder: cancelled, nothing is written and the dialog stays open. A language
+// chosen meanwhile relabels the dialog at once and reaches the main window when CANCEL closes it. Shown again,
+// SAVE writes to the folder browsed.
+TEST_F(SettingDialog, WithoutACardSaveAsksForAFolderAndCancelHandsOnTheLanguage) {
   TestSettingDlg& dialog = OpenDialog({});
+  Click(dialog, IDC_SAVE);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(fs::exists(m_dir / "card" / kSetupFileName));
+
   auto* languages = Item<QComboBox>(dialog, IDC_LANGUAGE);
   ASSERT_EQ(languages->count(), 5);
   EXPECT_EQ(languages->currentIndex(), 1);
@@ -111,14 +112,8 @@ TEST_F(SettingDialog, ALanguageChoiceRelabelsAtOnceAndReachesTheMainWindowOnCanc
   EXPECT_EQ(languageChanged, QList<QList<QVariant>>{{0}});
   EXPECT_EQ(ReadProfileString(TextTable(), u"Setting", u"Select"), u"1") << "the main window keeps the choice";
   EXPECT_FALSE(dialog.isVisible());
-}
 
-TEST_F(SettingDialog, SaveWithoutACardAndTheBrowserCancelledWritesNothingAndStaysOpen) {
-  TestSettingDlg& dialog = OpenDialog({});
-  Click(dialog, IDC_SAVE);
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_FALSE(fs::exists(m_dir / "card" / kSetupFileName));
-
+  dialog.show();
   dialog.m_strBrowseAnswer = Card().chopped(1);  // a browsed folder has no trailing separator
   Click(dialog, IDC_SAVE);
   EXPECT_EQ(dialog.CardFolder(), Card());
