@@ -17,7 +17,7 @@ TEST(ClockThread, HandsOnOnlyTextsThatMoveForwardAndTheyArriveOnTheGuiThread) {
   const std::int64_t t = UtcSeconds(2024, 5, 1, 4, 5, 9);
   CZoneClock clock(540);
   std::atomic<int> calls{0};
-  auto utcNow = [&]() -> std::int64_t { return calls++ < 2 ? t : t + 1; };  // one read a tick: the same second twice
+  auto utcNow = [&]() -> std::int64_t { return calls++ < 2 ? t : t + 1; };  // read once a tick: t twice
   QStringList texts;
   bool onGuiThread = true;
   QObject receiver;

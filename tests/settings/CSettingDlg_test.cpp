@@ -70,7 +70,7 @@ TEST_F(SettingDialog, ControlsShowTheCardAndSaveWhatTheUserSet) {
   serial->end(false);
   Type(serial, QString::fromUtf16(u"\u20AC1") + QString(40, QLatin1Char('9')));
   const std::u16string typed = u"SN\u00E91" + std::u16string(28, u'9');
-  EXPECT_EQ(serial->text(), QString::fromStdU16String(typed)) << "the euro sign is refused, 32 characters taken";
+  EXPECT_EQ(serial->text(), QString::fromStdU16String(typed)) << "the euro sign refused, 32 characters taken";
   EXPECT_FALSE(Item<QRadioButton>(dialog, IDC_SPEED_KMH)->isChecked() ||
                Item<QRadioButton>(dialog, IDC_SPEED_MPH)->isChecked());
 
@@ -201,11 +201,15 @@ using DriveSelection = SettingsFixture;
 
 ProfileFile Texts(const fs::path& table) { return ProfileFile::Load(table).value_or(ProfileFile{}); }
 
-// Runs the selection, acting on it by `act` once it is up (if it comes up at all).
-int RunSelection(CSelectDriveDlg& dialog, std::function<void(QWidget&)> act) {
+// Acts on the drive selection by `act` once it is up (if it comes up at all).
+void AnswerSelection(std::function<void(QWidget&)> act) {
   QTimer::singleShot(0, [act = std::move(act)] {
     if (QWidget* modal = QApplication::activeModalWidget()) act(*modal);
   });
+}
+
+int RunSelection(CSelectDriveDlg& dialog, std::function<void(QWidget&)> act) {
+  AnswerSelection(std::move(act));
   return dialog.DoModal();
 }
 
@@ -222,7 +226,8 @@ TEST_F(DriveSelection, WithoutVolumesItCancelsUnshownAndEscapeCancelsWithNoDrive
 
   m_drives.SetVolumes({Folder("E")});
   CSelectDriveDlg dialog(m_drives, Texts(TextTable()));
-  EXPECT_EQ(RunSelection(dialog, [](QWidget& modal) { QTest::keyClick(&modal, Qt::Key_Escape); }), QDialog::Rejected);
+  const auto escape = [](QWidget& modal) { QTest::keyClick(&modal, Qt::Key_Escape); };
+  EXPECT_EQ(RunSelection(dialog, escape), QDialog::Rejected);
   EXPECT_TRUE(dialog.Drive().isEmpty());
 }
 
@@ -251,9 +256,7 @@ TEST_F(DriveSelection, TheSettingsDialogReadsTheFirstVolumeInOrderAtItsStart) {
   WriteCard(record);
   m_drives.SetVolumes({Folder("z"), Card()});
   CSettingDlg dialog(nullptr, TextTable(), m_drives, [this] { return m_nNow.load(); });
-  QTimer::singleShot(0, [] {
-    if (QWidget* modal = QApplication::activeModalWidget()) PressOk(*modal);
-  });
+  AnswerSelection(PressOk);
   dialog.Create();
   EXPECT_EQ(dialog.CardFolder(), Card());
   EXPECT_EQ(Item<QLabel>(dialog, IDC_ROM_COUNT)->text(), "42");

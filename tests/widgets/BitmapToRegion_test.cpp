@@ -1,4 +1,4 @@
-// Tests of the region built from a bitmap's opaque runs: the key read in the image's channel order, many batches.
+// Tests of the region built from a bitmap's opaque runs: the key in the image's channel order, many batches.
 #include "widgets/BitmapToRegion.h"
 
 #include <gtest/gtest.h>

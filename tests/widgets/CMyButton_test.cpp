@@ -47,8 +47,8 @@ TEST_F(CMyButtonTest, TakesThePicturesSizeAndItsShapeTakesTheClicks) {
   QPainter(&ring).fillRect(12, 12, 6, 6, Qt::black);
   Wear(ring);
   EXPECT_EQ(m_button->size(), QSize(30, 30));
-  EXPECT_EQ((std::array{Hits(15, 15), Hits(5, 5), Hits(2, 2), Hits(27, 15)}), (std::array{true, true, false, false}))
-      << "the hole in the middle and the shape take clicks, the key-coloured margin does not";
+  EXPECT_EQ((std::array{Hits(15, 15), Hits(5, 5), Hits(2, 2), Hits(27, 15)}),
+            (std::array{true, true, false, false})) << "the hole and the shape take clicks, the margin does not";
   const QImage shot = m_parent.grab().toImage();
   const QPoint origin = m_button->pos();
   EXPECT_EQ(QColor(shot.pixel(origin + QPoint(15, 15))), m_parent.palette().color(QPalette::Window)) << "unpainted hole";

@@ -33,7 +33,7 @@ TEST(InstalledFonts, EveryFontInUseComesFromAListedPackage) {
     const QString owner = Output("dpkg-query", {"-S", match[1]}).section(u':', 0, 0);
     const QString list = QStringLiteral(VX_SOURCE_DIR "/scripts/packages.txt");
     EXPECT_TRUE(!owner.isEmpty() && QProcess::execute("grep", {"-qx", owner, list}) == 0)
-        << match[1].toStdString() << " comes from " << owner.toStdString() << ", which scripts/packages.txt does not list";
+        << match[1].toStdString() << " comes from " << owner.toStdString() << ", which is not listed";
   }
 }
 

@@ -102,9 +102,7 @@ TEST(SkinPictures, EveryPictureIsPackedAtTheSizeOfItsPlace) {
   const std::map<int, Expected> expected = EveryPicture();
   ASSERT_FALSE(LoadSkinImage(IDB_BACKGROUND).isNull());  // registers the packed pictures
   std::vector<int> packed;
-  for (const QString& name : QDir(QStringLiteral(":/skin")).entryList({QStringLiteral("*.png")})) {
-    packed.push_back(name.chopped(4).toInt());
-  }
+  for (const QString& name : QDir(":/skin").entryList({"*.png"})) packed.push_back(name.chopped(4).toInt());
   std::sort(packed.begin(), packed.end());
   std::vector<int> wanted;
   for (const auto& [id, picture] : expected) wanted.push_back(id);
@@ -140,8 +138,8 @@ TEST(SkinPictures, KeyColoursAndBarsAreCleanToThePixel) {
   }
   for (const int id : {IDB_FULL_BOTTOM_BAR, IDB_FULL_DIVIDER}) {
     const QImage image = Rgb32(id);
-    EXPECT_EQ(CountPixels(image, [&](int, int y, QRgb pixel) { return pixel != (image.pixel(0, y) & 0xFFFFFF); }), 0)
-        << id;
+    const auto offRowColour = [&](int, int y, QRgb pixel) { return pixel != (image.pixel(0, y) & 0xFFFFFF); };
+    EXPECT_EQ(CountPixels(image, offRowColour), 0) << id;
   }
 }
 
