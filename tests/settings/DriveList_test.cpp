@@ -1,32 +1,17 @@
 // The Linux drive list: removable volumes from a mount table and sysfs made for the test, and the mount
-// table's change events from a real mount in a private mount namespace.
+// table's change events from a real mount.
 #include <QSignalSpy>
-
-#include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 
-#include "MountNamespace.h"
+#include "SettingsFixture.h"
 #include "settings/CLinuxDriveList.h"
 
 namespace vx::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-class LinuxDriveList : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("vx-drives-" + std::to_string(::getpid()));
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-  fs::path m_dir;
-};
+using LinuxDriveList = SettingsFixture;  // for its folder
 
 TEST_F(LinuxDriveList, ReadsTheFilesItIsGiven) {
   const fs::path disk = m_dir / "sys/devices/sdb";  // a card reader's medium
@@ -42,26 +27,19 @@ TEST_F(LinuxDriveList, ReadsTheFilesItIsGiven) {
   EXPECT_EQ(drives.MountPointOf("/media/u/CAMERA SD/DCIM/20240501_130509_D01.MP4"), "/media/u/CAMERA SD/");
 }
 
+// Run by CTest in a private mount namespace, where mounting touches nothing outside.
 TEST_F(LinuxDriveList, AMountAndAnUnmountAreAnnounced) {
-  if (!MountNamespacesWork()) GTEST_SKIP();
-  fs::create_directories(m_dir / "card");
-  ::setenv("VX_MOUNT_POINT", (m_dir / "card").c_str(), 1);
-  EXPECT_TRUE(RunTestInMountNamespace("true", "LinuxDriveList.DISABLED_InsideTheNamespace"));
-}
-
-// Runs in the namespace that AMountAndAnUnmountAreAnnounced made: mounting there touches nothing outside.
-TEST_F(LinuxDriveList, DISABLED_InsideTheNamespace) {
-  const char* point = std::getenv("VX_MOUNT_POINT");
-  ASSERT_NE(point, nullptr);
+  if (!std::getenv("VX_MOUNT_NAMESPACE")) GTEST_SKIP() << "mounts only in a private mount namespace";
+  const std::string point = (m_dir / "card").string();  // made by the fixture
   CLinuxDriveList drives;
   QSignalSpy changed(&drives, &IDriveList::MountsChanged);
-  const QString file = QString::fromLocal8Bit(point) + "/DCIM/20240501_130509_E01.AVI";
+  const QString file = QString::fromStdString(point + "/DCIM/20240501_130509_E01.AVI");
   const QString before = drives.MountPointOf(file);
-  ASSERT_EQ(std::system((std::string("mount -t tmpfs vxcard ") + point).c_str()), 0);
+  ASSERT_EQ(std::system(("mount -t tmpfs vxcard " + point).c_str()), 0);
   ASSERT_TRUE(changed.wait(10000)) << "no word of the mount";
-  EXPECT_EQ(drives.MountPointOf(file), QString::fromLocal8Bit(point) + "/") << "the playing file's card";
+  EXPECT_EQ(drives.MountPointOf(file), QString::fromStdString(point + "/")) << "the playing file's card";
   changed.clear();
-  ASSERT_EQ(std::system((std::string("umount ") + point).c_str()), 0);
+  ASSERT_EQ(std::system(("umount " + point).c_str()), 0);
   ASSERT_TRUE(changed.wait(10000)) << "no word of the unmount";
   EXPECT_EQ(drives.MountPointOf(file), before) << "the card is gone";
 }

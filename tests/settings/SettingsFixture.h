@@ -32,14 +32,10 @@ class TestSettingDlg : public CSettingDlg {
 
   QString m_strDriveAnswer;   // what the drive selection returns
   QString m_strBrowseAnswer;  // what the folder browser returns
-  int m_nBrowses = 0;
 
  protected:
   QString RunDriveSelection() override { return m_strDriveAnswer; }
-  QString BrowseCardFolder() override {
-    ++m_nBrowses;
-    return m_strBrowseAnswer;
-  }
+  QString BrowseCardFolder() override { return m_strBrowseAnswer; }
 };
 
 template <typename T>

@@ -17,10 +17,7 @@ class CCountingDrag : public CClientDrag {
   int m_nSystemMoves = 0;
 
  protected:
-  bool StartSystemMove() override {
-    ++m_nSystemMoves;
-    return true;
-  }
+  bool StartSystemMove() override { return ++m_nSystemMoves > 0; }  // taken by the window system
 };
 
 // A quick tap hands nothing to the window system: a move started with the button already up leaves the

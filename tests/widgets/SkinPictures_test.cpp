@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -86,13 +87,22 @@ int DistanceFromKey(QRgb pixel, std::uint32_t key) {
                    OutsideRange(qBlue(pixel), int((key >> 16) & 0xFF))});
 }
 
+QImage Rgb32(int id) { return LoadSkinImage(id).convertToFormat(QImage::Format_RGB32); }
+
+// How many pixels of the picture `counts(x, y, pixel)` holds for.
+int CountPixels(const QImage& image, const std::function<bool(int, int, QRgb)>& counts) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) n += counts(x, y, image.pixel(x, y) & 0xFFFFFF) ? 1 : 0;
+  }
+  return n;
+}
+
 TEST(SkinPictures, EveryPictureIsPackedAtTheSizeOfItsPlace) {
   const std::map<int, Expected> expected = EveryPicture();
   ASSERT_FALSE(LoadSkinImage(IDB_BACKGROUND).isNull());  // registers the packed pictures
   std::vector<int> packed;
-  for (const QString& name : QDir(QStringLiteral(":/skin")).entryList({QStringLiteral("*.png")})) {
-    packed.push_back(name.chopped(4).toInt());
-  }
+  for (const QString& name : QDir(":/skin").entryList({"*.png"})) packed.push_back(name.chopped(4).toInt());
   std::sort(packed.begin(), packed.end());
   std::vector<int> wanted;
   for (const auto& [id, picture] : expected) wanted.push_back(id);
@@ -100,42 +110,36 @@ TEST(SkinPictures, EveryPictureIsPackedAtTheSizeOfItsPlace) {
   for (const auto& [id, picture] : expected) {
     const QImage image = LoadSkinImage(id);
     ASSERT_FALSE(image.isNull()) << id;
-    if (!picture.size.isEmpty()) {
-      EXPECT_EQ(image.size(), picture.size) << id;
-    }
+    if (!picture.size.isEmpty()) EXPECT_EQ(image.size(), picture.size) << id;
   }
 }
 
-TEST(SkinPictures, ButtonsHaveTheExactKeyAtTheirCornersAndNoOpaquePixelNearIt) {
-  constexpr int kNear = 24;  // an opaque pixel this close to the key reads as a speck of it
+// Buttons have the exact key at their corners and no opaque pixel so near it that it reads as a speck of it.
+// The graph's pictures hold no pixel of its transparent green. The full-screen bottom bar and its divider are
+// laid across the whole screen width: each of their rows is one colour, so they line up at any width.
+TEST(SkinPictures, KeyColoursAndBarsAreCleanToThePixel) {
+  constexpr int kNear = 24;
   for (const auto& [id, picture] : EveryPicture()) {
     if (!picture.key) continue;
-    const QImage image = LoadSkinImage(id).convertToFormat(QImage::Format_RGB32);
-    const QRgb key = KeyPixel(*picture.key);
+    const QImage image = Rgb32(id);
+    const QRgb key = KeyPixel(*picture.key) & 0xFFFFFF;
     const int right = image.width() - 1;
     const int bottom = image.height() - 1;
     for (const QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
-      EXPECT_EQ(image.pixel(corner) & 0xFFFFFF, key & 0xFFFFFF) << id << " corner " << corner.x() << "," << corner.y();
+      EXPECT_EQ(image.pixel(corner) & 0xFFFFFF, key) << id << " corner " << corner.x() << "," << corner.y();
     }
-    int specks = 0;
-    QPoint first;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const int distance = DistanceFromKey(image.pixel(x, y), *picture.key);
-        if (distance == 0 || distance > kNear) continue;
-        if (specks++ == 0) first = {x, y};
-      }
-    }
-    EXPECT_EQ(specks, 0) << id << ": first at " << first.x() << "," << first.y();
+    EXPECT_EQ(CountPixels(image, [&](int, int, QRgb pixel) {
+                const int distance = DistanceFromKey(pixel, *picture.key);
+                return distance > 0 && distance <= kNear;
+              }), 0) << id;
   }
-}
-
-TEST(SkinPictures, GraphPicturesHoldNoPixelOfTheirTransparentGreen) {
   for (const int id : {IDB_GRAPH_BACKGROUND, IDB_GRAPH_PLOT}) {
-    const QImage image = LoadSkinImage(id).convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) ASSERT_NE(image.pixel(x, y) & 0xFFFFFF, 0x00FF00u) << id;
-    }
+    EXPECT_EQ(CountPixels(Rgb32(id), [](int, int, QRgb pixel) { return pixel == 0x00FF00u; }), 0) << id;
+  }
+  for (const int id : {IDB_FULL_BOTTOM_BAR, IDB_FULL_DIVIDER}) {
+    const QImage image = Rgb32(id);
+    const auto offRowColour = [&](int, int y, QRgb pixel) { return pixel != (image.pixel(0, y) & 0xFFFFFF); };
+    EXPECT_EQ(CountPixels(image, offRowColour), 0) << id;
   }
 }
 
@@ -146,40 +150,24 @@ QRegion Shape(int id, const PlacedButton& placed) {
 
 // Neighbouring buttons must neither cover each other's pictures nor touch: each leaves its key colour
 // where its place meets or overlaps a neighbour's.
-void ExpectNeighboursApart(const std::vector<PlacedButton>& buttons, const char* mode) {
-  for (const PlacedButton& a : buttons) {
-    for (const PlacedButton& b : buttons) {
-      if (a.control >= b.control) continue;
-      for (const int idA : {a.normalId, a.hotId}) {
-        for (const int idB : {b.normalId, b.hotId}) {
-          const QRegion shapeA = Shape(idA, a);
-          const QRegion shapeB = Shape(idB, b);
-          QRegion grownA = shapeA;
-          for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-            grownA |= shapeA.translated(step);
+TEST(SkinPictures, NeighbouringButtonsNeitherOverlapNorTouch) {
+  for (const bool fullScreen : {false, true}) {
+    const std::vector<PlacedButton> buttons = PlacedButtons(fullScreen);
+    for (const PlacedButton& a : buttons) {
+      for (const PlacedButton& b : buttons) {
+        if (a.control >= b.control) continue;
+        for (const int idA : {a.normalId, a.hotId}) {
+          for (const int idB : {b.normalId, b.hotId}) {
+            const QRegion shapeA = Shape(idA, a);
+            QRegion grownA = shapeA;
+            for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+              grownA |= shapeA.translated(step);
+            }
+            EXPECT_TRUE(grownA.intersected(Shape(idB, b)).isEmpty())
+                << (fullScreen ? "full screen: " : "normal window: ") << idA << " and " << idB << " touch";
           }
-          EXPECT_TRUE(shapeA.intersected(shapeB).isEmpty()) << mode << ": " << idA << " and " << idB << " overlap";
-          EXPECT_TRUE(grownA.intersected(shapeB).isEmpty()) << mode << ": " << idA << " and " << idB << " touch";
         }
       }
-    }
-  }
-}
-
-TEST(SkinPictures, NeighbouringButtonsNeitherOverlapNorTouch) {
-  ExpectNeighboursApart(PlacedButtons(false), "normal window");
-  ExpectNeighboursApart(PlacedButtons(true), "full screen");
-}
-
-// The bottom bar and its divider are laid across the whole screen width, whatever it is: each of their rows
-// is one colour, so that they line up with the controls at any width.
-TEST(SkinPictures, FullScreenBarsLookTheSameAtAnyWidth) {
-  for (const int id : {IDB_FULL_BOTTOM_BAR, IDB_FULL_DIVIDER}) {
-    const QImage image = LoadSkinImage(id).convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-      int differing = 0;
-      for (int x = 1; x < image.width(); ++x) differing += image.pixel(x, y) != image.pixel(0, y) ? 1 : 0;
-      EXPECT_EQ(differing, 0) << id << " row " << y;
     }
   }
 }

@@ -1,4 +1,4 @@
-// Entry point of the widget tests: one QApplication for every test.
+// Entry point of the widget and settings window tests: one QApplication for every test.
 #include <QApplication>
 
 #include <gtest/gtest.h>
