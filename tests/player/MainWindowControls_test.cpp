@@ -66,8 +66,8 @@ TEST_F(ControlsTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   ASSERT_EQ(PlayingRow(), 0);
   Type(Qt::Key_Space);
   ASSERT_EQ(State(), EngineState::Paused);
-  const std::pair<int, std::int64_t> seeks[] = {{Qt::Key_End, DurationMs()}, {Qt::Key_Left, DurationMs() - 1000},
-                                                {Qt::Key_Home, 0}, {Qt::Key_Right, 1000}};
+  const std::pair<int, std::int64_t> seeks[] = {
+      {Qt::Key_End, DurationMs()}, {Qt::Key_Left, DurationMs() - 1000}, {Qt::Key_Home, 0}, {Qt::Key_Right, 1000}};
   for (const auto& [key, positionMs] : seeks) {
     Type(key);
     EXPECT_EQ(PositionMs(), positionMs) << key;

@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, ACardPlaysRowAfterRowPastRecordingsThatFailAndThenTheWind
     if (start.row == 1 || start.row == 3)
       EXPECT_LT(*start.lastPictureMs, start.durationMs - 1000) << "the error, not the end, moved the window on";
     else
-      EXPECT_GE(*start.lastPictureMs, start.durationMs - kLastPictureMarginMs) << "moved on before the last picture";
+      EXPECT_GE(*start.lastPictureMs, start.durationMs - kLastPictureMarginMs) << "left before its last picture";
   }
   EXPECT_EQ(Window().Catalogue().RowCount(), 4) << "the rows stay";
 }

@@ -1,4 +1,4 @@
-// The map inside the real main window: beside the video, and given up where full screen or a recording has none.
+// The map inside the real main window: beside the video, given up where full screen or a recording has none.
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
