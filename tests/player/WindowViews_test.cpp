@@ -1,4 +1,4 @@
-// The map and the acceleration graph inside the real main window.
+// The map inside the real main window: beside the video, given up where full screen or a recording has none.
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -12,7 +12,7 @@
 namespace vx::test {
 namespace {
 
-// The window paused at a known place of a recording with an event: the pictures of the screenshots stay put.
+// The window paused at a known place of a recording with GPS fixes.
 class WindowViewsTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -40,55 +40,30 @@ class WindowViewsTest : public MainWindowTest {
   }
 };
 
-TEST_F(WindowViewsTest, TheMapShowsSmallThenLargeBesideTheVideoAndFollowsTheTimeline) {
-  ASSERT_EQ(Window().Slots(), (ViewSlots{ViewSlot::Large, ViewSlot::Small, ViewSlot::Hidden}));
+// The map takes the small slot and its marker follows the window's timeline; BIG MAP is the end-to-end test's.
+TEST_F(WindowViewsTest, TheSmallMapShowsBesideTheVideoAndFollowsTheTimeline) {
   Window().OnCommand(IDC_MAP);
   ASSERT_NE(Map(), nullptr);
-  EXPECT_EQ(Window().Slots().map, ViewSlot::Small);
   EXPECT_EQ(Map()->geometry(), QRect(678, 50, 320, 240));
   ASSERT_TRUE(WaitUntil([&] { return PageState().contains(QStringLiteral("marker")); }));
   Window().UpdateTimeline();
   ASSERT_TRUE(WaitUntil([&] { return !PageState().value(QStringLiteral("marker")).isNull(); }));
-
-  Window().OnCommand(IDC_LARGE_MAP);
-  EXPECT_EQ(Window().Slots().map, ViewSlot::Large);
-  EXPECT_EQ(Map()->geometry(), QRect(23, 50, 640, 360));
-  EXPECT_TRUE(Window().FrontView().isVisible() || Window().RearView().isVisible()) << "the video stays in view";
 }
 
-// The graph window opens on its button, closes by its close box, and closes with the main window.
-TEST_F(WindowViewsTest, TheGraphWindowOpensOnItsButtonAndClosesByItsCloseBoxAndWithTheWindow) {
-  Window().OnCommand(IDC_GSENSOR);
-  QWidget* graph = nullptr;
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (top != &Window() && top->isVisible() && top->inherits("vx::CGSensorDlg")) graph = top;
-  ASSERT_NE(graph, nullptr);
-  graph->close();
-  Window().OnCommand(IDC_GSENSOR);
-  EXPECT_TRUE(graph->isVisible()) << "one press after the close box shows the window again";
-  Window().close();
-  EXPECT_FALSE(graph->isVisible());
-}
-
-// The large map of a two-stream recording stays while a one-stream recording opens; full screen, which has no
-// map, then shows the front picture in its place.
-TEST_F(WindowViewsTest, FullScreenAfterTheLargeMapAndAOneStreamRecordingShowsThePicture) {
+// The large map stays while a one-stream recording with GPS opens; full screen, which has no map, shows the
+// front picture in its place. A recording without GPS has no map to show: the large map gives its place back
+// to the videos, as the map buttons that could put it away are disabled.
+TEST_F(WindowViewsTest, TheLargeMapGivesWayToThePictureInFullScreenAndToTheVideosWithoutGps) {
   Window().OnCommand(IDC_LARGE_MAP);
-  ASSERT_EQ(Window().Slots().map, ViewSlot::Large);
   PlayNextRecording({"views-one.AVI", "--streams 1 --seconds 2"});
-  ASSERT_EQ(Window().Engine().Recording()->VideoStreamCount(), 1);
+  ASSERT_EQ(Window().Slots().map, ViewSlot::Large);
   Window().ToggleFullScreen();
   ASSERT_TRUE(WaitUntil([&] { return Window().isFullScreen(); }));
   EXPECT_TRUE(Window().FrontView().isVisible());
   EXPECT_EQ(Window().FrontView().geometry(), ToQRect(FullScreenViewRect(Window().width(), Window().height())));
-}
-
-// A recording without GPS has no map to show: the large map of the recording before gives its place back to
-// the videos, as the map buttons that could put it away are disabled.
-TEST_F(WindowViewsTest, ARecordingWithoutGpsPutsTheMapAway) {
-  Window().OnCommand(IDC_LARGE_MAP);
-  ASSERT_EQ(Window().Slots().map, ViewSlot::Large);
-  PlayNextRecording({"views-no-gps.MP4", "--no-telemetry --seconds 2"});
+  Window().ToggleFullScreen();
+  ASSERT_TRUE(WaitUntil([&] { return !Window().isFullScreen(); }));
+  PlayNextRecording({"views-two-no-gps.MP4", "--no-telemetry --seconds 2"});  // named to sort last
   EXPECT_EQ(Window().Slots(), (ViewSlots{ViewSlot::Large, ViewSlot::Small, ViewSlot::Hidden}));
   EXPECT_EQ(Window().FrontView().geometry(), ToQRect(kLargeSlot));
 }

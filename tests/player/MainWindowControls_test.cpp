@@ -1,5 +1,5 @@
-// The window's transport as a user drives it: the keyboard table, the list's menu, the speed buttons, the
-// position slider and the volume.
+// The window's controls as a user drives them: the keyboard table, the list's menu, the speed buttons, the
+// sliders, the map buttons, and where the views and buttons go in both modes.
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,13 +13,17 @@
 #include "core/player/WindowLayout.h"
 #include "engine/GstPtr.h"
 #include "player/CRecordingCatalogue.h"
-#include "settings/CSettingDlg.h"
 #include "widgets/CTkSlider.h"
+#include "widgets/SkinBitmaps.h"
+#include "widgets/SkinIds.h"
 
 namespace vx::test {
 namespace {
 
-class TransportTest : public MainWindowTest {
+const QRect kLarge(23, 50, 640, 360);
+const QRect kSmall(678, 50, 320, 240);
+
+class ControlsTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
@@ -43,37 +47,37 @@ class TransportTest : public MainWindowTest {
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, at);
     QCoreApplication::processEvents();  // the slider posts its notification
   }
+  // The views: where each shows, an empty rectangle for a hidden one.
+  void ExpectViews(QRect front, QRect rear) {
+    EXPECT_EQ(Window().FrontView().isVisible() ? Window().FrontView().geometry() : QRect(), front);
+    EXPECT_EQ(Window().RearView().isVisible() ? Window().RearView().geometry() : QRect(), rear);
+  }
+  bool RearVideoButtonOffers(int bitmap) {
+    return ShowsPicture(IDC_REAR_VIDEO, bitmap, bitmap == IDB_REAR_VIEW ? kRearVideoSkinKey : kNormalSkinKey);
+  }
+  bool PlayButtonShows(int bitmap) {
+    return ShowsPicture(IDC_PLAY, bitmap, Window().WindowMode() == 2 ? kFullScreenSkinKey : kNormalSkinKey);
+  }
 };
 
-TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
+// Space, Escape in both modes, F2, F5 and Print Screen are the end-to-end test's.
+TEST_F(ControlsTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   Type(Qt::Key_Space);
   ASSERT_EQ(PlayingRow(), 0);
-  EXPECT_EQ(State(), EngineState::Running);
   Type(Qt::Key_Space);
-  EXPECT_EQ(State(), EngineState::Paused);
-  EXPECT_EQ(Text(IDC_PLAY), "Play");
-
-  // Tab, F2 and Print Screen are checked in MainWindowLayout_test.
-  const std::pair<int, std::int64_t> seeks[] = {{Qt::Key_Home, 0}, {Qt::Key_Right, 1000},
-                                                {Qt::Key_End, DurationMs()}, {Qt::Key_Left, DurationMs() - 1000},
-                                                {Qt::Key_Home, 0}};
+  ASSERT_EQ(State(), EngineState::Paused);
+  const std::pair<int, std::int64_t> seeks[] = {
+      {Qt::Key_End, DurationMs()}, {Qt::Key_Left, DurationMs() - 1000}, {Qt::Key_Home, 0}, {Qt::Key_Right, 1000}};
   for (const auto& [key, positionMs] : seeks) {
     Type(key);
     EXPECT_EQ(PositionMs(), positionMs) << key;
   }
   Type(Qt::Key_PageDown);
   EXPECT_EQ(PlayingRow(), 1);
-  EXPECT_EQ(State(), EngineState::Running);
   Type(Qt::Key_PageUp);
   Type(Qt::Key_PageUp);
   EXPECT_EQ(PlayingRow(), 0) << "nothing before the first row";
-
   Type(Qt::Key_Return);
-  EXPECT_EQ(Window().WindowMode(), 2);
-  Type(Qt::Key_Escape);
-  EXPECT_TRUE(Window().WindowMode() == 1 && Window().isVisible() && !Window().isFullScreen())
-      << "Escape leaves full screen first";
-  Type(Qt::Key_Enter);
   EXPECT_EQ(Window().WindowMode(), 2);
   Type(Qt::Key_Enter);
   EXPECT_EQ(Window().WindowMode(), 1);
@@ -90,7 +94,6 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(PositionMs(), 1000);
   Type(Qt::Key_PageDown);
   EXPECT_EQ(PlayingRow(), 1);
-  EXPECT_EQ(State(), EngineState::Running);
 
   SelectRows({2});
   Type(Qt::Key_A);
@@ -106,27 +109,12 @@ TEST_F(TransportTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
   Type(Qt::Key_PageDown);
   EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
-
-  // F5 opens the settings after the card's drive is chosen.
-  EXPECT_EQ(DismissModalOpenedBy([] { Type(Qt::Key_F5); }), QStringList{"vx::CSelectDriveDlg"});
-  auto* settings = Window().findChild<CSettingDlg*>();
-  ASSERT_TRUE(settings && settings->isVisible());
-  settings->close();
-  ASSERT_TRUE(Activate(Window()));
-
-  Type(Qt::Key_Escape);
-  EXPECT_FALSE(Window().isVisible());
-  EXPECT_FALSE(Window().IsTimerActive());
 }
 
-// The list plays the row double-clicked, routes its context menu through the window's commands, and after
-// Stop, Play starts the row that was playing again.
-TEST_F(TransportTest, TheListPlaysTheRowDoubleClickedAndItsMenuCommands) {
+// The list's context menu goes through the window's commands; after Stop, Play starts the row that was playing.
+TEST_F(ControlsTest, TheListsMenuCommandsDriveTheWindow) {
   DoubleClickRow(1);
   ASSERT_EQ(PlayingRow(), 1);
-  EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
-  EXPECT_EQ(State(), EngineState::Running);
-
   const auto choose = [&](const QString& text) {
     for (QAction* action : Window().Catalogue().ContextMenu()->actions())
       if (action->text() == text) action->trigger();
@@ -147,7 +135,7 @@ TEST_F(TransportTest, TheListPlaysTheRowDoubleClickedAndItsMenuCommands) {
 
 // Keys typed in another top-level window of the program (a dialog over the main window, or one of its own)
 // are that window's: Space, Delete, Enter and the arrows do nothing to the main window.
-TEST_F(TransportTest, KeysTypedInAnotherWindowDoNothingHere) {
+TEST_F(ControlsTest, KeysTypedInAnotherWindowDoNothingHere) {
   Click(IDC_PLAY);
   Window().OnCommand(ID_SELECT_ALL);
   QDialog dialog(&Window());
@@ -169,9 +157,9 @@ TEST_F(TransportTest, KeysTypedInAnotherWindowDoNothingHere) {
   EXPECT_EQ(edit->text(), " ") << "the dialog's own control had the keys";
 }
 
-// The label names the rate the engine plays at; the steps stop at both ends, change nothing while paused and
-// hold for the next recording.
-TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
+// The label names the rate the engine plays at; the steps stop at both ends and hold for the next recording.
+// That nothing steps unless playing is the core's rule.
+TEST_F(ControlsTest, SpeedButtonsStepTheRateTheLabelNames) {
   Click(IDC_FASTER);
   EXPECT_EQ(Text(IDC_SPEED_LABEL), "X 1.0") << "nothing loaded: no step";
   const auto press = [this](int id, int times) {
@@ -187,9 +175,6 @@ TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
   press(IDC_SLOWER, 9);
   Click(IDC_FASTER);
   expectSpeed("X 0.6", 0.6f);  // one above the slowest
-  Click(IDC_PLAY);
-  press(IDC_FASTER, 2);
-  expectSpeed("X 0.6", 0.6f);
   Click(IDC_NEXT);
   ASSERT_EQ(PlayingRow(), 1);
   expectSpeed("X 0.6", 0.6f);
@@ -197,7 +182,7 @@ TEST_F(TransportTest, SpeedButtonsStepTheRateTheLabelNames) {
 
 // The slider seeks where it is pressed, paused or playing. A click leaves it the keyboard focus; Page Down and
 // Page Up then reach it after the window has opened the other recording, which starts from its start.
-TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressedAndPagingStartsTheOtherRecordingFromItsStart) {
+TEST_F(ControlsTest, ThePositionSliderSeeksWhereItIsPressedAndPagingStartsTheOtherRecordingFromItsStart) {
   PlayPaused();
   CTkSlider& slider = Slider(IDC_POSITION_SLIDER);
   ASSERT_EQ(slider.GetRangeMax(), DurationMs());
@@ -228,22 +213,18 @@ TEST_F(TransportTest, ThePositionSliderSeeksWhereItIsPressedAndPagingStartsTheOt
 }
 
 // The slider sets the level of the player's own stream; the sound button silences it and gives it the
-// slider's level back, also across recordings; a slider at its left end mutes.
-TEST_F(TransportTest, TheVolumeSliderSetsTheLevelOfThePlayersOwnStream) {
+// slider's level back, also across recordings; a slider at its left end mutes and shows the muted symbol.
+TEST_F(ControlsTest, TheVolumeSliderSetsTheLevelOfThePlayersOwnStream) {
   Click(IDC_PLAY);
   CTkSlider& volume = Slider(IDC_VOLUME_SLIDER);
   const auto expectLevel = [this](int position) { EXPECT_NEAR(SoundLevel(), VolumeLevel(position), 1e-6); };
-  EXPECT_EQ(volume.GetPos(), kDefaultVolumePosition);
-  expectLevel(kDefaultVolumePosition);
-  ClickSlider(IDC_VOLUME_SLIDER, 1.0);
-  EXPECT_EQ(volume.GetPos(), 99);
+  expectLevel(volume.GetPos());
   ClickSlider(IDC_VOLUME_SLIDER, 0.3);
   const int position = volume.GetPos();
   expectLevel(position);
 
   Click(IDC_SOUND);
   EXPECT_EQ(SoundLevel(), 0.0);
-  EXPECT_TRUE(ShowsPicture(IDC_SOUND, 252, kNormalSkinKey));
   Click(IDC_NEXT);
   EXPECT_EQ(SoundLevel(), 0.0) << "a new recording starts silent while the sound is off";
   Click(IDC_SOUND);
@@ -255,10 +236,105 @@ TEST_F(TransportTest, TheVolumeSliderSetsTheLevelOfThePlayersOwnStream) {
 
   ClickSlider(IDC_VOLUME_SLIDER, 0.0);
   EXPECT_EQ(SoundLevel(), 0.0);
-  EXPECT_TRUE(ShowsPicture(IDC_SOUND, 252, kNormalSkinKey));
+  EXPECT_TRUE(ShowsPicture(IDC_SOUND, IDB_SOUND_OFF, kNormalSkinKey));
   Click(IDC_SOUND);
   EXPECT_EQ(SoundLevel(), 0.0) << "the button sounds the slider's 0";
-  EXPECT_TRUE(ShowsPicture(IDC_SOUND, 299, kNormalSkinKey));
+  EXPECT_TRUE(ShowsPicture(IDC_SOUND, IDB_SOUND_ON, kNormalSkinKey));
+}
+
+// The map buttons act only for a two-stream recording with GPS fixes; how a disabled button looks is the
+// button's test and the end-to-end test's.
+TEST_F(ControlsTest, MapButtonsAreEnabledOnlyForTwoStreamsWithGps) {
+  AddRows({PathOf({"20261206_081900_D05.MP4", "--streams 2 --seconds 2 --no-telemetry"})});
+  const auto expectMapButtons = [&](bool enabled, const char* when) {
+    for (int id : {IDC_MAP, IDC_LARGE_MAP})
+      EXPECT_EQ(Window().Control(id)->isEnabled(), enabled) << id << " " << when;
+  };
+  expectMapButtons(false, "with nothing loaded");
+  Click(IDC_PLAY);
+  expectMapButtons(true, "for two streams with GPS");
+  Click(IDC_NEXT);
+  expectMapButtons(false, "for one stream");
+  DoubleClickRow(3);
+  ASSERT_EQ(PlayingRow(), 3);
+  expectMapButtons(false, "without GPS");
+  Click(IDC_STOP);
+  expectMapButtons(false, "after Stop");
+}
+
+// Which slot each picture takes and the full-screen rectangles are the core's rules; here the views and the
+// buttons follow them in the normal window and in full screen, and the window comes back to its corner.
+TEST_F(ControlsTest, ViewsAndButtonsFollowTheCommandsInBothModes) {
+  PlayPaused();
+  EXPECT_TRUE(PlayButtonShows(IDB_PLAY));
+  const QPoint corner = Window().pos();
+  ExpectViews(kLarge, kSmall);
+  EXPECT_TRUE(RearVideoButtonOffers(IDB_REAR_VIEW));
+  Click(IDC_SWAP);
+  ExpectViews(kSmall, kLarge);
+  EXPECT_TRUE(RearVideoButtonOffers(IDB_FRONT_VIEW));
+  Click(IDC_REAR_VIDEO);
+  ExpectViews(kLarge, kSmall);
+
+  // The window system gives the full-screen window the screen's size; the window lays itself out for it.
+  Click(IDC_FULL_SCREEN);
+  Window().resize(1024, 768);
+  ASSERT_TRUE(WaitUntil([&] { return Window().size() == QSize(1024, 768); }));
+  const QRect views(65, 29, 893, 628);
+  ExpectViews(views, QRect());
+  EXPECT_EQ(Window().Control(IDC_PLAY)->geometry(), QRect(1024 / 2 - 60, 768 - 60, 60, 25));
+  EXPECT_FALSE(Window().Catalogue().List()->isVisible() || Window().Control(IDC_FULL_SCREEN)->isVisible());
+  EXPECT_TRUE(PlayButtonShows(IDB_FULL_PLAY));
+  Type(Qt::Key_Tab);
+  ExpectViews(QRect(), views);
+  Click(IDC_PLAY);
+  EXPECT_TRUE(PlayButtonShows(IDB_FULL_PAUSE));
+  Click(IDC_NORMAL_SIZE);
+  ASSERT_TRUE(WaitUntil([&] { return Window().size() == QSize(kNormalWindowWidth, kNormalWindowHeight); }));
+  EXPECT_TRUE(PlayButtonShows(IDB_PAUSE)) << "still playing in the normal window";
+  EXPECT_EQ(Window().pos(), corner);
+  ExpectViews(kSmall, kLarge);
+  EXPECT_TRUE(RearVideoButtonOffers(IDB_FRONT_VIEW));
+  EXPECT_TRUE(Window().Catalogue().List()->isVisible() && !Window().Control(IDC_NORMAL_SIZE)->isVisible());
+
+  // The one-stream recording after a swap: its only picture takes the large slot.
+  Click(IDC_NEXT);
+  ExpectViews(kLarge, QRect());
+}
+
+// Mean difference of two pictures of the same size, per colour channel (0-255).
+double MeanDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_F(ControlsTest, AResizeWhilePausedShowsThePausedPictureAtTheNewSize) {
+  PlayPaused();
+  CNrvVideoView& front = Window().FrontView();
+  const auto shown = [&front] {
+    QCoreApplication::processEvents();  // the renderer hands its picture over by a queued call
+    const QImage picture = front.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return picture.scaled(160, 90, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  };
+  Type(Qt::Key_Home);
+  const QImage atStart = shown();
+  Type(Qt::Key_Right);
+  const QImage paused = shown();
+  ASSERT_GT(MeanDifference(atStart, paused), 1.0) << "the pictures at 0 s and 1 s must differ for this test";
+
+  Click(IDC_FULL_SCREEN);
+  Window().resize(1920, 1080);
+  ASSERT_TRUE(WaitUntil([&] { return front.size() == QSize(1280, 720); }));
+  EXPECT_EQ(PositionMs(), 1000);
+  const QImage resized = shown();
+  EXPECT_LT(MeanDifference(resized, paused), 4.0) << "the view shows the paused picture";
+  EXPECT_GT(MeanDifference(resized, atStart), MeanDifference(resized, paused));
 }
 
 }  // namespace
