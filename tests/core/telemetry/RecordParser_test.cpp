@@ -6,14 +6,16 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <string_view>
 #include <tuple>
+
+#include "TestTime.h"
 
 namespace vx {
 namespace {
 
 using namespace std::string_view_literals;
+using test::UtcSeconds;
 
 RecordBuffer Record(std::string_view bytes) {
   RecordBuffer buffer{};
@@ -95,51 +97,25 @@ TEST(ParseGps, NumbersIgnoreTheProcessLocale) {
   EXPECT_DOUBLE_EQ(s.longitude, 1131.5);
 }
 
-// TZ set to a zone for the scope, the one before given back after it.
-class ScopedZone {
- public:
-  explicit ScopedZone(const char* zone) : m_bHadZone(std::getenv("TZ")) {
-    if (m_bHadZone) m_strSaved = std::getenv("TZ");
-    Use(zone);
-  }
-  ~ScopedZone() { Use(m_bHadZone ? m_strSaved.c_str() : nullptr); }
-
- private:
-  static void Use(const char* zone) {
-    if (zone) setenv("TZ", zone, 1); else unsetenv("TZ");
-    tzset();
-  }
-  bool m_bHadZone;
-  std::string m_strSaved;
-};
-
+// Summer time in Central Europe began on 29 March 2026 and ended on 25 October: the hours around both changes.
 TEST(ParseGps, EpochIsTheClockPlusNineAsLocalTime) {
-  {
-    const ScopedZone utc("UTC");
-    EXPECT_EQ(Fix("GPRMC,201500,A,0,N,0,E,0,0,311299").hour, 29);
-    // 20:15 + 9 is the next day; two-digit years pivot at 70.
-    for (const auto& [text, epoch] : {std::pair{"GPRMC,201500,A,0,N,0,E,0,0,311299", 946703700LL},
-                                      {"GPRMC,000000,A,0,N,0,E,0,0,010169", 3124256400LL},
-                                      {"GPRMC,000000,A,0,N,0,E,0,0,010170", 32400LL}}) {
-      EXPECT_EQ(Fix(text).epoch, epoch) << text;
-    }
+  constexpr const char* kCentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+  const std::tuple<const char*, const char*, std::int64_t> cases[] = {
+      {"UTC0", "GPRMC,201500,A,0,N,0,E,0,0,311299", 946703700},  // 20:15 + 9 is the next day
+      {"UTC0", "GPRMC,000000,A,0,N,0,E,0,0,010169", 3124256400},  // two-digit years pivot at 70
+      {"UTC0", "GPRMC,000000,A,0,N,0,E,0,0,010170", 32400},
+      {kCentralEurope, "GPRMC,020000,A,0,N,0,E,0,0,150126", UtcSeconds(2026, 1, 15, 10, 0)},
+      {kCentralEurope, "GPRMC,030000,A,0,N,0,E,0,0,150726", UtcSeconds(2026, 7, 15, 10, 0)},
+      {kCentralEurope, "GPRMC,165959,A,0,N,0,E,0,0,280326", UtcSeconds(2026, 3, 29, 0, 59, 59)},
+      {kCentralEurope, "GPRMC,180000,A,0,N,0,E,0,0,280326", UtcSeconds(2026, 3, 29, 1, 0)},
+      {kCentralEurope, "GPRMC,163000,A,0,N,0,E,0,0,241026", UtcSeconds(2026, 10, 24, 23, 30)},
+      {kCentralEurope, "GPRMC,183000,A,0,N,0,E,0,0,241026", UtcSeconds(2026, 10, 25, 2, 30)},
+  };
+  for (const auto& [zone, text, epoch] : cases) {
+    const test::ScopedComputerZone computer(zone);
+    EXPECT_EQ(Fix(text).epoch, epoch) << zone << " " << text;
   }
-  const ScopedZone berlin("Europe/Berlin");
-  // Winter, summer, and the hours around both changes of 2026 (29 March, 25 October).
-  for (const char* when : {"GPRMC,020000,A,0,N,0,E,0,0,150126", "GPRMC,030000,A,0,N,0,E,0,0,150726",
-                           "GPRMC,165959,A,0,N,0,E,0,0,280326", "GPRMC,180000,A,0,N,0,E,0,0,280326",
-                           "GPRMC,163000,A,0,N,0,E,0,0,241026", "GPRMC,183000,A,0,N,0,E,0,0,241026"}) {
-    const CGPSData s = Fix(when);
-    std::tm tm{};
-    tm.tm_year = s.year + 100;
-    tm.tm_mon = s.month - 1;
-    tm.tm_mday = s.day;
-    tm.tm_hour = s.hour;
-    tm.tm_min = s.minute;
-    tm.tm_sec = s.second;
-    tm.tm_isdst = -1;
-    EXPECT_EQ(s.epoch, static_cast<std::int64_t>(std::mktime(&tm))) << when;
-  }
+  EXPECT_EQ(Fix("GPRMC,201500,A,0,N,0,E,0,0,311299").hour, 29) << "the clock is not wrapped";
 }
 
 TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {
