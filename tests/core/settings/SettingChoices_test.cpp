@@ -23,7 +23,6 @@ TEST(SettingChoices, FlagsAndImpulsesShowAsStoredAndSaveBack) {
   c.parkingSDUsage = kUse;
   SetupRecord r = Collect(MakeDefaultRecord(0), c);
   EXPECT_EQ((std::array{r.wParkingFB, r.wParkingLR, r.wParkingTB}), (std::array<std::uint16_t, 3>{100, 30, 10}));
-  EXPECT_EQ(ChoicesFromRecord(r).parking, c.parking);
   // Parking recordings get a share of the card only while parking SD usage is on.
   EXPECT_EQ(r.bParkingSDUsage, 1);
   EXPECT_EQ((std::array{r.dwShare1, r.dwShare2, r.dwShare3}), (std::array<std::uint32_t, 3>{375, 375, 250}));
