@@ -13,7 +13,8 @@ namespace vx {
 namespace {
 
 TEST(EngineRules, ClampRateKeepsOneAndHoldsOthersToHalfAndDouble) {
-  for (const auto& [asked, rate] : {std::pair{1.0f, 1.0f}, {3.0f, 2.0f}, {0.4f, 0.5f}, {1.4f, 1.4f}, {-1.0f, 0.5f},
+  for (const auto& [asked, rate] : {std::pair{1.0f, 1.0f}, {3.0f, 2.0f}, {0.4f, 0.5f}, {1.4f, 1.4f},
+                                    {-1.0f, 0.5f},
                                     {std::numeric_limits<float>::quiet_NaN(), 1.0f},
                                     {std::numeric_limits<float>::infinity(), 2.0f}}) {
     EXPECT_EQ(ClampRate(asked), rate) << asked;
@@ -25,7 +26,8 @@ TEST(EngineRules, SkipTargetTruncatesAndClampsToTheRecording) {
   EXPECT_EQ(SkipTarget(100'000'000, 1.0, 0), 110'000'000) << "duration unknown: no upper bound";
   for (const auto& [from, seconds, target] : {std::tuple{4'000'000LL, -1.0, 0LL}, {595'000'000, 1.0, duration},
                                               {100'000'000, 0.00000015, 100'000'001},  // 1.5 units, truncated
-                                              {100'000'000, std::nan(""), 100'000'000}, {100'000'000, 1e300, duration}}) {
+                                              {100'000'000, std::nan(""), 100'000'000},
+                                              {100'000'000, 1e300, duration}}) {
     EXPECT_EQ(SkipTarget(from, seconds, duration), target) << from << " + " << seconds;
   }
 }

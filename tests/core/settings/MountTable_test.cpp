@@ -75,7 +75,8 @@ TEST(MountInfo, FieldsAreReadEscapesDecodedAndAPathIsHeldByTheDeepestPrefix) {
   for (const auto& [path, holder] : {std::pair{"/media/user/SD/DCIM/20240501_130509_E01.AVI", "/media/user/SD/"},
                                      {"/media/user/SD", "/media/user/SD/"},
                                      {"/media/user/SDX/a.avi", "/"},  // a longer name is not inside
-                                     {"/media/user/SD/../BACKUP/x", "/media/user/BACKUP/"}, {"relative/path", ""}}) {
+                                     {"/media/user/SD/../BACKUP/x", "/media/user/BACKUP/"},
+                                     {"relative/path", ""}}) {
     EXPECT_EQ(MountPointHolding(mounts, path), holder) << path;
   }
 }

@@ -129,7 +129,8 @@ TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {
   }
   EXPECT_EQ(std::vector(capacities.begin(), capacities.begin() + 12),
             (std::vector<std::size_t>{4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 45, 50}));
-  EXPECT_EQ(std::vector(capacities.end() - 4, capacities.end()), (std::vector<std::size_t>{7337, 8254, 9278, 10302}));
+  EXPECT_EQ(std::vector(capacities.end() - 4, capacities.end()),
+            (std::vector<std::size_t>{7337, 8254, 9278, 10302}));
   EXPECT_EQ(array[9999], 9999);
   array.RemoveAll();
   EXPECT_EQ(std::pair(array.GetSize(), array.GetCapacity()), std::pair(0uz, 0uz));
