@@ -13,24 +13,23 @@ namespace vx {
 namespace {
 
 TEST(EngineRules, ClampRateKeepsOneAndHoldsOthersToHalfAndDouble) {
-  EXPECT_EQ(ClampRate(1.0f), 1.0f);
-  EXPECT_EQ(ClampRate(3.0f), 2.0f);
-  EXPECT_EQ(ClampRate(0.4f), 0.5f);
-  EXPECT_EQ(ClampRate(1.4f), 1.4f);
-  EXPECT_EQ(ClampRate(-1.0f), 0.5f);
-  EXPECT_EQ(ClampRate(std::numeric_limits<float>::quiet_NaN()), 1.0f);
-  EXPECT_EQ(ClampRate(std::numeric_limits<float>::infinity()), 2.0f);
+  for (const auto& [asked, rate] : {std::pair{1.0f, 1.0f}, {3.0f, 2.0f}, {0.4f, 0.5f}, {1.4f, 1.4f},
+                                    {-1.0f, 0.5f},
+                                    {std::numeric_limits<float>::quiet_NaN(), 1.0f},
+                                    {std::numeric_limits<float>::infinity(), 2.0f}}) {
+    EXPECT_EQ(ClampRate(asked), rate) << asked;
+  }
 }
 
 TEST(EngineRules, SkipTargetTruncatesAndClampsToTheRecording) {
   const RefTime duration = 600'000'000;  // 60 s
-  EXPECT_EQ(SkipTarget(4'000'000, -1.0, duration), 0);
-  EXPECT_EQ(SkipTarget(595'000'000, 1.0, duration), duration);
-  EXPECT_EQ(SkipTarget(100'000'000, 1.0, duration), 110'000'000);
-  EXPECT_EQ(SkipTarget(100'000'000, 0.00000015, duration), 100'000'001);  // 1.5 units, truncated
-  EXPECT_EQ(SkipTarget(100'000'000, 1.0, 0), 110'000'000);  // duration unknown: no upper bound
-  EXPECT_EQ(SkipTarget(100'000'000, std::nan(""), duration), 100'000'000);
-  EXPECT_EQ(SkipTarget(100'000'000, 1e300, duration), duration);
+  EXPECT_EQ(SkipTarget(100'000'000, 1.0, 0), 110'000'000) << "duration unknown: no upper bound";
+  for (const auto& [from, seconds, target] : {std::tuple{4'000'000LL, -1.0, 0LL}, {595'000'000, 1.0, duration},
+                                              {100'000'000, 0.00000015, 100'000'001},  // 1.5 units, truncated
+                                              {100'000'000, std::nan(""), 100'000'000},
+                                              {100'000'000, 1e300, duration}}) {
+    EXPECT_EQ(SkipTarget(from, seconds, duration), target) << from << " + " << seconds;
+  }
 }
 
 TEST(GraphLayoutRules, CountsPadsByCaseSensitiveNameAndPcm) {

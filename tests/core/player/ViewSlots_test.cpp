@@ -123,7 +123,7 @@ TEST(ViewSlots, NoSequenceOfCommandsEmptiesTheLargeSlotOrSharesASlot) {
 
 auto Shown(const ViewArrangement& a) { return std::tuple(a.front, a.rear, a.map, a.rearVideoButton); }
 
-TEST(ArrangeViews, NormalWindowPlacesTheViewsAndChoosesTheRearVideoButtonsOffer) {
+TEST(ArrangeViews, PlaceTheViewsAndChooseTheRearVideoButtonsOffer) {
   using enum RearVideoButton;
   const std::optional<LayoutRect> none;
   const struct {
@@ -145,12 +145,8 @@ TEST(ArrangeViews, NormalWindowPlacesTheViewsAndChoosesTheRearVideoButtonsOffer)
     EXPECT_EQ(Shown(ArrangeNormalViews(c.slots, c.streams)), std::tuple(c.front, c.rear, c.map, c.offer))
         << Name(c.slots);
   }
-}
-
-TEST(ArrangeViews, FullScreenShowsTheLargeView) {
-  using enum RearVideoButton;
+  // Full screen shows only the large view.
   const LayoutRect views{320, 154, 1280, 720};
-  const std::optional<LayoutRect> none;
   EXPECT_EQ(Shown(ArrangeFullScreenViews({L, S, H}, 2, views)), std::tuple(views, none, kMapParked, Unchanged));
   EXPECT_EQ(Shown(ArrangeFullScreenViews({S, L, H}, 2, views)), std::tuple(none, views, kMapParked, Unchanged));
   EXPECT_FALSE(ArrangeFullScreenViews({S, L, H}, 1, views).rear) << "no second stream";

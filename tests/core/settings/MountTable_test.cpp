@@ -63,7 +63,7 @@ class SysfsTree : public ::testing::Test {
   fs::path m_root;
 };
 
-TEST(MountInfo, FieldsAreReadAndEscapesDecoded) {
+TEST(MountInfo, FieldsAreReadEscapesDecodedAndAPathIsHeldByTheDeepestPrefix) {
   const std::vector<MountEntry> mounts = ParseMountInfo(kMountInfo);
   ASSERT_EQ(mounts.size(), 8u) << "the three malformed lines are skipped";
   const MountEntry& card = mounts[1];
@@ -72,24 +72,21 @@ TEST(MountInfo, FieldsAreReadAndEscapesDecoded) {
   EXPECT_EQ(mounts[5].root, "/DCIM");
   EXPECT_EQ(ParseMountInfo("1 2 3:4 / /a\\134b\\04 o - t s o").at(0).mountPoint, "/a\\b\\04/");
   EXPECT_EQ(ParseMountInfo("1 2 3:4 / //x/../y o - t s o").at(0).mountPoint, "/y/");
-}
-
-TEST(MountInfo, TheMountPointHoldingAPathIsTheDeepestPrefix) {
-  const std::vector<MountEntry> mounts = ParseMountInfo(kMountInfo);
-  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD/DCIM/20240501_130509_E01.AVI"), "/media/user/SD/");
-  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD"), "/media/user/SD/");
-  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SDX/a.avi"), "/") << "a longer name is not inside";
-  EXPECT_EQ(MountPointHolding(mounts, "/media/user/SD/../BACKUP/x"), "/media/user/BACKUP/");
-  EXPECT_EQ(MountPointHolding(mounts, "relative/path"), "");
+  for (const auto& [path, holder] : {std::pair{"/media/user/SD/DCIM/20240501_130509_E01.AVI", "/media/user/SD/"},
+                                     {"/media/user/SD", "/media/user/SD/"},
+                                     {"/media/user/SDX/a.avi", "/"},  // a longer name is not inside
+                                     {"/media/user/SD/../BACKUP/x", "/media/user/BACKUP/"},
+                                     {"relative/path", ""}}) {
+    EXPECT_EQ(MountPointHolding(mounts, path), holder) << path;
+  }
 }
 
 TEST_F(SysfsTree, OnlyRemovableMediaAndSdSlotsMountedWholeAreVolumes) {
-  EXPECT_TRUE(IsRemovableBlockDevice(m_root, 8, 17));
-  EXPECT_TRUE(IsRemovableBlockDevice(m_root, 179, 1));
-  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 179, 9)) << "eMMC";
-  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 8, 33));
-  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 7, 0));
-  EXPECT_FALSE(IsRemovableBlockDevice(m_root, 0, 50)) << "no block device at all";
+  // 179:9 is the eMMC, 0:50 no block device at all.
+  for (const auto& [major, minor, removable] : {std::tuple{8u, 17u, true}, {179u, 1u, true}, {179u, 9u, false},
+                                                {8u, 33u, false}, {7u, 0u, false}, {0u, 50u, false}}) {
+    EXPECT_EQ(IsRemovableBlockDevice(m_root, major, minor), removable) << major << ":" << minor;
+  }
   // The bind mount of a card's folder is not a volume; /mnt/hidden is covered by a later tmpfs.
   EXPECT_EQ(RemovableMountPoints(ParseMountInfo(kMountInfo), {}, m_root),
             (std::vector<std::string>{"/media/user/CARD ONE/", "/media/user/SD/"}));

@@ -23,7 +23,6 @@ TEST(SettingChoices, FlagsAndImpulsesShowAsStoredAndSaveBack) {
   c.parkingSDUsage = kUse;
   SetupRecord r = Collect(MakeDefaultRecord(0), c);
   EXPECT_EQ((std::array{r.wParkingFB, r.wParkingLR, r.wParkingTB}), (std::array<std::uint16_t, 3>{100, 30, 10}));
-  EXPECT_EQ(ChoicesFromRecord(r).parking, c.parking);
   // Parking recordings get a share of the card only while parking SD usage is on.
   EXPECT_EQ(r.bParkingSDUsage, 1);
   EXPECT_EQ((std::array{r.dwShare1, r.dwShare2, r.dwShare3}), (std::array<std::uint32_t, 3>{375, 375, 250}));
@@ -64,29 +63,23 @@ TEST(SettingChoices, SomeFieldsKeepWhatTheCardHeld) {
   EXPECT_EQ(kept(Collect(r, c)), (std::array<unsigned, 4>{1, 1, 1, 1}));
 }
 
-TEST(SettingChoices, SummerTimeAddsFourToTheZonesBaseOnlyOnce) {
-  SettingChoices c = ChoicesFromRecord(MakeDefaultRecord(0));
+// One record saved again and again with summer time on: four quarter hours are added to the zone's base, never
+// to the saved zone, and a cut-off outside 10 to 13 V shows and saves as 11.8 V.
+TEST(SettingChoices, SavesAddSummerTimeOnceAndHoldTheCutOffInItsRange) {
+  SetupRecord r = MakeDefaultRecord(0);
+  SettingChoices c = ChoicesFromRecord(r);
   c.summerTime = true;
-  SetupRecord r = Collect(MakeDefaultRecord(0), c, 23);  // UTC+5:45
-  EXPECT_EQ(r.nTimeZone, 27);
-  r = Collect(r, c, 23);
-  EXPECT_EQ(r.nTimeZone, 27) << "a second save does not add 4 again";
+  for (const auto& [stored, shown, saved] :
+       {std::tuple{0u, "11.800 V", 11800u}, {9999u, "11.800 V", 11800u}, {10000u, "10.000 V", 10000u},
+        {13000u, "13.000 V", 13000u}, {13001u, "11.800 V", 11800u}, {0xFFFFFFFFu, "11.800 V", 11800u}}) {
+    r.dwCutOffVoltage = stored;
+    c.cutOffPos = ChoicesFromRecord(r).cutOffPos;
+    EXPECT_EQ(CutOffText(c.cutOffPos), shown) << stored;
+    r = Collect(r, c, 23);  // UTC+5:45
+    EXPECT_EQ(std::pair(r.dwCutOffVoltage, r.nTimeZone), std::pair(saved, std::int16_t{27})) << stored;
+  }
   c.summerTime = false;
   EXPECT_EQ(Collect(r, c, 23).nTimeZone, 23);
-}
-
-TEST(SettingChoices, CutOffOutsideItsRangeShowsElevenEightAndIsSavedSo) {
-  SetupRecord r = MakeDefaultRecord(0);
-  for (const std::uint32_t outside : {0u, 9999u, 13001u, 0xFFFFFFFFu}) {
-    r.dwCutOffVoltage = outside;
-    const SettingChoices c = ChoicesFromRecord(r);
-    EXPECT_EQ(CutOffText(c.cutOffPos), "11.800 V") << outside;
-    EXPECT_EQ(Collect(r, c).dwCutOffVoltage, 11800u);
-  }
-  for (const std::uint32_t inside : {10000u, 13000u}) {
-    r.dwCutOffVoltage = inside;
-    EXPECT_EQ(Collect(r, ChoicesFromRecord(r)).dwCutOffVoltage, inside);
-  }
 }
 
 TEST(SettingChoices, DeviceValuesComeFromTheKeptRecordAndTextsFromTheControls) {

@@ -83,7 +83,7 @@ TEST(SetupRecordLayout, EveryFieldSitsAtItsOffsetInBothDirections) {
   EXPECT_EQ(EncodeSetupRecord(DecodeSetupRecord(expected)), expected);
 }
 
-TEST(SetupRecordTexts, FieldsEndAtTheirFirstZeroOrTheirEnd) {
+TEST(SetupRecordTexts, FieldsEndAtTheirFirstZeroOrTheirEndAndSingleByteFieldsRefuseWiderCodes) {
   SetupRecord record;
   StoreWideText(record.wszCompany, u"ABCDEF");
   StoreWideText(record.wszCompany, u"AB");
@@ -100,13 +100,12 @@ TEST(SetupRecordTexts, FieldsEndAtTheirFirstZeroOrTheirEnd) {
   StoreWideText(record.wszCarLicence, withPair);
   EXPECT_EQ(WideFieldText(record.wszCarLicence), std::u16string(31, u'x'));
   EXPECT_FALSE(FitsWideField(withPair));
-}
 
-TEST(SetupRecordTexts, SingleByteFieldsHoldCodesUpTo255AndRefuseOthers) {
-  RecordBytes bytes{};
-  bytes[36] = 0xE9;
-  bytes[37] = 'X';
-  SetupRecord record = DecodeSetupRecord(bytes);
+  // Single-byte fields hold codes up to 255 and refuse others.
+  RecordBytes serialBytes{};
+  serialBytes[36] = 0xE9;
+  serialBytes[37] = 'X';
+  record = DecodeSetupRecord(serialBytes);
   const std::u16string serial = NarrowFieldText(record.szSerialNumber);
   EXPECT_EQ(serial, u"\u00E9X");
   ASSERT_TRUE(StoreNarrowText(record.szSerialNumber, serial));

@@ -6,14 +6,16 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <string_view>
 #include <tuple>
+
+#include "TestTime.h"
 
 namespace vx {
 namespace {
 
 using namespace std::string_view_literals;
+using test::UtcSeconds;
 
 RecordBuffer Record(std::string_view bytes) {
   RecordBuffer buffer{};
@@ -76,7 +78,6 @@ TEST(ParseGps, ReadsEachFieldAndWhatIsMissingAsZero) {
   EXPECT_EQ(full.speed, static_cast<double>(static_cast<float>(22.4 * 1.852)));  // knots to km/h
   EXPECT_EQ(full.course, static_cast<double>(84.4f));
   EXPECT_EQ(full.time, 5000u);
-  EXPECT_NE(full.epoch, 0);
   EXPECT_EQ(Fix("GPRMC,123519,A,4807.038,N").epoch, 0);  // no epoch from an incomplete fix
 }
 
@@ -95,73 +96,44 @@ TEST(ParseGps, NumbersIgnoreTheProcessLocale) {
   EXPECT_DOUBLE_EQ(s.longitude, 1131.5);
 }
 
-// TZ set to a zone for the scope, the one before given back after it.
-class ScopedZone {
- public:
-  explicit ScopedZone(const char* zone) : m_bHadZone(std::getenv("TZ")) {
-    if (m_bHadZone) m_strSaved = std::getenv("TZ");
-    Use(zone);
-  }
-  ~ScopedZone() { Use(m_bHadZone ? m_strSaved.c_str() : nullptr); }
-
- private:
-  static void Use(const char* zone) {
-    if (zone) setenv("TZ", zone, 1); else unsetenv("TZ");
-    tzset();
-  }
-  bool m_bHadZone;
-  std::string m_strSaved;
-};
-
+// Summer time in Central Europe began on 29 March 2026 and ended on 25 October: the hours around both changes.
 TEST(ParseGps, EpochIsTheClockPlusNineAsLocalTime) {
-  {
-    const ScopedZone utc("UTC");
-    EXPECT_EQ(Fix("GPRMC,201500,A,0,N,0,E,0,0,311299").hour, 29);
-    // 20:15 + 9 is the next day; two-digit years pivot at 70.
-    for (const auto& [text, epoch] : {std::pair{"GPRMC,201500,A,0,N,0,E,0,0,311299", 946703700LL},
-                                      {"GPRMC,000000,A,0,N,0,E,0,0,010169", 3124256400LL},
-                                      {"GPRMC,000000,A,0,N,0,E,0,0,010170", 32400LL}}) {
-      EXPECT_EQ(Fix(text).epoch, epoch) << text;
-    }
+  constexpr const char* kCentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+  const std::tuple<const char*, const char*, std::int64_t> cases[] = {
+      {"UTC0", "GPRMC,201500,A,0,N,0,E,0,0,311299", 946703700},  // 20:15 + 9 is the next day
+      {"UTC0", "GPRMC,000000,A,0,N,0,E,0,0,010169", 3124256400},  // two-digit years pivot at 70
+      {"UTC0", "GPRMC,000000,A,0,N,0,E,0,0,010170", 32400},
+      {kCentralEurope, "GPRMC,020000,A,0,N,0,E,0,0,150126", UtcSeconds(2026, 1, 15, 10, 0)},
+      {kCentralEurope, "GPRMC,030000,A,0,N,0,E,0,0,150726", UtcSeconds(2026, 7, 15, 10, 0)},
+      {kCentralEurope, "GPRMC,165959,A,0,N,0,E,0,0,280326", UtcSeconds(2026, 3, 29, 0, 59, 59)},
+      {kCentralEurope, "GPRMC,180000,A,0,N,0,E,0,0,280326", UtcSeconds(2026, 3, 29, 1, 0)},
+      {kCentralEurope, "GPRMC,163000,A,0,N,0,E,0,0,241026", UtcSeconds(2026, 10, 24, 23, 30)},
+      {kCentralEurope, "GPRMC,183000,A,0,N,0,E,0,0,241026", UtcSeconds(2026, 10, 25, 2, 30)},
+  };
+  for (const auto& [zone, text, epoch] : cases) {
+    const test::ScopedComputerZone computer(zone);
+    EXPECT_EQ(Fix(text).epoch, epoch) << zone << " " << text;
   }
-  const ScopedZone berlin("Europe/Berlin");
-  // Winter, summer, and the hours around both changes of 2026 (29 March, 25 October).
-  for (const char* when : {"GPRMC,020000,A,0,N,0,E,0,0,150126", "GPRMC,030000,A,0,N,0,E,0,0,150726",
-                           "GPRMC,165959,A,0,N,0,E,0,0,280326", "GPRMC,180000,A,0,N,0,E,0,0,280326",
-                           "GPRMC,163000,A,0,N,0,E,0,0,241026", "GPRMC,183000,A,0,N,0,E,0,0,241026"}) {
-    const CGPSData s = Fix(when);
-    std::tm tm{};
-    tm.tm_year = s.year + 100;
-    tm.tm_mon = s.month - 1;
-    tm.tm_mday = s.day;
-    tm.tm_hour = s.hour;
-    tm.tm_min = s.minute;
-    tm.tm_sec = s.second;
-    tm.tm_isdst = -1;
-    EXPECT_EQ(s.epoch, static_cast<std::int64_t>(std::mktime(&tm))) << when;
-  }
+  EXPECT_EQ(Fix("GPRMC,201500,A,0,N,0,E,0,0,311299").hour, 29) << "the clock is not wrapped";
 }
 
+// Steps of 4 up to 40, then an eighth of the size (45 = 40 + 5); every later capacity follows from those, up to
+// steps of 1024 from 8254 on.
 TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {
-  // Every capacity an array passes through while 20 000 elements are added one at a time: steps of 4
-  // up to 40, then an eighth of the size (45 = 40 + 5), then 1024 from 8254 on.
-  const std::vector<std::size_t> expected{
-      4,    8,    12,   16,   20,   24,   28,   32,    36,    40,    45,    50,    56,    63,    70,    78,   87,
-      97,   109,  122,  137,  154,  173,  194,  218,   245,   275,   309,   347,   390,   438,   492,   553,  622,
-      699,  786,  884,  994,  1118, 1257, 1414, 1590,  1788,  2011,  2262,  2544,  2862,  3219,  3621,  4073, 4582,
-      5154, 5798, 6522, 7337, 8254, 9278, 10302, 11326, 12350, 13374, 14398, 15422, 16446, 17470, 18494, 19518, 20542};
   CArray<int> array;
   std::vector<std::size_t> capacities;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     const std::size_t before = array.GetCapacity();
     array.Add(i);
     if (array.GetCapacity() != before) capacities.push_back(array.GetCapacity());
   }
-  EXPECT_EQ(capacities, expected);
-  EXPECT_EQ(array[19999], 19999);
+  EXPECT_EQ(std::vector(capacities.begin(), capacities.begin() + 12),
+            (std::vector<std::size_t>{4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 45, 50}));
+  EXPECT_EQ(std::vector(capacities.end() - 4, capacities.end()),
+            (std::vector<std::size_t>{7337, 8254, 9278, 10302}));
+  EXPECT_EQ(array[9999], 9999);
   array.RemoveAll();
-  EXPECT_EQ(array.GetSize(), 0u);
-  EXPECT_EQ(array.GetCapacity(), 0u);
+  EXPECT_EQ(std::pair(array.GetSize(), array.GetCapacity()), std::pair(0uz, 0uz));
 }
 
 }  // namespace

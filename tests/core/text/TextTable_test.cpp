@@ -1,16 +1,10 @@
-// Tests of the text table loaders (language list, selected section, missing texts, saving the choice) and of
+// Tests of the text table loaders (language list, selected section, missing texts) and of
 // the Setting.ini shipped with the program: five languages, each labelling every control.
 #include "core/text/TextTable.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
-#include <set>
-
 #include "core/text/Utf.h"
-
-#include "ToolRunner.h"
 
 namespace vx {
 namespace {
@@ -30,7 +24,7 @@ std::u16string TextOf(const std::vector<ControlText>& texts, int id) {
   return {};
 }
 
-TEST(TextTable, SavedLanguageFillsTheListAndLabelsFromItsSection) {
+TEST(TextTable, SavedLanguageFillsTheListAndLabelsTheDialogAndColumnsFromItsSection) {
   const SettingTexts texts = LoadSettingTexts(kFiveLanguages, 0);
   ASSERT_EQ(texts.languages.size(), 5u);
   EXPECT_EQ(texts.languages[3], u"日本語");
@@ -39,6 +33,9 @@ TEST(TextTable, SavedLanguageFillsTheListAndLabelsFromItsSection) {
   EXPECT_EQ(TextOf(texts.texts, 1182), u"Front/Back") << "one key labels both of its controls";
   EXPECT_EQ(TextOf(texts.texts, 1117), u"SAVE");
   EXPECT_EQ(TextOf(texts.texts, 1255), u"") << "a missing key labels its control with nothing";
+  const MainWindowTexts main = LoadMainWindowTexts(kFiveLanguages);
+  EXPECT_EQ(main.languageIndex, 1);
+  EXPECT_EQ(main.columnTitles[4], u"Event");
 }
 
 TEST(TextTable, ChosenLanguageRelabelsWithoutTouchingTheList) {
@@ -47,13 +44,6 @@ TEST(TextTable, ChosenLanguageRelabelsWithoutTouchingTheList) {
   EXPECT_FALSE(texts.selected.has_value());
   EXPECT_EQ(TextOf(texts.texts, 1179), u"");
   EXPECT_EQ(TextOf(LoadDriveSelectionTexts(kFiveLanguages), 1200), u"Drive:");
-}
-
-TEST(TextTable, MainWindowReadsColumnTitlesAndLanguageIndex) {
-  const MainWindowTexts texts = LoadMainWindowTexts(kFiveLanguages);
-  EXPECT_EQ(texts.languageIndex, 1);
-  EXPECT_EQ(texts.columnTitles[0], u"File name");
-  EXPECT_EQ(texts.columnTitles[4], u"Event");
 }
 
 TEST(TextTable, SelectWithALeadingBlankNamesNoSectionButStillSelects) {
@@ -87,17 +77,6 @@ TEST(TextTable, TextToIntegerFollowsTheStandardConversion) {
   }
 }
 
-TEST(TextTable, SavingTheLanguageRewritesOnlySelect) {
-  const test::TempDir dir("text-table");
-  const std::string path = dir / "Setting.ini";
-  std::ofstream(path, std::ios::binary) << "[Setting]\r\nIndex=5\r\nSelect=1\r\n[English]\r\nDate=Date\r\n";
-  ASSERT_TRUE(SaveSelectedLanguage(path, 3));
-  const std::string saved = "[Setting]\r\nIndex=5\r\nSelect=3\r\n[English]\r\nDate=Date\r\n";
-  EXPECT_EQ(test::FileBytes(path), saved);
-  ASSERT_TRUE(SaveSelectedLanguage(path, -1));
-  EXPECT_EQ(test::FileBytes(path), saved) << "no selection keeps it";
-}
-
 TEST(ShippedSettingIni, EveryLanguageHasEveryText) {
   const std::optional<ProfileFile> file = ProfileFile::Load(std::filesystem::path(VX_BIN_DIR) / "Setting.ini");
   ASSERT_TRUE(file.has_value());
@@ -114,31 +93,6 @@ TEST(ShippedSettingIni, EveryLanguageHasEveryText) {
             << Utf16ToUtf8(section) << " lacks " << Utf16ToUtf8(binding.key);
       }
     }
-  }
-}
-
-// The keys of each section of the shipped file, read line by line.
-std::map<std::string, std::set<std::string>> KeysBySection() {
-  std::ifstream file(std::filesystem::path(VX_BIN_DIR) / "Setting.ini");
-  std::map<std::string, std::set<std::string>> keys;
-  std::string section;
-  for (std::string line; std::getline(file, line);) {
-    const auto equals = line.find('=');
-    if (line.starts_with('[')) {
-      section = line.substr(1, line.find(']') - 1);
-    } else if (equals != std::string::npos) {
-      keys[section].insert(line.substr(0, equals));
-    }
-  }
-  return keys;
-}
-
-TEST(ShippedSettingIni, EveryLanguageKeepsTheSameKeys) {
-  const auto keys = KeysBySection();
-  ASSERT_EQ(keys.size(), 6u);
-  for (const auto& [section, names] : keys) {
-    if (section == "Setting") continue;
-    EXPECT_EQ(names, keys.at("English")) << section;
   }
 }
 
