@@ -10,7 +10,9 @@ PLAY_BUTTON="284 450 59 25"
 SOUND_BUTTON="548 416 14 13"
 MAP_BUTTONS="700 290 178 25"
 FRONT_VIEW="23 70 640 340"
-WHOLE_WINDOW="0 0 1020 594"
+REAR_VIEW="678 50 320 240"
+TIME_LABEL="34 430 50 12"
+SPEED_LABEL="322 478 70 30"
 # The recording list's rows; where they lie is measured on the first capture (the first row is selected).
 LIST_ROWS="680 340 300 225"
 ROW_TOP= ROW_H=
@@ -117,8 +119,8 @@ scene_card() {
   check "the first recording shows its picture" "front view black" until_true front_view_drawn playing
   check "the first recording's row is selected" "no highlighted row in the list" measure_rows playing || return
   local step
-  for step in check_transport check_sliders check_background_clicks check_map_and_full_screen check_dialogs \
-    check_unplayable_row check_close_with_graph_open; do
+  for step in check_transport check_sliders check_background_clicks check_each_control check_map_and_full_screen \
+    check_dialogs check_unplayable_row check_next_and_previous check_select_and_delete check_close_with_graph_open; do
     viewer_running || { fail "the viewer runs through the scene" "it ended before $step"; return; }
     $step
   done
@@ -138,10 +140,8 @@ check_sliders() {
   local strip
   strip=$(on_screen "$POSITION_SLIDER")
   key Home && settled && capture at-0s
-  key Right Right
-  check "the position thumb moves from 0 s to 2 s" "the strip did not change" until_true captured_change at-2s at-0s "$strip"
-  key Right Right Right Right
-  check "the position thumb moves from 2 s to 6 s" "the strip did not change" until_true captured_change at-6s at-2s "$strip"
+  key Right Right Right Right Right Right
+  check "the position thumb moves from 0 s to 6 s" "the strip did not change" until_true captured_change at-6s at-0s "$strip"
   geometry main
   xdotool mousemove --sync $((WX + 31 + 502 * 6 / SECONDS_LONG)) $((WY + 422)) mousedown 1
   xdotool mousemove --sync $((WX + 31 + 502 / 2)) $((WY + 422))
@@ -187,6 +187,48 @@ put_back() {
   xdotool click 1
   refresh_main && xdotool windowmove --sync "$main" "$1" "$2"
 }
+
+# The other buttons and keys, each once, while paused (the speed only changes while playing): each changes
+# its part of the window, and a toggle pressed a second time undoes the first. Every step starts from a
+# settled window, so the change it sees is its own.
+check_each_control() {
+  local name input area
+  while IFS='|' read -r name input area; do
+    settled && capture before-control
+    focus main && eval "$input"
+    pointer_away
+    check "$name" "nothing changed there" \
+      until_true captured_change "control-${name//[^a-zA-Z0-9]/-}" before-control "$(on_screen "$area")"
+  done <<EOF
+the 1s-back button moves the position|click_on "228 450 65 25"|$TIME_LABEL
+the 1s-forward button moves the position|click_on "403 450 59 25"|$TIME_LABEL
+Left moves the position|key Left|$TIME_LABEL
+End goes to the end|key End|$TIME_LABEL
+-SPEED slows down while playing|key space && click_on "203 475 102 25"|$SPEED_LABEL
++SPEED speeds up again|click_on "383 475 102 25" && key space|$SPEED_LABEL
+SWAP swaps the views|click_on "878 290 98 18"|$FRONT_VIEW
+SWAP swaps them back|click_on "878 290 98 18"|$FRONT_VIEW
+REAR VIEW changes the rear view|click_on "678 28 106 22"|$REAR_VIEW
+Tab changes it back|key Tab|$REAR_VIEW
+MAP shows the map|click_on "700 290 98 25"|$REAR_VIEW
+EOF
+  key Home
+  check_return_and_minimise
+}
+
+# Return and Enter toggle full screen; the minimise button hides the window until it is activated.
+check_return_and_minimise() {
+  focus main && key Return
+  check "Return goes to full screen" "not 1280x1024" until_true main_is 1280 1024
+  focus main && key KP_Enter
+  check "Enter returns to the window" "not 1020x594" until_true main_is 1020 594
+  click_on "897 18 28 18"
+  pointer_away
+  check "the minimise button hides the window" "not iconic" until_true main_in_state Iconic
+  xdotool windowactivate "$main" 2>/dev/null
+  check "the minimised window comes back" "still iconic" until_true main_in_state Normal
+}
+main_in_state() { refresh_main && xprop -id "$main" WM_STATE 2>/dev/null | grep -q "$1"; }
 
 # BIG MAP on the two-stream recording, then the one-stream recording without GPS, then full screen.
 check_map_and_full_screen() {
@@ -313,12 +355,54 @@ check_unplayable_row() {
     test "$(highlighted_row unplayable)" -eq "$(row_of "$JUNK")"
 }
 
+# A process that has ended may stay a zombie until the system reaps it; it counts as gone.
+all_gone() {
+  local pid
+  for pid; do grep -qs '^[0-9]* ([^)]*) [^Z]' "/proc/$pid/stat" && return 1; done
+  return 0
+}
 logged_since() { tail -c +$(($1 + 1)) "$log" | grep -qF "$2"; }
+
+# PageDown, PageUp and the next and previous buttons each move the selection to another recording; it ends
+# on the first, whose telemetry the G-sensor window of the last step shows.
+check_next_and_previous() {
+  local name input row
+  while IFS='|' read -r name input; do
+    capture before-move
+    row=$(highlighted_row before-move)
+    focus main && eval "$input"
+    pointer_away
+    check "$name moves to another recording" "row $row stays selected" until_true row_moved_from "$row"
+  done <<EOF
+PageDown|key Next
+PageUp|key Prior
+the next button|click_on "459 450 59 25"
+the previous button|click_on "163 450 65 25"
+PageUp again|key Prior
+EOF
+}
+row_moved_from() { capture moved && [ "$(highlighted_row moved)" != "$1" ]; }
+
+# Ctrl+A selects every row; Delete takes them off the list and leaves the files on the card.
+check_select_and_delete() {
+  local rows
+  rows=$(on_screen "$LIST_ROWS")
+  capture before-select
+  focus main && key ctrl+a
+  check "Ctrl+A selects every row" "the list did not change" until_true captured_change all-selected before-select "$rows"
+  focus main && key Delete
+  check "Delete takes the rows off the list" "the list did not change" \
+    until_true captured_change list-emptied all-selected "$rows"
+  check "Delete leaves the files on the card" "$(ls "$card" | wc -l) of 3 files left" test "$(ls "$card" | wc -l)" -eq 3
+}
 
 # Closing the main window ends the program, also while the G-sensor window is open.
 check_close_with_graph_open() {
   focus main && key F3
-  until_true graph_shown
+  check "F3 shows the G-sensor window again" "no window titled Acceleration" until_true graph_shown
+  local helpers
+  helpers=$(pgrep -P "$viewer_pid" | paste -sd' ')
   click_on "955 18 43 18"  # X
   check "closing the main window ends the program with the G-sensor window open" "still running" viewer_ends
+  check "no process of the viewer is left after it ends" "left: $helpers" until_true all_gone $helpers
 }

@@ -205,8 +205,9 @@ TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerName
   for (const auto& c : cases) {
     SCOPED_TRACE(c.onlineTiles ? std::to_string(*c.onlineTiles) : "absent");
     std::filesystem::remove(store.File());
-    if (c.onlineTiles)
+    if (c.onlineTiles) {
       ASSERT_TRUE(store.WriteDword(CMapView::kSettingsKey, CMapView::kOnlineTiles, *c.onlineTiles));
+    }
     CMapView view;
     CWebRequests requests;
     view.Page()->profile()->setUrlRequestInterceptor(&requests);

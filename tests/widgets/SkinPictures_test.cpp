@@ -110,7 +110,9 @@ TEST(SkinPictures, EveryPictureIsPackedAtTheSizeOfItsPlace) {
   for (const auto& [id, picture] : expected) {
     const QImage image = LoadSkinImage(id);
     ASSERT_FALSE(image.isNull()) << id;
-    if (!picture.size.isEmpty()) EXPECT_EQ(image.size(), picture.size) << id;
+    if (!picture.size.isEmpty()) {
+      EXPECT_EQ(image.size(), picture.size) << id;
+    }
   }
 }
 

@@ -52,7 +52,9 @@ TEST(WindowLayout, EveryControlStaysInTheWindowAndFullScreenViewsShareTheirRecta
     for (const auto& f : layout.framePieces) EXPECT_TRUE(Inside(f.rect, w, h)) << f.id;
     for (const auto& p : layout.places) EXPECT_TRUE(Inside(p.rect, w, h)) << p.id;
     EXPECT_TRUE(Inside(layout.frontView, w, h)) << w << "x" << h;
-    if (!layout.normalBackground) EXPECT_EQ(layout.frontView, layout.rearView) << w << "x" << h;
+    if (!layout.normalBackground) {
+      EXPECT_EQ(layout.frontView, layout.rearView) << w << "x" << h;
+    }
   }
 }
 

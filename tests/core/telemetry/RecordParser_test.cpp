@@ -133,7 +133,8 @@ TEST(CArray, GrowsByAnEighthOfItsSizeAtLeastFourAtMostOneThousandTwentyFour) {
             (std::vector<std::size_t>{7337, 8254, 9278, 10302}));
   EXPECT_EQ(array[9999], 9999);
   array.RemoveAll();
-  EXPECT_EQ(std::pair(array.GetSize(), array.GetCapacity()), std::pair(0uz, 0uz));
+  EXPECT_EQ(array.GetSize(), 0u);
+  EXPECT_EQ(array.GetCapacity(), 0u);
 }
 
 }  // namespace

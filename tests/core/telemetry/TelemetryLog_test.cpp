@@ -153,7 +153,8 @@ TEST(DrainTelemetry, EndsOnAnyAnswerButSOkAndKeepsWhatWasRead) {
   data.m_arrGps.Add(CGPSData{});
   FailingSource source;
   EXPECT_EQ(DrainTelemetry(&source, data), E_FAIL);
-  EXPECT_EQ(std::pair(data.m_arrGSensor.GetSize(), data.m_arrGps.GetSize()), std::pair(3uz, 0uz)) << "fixes cleared";
+  EXPECT_EQ(data.m_arrGSensor.GetSize(), 3u);
+  EXPECT_EQ(data.m_arrGps.GetSize(), 0u) << "fixes cleared";
   EXPECT_EQ(DrainTelemetry(nullptr, data), kNoMoreRecords);
   EXPECT_EQ(data.m_arrGSensor.GetSize(), 0u);
 }

@@ -89,7 +89,9 @@ TEST(RegionRuns, RunsArriveInBatchesOfTwoThousandAndALastBatchAlwaysFollows) {
     const Collected out = Collect(row, 2 * runs + 1, row.size());
     EXPECT_EQ(out.batchSizes, batches) << runs << " runs";
     ASSERT_EQ(out.runs.size(), static_cast<std::size_t>(runs));
-    if (runs > 0) EXPECT_EQ(out.runs.back(), (RegionRect{2 * runs - 2, 0, 2 * runs - 1, 1}));
+    if (runs > 0) {
+      EXPECT_EQ(out.runs.back(), (RegionRect{2 * runs - 2, 0, 2 * runs - 1, 1}));
+    }
   }
 }
 
