@@ -205,7 +205,8 @@ TEST_F(CatalogueTest, OkOrANewSearchEndsTheSearchRunning) {
   m_catalogue.SearchFolder(Q(large));
   EXPECT_FALSE(m_catalogue.IsSearching());
   int rows = m_catalogue.RowCount();
-  QTest::qWait(50);
+  // An ended search has joined its worker, so whatever it sent is posted by now: deliver it all.
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(m_catalogue.RowCount(), rows) << "no rows arrive after OK";
 
   m_catalogue.RemoveAll();
@@ -216,7 +217,7 @@ TEST_F(CatalogueTest, OkOrANewSearchEndsTheSearchRunning) {
   ASSERT_TRUE(test::WaitUntil([&] { return !m_catalogue.IsSearching() && finished.size() == 2; }));
   rows = m_catalogue.RowCount();
   EXPECT_TRUE(Names().contains("x.AVI") && Names().contains("y.AVI"));
-  QTest::qWait(50);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(m_catalogue.RowCount(), rows) << "the first search stays stopped";
 }
 
