@@ -5,7 +5,6 @@
 
 #include <QPixmap>
 
-#include <filesystem>
 #include <fstream>
 
 #include "EngineFixture.h"
@@ -18,27 +17,22 @@ namespace {
 
 // Every layout the card maker writes: opening the file that is open builds its graph anew, its elements
 // are added in the layout's order and cue the first frame, and the source hands out the file's telemetry
-// with the engine's option. The built graphs are dumped when asked to.
+// with the engine's option.
 TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
-  const std::filesystem::path dumps = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
-  std::filesystem::remove_all(dumps);
-  std::filesystem::create_directories(dumps);
   m_engine.SetTelemetryOption(false);
   const struct {
     const char* file;
     const char* options;
     int videoStreams;
     int audioCount;  // as the layout counts it: 0 none, 1 compressed, 1000 PCM
-  } cases[] = {{"one-aac.MP4", "--streams 1 --seconds 2", 1, 1},
-               {"two-aac.MP4", "--streams 2 --seconds 2", 2, 1},
-               {"one-pcm.AVI", "--streams 1 --seconds 2", 1, 1000},
-               {"two-pcm.AVI", "--streams 2 --seconds 2", 2, 1000},
-               {"two-h264.AVI", "--streams 2 --codec h264 --seconds 2", 2, 1000},
-               {"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0},
-               {"bare.AVI", "--streams 1 --no-telemetry --seconds 2", 1, 1000}};
+  } cases[] = {{"one-aac.MP4", "--streams 1", 1, 1}, {"two-aac.MP4", "--streams 2", 2, 1},
+               {"one-pcm.AVI", "--streams 1", 1, 1000}, {"two-pcm.AVI", "--streams 2", 2, 1000},
+               {"two-h264.AVI", "--streams 2 --codec h264", 2, 1000},
+               {"one-silent.MP4", "--streams 1 --audio none", 1, 0},
+               {"bare.AVI", "--streams 1 --no-telemetry", 1, 1000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    const std::string path = CardFile(c.file, c.options);
+    const std::string path = CardFile(c.file, std::string(c.options) + " --seconds 2");
     ASSERT_EQ(m_engine.Open(path), 1);
     GWeakRef first;
     g_weak_ref_init(&first, Recording().Pipeline());
@@ -59,14 +53,10 @@ TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
     CTextData telemetry;
     EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
     const bool hasTelemetry = std::string(c.options).find("--no-telemetry") == std::string::npos;
-    EXPECT_EQ(telemetry.m_arrGSensor.GetSize() > 0, hasTelemetry);
-    EXPECT_EQ(telemetry.m_arrGps.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(std::pair(telemetry.m_arrGSensor.GetSize() > 0, telemetry.m_arrGps.GetSize() > 0),
+              std::pair(hasTelemetry, hasTelemetry));
     EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
   }
-  const auto dumped = [](const auto& file) {
-    return file.path().filename().string().find("vx880-built") != std::string::npos;
-  };
-  EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
 }
 
 // A graph that cannot be completed never reads as opened: the window would skip nothing and play nothing.
@@ -82,8 +72,6 @@ TEST_F(EngineTest, FailedOpensAnswerZeroAndLeaveNoRecording) {
     SCOPED_TRACE(path);
     EXPECT_EQ(m_engine.Open(path), 0);
     EXPECT_EQ(m_engine.Recording(), nullptr);
-    QImage picture;
-    EXPECT_EQ(m_engine.GrabFrame(0, picture), 0);
   }
 
   // The picture decoder of Motion JPEG taken out of the registry, as on a machine without it.
@@ -179,9 +167,9 @@ TEST(NrvVideoView, NeverErasesOrPaintsWithoutAPicture) {
   EXPECT_FALSE(view.autoFillBackground());
   QPixmap canvas(64, 48);
   canvas.fill(Qt::red);
+  const QImage before = canvas.toImage();
   view.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
-  EXPECT_EQ(canvas.toImage().pixelColor(10, 10), QColor(Qt::red));
-  EXPECT_EQ(canvas.toImage().pixelColor(63, 47), QColor(Qt::red));
+  EXPECT_EQ(canvas.toImage(), before);
 }
 
 }  // namespace
