@@ -76,8 +76,8 @@ std::vector<std::string> PlayedStreams(const std::string& path) {
 
 // An AVI recording of these streams, as the card maker's options make it.
 mkcard::RecordingRecipe AviRecipe(mkcard::VideoCodec codec, mkcard::AudioKind audio, int pictures) {
-  return {.path = {}, .container = mkcard::Container::Avi, .codec = codec, .audio = audio, .streams = pictures,
-          .drive = {.seconds = 2}};
+  return {.path = {}, .container = mkcard::Container::Avi, .codec = codec, .audio = audio,
+          .streams = pictures, .drive = {.seconds = 2}};
 }
 
 class CardMakerFiles : public ::testing::Test {
@@ -127,8 +127,8 @@ TEST_F(CardMakerFiles, EveryKindOfRecordingPlaysToTheEndAndAnAvisSizeIsKnownBefo
     EXPECT_LE(std::filesystem::file_size(path), estimate);
     EXPECT_GT(std::filesystem::file_size(path) * 3, estimate);
   }
-  // The log is written last, so a file cut short by a power loss has none.
-  EXPECT_FALSE(ReadTelemetryLogFile(Make("cut.AVI", "--cut 0.5")).found);  // the log is written last, so a cut file loses it
+  // The log is written last, so a cut file loses it.
+  EXPECT_FALSE(ReadTelemetryLogFile(Make("cut.AVI", "--cut 0.5")).found);
 }
 
 TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) {
