@@ -41,15 +41,14 @@ using TransportTest = EngineTest;
 // Without a graph (before the first open, and after a teardown with a rate set) every call answers without
 // touching GStreamer.
 TEST_F(TransportTest, FollowsTheStateTableAndKeepsSeeksAndSkipsInsideTheRecording) {
+  // HasGraph, Run, Stop, Pause, SetPosition, SkipForward, Repaint and UpdateVideoWindows, in this order.
+  const HRESULT wrong = VFW_E_WRONG_STATE;
+  const std::vector<int> refused{false, wrong, wrong, -1, wrong, 0, S_OK, S_OK};
   const auto expectRefusedWithoutAGraph = [&] {
-    EXPECT_FALSE(Recording().HasGraph());
-    EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
-    EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
-    EXPECT_EQ(Recording().Pause(), -1);
-    EXPECT_EQ(Recording().SetPosition(0), VFW_E_WRONG_STATE);
-    EXPECT_EQ(m_engine.SkipForward(1.0), 0);
-    EXPECT_EQ(Recording().Repaint(), S_OK);
-    EXPECT_EQ(Recording().UpdateVideoWindows(), S_OK);
+    CRecordingGraph& r = Recording();
+    EXPECT_EQ((std::vector<int>{r.HasGraph(), r.Run(), r.Stop(), r.Pause(), r.SetPosition(0),
+                                m_engine.SkipForward(1.0), r.Repaint(), r.UpdateVideoWindows()}),
+              refused);
   };
   ASSERT_EQ(Recording().State(), EngineState::Closed);
   expectRefusedWithoutAGraph();
@@ -245,9 +244,7 @@ TEST_F(TransportTest, TheEndHoldsUntilASeekAndASeekRightAfterTheEndIsNotTakenFor
 
   GstPtr<GstElement> decoder = Named("FFDShow Decoder1");
   ASSERT_TRUE(decoder);
-  GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "injected decoding error");
-  gst_element_post_message(decoder.get(), gst_message_new_error(GST_OBJECT(decoder.get()), error, "test"));
-  g_error_free(error);
+  GST_ELEMENT_ERROR(decoder.get(), STREAM, DECODE, ("injected decoding error"), ("test"));
   EXPECT_EQ(Position(), Duration());
   EXPECT_EQ(Position(), Duration()) << "the end stays until the next seek";
   ASSERT_EQ(Recording().Pause(), S_OK);
