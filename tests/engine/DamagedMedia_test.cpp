@@ -1,6 +1,7 @@
 // Damaged recordings: card-maker files cut at box and chunk boundaries or hit by bursts of random bytes,
 // each opened, played for 2 s and sought 10 times. Nothing may crash, and no call may take 5 s.
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,47 +20,37 @@ using Bytes = std::vector<char>;
 
 std::uint32_t Read32(const Bytes& b, std::size_t at, bool bigEndian) {
   std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) {
-    const auto byte = static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(bigEndian ? i : 3 - i)]);
-    v = (v << 8) | byte;
-  }
+  for (int i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint8_t>(b[at + (bigEndian ? i : 3 - i)]);
   return v;
 }
 
-// Start and end offsets of every MP4 box (descending into containers) or RIFF chunk and list.
-void Boundaries(const Bytes& b, std::size_t begin, std::size_t end, bool mp4, std::vector<std::size_t>& out) {
+// Start offsets of every MP4 box or RIFF chunk and list, in file order. A container's children follow its
+// header, so the walk steps into a container instead of over it.
+std::vector<std::size_t> Boundaries(const Bytes& b, bool mp4) {
   static const std::string kMp4Containers = "moov trak mdia minf stbl edts dinf udta";
-  std::size_t at = begin;
-  while (at + 8 <= end) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 0; at + 8 <= b.size();) {
     const std::string type(&b[at + (mp4 ? 4 : 0)], 4);
-    std::size_t size = Read32(b, at + (mp4 ? 0 : 4), mp4);
+    const std::size_t size = Read32(b, at + (mp4 ? 0 : 4), mp4);
     if (mp4 && size < 8) break;
-    const std::size_t body = at + 8;
-    const std::size_t next = mp4 ? at + size : body + size + (size & 1);
-    out.push_back(at);
-    const bool list = !mp4 && (type == "RIFF" || type == "LIST");
-    if (list) Boundaries(b, body + 4, std::min(next, end), mp4, out);
-    if (mp4 && kMp4Containers.find(type) != std::string::npos) Boundaries(b, body, std::min(next, end), mp4, out);
-    if (next <= at || next > end) break;
-    at = next;
+    starts.push_back(at);
+    if (mp4) at += kMp4Containers.find(type) != std::string::npos ? 8 : size;
+    else at += type == "RIFF" || type == "LIST" ? 12 : 8 + size + (size & 1);
   }
+  return starts;
 }
 
 // Variant `index` of one of four card-maker recordings, written next to them.
 std::string MakeVariant(int index) {
   static const std::pair<const char*, const char*> kBases[] = {
-      {"damage-two.MP4", "--streams 2 --seconds 4"},
-      {"damage-one.MP4", "--streams 1 --seconds 4"},
-      {"damage-two.AVI", "--streams 2 --seconds 4"},
-      {"damage-h264.AVI", "--streams 1 --codec h264 --seconds 4"}};
+      {"damage-two.MP4", "--streams 2"}, {"damage-one.MP4", "--streams 1"},
+      {"damage-two.AVI", "--streams 2"}, {"damage-h264.AVI", "--streams 1 --codec h264"}};
   const auto& [name, options] = kBases[index % 4];
-  const std::string base = CardFile(name, options);
-  std::ifstream in(base, std::ios::binary);
+  std::ifstream in(CardFile(name, std::string(options) + " --seconds 4"), std::ios::binary);
   Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::mt19937 random(static_cast<unsigned>(index));
   if ((index / 4) % 2 == 0) {
-    std::vector<std::size_t> cuts;
-    Boundaries(bytes, 0, bytes.size(), std::string(name).ends_with("MP4"), cuts);
+    const std::vector<std::size_t> cuts = Boundaries(bytes, std::string(name).ends_with("MP4"));
     const std::size_t cut = cuts[random() % cuts.size()] + random() % 3 * 4;  // on, or just past, a boundary
     bytes.resize(std::min(cut, bytes.size()));
   } else {
@@ -69,7 +60,7 @@ std::string MakeVariant(int index) {
       for (std::size_t i = at; i < std::min(at + length, bytes.size()); ++i) bytes[i] = static_cast<char>(random());
     }
   }
-  const std::string path = MediaDir() + "/damaged-" + std::to_string(index) + std::filesystem::path(name).extension().string();
+  const std::string path = MediaDir() + "/damaged-" + std::to_string(index) + std::strrchr(name, '.');
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }

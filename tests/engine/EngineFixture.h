@@ -25,14 +25,11 @@ class EngineTest : public ::testing::Test {
   GstPtr<GstElement> Named(const char* name) {
     return Adopt(gst_bin_get_by_name(GST_BIN(Recording().Pipeline()), name));
   }
-  RefTime Position() {
+  RefTime Position() { return Answer(&CRecordingGraph::GetPosition); }
+  RefTime Duration() { return Answer(&CRecordingGraph::GetDuration); }
+  RefTime Answer(HRESULT (CRecordingGraph::*query)(RefTime&)) {
     RefTime t = -1;
-    EXPECT_EQ(Recording().GetPosition(t), S_OK);
-    return t;
-  }
-  RefTime Duration() {
-    RefTime t = -1;
-    EXPECT_EQ(Recording().GetDuration(t), S_OK);
+    EXPECT_EQ((Recording().*query)(t), S_OK);
     return t;
   }
   // Time is the pipeline's running time, read from its own clock: the position is judged against the time

@@ -2,6 +2,7 @@
 // arena (MALLOC_ARENA_MAX=1, set by CTest): streaming threads come and go, and the arenas they leave
 // behind move the resident size by several MB either way, which would hide a leak or fake one.
 #include <malloc.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <fstream>
@@ -13,13 +14,9 @@ namespace {
 
 double ResidentMegabytes() {
   malloc_trim(0);  // what the allocator merely keeps for reuse is no growth
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  double kilobytes = 0;
-  while (status >> key && key != "VmRSS:") {
-  }
-  status >> kilobytes;
-  return kilobytes / 1024.0;
+  double size = 0, resident = 0;  // in pages
+  std::ifstream("/proc/self/statm") >> size >> resident;
+  return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 TEST_F(EngineTest, FiveHundredOpenCloseCyclesKeepResidentMemoryFlat) {

@@ -1,11 +1,11 @@
-// The recording graph on card-maker files: layouts, failures, the component check, telemetry, graph dumps,
+// The recording graph on card-maker files: layouts, failures, the component check, telemetry,
 // and the pictures it hands to the views and to grabs (stretched, never erased, rows top-down).
-#include <gst/app/gstappsink.h>
-#include <gst/gst.h>
+#include <unistd.h>
 
 #include <QPixmap>
 
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "EngineFixture.h"
@@ -18,27 +18,22 @@ namespace {
 
 // Every layout the card maker writes: opening the file that is open builds its graph anew, its elements
 // are added in the layout's order and cue the first frame, and the source hands out the file's telemetry
-// with the engine's option. The built graphs are dumped when asked to.
+// with the engine's option.
 TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
-  const std::filesystem::path dumps = std::getenv("GST_DEBUG_DUMP_DOT_DIR");
-  std::filesystem::remove_all(dumps);
-  std::filesystem::create_directories(dumps);
   m_engine.SetTelemetryOption(false);
   const struct {
     const char* file;
     const char* options;
     int videoStreams;
     int audioCount;  // as the layout counts it: 0 none, 1 compressed, 1000 PCM
-  } cases[] = {{"one-aac.MP4", "--streams 1 --seconds 2", 1, 1},
-               {"two-aac.MP4", "--streams 2 --seconds 2", 2, 1},
-               {"one-pcm.AVI", "--streams 1 --seconds 2", 1, 1000},
-               {"two-pcm.AVI", "--streams 2 --seconds 2", 2, 1000},
-               {"two-h264.AVI", "--streams 2 --codec h264 --seconds 2", 2, 1000},
-               {"one-silent.MP4", "--streams 1 --audio none --seconds 2", 1, 0},
-               {"bare.AVI", "--streams 1 --no-telemetry --seconds 2", 1, 1000}};
+  } cases[] = {{"one-aac.MP4", "--streams 1", 1, 1}, {"two-aac.MP4", "--streams 2", 2, 1},
+               {"one-pcm.AVI", "--streams 1", 1, 1000}, {"two-pcm.AVI", "--streams 2", 2, 1000},
+               {"two-h264.AVI", "--streams 2 --codec h264", 2, 1000},
+               {"one-silent.MP4", "--streams 1 --audio none", 1, 0},
+               {"bare.AVI", "--streams 1 --no-telemetry", 1, 1000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    const std::string path = CardFile(c.file, c.options);
+    const std::string path = CardFile(c.file, std::string(c.options) + " --seconds 2");
     ASSERT_EQ(m_engine.Open(path), 1);
     GWeakRef first;
     g_weak_ref_init(&first, Recording().Pipeline());
@@ -59,14 +54,10 @@ TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
     CTextData telemetry;
     EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
     const bool hasTelemetry = std::string(c.options).find("--no-telemetry") == std::string::npos;
-    EXPECT_EQ(telemetry.m_arrGSensor.GetSize() > 0, hasTelemetry);
-    EXPECT_EQ(telemetry.m_arrGps.GetSize() > 0, hasTelemetry);
+    EXPECT_EQ(std::pair(telemetry.m_arrGSensor.GetSize() > 0, telemetry.m_arrGps.GetSize() > 0),
+              std::pair(hasTelemetry, hasTelemetry));
     EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
   }
-  const auto dumped = [](const auto& file) {
-    return file.path().filename().string().find("vx880-built") != std::string::npos;
-  };
-  EXPECT_TRUE(std::ranges::any_of(std::filesystem::directory_iterator(dumps), dumped));
 }
 
 // A graph that cannot be completed never reads as opened: the window would skip nothing and play nothing.
@@ -82,8 +73,6 @@ TEST_F(EngineTest, FailedOpensAnswerZeroAndLeaveNoRecording) {
     SCOPED_TRACE(path);
     EXPECT_EQ(m_engine.Open(path), 0);
     EXPECT_EQ(m_engine.Recording(), nullptr);
-    QImage picture;
-    EXPECT_EQ(m_engine.GrabFrame(0, picture), 0);
   }
 
   // The picture decoder of Motion JPEG taken out of the registry, as on a machine without it.
@@ -117,26 +106,14 @@ TEST(ComponentCheck, AsksTheEnginesLookupAndNeedsWindows) {
   EXPECT_TRUE(picture.isNull());
 }
 
-// The first picture of a recording as a plain GStreamer pipeline decodes and converts it to BGRx.
-QImage ReferencePicture(const std::string& path, const char* demux, const char* decode) {
-  const std::string description = "filesrc location=" + path + " ! " + demux + " ! " + decode +
-                                  " ! videoconvert ! video/x-raw,format=BGRx ! appsink name=sink";
-  GstPtr<GstElement> pipeline = Retain(gst_parse_launch(description.c_str(), nullptr));
-  GstPtr<GstElement> sink = Adopt(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
-  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
-  GstPtr<GstSample> sample = Adopt(gst_app_sink_try_pull_preroll(GST_APP_SINK(sink.get()), 5 * GST_SECOND));
-  GstVideoInfo info;
-  GstVideoFrame frame;
-  QImage picture;
-  if (sample && gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) &&
-      gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample.get()), GST_MAP_READ)) {
-    picture = QImage(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)), info.width, info.height,
-                     GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), QImage::Format_RGB32)
-                  .copy();
-    gst_video_frame_unmap(&frame);
-  }
-  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-  return picture;
+// The front picture of an AVI recording's first frame as gst-launch decodes it on its own, losslessly kept.
+QImage ReferencePicture(const std::string& path) {
+  const std::string png = MediaDir() + "/reference-" + std::to_string(getpid()) + ".png";
+  const std::string command = "gst-launch-1.0 -q filesrc location=" + path + " ! avidemux ! jpegdec ! " +
+                              "videoconvert ! pngenc snapshot=true ! filesink location=" + png;
+  const QImage picture = std::system(command.c_str()) == 0 ? QImage(QString::fromStdString(png)) : QImage();
+  std::remove(png.c_str());
+  return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 TEST_F(EngineTest, GrabFrameGivesTheDecodedPictureTopRowFirst) {
@@ -144,7 +121,7 @@ TEST_F(EngineTest, GrabFrameGivesTheDecodedPictureTopRowFirst) {
   ASSERT_EQ(m_engine.Open(path), 1);
   QImage front, rear, untouched;
   ASSERT_EQ(m_engine.GrabFrame(0, front), 1);
-  const QImage reference = ReferencePicture(path, "avidemux", "jpegdec");
+  const QImage reference = ReferencePicture(path);
   ASSERT_EQ(reference.size(), QSize(1280, 720));
   ASSERT_FALSE(reference == reference.mirrored()) << "the picture must differ from top to bottom";
   EXPECT_TRUE(front == reference);
@@ -179,9 +156,9 @@ TEST(NrvVideoView, NeverErasesOrPaintsWithoutAPicture) {
   EXPECT_FALSE(view.autoFillBackground());
   QPixmap canvas(64, 48);
   canvas.fill(Qt::red);
+  const QImage before = canvas.toImage();
   view.render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
-  EXPECT_EQ(canvas.toImage().pixelColor(10, 10), QColor(Qt::red));
-  EXPECT_EQ(canvas.toImage().pixelColor(63, 47), QColor(Qt::red));
+  EXPECT_EQ(canvas.toImage(), before);
 }
 
 }  // namespace

@@ -41,15 +41,14 @@ using TransportTest = EngineTest;
 // Without a graph (before the first open, and after a teardown with a rate set) every call answers without
 // touching GStreamer.
 TEST_F(TransportTest, FollowsTheStateTableAndKeepsSeeksAndSkipsInsideTheRecording) {
+  // HasGraph, Run, Stop, Pause, SetPosition, SkipForward, Repaint and UpdateVideoWindows, in this order.
+  const HRESULT wrong = VFW_E_WRONG_STATE;
+  const std::vector<int> refused{false, wrong, wrong, -1, wrong, 0, S_OK, S_OK};
   const auto expectRefusedWithoutAGraph = [&] {
-    EXPECT_FALSE(Recording().HasGraph());
-    EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
-    EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
-    EXPECT_EQ(Recording().Pause(), -1);
-    EXPECT_EQ(Recording().SetPosition(0), VFW_E_WRONG_STATE);
-    EXPECT_EQ(m_engine.SkipForward(1.0), 0);
-    EXPECT_EQ(Recording().Repaint(), S_OK);
-    EXPECT_EQ(Recording().UpdateVideoWindows(), S_OK);
+    CRecordingGraph& r = Recording();
+    EXPECT_EQ((std::vector<int>{r.HasGraph(), r.Run(), r.Stop(), r.Pause(), r.SetPosition(0),
+                                m_engine.SkipForward(1.0), r.Repaint(), r.UpdateVideoWindows()}),
+              refused);
   };
   ASSERT_EQ(Recording().State(), EngineState::Closed);
   expectRefusedWithoutAGraph();
@@ -63,14 +62,12 @@ TEST_F(TransportTest, FollowsTheStateTableAndKeepsSeeksAndSkipsInsideTheRecordin
   EXPECT_EQ(m_engine.SkipForward(1.0), 0);
   EXPECT_EQ(m_engine.SkipBack(1.0), 0);
   EXPECT_EQ(Position(), 0);
-  EXPECT_EQ(Recording().Run(), S_OK);
-  EXPECT_EQ(Recording().State(), EngineState::Running);
+  // A call's answer and the state it leaves.
+  const auto after = [&](HRESULT answer) { return std::pair(answer, Recording().State()); };
+  EXPECT_EQ(after(Recording().Run()), std::pair(S_OK, EngineState::Running));
   EXPECT_EQ(Recording().Run(), VFW_E_WRONG_STATE);
-  EXPECT_EQ(Recording().Pause(), S_OK);
-  EXPECT_EQ(Recording().State(), EngineState::Paused);
-  EXPECT_EQ(Recording().Stop(), S_OK);
-  EXPECT_EQ(Recording().State(), EngineState::Stopped);
-  EXPECT_EQ(Recording().Stop(), VFW_E_WRONG_STATE);
+  EXPECT_EQ(after(Recording().Pause()), std::pair(S_OK, EngineState::Paused));
+  EXPECT_EQ(after(Recording().Stop()), std::pair(S_OK, EngineState::Stopped));
 
   // Seeks and skips stay inside the recording: the duration in milliseconds, positions in 100 ns units.
   EXPECT_EQ(m_engine.GetDurationMs(), 3000);
@@ -105,12 +102,10 @@ TEST_F(TransportTest, PlayAfterASpeedChangeFromStoppedStartsWhereTheRecordingSta
   }
   EXPECT_NEAR(Speed(700 * GST_MSECOND), 2.0, 0.2);
   EXPECT_EQ(m_engine.ChangeRate(0.2f), 1);
-  EXPECT_EQ(Recording().State(), EngineState::Running);
   EXPECT_NEAR(Speed(800 * GST_MSECOND), 0.5, 0.1);
   ASSERT_EQ(Recording().Pause(), S_OK);
   EXPECT_EQ(m_engine.ChangeRate(1.4f), 1);
-  EXPECT_EQ(Recording().State(), EngineState::Paused);
-  EXPECT_EQ(Recording().Rate(), 1.4f);
+  EXPECT_EQ(std::pair(Recording().State(), Recording().Rate()), std::pair(EngineState::Paused, 1.4f));
 }
 
 // Sound that ignores the rate would end (and post its end) at the running time of normal speed and
@@ -188,7 +183,6 @@ TEST_F(TransportTest, ASeekPastAShorterFrontVideoKeepsItsPositionAndEndsWithTheS
 
 class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<const char*> {
  protected:
-  int Open() { return m_engine.Open(CardFile(GetParam(), "--streams 2 --seconds 4")); }
   // Counts the seek events that reach the demuxer inside the camera source. They arrive on its source pads;
   // the file-side pad sees its own, pulled reads only.
   void CountSeeksAtTheDemuxer() {
@@ -208,7 +202,7 @@ class PausedSeekTest : public EngineTest, public ::testing::WithParamInterface<c
 // The window reads the position right after every seek; a position that lags or jumps to the end
 // there ends the recording early or moves the slider backwards.
 TEST_P(PausedSeekTest, EveryPositionQueryRightAfterASeekAnswersItsTargetAndPlayingOnEnds) {
-  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(m_engine.Open(CardFile(GetParam(), "--streams 2 --seconds 4")), 1);
   ASSERT_EQ(Recording().Pause(), S_OK);
   CountSeeksAtTheDemuxer();
   const RefTime duration = Duration();
@@ -250,9 +244,7 @@ TEST_F(TransportTest, TheEndHoldsUntilASeekAndASeekRightAfterTheEndIsNotTakenFor
 
   GstPtr<GstElement> decoder = Named("FFDShow Decoder1");
   ASSERT_TRUE(decoder);
-  GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "injected decoding error");
-  gst_element_post_message(decoder.get(), gst_message_new_error(GST_OBJECT(decoder.get()), error, "test"));
-  g_error_free(error);
+  GST_ELEMENT_ERROR(decoder.get(), STREAM, DECODE, ("injected decoding error"), ("test"));
   EXPECT_EQ(Position(), Duration());
   EXPECT_EQ(Position(), Duration()) << "the end stays until the next seek";
   ASSERT_EQ(Recording().Pause(), S_OK);

@@ -75,15 +75,9 @@ std::vector<std::string> PlayedStreams(const std::string& path) {
 }
 
 // An AVI recording of these streams, as the card maker's options make it.
-mkcard::RecordingRecipe AviRecipe(mkcard::VideoCodec codec, mkcard::AudioKind audio, int pictures,
-                                  int seconds) {
-  mkcard::RecordingRecipe recipe;
-  recipe.container = mkcard::Container::Avi;
-  recipe.codec = codec;
-  recipe.audio = audio;
-  recipe.streams = pictures;
-  recipe.drive.seconds = seconds;
-  return recipe;
+mkcard::RecordingRecipe AviRecipe(mkcard::VideoCodec codec, mkcard::AudioKind audio, int pictures) {
+  return {.path = {}, .container = mkcard::Container::Avi, .codec = codec, .audio = audio,
+          .streams = pictures, .drive = {.seconds = 2}};
 }
 
 class CardMakerFiles : public ::testing::Test {
@@ -129,14 +123,12 @@ TEST_F(CardMakerFiles, EveryKindOfRecordingPlaysToTheEndAndAnAvisSizeIsKnownBefo
     EXPECT_EQ(ReadTelemetryLogFile(path).found, kind.telemetry);
     if (!path.ends_with(".AVI")) continue;
     // The estimate errs on the large side, but not wildly: measured on what the card maker writes.
-    const auto estimate = mkcard::EstimatedAviSize(AviRecipe(kind.codec, kind.audio, kind.pictures, 2));
+    const auto estimate = mkcard::EstimatedAviSize(AviRecipe(kind.codec, kind.audio, kind.pictures));
     EXPECT_LE(std::filesystem::file_size(path), estimate);
     EXPECT_GT(std::filesystem::file_size(path) * 3, estimate);
   }
-  const std::string cut = Make("cut.AVI", "--cut 0.5");
-  EXPECT_NEAR(static_cast<double>(std::filesystem::file_size(cut)),
-              static_cast<double>(std::filesystem::file_size(*s_dir / "two.AVI")) * 0.5, 2.0);
-  EXPECT_FALSE(ReadTelemetryLogFile(cut).found);  // the log is written last, so a cut file loses it
+  // The log is written last, so a cut file loses it.
+  EXPECT_FALSE(ReadTelemetryLogFile(Make("cut.AVI", "--cut 0.5")).found);
 }
 
 TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) {
@@ -146,8 +138,7 @@ TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) 
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.out.find("past the 4 GiB its 32-bit sizes can hold"), std::string::npos) << refused.out;
   EXPECT_FALSE(std::filesystem::exists(hour));
-  // H.264 fits, and a card writes its long recordings as MP4 instead.
-  EXPECT_LT(mkcard::EstimatedAviSize(AviRecipe(H264, Pcm, 2, 3600)), mkcard::kMaxRiffFileSize);
+  // A card writes its long recordings as MP4 instead.
   const auto isAvi = [](const mkcard::RecordingRecipe& r) { return r.container == mkcard::Container::Avi; };
   EXPECT_TRUE(std::ranges::none_of(mkcard::PlanCard({"/card", 2, 3600, 1}), isAvi));
 }
@@ -193,22 +184,21 @@ TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
   }
 }
 
-// Peak resident memory of one run of the card maker, in kilobytes; -1 when it failed.
+// Peak resident memory of one run of the card maker, in kilobytes; -1 when it failed. A sanitized build
+// keeps freed memory in a quarantine (256 MB) that fills as the run goes on; a small one leaves the tool's
+// own memory to compare. Other builds ignore the setting.
 long PeakMemoryKb(const std::string& file, const char* seconds) {
   const std::string tool = Tool("vx880-mkcard");
+  const char* asan = std::getenv("ASAN_OPTIONS");
   const pid_t child = ::fork();
   if (child == 0) {
-    // A sanitized build keeps freed memory in a quarantine (256 MB) that fills as the run goes on; a
-    // small one leaves the tool's own memory to compare. Other builds ignore the setting.
-    const char* asan = std::getenv("ASAN_OPTIONS");
     ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":quarantine_size_mb=16").c_str(), 1);
     ::execl(tool.c_str(), tool.c_str(), "--file", file.c_str(), "--seconds", seconds, nullptr);
     ::_exit(127);
   }
-  int status = 0;
+  int status = -1;
   rusage usage{};
-  const bool ran = ::wait4(child, &status, 0, &usage) == child && WIFEXITED(status);
-  return ran && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+  return ::wait4(child, &status, 0, &usage) == child && status == 0 ? usage.ru_maxrss : -1;
 }
 
 TEST_F(CardMakerFiles, MemoryStaysTheSameWhateverTheLength) {
@@ -222,7 +212,6 @@ TEST_F(CardMakerFiles, MemoryStaysTheSameWhateverTheLength) {
 TEST(CardMakerCard, WritesThePlannedRecordingsAndTheSetupCfgOfAnHdCamera) {
   const TempDir card("card");
   ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " " + card.Path().string() + " --seconds 1 --count 1").status, 0);
-  EXPECT_EQ(std::filesystem::file_size(card.Path() / "setup.cfg"), 424u);
   const auto setup = ReadSetupRecord(card.Path().string());
   ASSERT_TRUE(setup.has_value());
   EXPECT_EQ(setup->wVideoModeA, 5);  // HD, as the 1280x720 front recordings are
@@ -242,13 +231,13 @@ TEST(CardMakerCard, AnExistingCardOrRecordingIsWrittenOverOnlyWhenForced) {
   std::filesystem::create_directories(dir.Path() / "setup-only");
   std::ofstream(dir / "setup-only/setup.cfg") << "the user's settings";
   std::ofstream(dir / "drive.MP4") << "the user's recording";
-  for (const auto& [arguments, said] : {std::pair{dir / "dcim-only", dir / "dcim-only already holds a card"},
-                                        {dir / "setup-only", dir / "setup-only already holds a card"},
-                                        {"--file " + dir / "drive.MP4", dir / "drive.MP4 already exists"}}) {
+  const std::string held = " already holds a card (setup.cfg or DCIM); --force writes over it\n";
+  const std::string exists = " already exists; --force replaces it\n";
+  for (const auto& [arguments, said] : {std::pair{dir / "dcim-only", dir / "dcim-only" + held},
+                                        {dir / "setup-only", dir / "setup-only" + held},
+                                        {"--file " + dir / "drive.MP4", dir / "drive.MP4" + exists}}) {
     const ToolOutput run = RunTool(mkcard + arguments + " 2>&1");
-    EXPECT_EQ(run.status, 1) << arguments;
-    EXPECT_TRUE(run.out.starts_with("vx880-mkcard: " + said)) << run.out;
-    EXPECT_NE(run.out.find("--force"), std::string::npos) << run.out;
+    EXPECT_EQ(std::pair(run.status, run.out), std::pair(1, "vx880-mkcard: " + said));
   }
   EXPECT_EQ(FileBytes(dir / "setup-only/setup.cfg"), "the user's settings");
   EXPECT_EQ(FileBytes(dir / "drive.MP4"), "the user's recording");
@@ -270,9 +259,7 @@ TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {
   const std::regex name(R"(/card/DCIM/\d{3}[A-Z]+/\d{8}_(\d{2})\d{4}_[DEP]\d{2}\.(MP4|AVI))");
   std::set<std::string> names;
   long long previousEnd = 0;
-  int avis = 0;
   for (const auto& recipe : recipes) {
-    avis += recipe.container == mkcard::Container::Avi;
     EXPECT_EQ(recipe.path.ends_with(".AVI"), recipe.container == mkcard::Container::Avi) << recipe.path;
     std::smatch m;
     ASSERT_TRUE(std::regex_match(recipe.path, m, name)) << recipe.path;
@@ -283,7 +270,7 @@ TEST(CardPlan, ALongDayRollsIntoTheNextAndRecordingsNeverOverlap) {
     EXPECT_GE(start, previousEnd) << recipe.path;
     previousEnd = start + recipe.drive.seconds;
   }
-  EXPECT_EQ(avis, 2);
+  EXPECT_EQ(std::ranges::count(recipes, mkcard::Container::Avi, &mkcard::RecordingRecipe::container), 2);
   // 100 drives of ten minutes from 08:15 end at 00:55; the later recordings follow one another.
   EXPECT_EQ(recipes[0].path, "/card/DCIM/100DRIVE/20261206_081500_D01.MP4");
   EXPECT_EQ(recipes[100].path, "/card/DCIM/101EVENT/20261207_005500_E01.MP4");

@@ -23,14 +23,11 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The rows the export must print for the drive the card maker simulated with these settings.
-std::vector<std::string> ExpectedRows(int seconds, std::uint32_t seed, int gpsLoss) {
-  mkcard::DriveScript script;
-  script.start = {2026, 12, 6, 8, 15, 0};
-  script.seconds = seconds;
-  script.seed = seed;
-  script.signalLossFrom = gpsLoss;
-  script.signalLossSeconds = 2;
+// The rows the export must print for the drive the card maker simulates with --seconds 5 --seed 3
+// --gps-loss 2.
+std::vector<std::string> ExpectedRows() {
+  const mkcard::DriveScript script{
+      .start = {2026, 12, 6, 8, 15, 0}, .seconds = 5, .seed = 3, .signalLossFrom = 2, .signalLossSeconds = 2};
   std::vector<std::string> rows;
   for (const TelemetryRecord& record : mkcard::SimulateDrive(script).records) {
     RecordBuffer buffer{};
@@ -91,7 +88,7 @@ class ExportedRecordings : public ::testing::Test {
 std::unique_ptr<TempDir> ExportedRecordings::s_dir;
 
 TEST_F(ExportedRecordings, CsvIsExactlyWhatWasWrittenInFileOrder) {
-  const auto expected = ExpectedRows(5, 3, 2);
+  const auto expected = ExpectedRows();
   ASSERT_EQ(expected.size(), 55u);
   EXPECT_TRUE(expected[0].starts_with("G,0,1,3734.2321")) << expected[0];
   EXPECT_TRUE(expected[0].ends_with(",26,12,5,32,15,0")) << expected[0];  // hour kept with its +9
@@ -113,7 +110,6 @@ TEST_F(ExportedRecordings, GpxHoldsTheValidFixesInUtcUnderAWellFormedNameOfAnyFi
   EXPECT_NE(gpx.out.find("<time>2026-12-05T23:15:00Z</time>"), std::string::npos);
   EXPECT_EQ(gpx.out.find("<time>2026-12-05T23:15:02Z</time>"), std::string::npos);
   EXPECT_NE(gpx.out.find("lat=\"37.570535\" lon=\"126.982533\""), std::string::npos);
-  EXPECT_TRUE(gpx.out.ends_with("</gpx>\n"));
 }
 
 TEST_F(ExportedRecordings, OnlyCompleteFixesInRangeBecomeTrackPointsOrTheSummarysFixes) {
@@ -177,10 +173,8 @@ TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
                                  (*s_dir / "notes.txt") + " " + (*s_dir / "drive.AVI") + " 2>" + errors);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out).size(), 110u);
-  const auto lines = Lines(FileBytes(errors));
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[0].find("/nonexistent.MP4: "), std::string::npos);
-  EXPECT_NE(lines[1].find("notes.txt: not an AVI or MP4 recording"), std::string::npos);
+  EXPECT_EQ(FileBytes(errors), "vx880-telemetry: /nonexistent.MP4: No such file or directory\nvx880-telemetry: " +
+                                   *s_dir / "notes.txt" + ": not an AVI or MP4 recording\n");
 }
 
 TEST(ToolCommandLines, HelpVersionEndOfOptionsAndUnknownOptions) {

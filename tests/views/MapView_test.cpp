@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 
 #include "WaitUntil.h"
 #include "app/CSettingsStore.h"
@@ -62,16 +63,13 @@ bool MarkerAt(CMapView& view, double lon, double lat) {
 
 // Waits until the offline grid covers most of the view: painted a moment later than the page decides.
 bool GridPainted(CMapView& view) {
-  int background = 0, lines = 0;
+  std::ptrdiff_t background = 0, lines = 0;
   const bool painted = WaitUntil([&] {
     const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    background = lines = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) {
-        background += image.pixel(x, y) == qRgb(0xE9, 0xE5, 0xDC);
-        lines += image.pixel(x, y) == qRgb(0xB9, 0xB1, 0xA3);
-      }
-    return background > image.width() * image.height() / 2 && lines > 100;
+    const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()), image.sizeInBytes() / 4);
+    background = std::ranges::count(pixels, qRgb(0xE9, 0xE5, 0xDC));
+    lines = std::ranges::count(pixels, qRgb(0xB9, 0xB1, 0xA3));
+    return background > std::ssize(pixels) / 2 && lines > 100;
   });
   EXPECT_TRUE(painted) << background << " background and " << lines << " grid pixels";
   return painted;
@@ -92,7 +90,6 @@ TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
   m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
   m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0, 88.0, 270.0));
   for (int language = 0; language < 5; ++language) {
-    SCOPED_TRACE(language);
     Load(m_view, language);
     EXPECT_EQ(m_view.Page()->url().fileName().toStdString(), MapPageFile(language));
     EXPECT_TRUE(State(m_view).value(QStringLiteral("marker")).isNull()) << "no marker before a position";
@@ -101,8 +98,8 @@ TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
     m_view.UpdateMapPosition(1001, m_data);
     EXPECT_TRUE(WaitUntil([&] { return MarkerAt(m_view, -70.5, -33.5); }));
     const QJsonObject state = State(m_view);
-    EXPECT_EQ(state.value(QStringLiteral("speed")).toDouble(), 88.0);
-    EXPECT_EQ(state.value(QStringLiteral("course")).toDouble(), 270.0);
+    EXPECT_EQ(std::pair(state.value("speed").toDouble(), state.value("course").toDouble()),
+              std::pair(88.0, 270.0));
   }
 }
 
@@ -220,9 +217,7 @@ TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerName
     ASSERT_TRUE(WaitUntil([&] { return MarkerAt(view, 127.0, 37.508333); }));
     // By the time the grid is on screen the tiles of the view would long have been asked for.
     EXPECT_TRUE(GridPainted(view));
-    const QStringList tiles = requests.m_arrUrls.filter(QStringLiteral("https://tile.openstreetmap.org/"));
-    EXPECT_EQ(tiles.isEmpty() && requests.m_arrUrls.isEmpty(), !c.fetches)
-        << requests.m_arrUrls.join(' ').toStdString();
+    EXPECT_EQ(requests.m_arrUrls.isEmpty(), !c.fetches) << requests.m_arrUrls.join(' ').toStdString();
     EXPECT_EQ(State(view).value(QStringLiteral("offline")).toBool(), c.fetches);
     QString agent;
     view.Page()->runJavaScript(QStringLiteral("navigator.userAgent"),
