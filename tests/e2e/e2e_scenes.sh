@@ -216,12 +216,16 @@ EOF
   check_return_and_minimise
 }
 
-# Return and Enter toggle full screen; the minimise button hides the window until it is activated.
+# Return and Enter toggle full screen, the normal-size button leaves it; the minimise button hides the window
+# until it is activated.
 check_return_and_minimise() {
   focus main && key Return
   check "Return goes to full screen" "not 1280x1024" until_true main_is 1280 1024
   focus main && key KP_Enter
   check "Enter returns to the window" "not 1020x594" until_true main_is 1020 594
+  focus main && key Return && until_true main_is 1280 1024
+  click_at $((1280 - 80 + 14)) 10  # NORMAL SIZE, at the full-screen window's top right
+  check "the normal-size button returns to the window" "not 1020x594" until_true main_is 1020 594
   click_on "897 18 28 18"
   pointer_away
   check "the minimise button hides the window" "not iconic" until_true main_in_state Iconic
@@ -270,6 +274,7 @@ check_dialogs() {
   done <<EOF
 F2 folder box|key F2
 OPEN folder box|click_on "20 523 162 52"
+SETTINGS button settings dialog|click_on "182 523 162 52"
 Print Save As box|key Print
 snapshot button Save As box|click_on "344 523 162 52"
 EOF
