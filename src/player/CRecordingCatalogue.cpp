@@ -208,8 +208,8 @@ void CRecordingCatalogue::FitNumberColumns() {
 }
 
 void CRecordingCatalogue::OpenFiles() {
-  const QStringList files = QFileDialog::getOpenFileNames(m_pWindow, {}, {},
-                                                          QStringLiteral("Play Files (*.avi *.mp4 *.mov *.ts *.AVI *.MP4 *.MOV *.TS)"));
+  const QStringList files = QFileDialog::getOpenFileNames(
+      m_pWindow, {}, {}, QStringLiteral("Play Files (*.avi *.mp4 *.mov *.ts *.AVI *.MP4 *.MOV *.TS)"));
   if (files.isEmpty()) return;
   std::vector<std::string> paths;
   for (const QString& file : files) paths.push_back(QFile::encodeName(file).toStdString());

@@ -24,8 +24,9 @@ bool QueryRecordingFile(int dirFd, const char* name, struct statx& info);
 
 // The row of a file: `path` is the full path as the file system spells it; `info` is null when the file
 // could not be queried (the row then has the file name from the path and no size). The date is the camera's
-// own time in the file name where it has one (RecordingNameDate); else the earlier of birth and modification time, shifted by
-// `zoneBias` minutes (the settings record's zone) or, without one, by the computer's offset at that time.
+// own time in the file name where it has one (RecordingNameDate); else the earlier of birth and modification
+// time, shifted by `zoneBias` minutes (the settings record's zone) or, without one, by the computer's offset
+// at that time.
 RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* info, std::optional<int> zoneBias);
 
 // True when `path` names a regular file, following a symbolic link.

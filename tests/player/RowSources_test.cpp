@@ -119,13 +119,16 @@ TEST(FolderSearch, MixedCardListsEveryCamerasRecordingsAndPairsFrontWithRear) {
                            "PARKER.MP4", "notes.txt"}) {
     test::MakeFile(card / name);
     // 2001-06-15 12:00 UTC: the same day in every zone, and earlier than the file's birth.
-    fs::last_write_time(card / name, std::chrono::file_clock::from_sys(std::chrono::sys_seconds{std::chrono::seconds{992'606'400}}));
+    const std::chrono::sys_seconds midday{std::chrono::seconds{992'606'400}};
+    fs::last_write_time(card / name, std::chrono::file_clock::from_sys(midday));
   }
   std::vector<RecordingEntry> rows;
   RunSearch(card, false, &rows);
   using Row = std::tuple<std::string, std::u16string, std::u16string, std::string>;  // path, event, date, partner
   std::set<Row> found;
-  const auto local = [&card](const std::string& path) { return path.empty() ? path : path.substr(card.string().size()); };
+  const auto local = [&card](const std::string& path) {
+    return path.empty() ? path : path.substr(card.string().size());
+  };
   for (const RecordingEntry& row : rows) {
     found.insert({local(row.filePath), row.event, row.date, local(row.partnerFilePath)});
   }

@@ -58,7 +58,8 @@ bool IsOwnCameraName(std::string_view name) {
   }
   const char type = Upper(name[16]);
   const std::string_view extension = name.substr(20);
-  return (type == 'E' || type == 'D' || type == 'P') && (EqualsUpper(extension, "AVI") || EqualsUpper(extension, "MP4"));
+  return (type == 'E' || type == 'D' || type == 'P') &&
+         (EqualsUpper(extension, "AVI") || EqualsUpper(extension, "MP4"));
 }
 
 // The stem's tokens split at '_' and '-', and the letters after the digits that end the stem as one more.
@@ -192,7 +193,8 @@ RecordingPair PairOf(std::string_view path, const std::function<bool(const std::
     other.replace(folderPath.size() - 1 - folder.size(), folder.size(), otherFolder);
   }
   if (!isRegularFile(other)) return {std::string(path), {}};
-  return isFront ? RecordingPair{std::string(path), std::move(other)} : RecordingPair{std::move(other), std::string(path)};
+  if (isFront) return {std::string(path), std::move(other)};
+  return {std::move(other), std::string(path)};
 }
 
 }  // namespace vx
