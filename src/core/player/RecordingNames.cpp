@@ -181,7 +181,9 @@ RecordingPair PairOf(std::string_view path, const std::function<bool(const std::
   const std::string_view tag = tokens.empty() ? std::string_view{} : tokens.back();
   std::string other(path);
   bool isFront = false;
-  if (IsOneOf(tag, std::array<std::string_view, 8>{"F", "EF", "NF", "PF", "R", "ER", "NR", "PR"})) {
+  // The tag must end the stem ("X_F_" has none there): its last letter is the one swapped.
+  constexpr std::array<std::string_view, 8> kLensTags = {"F", "EF", "NF", "PF", "R", "ER", "NR", "PR"};
+  if (stem.ends_with(tag) && IsOneOf(tag, kLensTags)) {
     isFront = tag.back() == 'F';
     other[path.size() - name.size() + stem.size() - 1] = isFront ? 'R' : 'F';
   } else {

@@ -145,6 +145,7 @@ TEST(RecordingNames, FrontAndRearFilesOfOneMomentPair) {
       {"/c/Rear/D.MP4", "/c/Rear/D.MP4", ""},               // the front folder is spelt FRONT
       {"/c/Drivers/X_F.MP4", "/c/Drivers/X_F.MP4", ""},
       {"F.MP4", "F.MP4", ""},
+      {"/c/A_NR_.mp4", "/c/A_NR_.mp4", ""},  // the tag must end the stem
   };
   for (const auto& c : cases) {
     const RecordingPair pair = PairOf(c.path, exists);
