@@ -8,8 +8,9 @@
 
 #include <QFile>
 #include <cstring>
+#include <unordered_map>
 
-#include "core/player/RecordingRules.h"
+#include "core/player/RecordingNames.h"
 #include "player/RecordingFile.h"
 
 namespace vx {
@@ -68,20 +69,36 @@ void CFolderSearch::SearchDirectory(int dirFd, const std::string& path) {
     return;
   }
   const std::string prefix = path.ends_with('/') ? path : path + '/';
+  // The whole listing first: a front file's rear partner in the same folder is then found by name.
+  std::unordered_map<std::string, unsigned char> listing;
+  std::vector<std::string> names;
   while (!m_bCancelled.load(std::memory_order_relaxed)) {
     const dirent* entry = ::readdir(dir);
     if (!entry) break;
-    const char* name = entry->d_name;
+    if (IsDotOrDotDot(entry->d_name)) continue;
+    names.emplace_back(entry->d_name);
+    listing.emplace(names.back(), entry->d_type);
+  }
+  const auto isRegularFile = [&](const std::string& partner) {
+    if (!partner.starts_with(prefix) || partner.find('/', prefix.size()) != std::string::npos) {
+      return IsRegularFile(partner);  // a Front folder's partner in its Rear sibling
+    }
+    const auto found = listing.find(partner.substr(prefix.size()));
+    if (found == listing.end()) return false;
+    return found->second == DT_REG || (found->second != DT_DIR && IsRegularFile(partner));
+  };
+  for (const std::string& name : names) {
+    if (m_bCancelled.load(std::memory_order_relaxed)) break;
     const std::string child = prefix + name;
     Examine(child);
-    if (IsDotOrDotDot(name)) continue;
-    const unsigned char type = TypeOf(::dirfd(dir), name, entry->d_type);
+    const unsigned char type = TypeOf(::dirfd(dir), name.c_str(), listing[name]);
     if (type == DT_DIR) {
       // O_NOFOLLOW: a folder swapped for a link since the listing is not entered either.
-      const int childFd = ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      const int childFd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
       if (childFd >= 0) SearchDirectory(childFd, child);
-    } else if ((type == DT_REG || type == DT_LNK) && HasRecordingExtension(name)) {
-      AddRecording(::dirfd(dir), name, child);
+    } else if ((type == DT_REG || type == DT_LNK) && IsListedRecording(name)) {
+      RecordingPair pair = PairOf(child, isRegularFile);
+      if (pair.rowPath == child) AddRecording(::dirfd(dir), name.c_str(), child, std::move(pair.partnerPath));
     }
   }
   ::closedir(dir);
@@ -92,11 +109,12 @@ void CFolderSearch::Examine(const std::string& path) {
   m_strExamined = path;
 }
 
-void CFolderSearch::AddRecording(int dirFd, const char* name, const std::string& path) {
+void CFolderSearch::AddRecording(int dirFd, const char* name, const std::string& path, std::string partnerPath) {
   struct statx info {};
   const bool known = QueryRecordingFile(dirFd, name, info);
   if (known && S_ISDIR(info.stx_mode)) return;  // a link to a folder, named like a recording
   m_batch.push_back(RecordingEntryOf(path, known ? &info : nullptr, m_zoneBias));
+  m_batch.back().partnerFilePath = std::move(partnerPath);
   if (m_batch.size() >= kBatchRows) SendRows();
 }
 

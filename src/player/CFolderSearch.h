@@ -1,10 +1,10 @@
 // One search of a folder tree for recordings, on a worker thread of its own.
 //
 // The catalogue makes one CFolderSearch per search and owns it. The worker walks the tree depth first (not
-// through links to folders), builds a row for each recording file and hands the rows over in batches by the
-// queued signal rowsFound; finished() follows the last batch. Cancel() stops the worker at its next entry;
-// Wait() joins it. Each search has its own cancel flag, so stopping one never touches another, and the
-// object's destruction cancels and joins its worker.
+// through links to folders), builds a row for each recording file (one for a front and rear pair) and hands
+// the rows over in batches by the queued signal rowsFound; finished() follows the last batch. Cancel() stops
+// the worker at its next entry; Wait() joins it. Each search has its own cancel flag, so stopping one never
+// touches another, and the object's destruction cancels and joins its worker.
 #pragma once
 
 #include <QObject>
@@ -47,7 +47,8 @@ class CFolderSearch : public QObject {
   // Reads the folder open as `dirFd` (closed here) whose path is `path`.
   void SearchDirectory(int dirFd, const std::string& path);
   void Examine(const std::string& path);
-  void AddRecording(int dirFd, const char* name, const std::string& path);
+  // Adds the row of a recording file; `partnerPath`: its rear partner's path, or empty.
+  void AddRecording(int dirFd, const char* name, const std::string& path, std::string partnerPath);
   void SendRows();
 
   const std::string m_strFolder;

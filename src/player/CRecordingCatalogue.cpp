@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <set>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +16,7 @@
 #include <QTreeView>
 
 #include "core/player/ControlIds.h"
-#include "core/player/RecordingRules.h"
+#include "core/player/RecordingNames.h"
 #include "player/CFolderSearch.h"
 #include "player/CRecordingListModel.h"
 #include "player/CSearchFilesBox.h"
@@ -207,30 +208,43 @@ void CRecordingCatalogue::FitNumberColumns() {
 }
 
 void CRecordingCatalogue::OpenFiles() {
-  const QStringList files = QFileDialog::getOpenFileNames(m_pWindow, {}, {},
-                                                          QStringLiteral("Play Files (*.avi *.mp4 *.AVI *.MP4)"));
+  const QStringList files = QFileDialog::getOpenFileNames(
+      m_pWindow, {}, {}, QStringLiteral("Play Files (*.avi *.mp4 *.mov *.ts *.AVI *.MP4 *.MOV *.TS)"));
   if (files.isEmpty()) return;
-  const std::optional<int> zone = ZoneBias();
-  std::vector<RecordingEntry> rows;
-  for (const QString& file : files) rows.push_back(MakeRecordingEntry(QFile::encodeName(file).toStdString(), zone));
-  AppendRows(std::move(rows));
+  std::vector<std::string> paths;
+  for (const QString& file : files) paths.push_back(QFile::encodeName(file).toStdString());
+  AppendFiles(paths);
   SortByFileName(true);
 }
 
 void CRecordingCatalogue::AddPaths(const QStringList& paths) {
-  for (auto it = paths.rbegin(); it != paths.rend(); ++it) AddPath(*it);
+  std::vector<std::string> files;
+  for (auto it = paths.rbegin(); it != paths.rend(); ++it) AddPath(*it, files);
+  AppendFiles(files);
   SortByFileName(true);
 }
 
-void CRecordingCatalogue::AddPath(const QString& path) {
+void CRecordingCatalogue::AppendFiles(const std::vector<std::string>& paths) {
+  const std::optional<int> zone = ZoneBias();
+  // The front and rear file of one pair, both opened, are one row.
+  std::set<std::string> rowPaths;
+  std::vector<RecordingEntry> rows;
+  for (const std::string& path : paths) {
+    RecordingEntry row = MakeRecordingEntry(path, zone);
+    if (rowPaths.insert(row.filePath).second) rows.push_back(std::move(row));
+  }
+  AppendRows(std::move(rows));
+}
+
+void CRecordingCatalogue::AddPath(const QString& path, std::vector<std::string>& files) {
   const std::optional<std::string> bytes = CheckedPath(path);
   if (!bytes) return;
   struct statx info {};
   if (!QueryRecordingFile(AT_FDCWD, bytes->c_str(), info)) return;
   if (S_ISDIR(info.stx_mode)) {
     SearchFolder(path);
-  } else if (S_ISREG(info.stx_mode) && HasRecordingExtension(*bytes)) {
-    AppendRows({RecordingEntryOf(*bytes, &info, ZoneBias())});
+  } else if (S_ISREG(info.stx_mode) && IsListedRecording(*bytes)) {
+    files.push_back(*bytes);
   }
 }
 

@@ -116,7 +116,10 @@ class CRecordingCatalogue : public QObject {
   void OnSearchFinished();
   // Ends the current search (cancelling it if it still runs), takes its last rows and sorts by file name.
   void FinishSearch();
-  void AddPath(const QString& path);
+  // Searches a folder at once; a recording file's path is added to `files`.
+  void AddPath(const QString& path, std::vector<std::string>& files);
+  // Appends the rows of files opened by themselves, one row for each front and rear pair.
+  void AppendFiles(const std::vector<std::string>& paths);
 
   QPointer<QWidget> m_pWindow;
   QPointer<QTreeView> m_pList;

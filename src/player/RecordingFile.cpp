@@ -6,6 +6,7 @@
 #include <QFile>
 #include <ctime>
 
+#include "core/player/RecordingNames.h"
 #include "core/player/RecordingRules.h"
 
 namespace vx {
@@ -35,8 +36,8 @@ RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* inf
   entry.filePath = path;
   entry.path = Decode(path);
   entry.fileName = Decode(path.substr(path.find_last_of('/') + 1));
-  entry.event = EventTypeOf(entry.path);
-  entry.date = NameDateText(entry.fileName);
+  entry.event = RecordingEventOf(path);
+  entry.date = RecordingNameDate(path);
   if (info) {
     if (entry.date.empty()) {
       const std::optional<std::int64_t> birth =
@@ -50,10 +51,18 @@ RecordingEntry RecordingEntryOf(const std::string& path, const struct statx* inf
   return entry;
 }
 
-RecordingEntry MakeRecordingEntry(const std::string& path, std::optional<int> zoneBias) {
+bool IsRegularFile(const std::string& path) {
   struct statx info {};
-  const bool known = QueryRecordingFile(AT_FDCWD, path.c_str(), info);
-  return RecordingEntryOf(path, known ? &info : nullptr, zoneBias);
+  return QueryRecordingFile(AT_FDCWD, path.c_str(), info) && S_ISREG(info.stx_mode);
+}
+
+RecordingEntry MakeRecordingEntry(const std::string& path, std::optional<int> zoneBias) {
+  RecordingPair pair = PairOf(path, IsRegularFile);
+  struct statx info {};
+  const bool known = QueryRecordingFile(AT_FDCWD, pair.rowPath.c_str(), info);
+  RecordingEntry entry = RecordingEntryOf(pair.rowPath, known ? &info : nullptr, zoneBias);
+  entry.partnerFilePath = std::move(pair.partnerPath);
+  return entry;
 }
 
 }  // namespace vx

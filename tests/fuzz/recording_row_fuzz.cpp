@@ -1,6 +1,6 @@
 // Fuzzes the row texts built from a card's file names, sizes and times: any name gives one of the four event
 // types, any size one whole number and one digit, any time and zone offset (or name) a date of eight characters
-// or none.
+// or none; any path pairs with its partner both ways.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +8,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "core/player/RecordingNames.h"
 #include "core/player/RecordingRules.h"
 #include "core/text/Utf.h"
 
@@ -31,5 +32,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::u16string nameDate = vx::NameDateText(vx::Utf8ToUtf16(name));
   if (!nameDate.empty() && (nameDate.size() != 8 || nameDate[2] != u'.' || nameDate[5] != u'.')) std::abort();
+
+  vx::IsListedRecording(name);
+  const std::u16string_view anyEvent = vx::RecordingEventOf(name);
+  if (!anyEvent.empty() && anyEvent != u"Event" && anyEvent != u"Drive" && anyEvent != u"Parking") std::abort();
+  const std::u16string anyDate = vx::RecordingNameDate(name);
+  if (!anyDate.empty() && (anyDate.size() != 8 || anyDate[2] != u'.' || anyDate[5] != u'.')) std::abort();
+
+  // With every partner there, the file is one side of its pair, and its partner names the same pair.
+  const auto everyFile = [](const std::string&) { return true; };
+  const vx::RecordingPair pair = vx::PairOf(name, everyFile);
+  if (pair.partnerPath.empty()) {
+    if (pair.rowPath != name) std::abort();
+  } else {
+    const std::string& other = pair.rowPath == name ? pair.partnerPath : pair.rowPath;
+    if (pair.rowPath != name && pair.partnerPath != name) std::abort();
+    const vx::RecordingPair back = vx::PairOf(other, everyFile);
+    if (back.rowPath != pair.rowPath || back.partnerPath != pair.partnerPath) std::abort();
+  }
   return 0;
 }

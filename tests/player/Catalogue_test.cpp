@@ -90,7 +90,7 @@ TEST_F(CatalogueTest, NestedSearchListsEveryRecordingSortedByName) {
   const fs::path card = m_dir.Path() / "card";
   fs::create_directories(card / "empty");
   SearchNew(card, {"DCIM/2026/20261206_101500_E01.AVI", "DCIM/2026/deep/er/20261206_101600_D02.mp4", "b.MP4",
-                   "a.Avi", "notes.txt"});
+                   "20261206_101700_E03.Avi", "notes.txt"});  // own name: exact-case extension only
   EXPECT_EQ(Names(), (QStringList{"20261206_101500_E01.AVI", "20261206_101600_D02.mp4", "b.MP4"}));
   EXPECT_EQ(m_catalogue.Folder(), Q(card));
   EXPECT_EQ(Text(1, kColumnEvent), "Drive");
@@ -179,11 +179,12 @@ TEST_F(CatalogueTest, PlayingRowAndSelectionFollowTheirRowsThroughASortADropAndA
 
 TEST_F(CatalogueTest, DroppedPathsAreCheckedBeforeUse) {
   const fs::path drop = m_dir.Path() / "drop";
-  for (const char* name : {"one.AVI", "folder/inner/two.mp4", "mixed.Avi", "text.txt"}) MakeFile(drop / name);
+  const char* const ownMixedCase = "20261206_101700_E03.Avi";  // own name: exact-case extension only
+  for (const char* name : {"one.AVI", "folder/inner/two.mp4", ownMixedCase, "text.txt"}) MakeFile(drop / name);
   ASSERT_EQ(::mkfifo((drop / "pipe.AVI").c_str(), 0600), 0);
   fs::create_directories(drop / "folder.AVI");
   const QString nul = Q(drop / "one.AVI") + QChar(u'\0') + "x";
-  m_catalogue.AddPaths({Q(drop / "one.AVI"), Q(drop / "folder"), Q(drop / "mixed.Avi"), Q(drop / "text.txt"),
+  m_catalogue.AddPaths({Q(drop / "one.AVI"), Q(drop / "folder"), Q(drop / ownMixedCase), Q(drop / "text.txt"),
                         Q(drop / "pipe.AVI"), Q(drop / "missing.AVI"), "one.AVI", "", nul,
                         "/" + QString(5000, 'a') + ".AVI", Q(drop / "folder.AVI")});
   EXPECT_EQ(Names(), (QStringList{"one.AVI", "two.mp4"}));

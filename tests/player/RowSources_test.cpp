@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "CatalogueTree.h"
 #include "TestTime.h"
@@ -64,13 +65,14 @@ struct SearchRun {
   QString examined;
 };
 
-SearchRun RunSearch(const fs::path& folder, bool cancelFirst = false) {
+SearchRun RunSearch(const fs::path& folder, bool cancelFirst = false, std::vector<RecordingEntry>* found = nullptr) {
   CFolderSearch search(QString::fromStdString(folder.string()), std::nullopt);
   SearchRun run;
-  QObject::connect(&search, &CFolderSearch::rowsFound, &search, [&run](const std::vector<RecordingEntry>& rows) {
+  QObject::connect(&search, &CFolderSearch::rowsFound, &search, [&run, found](const std::vector<RecordingEntry>& rows) {
     run.rowsAfterFinished |= run.finished;
     ++run.batches;
     for (const RecordingEntry& row : rows) run.names.insert(row.fileName);
+    if (found) found->insert(found->end(), rows.begin(), rows.end());
   }, Qt::QueuedConnection);
   QObject::connect(&search, &CFolderSearch::finished, &search, [&run] { run.finished = true; }, Qt::QueuedConnection);
   if (cancelFirst) search.Cancel();
@@ -104,6 +106,43 @@ TEST(FolderSearch, EveryRowArrivesBeforeFinishedAndACancelledSearchFindsNothing)
   EXPECT_TRUE(run.examined.startsWith(QString::fromStdString(dir.Path().string())));
   EXPECT_TRUE(RunSearch(dir.Path(), true).names.empty());
   EXPECT_TRUE(RunSearch("/nonexistent/card").names.empty());
+}
+
+// A card mixing cameras: one row for each recording or front and rear pair, with the event and date its name and
+// folder tell; the rear file opened by itself gives its front's row.
+TEST(FolderSearch, MixedCardListsEveryCamerasRecordingsAndPairsFrontWithRear) {
+  test::TempDir dir("search-mixed");
+  const fs::path card = dir.Path();
+  for (const char* name : {"20261206_101500_E01.AVI", "20261206_101500_D01.mp4", "20261206_101500_P01.Mp4",
+                           "2023_0101_120000_0001F.MP4", "2023_0101_120000_0001R.MP4", "Front/X.MP4", "Rear/X.MP4",
+                           "Parking/clip.MOV", "RO/230102-080000.ts", "Record/20230103_090000_NR.mp4",
+                           "PARKER.MP4", "notes.txt"}) {
+    test::MakeFile(card / name);
+    // 2001-06-15 12:00 UTC: the same day in every zone, and earlier than the file's birth.
+    const std::chrono::sys_seconds midday{std::chrono::seconds{992'606'400}};
+    fs::last_write_time(card / name, std::chrono::file_clock::from_sys(midday));
+  }
+  std::vector<RecordingEntry> rows;
+  RunSearch(card, false, &rows);
+  using Row = std::tuple<std::string, std::u16string, std::u16string, std::string>;  // path, event, date, partner
+  std::set<Row> found;
+  const auto local = [&card](const std::string& path) {
+    return path.empty() ? path : path.substr(card.string().size());
+  };
+  for (const RecordingEntry& row : rows) {
+    found.insert({local(row.filePath), row.event, row.date, local(row.partnerFilePath)});
+  }
+  EXPECT_EQ(found, (std::set<Row>{{"/20261206_101500_E01.AVI", u"Event", u"26.12.06", ""},
+                                  {"/20261206_101500_D01.mp4", u"Drive", u"26.12.06", ""},
+                                  {"/2023_0101_120000_0001F.MP4", u"", u"23.01.01", "/2023_0101_120000_0001R.MP4"},
+                                  {"/Front/X.MP4", u"", u"01.06.15", "/Rear/X.MP4"},
+                                  {"/Parking/clip.MOV", u"Parking", u"01.06.15", ""},
+                                  {"/RO/230102-080000.ts", u"Event", u"23.01.02", ""},
+                                  {"/Record/20230103_090000_NR.mp4", u"Drive", u"23.01.03", ""},
+                                  {"/PARKER.MP4", u"", u"01.06.15", ""}}));
+  const RecordingEntry opened = MakeRecordingEntry(card / "Rear/X.MP4", std::nullopt);
+  EXPECT_EQ(local(opened.filePath), "/Front/X.MP4");
+  EXPECT_EQ(local(opened.partnerFilePath), "/Rear/X.MP4");
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 
 namespace vx {
 
-// One row: the texts of the five columns, the file's size for sorting by size, the path to open, and
-// whether the recording has been found to be unplayable.
+// One row: the texts of the five columns, the file's size for sorting by size, the path to open (with its
+// rear partner's), and whether the recording has been found to be unplayable.
 struct RecordingEntry {
   std::u16string fileName;
   std::u16string date;
@@ -27,6 +27,9 @@ struct RecordingEntry {
   // The path's bytes as the file system gives them: a name that is not valid UTF-8 has no exact text in
   // `path`, yet opens by these bytes.
   std::string filePath;
+  // The rear lens's file of the same moment, when the camera writes front and rear as two files (bytes as
+  // the file system gives them); empty for none.
+  std::string partnerFilePath;
   bool unplayable = false;  // the last attempt to open it failed
 };
 

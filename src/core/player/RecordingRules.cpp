@@ -80,15 +80,14 @@ std::u16string NameDateText(std::u16string_view fileName) {
   // "YYYYMMDD_HHMMSS_": sixteen characters before the type letter and number.
   constexpr std::size_t kStampLength = 16;
   if (fileName.size() < kStampLength || fileName[8] != u'_' || fileName[15] != u'_') return {};
-  const int year = DigitsValue(fileName, 0, 4);
-  const int month = DigitsValue(fileName, 4, 2);
-  const int day = DigitsValue(fileName, 6, 2);
-  const int hour = DigitsValue(fileName, 9, 2);
-  const int minute = DigitsValue(fileName, 11, 2);
-  const int second = DigitsValue(fileName, 13, 2);
-  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
+  return StampDateText(DigitsValue(fileName, 0, 4), DigitsValue(fileName, 4, 2), DigitsValue(fileName, 6, 2),
+                       DigitsValue(fileName, 9, 2), DigitsValue(fileName, 11, 2), DigitsValue(fileName, 13, 2));
+}
+
+std::u16string StampDateText(int year, int month, int day, int hour, int minute, int second) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return {};
-  std::array<char, 16> text{};
+  std::array<char, 48> text{};
   std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", year % 100, month, day);
   return Widen(text.data());
 }

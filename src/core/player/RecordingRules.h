@@ -30,6 +30,10 @@ std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes);
 // as it stands: the camera names its files in its local time. Empty when the name does not start so.
 std::u16string NameDateText(std::u16string_view fileName);
 
+// "yy.mm.dd" of a date and time of day read from a file name; empty unless the year is 1 to 9999 and both the
+// date and the time of day exist (no 30 February, no hour 24, no second 60).
+std::u16string StampDateText(int year, int month, int day, int hour, int minute, int second);
+
 // When a file came to be: the earlier of its birth time (where the file system keeps one) and its
 // modification time. A card copied to a disk keeps the modification times, while the copies are born on
 // the day of the copy.

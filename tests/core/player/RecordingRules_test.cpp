@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <set>
 
 #include "TestTime.h"
+#include "core/player/RecordingNames.h"
 #include "core/player/SnapshotNames.h"
 #include "core/player/SpeedSteps.h"
 #include "core/player/TimelineRules.h"
@@ -89,6 +91,66 @@ TEST(RecordingRules, DateFromTheCamerasFileName) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NameDateText(c.name), c.date) << std::string(c.name.begin(), c.name.end());
+  }
+}
+
+// Any camera's names and folders: listed or not, event and date; VX-880QN names keep their own rules.
+TEST(RecordingNames, ListedEventAndDateFromNamesAndFolders) {
+  const struct {
+    std::string_view path;
+    bool listed;
+    std::u16string_view event, date;
+  } cases[] = {
+      {"/c/20261206_101500_e01.mp4", true, u"Event", u"26.12.06"},
+      {"/c/Parking/20261206_101500_D01.AVI", true, u"Drive", u"26.12.06"},  // own letter beats folders
+      {"/c/20261206_101500_E01.Avi", false, u"Event", u"26.12.06"},          // own name: exact-case extension
+      {"/c/20261231_101500_E01.Mp4.mov", true, u"", u"26.12.31"},
+      {"/c/Record/20230101_120000_NF.mp4", true, u"Drive", u"23.01.01"},
+      {"/c/DCIM/Movie/RO/2023_0102_235959_0001F.MP4", true, u"Event", u"23.01.02"},
+      {"/c/DCIM/Movie/2023_0102_235959_0001PF.MP4", true, u"Parking", u"23.01.02"},
+      {"/c/emer/CAM_230103-101010_E.ts", true, u"Event", u"23.01.03"},
+      {"/c/drive/x20230104101010.MOV", true, u"Drive", u"23.01.04"},  // a letter ends a run of digits
+      {"/c/PARK/REC-20230105101010-P.mov", true, u"Parking", u"23.01.05"},
+      {"/c/Drivers/PARKER.MP4", true, u"", u""},
+      {"/c/Parked/Pe_nf.mp4", true, u"", u""},  // tags are upper case
+      {"/c/Normal/120230104101010.mp4", true, u"Drive", u""},   // a longer run of digits
+      {"/c/20230230_101010.mp4", true, u"", u""},                // 30 February
+      {"/c/20230101_246000.mp4", true, u"", u""},
+      {"/c/x.m2ts", false, u"", u""},
+      {"/c/mp4", false, u"", u""},
+      {"/c/.ts", true, u"", u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsListedRecording(c.path), c.listed) << c.path;
+    EXPECT_EQ(RecordingEventOf(c.path), c.event) << c.path;
+    EXPECT_EQ(RecordingNameDate(c.path), c.date) << c.path;
+  }
+}
+
+// Pairs from names alone: the rear is found only where the check says it is a regular file.
+TEST(RecordingNames, FrontAndRearFilesOfOneMomentPair) {
+  const std::set<std::string> files = {"/c/A_NF.mp4",       "/c/A_NR.mp4",       "/c/B0001F.MP4", "/c/B0001R.MP4",
+                                       "/c/Front/C.MP4",    "/c/Rear/C.MP4",     "/c/FRONT/D.MP4", "/c/REAR/D.MP4",
+                                       "/c/E_R.MP4",        "/c/PARKEF.MP4"};
+  const auto exists = [&files](const std::string& path) { return files.contains(path); };
+  const struct {
+    std::string_view path;
+    std::string_view row, partner;
+  } cases[] = {
+      {"/c/A_NF.mp4", "/c/A_NF.mp4", "/c/A_NR.mp4"},      {"/c/A_NR.mp4", "/c/A_NF.mp4", "/c/A_NR.mp4"},
+      {"/c/B0001R.MP4", "/c/B0001F.MP4", "/c/B0001R.MP4"}, {"/c/Front/C.MP4", "/c/Front/C.MP4", "/c/Rear/C.MP4"},
+      {"/c/Rear/C.MP4", "/c/Front/C.MP4", "/c/Rear/C.MP4"}, {"/c/REAR/D.MP4", "/c/FRONT/D.MP4", "/c/REAR/D.MP4"},
+      {"/c/E_R.MP4", "/c/E_R.MP4", ""},                     // rear without front
+      {"/c/PARKER.MP4", "/c/PARKER.MP4", ""},               // no tag, though PARKEF is there
+      {"/c/Rear/D.MP4", "/c/Rear/D.MP4", ""},               // the front folder is spelt FRONT
+      {"/c/Drivers/X_F.MP4", "/c/Drivers/X_F.MP4", ""},
+      {"F.MP4", "F.MP4", ""},
+      {"/c/A_NR_.mp4", "/c/A_NR_.mp4", ""},  // the tag must end the stem
+  };
+  for (const auto& c : cases) {
+    const RecordingPair pair = PairOf(c.path, exists);
+    EXPECT_EQ(pair.rowPath, c.row) << c.path;
+    EXPECT_EQ(pair.partnerPath, c.partner) << c.path;
   }
 }
 
