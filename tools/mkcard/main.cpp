@@ -29,14 +29,14 @@ const vx::tools::ToolInfo kTool{
     "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N] [--split] [--force]\n"
     "Writes a memory card as the VX-880QN camera would: drive, event and parking recordings in DIR/DCIM\n"
     "and a setup.cfg with the camera's defaults; or, with --file, one recording.\n"
-    "  --split          with --file and two streams: the front (with sound and telemetry) to PATH, the rear\n"
-    "                   alone to the file paired with it: PATH's stem ends in F, EF, NF or PF and the rear's\n"
-    "                   swaps that F for R (X_NF.MP4 -> X_NR.MP4), or PATH is in a folder Front and the\n"
-    "                   rear goes to the same name in the sibling folder Rear\n"
     "  --count N        drive recordings in MP4 before the event (1 to 999, default 2)\n"
     "  --seconds S      length of each recording (1 to 3600, default 10)\n"
     "  --seed N         seed of the simulated drive (default 1)\n"
-    "  --force          write over a folder that holds a card already, or over an existing file\n"};
+    "  --force          write over a folder that holds a card already, or over an existing file\n"
+    "  --split          with --file and two streams: the front (with sound and telemetry) to PATH, the rear\n"
+    "                   alone to the file paired with it: PATH's stem ends in F, EF, NF or PF and the rear's\n"
+    "                   swaps that F for R (X_NF.MP4 -> X_NR.MP4), or PATH is in a folder Front and the\n"
+    "                   rear goes to the same name in the sibling folder Rear\n"};
 
 // Each option, and whether a value follows it.
 constexpr vx::tools::ToolOption kOptions[] = {
