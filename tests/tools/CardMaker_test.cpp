@@ -76,7 +76,7 @@ std::vector<std::string> PlayedStreams(const std::string& path) {
 
 // An AVI recording of these streams, as the card maker's options make it.
 mkcard::RecordingRecipe AviRecipe(mkcard::VideoCodec codec, mkcard::AudioKind audio, int pictures) {
-  return {.path = {}, .container = mkcard::Container::Avi, .codec = codec, .audio = audio,
+  return {.path = {}, .rearPath = {}, .container = mkcard::Container::Avi, .codec = codec, .audio = audio,
           .streams = pictures, .drive = {.seconds = 2}};
 }
 
@@ -107,13 +107,16 @@ TEST_F(CardMakerFiles, EveryKindOfRecordingPlaysToTheEndAndAnAvisSizeIsKnownBefo
     mkcard::AudioKind audio;
     int pictures;
     bool telemetry;
+    const char* rear = nullptr;  // --split: the rear picture's own file, paired by name or folder
   };
   for (const Kind& kind : {Kind{"two.MP4", "", H264, Aac, 2, true}, Kind{"two.AVI", "", Mjpeg, Pcm, 2, true},
                            Kind{"two-h264.AVI", "--codec h264", H264, Pcm, 2, true},
                            Kind{"park.MP4", "--streams 1 --parked --event", H264, Aac, 1, true},
                            Kind{"silent.AVI", "--streams 1 --audio none", Mjpeg, None, 1, true},
                            Kind{"none.MP4", "--no-telemetry", H264, Aac, 2, false},
-                           Kind{"none.AVI", "--no-telemetry", Mjpeg, Pcm, 2, false}}) {  // no empty log chunk
+                           Kind{"none.AVI", "--no-telemetry", Mjpeg, Pcm, 2, false},  // no empty log chunk
+                           Kind{"split_NF.MP4", "--split", H264, Aac, 1, true, "split_NR.MP4"},
+                           Kind{"Front/split.AVI", "--split", Mjpeg, Pcm, 1, true, "Rear/split.AVI"}}) {
     SCOPED_TRACE(kind.name);
     const std::string path = Make(kind.name, kind.options);
     std::vector<std::string> streams{"video 1280 60", "video 640 60"};  // front first
@@ -121,6 +124,10 @@ TEST_F(CardMakerFiles, EveryKindOfRecordingPlaysToTheEndAndAnAvisSizeIsKnownBefo
     if (kind.audio != None) streams.push_back("audio");
     EXPECT_EQ(PlayedStreams(path), streams);
     EXPECT_EQ(ReadTelemetryLogFile(path).found, kind.telemetry);
+    if (kind.rear) {
+      EXPECT_EQ(PlayedStreams(*s_dir / kind.rear), std::vector<std::string>{"video 640 60"});
+      EXPECT_FALSE(ReadTelemetryLogFile(*s_dir / kind.rear).found);
+    }
     if (!path.ends_with(".AVI")) continue;
     // The estimate errs on the large side, but not wildly: measured on what the card maker writes.
     const auto estimate = mkcard::EstimatedAviSize(AviRecipe(kind.codec, kind.audio, kind.pictures));
@@ -146,18 +153,23 @@ TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) 
 TEST_F(CardMakerFiles, BadOptionsAndMismatchedCodecsAreRefused) {
   const std::string mkcard = Tool("vx880-mkcard") + " ", card = *s_dir / "card", mp4 = *s_dir / "x.MP4";
   for (const char* options : {"--seconds abc", "--seconds 0", "--seconds 3601", "--count 0", "--count 2x",
-                              "--audio flac", "--codec vp9", "--cut 1", "--streams 3", "--seed -1", "a b"}) {
+                              "--audio flac", "--codec vp9", "--cut 1", "--streams 3", "--seed -1", "a b",
+                              "--split"}) {
     const ToolOutput run = RunTool(mkcard + options + " " + card + " 2>&1");
     EXPECT_EQ(run.status, 2) << options;
     EXPECT_NE(run.out.find("\nusage: vx880-mkcard"), std::string::npos) << options << ": " << run.out;
   }
   EXPECT_FALSE(std::filesystem::exists(card));
   EXPECT_EQ(RunTool(mkcard + "2>/dev/null").status, 2);  // no card folder
-  const std::string avi = *s_dir / "x.AVI";
-  for (const std::string& mismatched :
-       {"--file " + mp4 + " --audio pcm", "--audio pcm --file " + mp4, "--file " + avi + " --audio aac"}) {
-    EXPECT_EQ(RunTool(mkcard + mismatched + " 2>/dev/null").status, 1) << mismatched;
+  // Codecs the container does not carry (1); a split of one stream or of a file named as no front file (2).
+  const std::string avi = *s_dir / "x.AVI", front = *s_dir / "x_NF.MP4";
+  for (const auto& [arguments, status] :
+       {std::pair{"--file " + mp4 + " --audio pcm", 1}, {"--audio pcm --file " + mp4, 1},
+        {"--file " + avi + " --audio aac", 1}, {"--split --streams 1 --file " + front, 2},
+        {"--split --file " + mp4, 2}, {"--split --file " + *s_dir / "x_NR.MP4", 2}}) {
+    EXPECT_EQ(RunTool(mkcard + arguments + " 2>/dev/null").status, status) << arguments;
   }
+  EXPECT_FALSE(std::filesystem::exists(front));
 }
 
 TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
@@ -176,9 +188,9 @@ TEST_F(CardMakerFiles, WhatFailedIsSaidOnceWithWhereAndNoHalfFileStays) {
         {card + "/sd", "cannot make the folder " + folder + ": Read-only file system"}}) {
     EXPECT_EQ(run("ro", "--seconds 1 " + arguments), "status=1\nvx880-mkcard: " + line + "\n");
   }
-  // A card too small for the recording: the disk's own reason, and the half-written file removed.
-  for (const char* name : {"/a.MP4", "/a.AVI"}) {
-    const std::string out = run("size=300k", "--seconds 2 --file " + card + name);
+  // A card too small for the recording: the disk's own reason, and the half-written files removed.
+  for (const auto& [name, split] : {std::pair{"/a.MP4", ""}, {"/a.AVI", ""}, {"/a_NF.MP4", " --split"}}) {
+    const std::string out = run("size=300k", "--seconds 2 --file " + card + name + split);
     const std::regex expected("status=1\nvx880-mkcard: " + card + name + ": [^\n]*No space left on[^\n]*\n");
     EXPECT_TRUE(std::regex_match(out, expected)) << out;
   }
@@ -231,16 +243,20 @@ TEST(CardMakerCard, AnExistingCardOrRecordingIsWrittenOverOnlyWhenForced) {
   std::filesystem::create_directories(dir.Path() / "setup-only");
   std::ofstream(dir / "setup-only/setup.cfg") << "the user's settings";
   std::ofstream(dir / "drive.MP4") << "the user's recording";
+  std::ofstream(dir / "pair_NR.MP4") << "the user's rear recording";
   const std::string held = " already holds a card (setup.cfg or DCIM); --force writes over it\n";
   const std::string exists = " already exists; --force replaces it\n";
   for (const auto& [arguments, said] : {std::pair{dir / "dcim-only", dir / "dcim-only" + held},
                                         {dir / "setup-only", dir / "setup-only" + held},
-                                        {"--file " + dir / "drive.MP4", dir / "drive.MP4" + exists}}) {
+                                        {"--file " + dir / "drive.MP4", dir / "drive.MP4" + exists},
+                                        {"--split --file " + dir / "pair_NF.MP4", dir / "pair_NR.MP4" + exists}}) {
     const ToolOutput run = RunTool(mkcard + arguments + " 2>&1");
     EXPECT_EQ(std::pair(run.status, run.out), std::pair(1, "vx880-mkcard: " + said));
   }
   EXPECT_EQ(FileBytes(dir / "setup-only/setup.cfg"), "the user's settings");
   EXPECT_EQ(FileBytes(dir / "drive.MP4"), "the user's recording");
+  EXPECT_EQ(FileBytes(dir / "pair_NR.MP4"), "the user's rear recording");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "pair_NF.MP4"));
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "dcim-only/DCIM/100DRIVE"));
   EXPECT_EQ(RunTool(mkcard + "--force --file " + dir / "drive.MP4").status, 0);
   EXPECT_GT(std::filesystem::file_size(dir.Path() / "drive.MP4"), 10000u);

@@ -37,7 +37,8 @@ void EncodingPipeline::Stop() {
   if (m_pipeline) gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
 }
 
-bool EncodingPipeline::Launch(const std::string& description, const std::string& outputPath, std::string& error) {
+bool EncodingPipeline::Launch(const std::string& description, std::span<const std::string> outputPaths,
+                              std::string& error) {
   GError* parseError = nullptr;
   GstElement* pipeline = gst_parse_launch(description.c_str(), &parseError);
   if (parseError) {
@@ -48,7 +49,10 @@ bool EncodingPipeline::Launch(const std::string& description, const std::string&
   }
   if (g_object_is_floating(pipeline)) gst_object_ref_sink(pipeline);  // own it whether it came floating or not
   m_pipeline.reset(pipeline);
-  if (const auto file = Element("file")) g_object_set(file.get(), "location", outputPath.c_str(), nullptr);
+  for (std::size_t i = 0; i < outputPaths.size(); ++i) {
+    const auto file = Element(("file" + std::to_string(i)).c_str());
+    g_object_set(file.get(), "location", outputPaths[i].c_str(), nullptr);
+  }
   if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     // The element that refused (a file that cannot be opened) has said why on the bus.
     if (!PopError(0, error)) error = "the encoding pipeline could not start";

@@ -18,9 +18,9 @@ class EncodingPipeline {
   EncodingPipeline& operator=(const EncodingPipeline&) = delete;
   ~EncodingPipeline();
 
-  // Builds the pipeline from a gst-launch description and sets it playing; a filesink named "file"
-  // writes to `outputPath`.
-  bool Launch(const std::string& description, const std::string& outputPath, std::string& error);
+  // Builds the pipeline from a gst-launch description and sets it playing; the filesinks named "file0",
+  // "file1", ... write to outputPaths[0], [1], ...
+  bool Launch(const std::string& description, std::span<const std::string> outputPaths, std::string& error);
   // Pushes one buffer into appsrc `source`; blocks while that branch is busy (its appsrc has `block=true`).
   bool Push(const char* source, std::span<const std::uint8_t> bytes, GstClockTime pts, GstClockTime duration);
   void EndOfStream(const char* source);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "DriveSimulator.h"
 
@@ -25,6 +26,7 @@ constexpr int H264Kbps(FrameSize size) { return size.width >= 1280 ? 4000 : 1500
 
 struct RecordingRecipe {
   std::string path;
+  std::string rearPath;  // not empty: the rear picture is written to this file of its own, without sound
   Container container = Container::Mp4;
   VideoCodec codec = VideoCodec::H264;
   AudioKind audio = AudioKind::Aac;
@@ -33,6 +35,9 @@ struct RecordingRecipe {
   DriveScript drive;
   double cutFraction = 0.0;  // > 0: the file is cut to this share of its size, as by a power cut
 };
+
+// The files the recording is written to: path, then rearPath when the rear has a file of its own.
+std::vector<std::string> OutputPaths(const RecordingRecipe& recipe);
 
 // Writes the recording; false with `error` set when it could not be written.
 bool WriteRecording(const RecordingRecipe& recipe, std::string& error);

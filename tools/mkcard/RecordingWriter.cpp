@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -73,11 +75,23 @@ void PushSound(EncodingPipeline& pipeline, const Media& media) {
   pipeline.EndOfStream("sound");
 }
 
+// One pipeline writes the MP4 file, or two files when the rear has one of its own:
+//
+//   appsrc front ! videoconvert ! x264enc ! h264parse --> mux.video_0 -+
+//   appsrc rear  ! videoconvert ! x264enc ! h264parse --> mux.video_1 -+-> mp4mux mux ! filesink file0
+//   appsrc sound ! audioconvert ! voaacenc ! aacparse --> mux.audio_0 -+
+//
+//   rear in a file of its own:  ... h264parse --> rearmux.video_0 --> mp4mux rearmux ! filesink file1
+//
+// The telemetry box is appended to file0 once the pipeline has ended.
 bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& error) {
-  std::string description = "mp4mux name=mux ! filesink name=file " + VideoSource("front", kFrontSize) +
+  std::string description = "mp4mux name=mux ! filesink name=file0 " + VideoSource("front", kFrontSize) +
                             VideoEncoder(VideoCodec::H264, kFrontSize) + " ! mux.video_0 ";
   if (recipe.streams == 2) {
-    description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) + " ! mux.video_1 ";
+    const bool rearAlone = !recipe.rearPath.empty();
+    if (rearAlone) description += "mp4mux name=rearmux ! filesink name=file1 ";
+    description += VideoSource("rear", kRearSize) + VideoEncoder(VideoCodec::H264, kRearSize) +
+                   (rearAlone ? " ! rearmux.video_0 " : " ! mux.video_1 ");
   }
   if (recipe.audio == AudioKind::Aac) {
     description += "appsrc name=sound format=time block=true caps=\"audio/x-raw,format=S16LE,layout=interleaved,"
@@ -85,7 +99,7 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
                    ",channels=1\" ! audioconvert ! voaacenc bitrate=64000 ! aacparse ! mux.audio_0";
   }
   EncodingPipeline pipeline;
-  if (!pipeline.Launch(description, recipe.path, error)) return false;
+  if (!pipeline.Launch(description, OutputPaths(recipe), error)) return false;
   // One feeding thread per branch: mp4mux waits for every branch, so a single feeder could stall it.
   std::vector<std::jthread> feeders;
   feeders.emplace_back(PushPictures, std::ref(pipeline), "front",
@@ -107,24 +121,45 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
   return static_cast<bool>(out);
 }
 
+// The AVI layouts of the recording's files: front (with the sound), then the rear when it has a file of its own.
+std::vector<RiffAviWriter::Layout> AviLayouts(const RecordingRecipe& recipe) {
+  std::vector<RiffAviWriter::Layout> layouts{{{kFrontSize}, recipe.codec, recipe.audio == AudioKind::Pcm}};
+  if (recipe.streams == 2 && recipe.rearPath.empty()) layouts[0].videos.push_back(kRearSize);
+  if (recipe.streams == 2 && !recipe.rearPath.empty()) layouts.push_back({{kRearSize}, recipe.codec, false});
+  return layouts;
+}
+
+// Each picture is encoded by a pipeline of its own and pulled back for our RIFF writer:
+//
+//   appsrc raw ! videoconvert ! jpegenc | x264enc ! h264parse ! appsink encoded   (one per picture)
+//
+// The writer of file 0 takes the front, the sound and the telemetry chunk; the rear goes to file 0 as its
+// second stream, or as the only stream of file 1.
 bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& error) {
-  RiffAviWriter::Layout layout{{kFrontSize}, recipe.codec, recipe.audio == AudioKind::Pcm};
-  if (recipe.streams == 2) layout.videos.push_back(kRearSize);
+  const std::vector<RiffAviWriter::Layout> layouts = AviLayouts(recipe);
+  const std::vector<std::string> paths = OutputPaths(recipe);
+  std::vector<RiffAviWriter> writers(layouts.size());
+  for (std::size_t i = 0; i < writers.size(); ++i) {
+    if (!writers[i].Open(paths[i], layouts[i], error)) return false;
+  }
+  const std::array<FrameSize, 2> sizes{kFrontSize, kRearSize};
   std::vector<std::unique_ptr<EncodingPipeline>> encoders;
   std::vector<FramePainter> painters;
-  for (std::size_t i = 0; i < layout.videos.size(); ++i) {
+  for (int i = 0; i < recipe.streams; ++i) {
     encoders.push_back(std::make_unique<EncodingPipeline>());
-    const FrameSize size = layout.videos[i];
     // AVI stores H.264 as Annex B access units, one per chunk.
     const char* avcInAvi = recipe.codec == VideoCodec::H264 ? " ! video/x-h264,stream-format=byte-stream,alignment=au" : "";
-    if (!encoders.back()->Launch(VideoSource("raw", size) + VideoEncoder(recipe.codec, size) + avcInAvi +
-                                     " ! appsink name=encoded sync=false", "", error)) {
+    if (!encoders.back()->Launch(VideoSource("raw", sizes[i]) + VideoEncoder(recipe.codec, sizes[i]) + avcInAvi +
+                                     " ! appsink name=encoded sync=false", {}, error)) {
       return false;
     }
-    painters.emplace_back(i == 0 ? Camera::Front : Camera::Rear, size, media.drive, recipe.drive.start);
+    painters.emplace_back(i == 0 ? Camera::Front : Camera::Rear, sizes[i], media.drive, recipe.drive.start);
   }
-  RiffAviWriter writer;
-  if (!writer.Open(recipe.path, layout, error)) return false;
+  const auto failed = [&] {
+    const auto broken = std::ranges::find_if(writers, [](const RiffAviWriter& w) { return !w.Error().empty(); });
+    if (broken != writers.end()) error = broken->Error();
+    return broken != writers.end();
+  };
   SoundSynth synth(media.drive, kSampleRate, media.seed);
   std::vector<std::uint8_t> encoded;
   for (int frame = 0; frame < media.frames; ++frame) {
@@ -135,17 +170,21 @@ bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& er
         error = "the video encoder stopped early";
         return false;
       }
-      if (!writer.AddVideo(static_cast<int>(i), encoded, key)) break;
+      // Stream i of the one file, or stream 0 of file i.
+      const bool ownFile = writers.size() > 1;
+      if (!writers[ownFile ? i : 0].AddVideo(ownFile ? 0 : static_cast<int>(i), encoded, key)) break;
     }
-    if (layout.pcm && writer.Error().empty()) writer.AddAudio(synth.Next(kSamplesPerFrame));
-    if (!writer.Error().empty()) {
-      error = writer.Error();
-      return false;
-    }
+    if (layouts[0].pcm && !failed()) writers[0].AddAudio(synth.Next(kSamplesPerFrame));
+    if (failed()) return false;
   }
   const auto chunk = recipe.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
                                     : std::vector<std::uint8_t>{};
-  return writer.Finish(chunk, error);
+  for (std::size_t i = 0; i < writers.size(); ++i) {
+    if (!writers[i].Finish(i == 0 ? std::span<const std::uint8_t>(chunk) : std::span<const std::uint8_t>{}, error)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Makes (or empties) the file before any encoder opens it: a file that cannot be made is reported with the
@@ -175,6 +214,12 @@ bool CutShort(const std::string& path, double fraction, std::string& error) {
 
 }  // namespace
 
+std::vector<std::string> OutputPaths(const RecordingRecipe& recipe) {
+  std::vector<std::string> paths{recipe.path};
+  if (!recipe.rearPath.empty()) paths.push_back(recipe.rearPath);
+  return paths;
+}
+
 bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
   if (recipe.container == Container::Mp4 && (recipe.codec != VideoCodec::H264 || recipe.audio == AudioKind::Pcm)) {
     error = "an MP4 recording carries H.264 video and AAC sound";
@@ -191,13 +236,27 @@ bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
             "make the recording shorter, choose H.264 or write MP4";
     return false;
   }
-  if (!CreateEmptyFile(recipe.path, error)) return false;
-  const Media media{SimulateDrive(recipe.drive), recipe.drive.seconds * kFramesPerSecond, recipe.drive.seed};
-  bool ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
-  if (ok && recipe.cutFraction > 0.0) ok = CutShort(recipe.path, recipe.cutFraction, error);
+  // Only the files made here are removed on a failure: a rear path that is a FIFO stays.
+  std::vector<std::string> made;
+  bool ok = true;
+  for (const std::string& path : OutputPaths(recipe)) {
+    ok = CreateEmptyFile(path, error);
+    if (!ok) {
+      if (path != recipe.path) error = "the rear file " + path + ": " + error;
+      break;
+    }
+    made.push_back(path);
+  }
+  if (ok) {
+    const Media media{SimulateDrive(recipe.drive), recipe.drive.seconds * kFramesPerSecond, recipe.drive.seed};
+    ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
+  }
+  for (const std::string& path : made) {
+    if (ok && recipe.cutFraction > 0.0) ok = CutShort(path, recipe.cutFraction, error);
+  }
   if (!ok) {
     std::error_code ignored;
-    std::filesystem::remove(recipe.path, ignored);  // a half-written recording is no recording
+    for (const std::string& path : made) std::filesystem::remove(path, ignored);  // a half recording is none
   }
   return ok;
 }

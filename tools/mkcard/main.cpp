@@ -12,6 +12,7 @@
 #include "CardPlan.h"
 #include "CommandLine.h"
 #include "RecordingRecipe.h"
+#include "core/player/RecordingNames.h"
 #include "core/settings/SetupRecord.h"
 
 namespace {
@@ -25,25 +26,30 @@ const vx::tools::ToolInfo kTool{
     "usage: vx880-mkcard [--count N] [--seconds S] [--seed N] [--force] [--] DIR\n"
     "       vx880-mkcard --file PATH.MP4|PATH.AVI [--streams 1|2] [--audio aac|pcm|none]\n"
     "                    [--codec h264|mjpeg] [--no-telemetry] [--event] [--parked] [--seconds S]\n"
-    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N] [--force]\n"
+    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N] [--split] [--force]\n"
     "Writes a memory card as the VX-880QN camera would: drive, event and parking recordings in DIR/DCIM\n"
     "and a setup.cfg with the camera's defaults; or, with --file, one recording.\n"
     "  --count N        drive recordings in MP4 before the event (1 to 999, default 2)\n"
     "  --seconds S      length of each recording (1 to 3600, default 10)\n"
     "  --seed N         seed of the simulated drive (default 1)\n"
-    "  --force          write over a folder that holds a card already, or over an existing file\n"};
+    "  --force          write over a folder that holds a card already, or over an existing file\n"
+    "  --split          with --file and two streams: the front (with sound and telemetry) to PATH, the rear\n"
+    "                   alone to the file paired with it: PATH's stem ends in F, EF, NF or PF and the rear's\n"
+    "                   swaps that F for R (X_NF.MP4 -> X_NR.MP4), or PATH is in a folder Front and the\n"
+    "                   rear goes to the same name in the sibling folder Rear\n"};
 
 // Each option, and whether a value follows it.
 constexpr vx::tools::ToolOption kOptions[] = {
     {"--count", true}, {"--seconds", true}, {"--seed", true},      {"--file", true},   {"--streams", true},
     {"--audio", true}, {"--codec", true},   {"--cut", true},       {"--gps-loss", true},
-    {"--event", false}, {"--parked", false}, {"--no-telemetry", false}, {"--force", false}};
+    {"--event", false}, {"--parked", false}, {"--no-telemetry", false}, {"--force", false}, {"--split", false}};
 
 struct Arguments {
   CardOptions card;
   RecordingRecipe single;
   bool singleFile = false;
   bool force = false;  // write over an existing card or file
+  bool split = false;  // the rear picture in a file of its own
   std::optional<AudioKind> audio;   // unless given, the container's own
   std::optional<VideoCodec> codec;
 };
@@ -96,8 +102,29 @@ bool TakeOption(Arguments& a, const std::string& name, const std::string& value,
     s.telemetry = false;
   } else if (name == "--force") {
     a.force = true;
+  } else if (name == "--split") {
+    a.split = true;
   }
   return error.empty();
+}
+
+// The rear file the viewer pairs with `front`: "X_NF.MP4" gives "X_NR.MP4", "Front/X.MP4" gives
+// "Rear/X.MP4". Empty when `front` is not named as the front file of a pair.
+std::string RearPathOf(const std::string& front) {
+  const vx::RecordingPair pair = vx::PairOf(front, [](const std::string&) { return true; });
+  return pair.rowPath == front ? pair.partnerPath : std::string{};
+}
+
+// Checks --split against the rest of the line and names the rear file; a message when it cannot be.
+std::string TakeSplit(Arguments& a) {
+  if (!a.singleFile) return "--split writes one recording: give it --file";
+  if (a.single.streams != 2) return "--split needs two streams (--streams 2)";
+  a.single.rearPath = RearPathOf(a.single.path);
+  if (a.single.rearPath.empty()) {
+    return "--split needs a front file name: its stem ends in F, EF, NF or PF (X_NF.MP4), or it is in a "
+           "folder Front";
+  }
+  return {};
 }
 
 // Reads the command line; the exit status when the tool ends here.
@@ -115,6 +142,9 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
   }
   if (operands.size() > 1) return vx::tools::UsageError(kTool, "one card folder at a time");
   if (!a.singleFile) a.card.root = operands.front();
+  if (const std::string problem = a.split ? TakeSplit(a) : ""; !problem.empty()) {
+    return vx::tools::UsageError(kTool, problem);
+  }
   const bool avi = s.container == Container::Avi;
   s.codec = a.codec.value_or(avi ? VideoCodec::Mjpeg : VideoCodec::H264);
   s.audio = a.audio.value_or(avi ? AudioKind::Pcm : AudioKind::Aac);
@@ -133,10 +163,11 @@ bool Exists(const std::filesystem::path& path) {
 std::optional<int> RefuseToReplace(const Arguments& a) {
   if (a.force) return std::nullopt;
   std::error_code ec;
-  if (a.singleFile && (std::filesystem::is_regular_file(a.single.path, ec) ||
-                       std::filesystem::is_symlink(a.single.path, ec))) {
-    std::fprintf(stderr, "vx880-mkcard: %s already exists; --force replaces it\n", a.single.path.c_str());
-    return 1;
+  for (const std::string& path : a.singleFile ? OutputPaths(a.single) : std::vector<std::string>{}) {
+    if (std::filesystem::is_regular_file(path, ec) || std::filesystem::is_symlink(path, ec)) {
+      std::fprintf(stderr, "vx880-mkcard: %s already exists; --force replaces it\n", path.c_str());
+      return 1;
+    }
   }
   const std::filesystem::path root = a.card.root;
   if (!a.singleFile && (Exists(root / "setup.cfg") || Exists(root / "DCIM"))) {
@@ -147,17 +178,21 @@ std::optional<int> RefuseToReplace(const Arguments& a) {
   return std::nullopt;
 }
 
+// Makes the folder that is to hold `file`; says so on one line when it cannot.
+bool MakeFolderOf(const std::string& file) {
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  std::error_code ec;
+  if (folder.empty() || std::filesystem::is_directory(folder, ec)) return true;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) std::fprintf(stderr, "vx880-mkcard: cannot make the folder %s: %s\n", folder.c_str(), ec.message().c_str());
+  return !ec;
+}
+
 // Writes one recording; says what failed and where on one line when it could not.
 bool Write(const RecordingRecipe& recipe) {
   const auto started = std::chrono::steady_clock::now();
-  const std::filesystem::path folder = std::filesystem::path(recipe.path).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-      std::fprintf(stderr, "vx880-mkcard: cannot make the folder %s: %s\n", folder.c_str(), ec.message().c_str());
-      return false;
-    }
+  for (const std::string& path : OutputPaths(recipe)) {
+    if (!MakeFolderOf(path)) return false;
   }
   std::string error;
   if (!WriteRecording(recipe, error)) {
@@ -165,7 +200,7 @@ bool Write(const RecordingRecipe& recipe) {
     return false;
   }
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-  std::printf("wrote %s (%.1f s)\n", recipe.path.c_str(), took.count());
+  for (const std::string& path : OutputPaths(recipe)) std::printf("wrote %s (%.1f s)\n", path.c_str(), took.count());
   std::fflush(stdout);
   return true;
 }
