@@ -7,13 +7,14 @@ seconds=${1:-60}
 cmake -S "$root" -B "$root/build-fuzz" -DVX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$root/build-fuzz" -j "$(nproc)"
-for target in telemetry_log parse_gps setup_record profile_file recording_row mount_info script_call; do
+for binary in "$root"/build-fuzz/bin/*_fuzz; do
+  target=$(basename "$binary" _fuzz)
   corpus="$root/build-fuzz/corpus/$target"
   mkdir -p "$corpus"
   dict=()
   [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")
   echo "fuzzing $target for ${seconds}s"
-  if ! "$root/build-fuzz/bin/${target}_fuzz" "${dict[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+  if ! "$binary" "${dict[@]}" -max_total_time="$seconds" -print_final_stats=1 \
        -artifact_prefix="$root/build-fuzz/$target-" "$corpus" >"$root/build-fuzz/$target.log" 2>&1; then
     grep -E 'ERROR|SUMMARY|runtime error' "$root/build-fuzz/$target.log" | head -20
     echo "fuzzing $target found a fault: see build-fuzz/$target.log and the artifact beside it"
