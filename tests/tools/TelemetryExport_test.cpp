@@ -177,6 +177,31 @@ TEST_F(ExportedRecordings, UnreadableFilesAreNamedAndTheOthersStillExported) {
                                    *s_dir / "notes.txt" + ": not an AVI or MP4 recording\n");
 }
 
+TEST_F(ExportedRecordings, ARecordingOfNoKnownLayoutIsSaidToBeUnreadableWithNoPlaces) {
+  const std::string path = *s_dir / "other.TS";
+  std::ofstream(path, std::ios::binary) << std::string(188, 'G');  // no layout the tool knows
+  const ToolOutput summary = RunTool(Tool("vx880-telemetry") + " --summary " + path + " 2>/dev/null");
+  EXPECT_EQ(std::tuple(summary.status, summary.out), std::tuple(1, path + ": telemetry not readable\n"));
+  EXPECT_EQ(RunTool(Tool("vx880-telemetry") + " " + path + " 2>/dev/null").out, "");
+  EXPECT_EQ(TrackPoints(RunGpx(*s_dir, path + " 2>/dev/null").out), 0u);
+}
+
+// A track of another layout: rows in media time order, empty fields for what a fix does not state, and the
+// summary's first and last fix taken from the valid ones only.
+TEST(TrackExport, RowsAndSummaryOfATrackOfAnyLayout) {
+  TelemetryTrack track{.layout = "Some camera", .gps = {}, .accel = {{500, 0.5, -1, 0.25}}, .warning = {}};
+  track.gps.push_back({.mediaMs = 0, .utcMs = 1'796'512'500'000, .valid = true, .latitude = 37.5, .longitude = -126.25,
+                       .altitudeM = 12.5, .speedKmh = 36, .headingDeg = std::nullopt});
+  track.gps.push_back({.mediaMs = 1000, .utcMs = std::nullopt, .valid = false, .latitude = 0, .longitude = 0,
+                       .altitudeM = std::nullopt, .speedKmh = 0, .headingDeg = std::nullopt});
+  EXPECT_EQ(telemetry::TrackCsvRows(track),
+            (std::vector<std::string>{"F,0,1,37.500000,-126.250000,2026-12-05T23:15:00Z,36.0000,,12.5",
+                                      "A,500,0.5000,-1.0000,0.2500", "F,1000,0,,,,,,"}));
+  EXPECT_EQ(telemetry::TrackSummary("f", track), "f: Some camera, 1 accelerometer samples, 2 GPS fixes, first fix "
+                                                 "37.500000,-126.250000 at 2026-12-05T23:15:00Z, last fix "
+                                                 "37.500000,-126.250000 at 2026-12-05T23:15:00Z");
+}
+
 TEST(ToolCommandLines, HelpVersionEndOfOptionsAndUnknownOptions) {
   for (const char* tool : {"vx880-mkcard", "vx880-telemetry"}) {
     const ToolOutput help = RunTool(Tool(tool) + " --help");

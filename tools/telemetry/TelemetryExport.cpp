@@ -7,13 +7,12 @@
 #include <optional>
 
 #include "core/common/CFormat.h"
+#include "core/telemetry/LogRecords.h"
 #include "core/telemetry/RecordParser.h"
 #include "core/text/Utf.h"
 
 namespace vx::telemetry {
 namespace {
-
-constexpr int kCameraUtcOffsetHours = 9;
 
 // XML character data of any bytes: bytes that are no UTF-8 and characters XML 1.0 forbids (control
 // characters, U+FFFE, U+FFFF) become U+FFFD, so a file name can never break the document.
@@ -35,57 +34,35 @@ std::string Xml(const std::string& text) {
   return out;
 }
 
-// Decimal degrees as written (six decimals) of ddmm.mmmm; nothing when it is no angle within `limit`.
-std::optional<double> Degrees(double ddmm, double limit) {
-  if (!std::isfinite(ddmm) || std::fmod(std::fabs(ddmm), 100.0) >= 60.0) return std::nullopt;
-  const double degrees = std::round(ToDecimalDegrees(ddmm) * 1e6) / 1e6;
-  if (std::fabs(degrees) > limit) return std::nullopt;
-  return degrees;
-}
-
-// Whether the two-digit year, month and day name a day of the calendar (not 31 April, not month 13).
-bool IsCalendarDay(int year, int month, int day) {
-  if (year < 0 || year > 99 || month < 1 || month > 12 || day < 1 || day > 31) return false;
-  std::tm tm{};
-  tm.tm_year = (year + 30) % 100 + 70;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = 12;
-  const std::time_t noon = timegm(&tm);
-  std::tm back{};
-  gmtime_r(&noon, &back);
-  return back.tm_mon == month - 1 && back.tm_mday == day;
-}
-
 std::string Position(const CGPSData& fix) {
   return FormatFixed(ToDecimalDegrees(fix.latitude), 6) + "," + FormatFixed(ToDecimalDegrees(fix.longitude), 6);
 }
 
-}  // namespace
-
-std::vector<ParsedRecord> ReadAllRecords(ITelemetrySource& source) {
-  std::vector<ParsedRecord> records;
-  CTextData arrays;
-  RecordBuffer buffer;
-  for (;;) {
-    buffer.fill(0);
-    std::uint32_t time = 0, size = kRecordBufferSize;
-    if (source.ReadRecord(buffer.data(), &size, &time) != S_OK) break;
-    const std::size_t fixesBefore = arrays.m_arrGps.GetSize();
-    const std::size_t samplesBefore = arrays.m_arrGSensor.GetSize();
-    ParseRecord(time, buffer, arrays);
-    if (arrays.m_arrGps.GetSize() > fixesBefore) {
-      // The viewer keeps what a short text held; the export also needs to know whether it was whole.
-      const auto* text = reinterpret_cast<const char*>(buffer.data());
-      const bool complete = StatesWholeFix(std::string_view(text, strnlen(text, kRecordBufferSize - 1)));
-      records.push_back({true, {}, arrays.m_arrGps[fixesBefore], complete});
-    }
-    if (arrays.m_arrGSensor.GetSize() > samplesBefore) {
-      records.push_back({false, arrays.m_arrGSensor[samplesBefore], {}, false});
-    }
-  }
-  return records;
+std::string Position(const GpsSample& fix) {
+  return FormatFixed(fix.latitude, 6) + "," + FormatFixed(fix.longitude, 6);
 }
+
+// "YYYY-MM-DDTHH:MM:SSZ" of seconds since 1970.
+std::string IsoUtc(std::int64_t seconds) {
+  const auto utc = static_cast<std::time_t>(seconds);
+  std::tm norm{};
+  gmtime_r(&utc, &norm);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &norm);
+  return text;
+}
+
+std::string OptionalFixed(const std::optional<double>& value, int decimals) {
+  return value ? FormatFixed(*value, decimals) : std::string();
+}
+
+// Whether a reader's valid fix can stand in a GPX document: a reader's judgement is checked once more here.
+bool IsPlaceable(const GpsSample& fix) {
+  return fix.valid && std::isfinite(fix.latitude) && std::isfinite(fix.longitude) && std::fabs(fix.latitude) <= 90 &&
+         std::fabs(fix.longitude) <= 180;
+}
+
+}  // namespace
 
 std::string CsvRow(const ParsedRecord& r) {
   if (!r.isGps) {
@@ -101,30 +78,7 @@ std::string CsvRow(const ParsedRecord& r) {
   return row;
 }
 
-bool IsExportableFix(const ParsedRecord& r) {
-  if (!r.isGps || !r.complete || r.gps.valid != 1) return false;
-  const CGPSData& g = r.gps;
-  const bool timeInRange = g.hour >= 9 && g.hour <= 32 && g.minute >= 0 && g.minute <= 59 && g.second >= 0 &&
-                           g.second <= 60 && IsCalendarDay(g.year, g.month, g.day);
-  const auto longitude = Degrees(g.longitude, 180.0);
-  return timeInRange && Degrees(g.latitude, 90.0) && longitude && *longitude < 180.0;
-}
-
-std::string UtcTimestamp(const CGPSData& fix) {
-  std::tm tm{};
-  tm.tm_year = (fix.year + 30) % 100 + 70;
-  tm.tm_mon = fix.month - 1;
-  tm.tm_mday = fix.day;
-  tm.tm_hour = fix.hour - kCameraUtcOffsetHours;
-  tm.tm_min = fix.minute;
-  tm.tm_sec = fix.second;
-  const std::time_t utc = timegm(&tm);
-  std::tm norm{};
-  gmtime_r(&utc, &norm);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &norm);
-  return text;
-}
+std::string UtcTimestamp(const CGPSData& fix) { return IsoUtc(FixUtcSeconds(fix)); }
 
 GpxWriter::GpxWriter(std::FILE* out) : m_out(out) {
   std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -134,24 +88,42 @@ GpxWriter::GpxWriter(std::FILE* out) : m_out(out) {
 
 GpxWriter::~GpxWriter() { std::fputs("</gpx>\n", m_out); }
 
+void GpxWriter::Point(double latitude, double longitude, const std::optional<double>& altitudeM,
+                      const std::string& utc, double speedKmh, const std::optional<double>& course) {
+  // Speed and course are written only when they are values the extension's schema allows.
+  std::string motion;
+  if (std::isfinite(speedKmh) && speedKmh >= 0) {
+    motion += "<gpxtpx:speed>" + FormatFixed(speedKmh / 3.6, 3) + "</gpxtpx:speed>";
+  }
+  if (course && std::isfinite(*course) && *course >= 0 && std::round(*course * 100) < 36000) {
+    motion += "<gpxtpx:course>" + FormatFixed(*course, 2) + "</gpxtpx:course>";
+  }
+  const std::string ele = altitudeM && std::isfinite(*altitudeM) ? "<ele>" + FormatFixed(*altitudeM, 1) + "</ele>" : "";
+  const std::string time = utc.empty() ? "" : "<time>" + utc + "</time>";
+  std::fprintf(m_out,
+               "      <trkpt lat=\"%s\" lon=\"%s\">%s%s<extensions><gpxtpx:TrackPointExtension>"
+               "%s</gpxtpx:TrackPointExtension></extensions></trkpt>\n",
+               FormatFixed(latitude, 6).c_str(), FormatFixed(longitude, 6).c_str(), ele.c_str(), time.c_str(),
+               motion.c_str());
+}
+
 void GpxWriter::Track(const std::string& name, const std::vector<ParsedRecord>& records) {
   std::fprintf(m_out, "  <trk>\n    <name>%s</name>\n    <trkseg>\n", Xml(name).c_str());
   for (const ParsedRecord& r : records) {
-    if (!IsExportableFix(r)) continue;
+    if (!IsUsableFix(r)) continue;
     const CGPSData& g = r.gps;
-    // Speed and course are written only when they are values the extension's schema allows.
-    std::string motion;
-    if (std::isfinite(g.speed) && g.speed >= 0) {
-      motion += "<gpxtpx:speed>" + FormatFixed(g.speed / 3.6, 3) + "</gpxtpx:speed>";
-    }
-    if (std::isfinite(g.course) && g.course >= 0 && std::round(g.course * 100) < 36000) {
-      motion += "<gpxtpx:course>" + FormatFixed(g.course, 2) + "</gpxtpx:course>";
-    }
-    std::fprintf(m_out,
-                 "      <trkpt lat=\"%s\" lon=\"%s\"><time>%s</time><extensions><gpxtpx:TrackPointExtension>"
-                 "%s</gpxtpx:TrackPointExtension></extensions></trkpt>\n",
-                 FormatFixed(*Degrees(g.latitude, 90.0), 6).c_str(),
-                 FormatFixed(*Degrees(g.longitude, 180.0), 6).c_str(), UtcTimestamp(g).c_str(), motion.c_str());
+    Point(*FixDegrees(g.latitude, 90.0), *FixDegrees(g.longitude, 180.0), std::nullopt, UtcTimestamp(g), g.speed,
+          g.course);
+  }
+  std::fputs("    </trkseg>\n  </trk>\n", m_out);
+}
+
+void GpxWriter::Track(const std::string& name, const TelemetryTrack& track) {
+  std::fprintf(m_out, "  <trk>\n    <name>%s</name>\n    <trkseg>\n", Xml(name).c_str());
+  for (const GpsSample& fix : track.gps) {
+    if (!IsPlaceable(fix)) continue;
+    Point(fix.latitude, fix.longitude, fix.altitudeM, fix.utcMs ? IsoUtc(*fix.utcMs / 1000) : "", fix.speedKmh,
+          fix.headingDeg);
   }
   std::fputs("    </trkseg>\n  </trk>\n", m_out);
 }
@@ -163,7 +135,7 @@ std::string Summary(const std::string& file, const std::vector<ParsedRecord>& re
   for (const ParsedRecord& r : records) {
     if (!r.isGps) continue;
     ++fixes;
-    if (!IsExportableFix(r)) continue;
+    if (!IsUsableFix(r)) continue;
     if (!first) first = &r.gps;
     last = &r.gps;
   }
@@ -172,6 +144,43 @@ std::string Summary(const std::string& file, const std::vector<ParsedRecord>& re
   if (!first) return line + ", no valid fix";
   return line + ", first fix " + Position(*first) + " at " + UtcTimestamp(*first) + ", last fix " + Position(*last) +
          " at " + UtcTimestamp(*last);
+}
+
+std::vector<std::string> TrackCsvRows(const TelemetryTrack& track) {
+  std::vector<std::string> rows;
+  auto fix = track.gps.begin();
+  auto accel = track.accel.begin();
+  // Both lists are in media time order; merged, fixes first where times are equal.
+  while (fix != track.gps.end() || accel != track.accel.end()) {
+    if (accel == track.accel.end() || (fix != track.gps.end() && fix->mediaMs <= accel->mediaMs)) {
+      const GpsSample& g = *fix++;
+      rows.push_back("F," + std::to_string(g.mediaMs) + "," + (g.valid ? "1" : "0") + "," +
+                     (g.valid ? Position(g) : ",") + "," + (g.utcMs ? IsoUtc(*g.utcMs / 1000) : "") + "," +
+                     (g.valid ? FormatFixed(g.speedKmh, 4) : "") + "," + OptionalFixed(g.headingDeg, 4) + "," +
+                     OptionalFixed(g.altitudeM, 1));
+    } else {
+      const AccelSample& a = *accel++;
+      rows.push_back("A," + std::to_string(a.mediaMs) + "," + FormatFixed(a.x, 4) + "," + FormatFixed(a.y, 4) + "," +
+                     FormatFixed(a.z, 4));
+    }
+  }
+  return rows;
+}
+
+std::string TrackSummary(const std::string& file, const TelemetryTrack& track) {
+  if (track.layout.empty()) return file + ": telemetry not readable";
+  const GpsSample* first = nullptr;
+  const GpsSample* last = nullptr;
+  for (const GpsSample& fix : track.gps) {
+    if (!IsPlaceable(fix)) continue;
+    if (!first) first = &fix;
+    last = &fix;
+  }
+  std::string line = file + ": " + track.layout + ", " + std::to_string(track.accel.size()) +
+                     " accelerometer samples, " + std::to_string(track.gps.size()) + " GPS fixes";
+  if (!first) return line + ", no valid fix";
+  const auto at = [](const GpsSample& fix) { return fix.utcMs ? " at " + IsoUtc(*fix.utcMs / 1000) : std::string(); };
+  return line + ", first fix " + Position(*first) + at(*first) + ", last fix " + Position(*last) + at(*last);
 }
 
 }  // namespace vx::telemetry

@@ -2,30 +2,20 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/telemetry/ITelemetrySource.h"
-#include "core/telemetry/TelemetrySamples.h"
+#include "core/telemetry/LogRecords.h"
+#include "core/telemetry/TelemetryTrack.h"
 
 namespace vx::telemetry {
 
-// One parsed record in file order: a G-sensor sample or a GPS fix.
-struct ParsedRecord {
-  bool isGps = false;
-  CGSensorData gsensor;
-  CGPSData gps;
-  bool complete = false;  // a fix whose text stated its time, both coordinates and their hemispheres
-};
-
-// Drains the source as the viewer does, keeping the file order of G-sensor samples and fixes.
-std::vector<ParsedRecord> ReadAllRecords(ITelemetrySource& source);
+// The records as the core reads them from the VX-880QN log.
+using vx::ParsedRecord;
+using vx::ReadAllRecords;
 
 std::string CsvRow(const ParsedRecord& record);
-// A fix that may become a track point: complete, marked valid ('A'), with finite coordinates in range
-// and a real date and time. Anything else (a record cut short, an empty field, NaN, 95 degrees north) is
-// left out.
-bool IsExportableFix(const ParsedRecord& record);
 // "YYYY-MM-DDTHH:MM:SSZ" of a fix: its +9 hour clock taken back to UTC.
 std::string UtcTimestamp(const CGPSData& fix);
 
@@ -33,12 +23,25 @@ class GpxWriter {
  public:
   explicit GpxWriter(std::FILE* out);
   ~GpxWriter();
+  // The usable fixes of a VX-880QN log, exactly as the tool has always written them.
   void Track(const std::string& name, const std::vector<ParsedRecord>& records);
+  // The valid fixes of a track read from any layout.
+  void Track(const std::string& name, const TelemetryTrack& track);
 
  private:
+  void Point(double latitude, double longitude, const std::optional<double>& altitudeM, const std::string& utc,
+             double speedKmh, const std::optional<double>& course);
   std::FILE* m_out;
 };
 
 std::string Summary(const std::string& file, const std::vector<ParsedRecord>& records);
+
+// A track of any layout in media time order: "A,time,x,y,z" per accelerometer sample (in g) and
+// "F,time,valid,lat,lon,utc,speed,heading,altitude" per fix (decimal degrees, ISO 8601 UTC, km/h, degrees,
+// metres; a field left empty when the fix does not state it, the position when the fix is not valid).
+std::vector<std::string> TrackCsvRows(const TelemetryTrack& track);
+// "FILE: LAYOUT, N accelerometer samples, M GPS fixes" with the first and last valid fix, or
+// "FILE: telemetry not readable" when no layout was recognised.
+std::string TrackSummary(const std::string& file, const TelemetryTrack& track);
 
 }  // namespace vx::telemetry

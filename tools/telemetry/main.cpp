@@ -2,44 +2,90 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "CommandLine.h"
 #include "TelemetryExport.h"
 #include "core/telemetry/FileTelemetrySource.h"
+#include "core/telemetry/TelemetryLayouts.h"
 
 namespace {
 
 using namespace vx;
 
-const tools::ToolInfo kTool{
-    "vx880-telemetry",
-    "usage: vx880-telemetry [--gpx | --summary] [--] FILE...\n"
-    "Prints the telemetry of AVI and MP4 recordings: every record as a CSV row (the default), a GPX 1.1\n"
-    "track of the complete valid fixes (--gpx), or one summary line per file (--summary).\n"};
+// The usage, ending in the layouts the tool recognises, in the order they are tried.
+std::string Usage() {
+  std::string usage =
+      "usage: vx880-telemetry [--gpx | --summary] [--] FILE...\n"
+      "Prints the telemetry of recordings: every record as a CSV row (the default), a GPX 1.1 track of the\n"
+      "complete valid fixes (--gpx), or one summary line per file (--summary). VX-880QN recordings are\n"
+      "printed as their log stores them; other layouts as A (acceleration in g) and F (fix) rows.\n"
+      "Layouts read:";
+  for (const TelemetryReader& reader : TelemetryReaders()) usage += std::string(" ") + reader.layout + ",";
+  usage.back() = '\n';
+  return usage;
+}
 
 enum class Format { Csv, Gpx, Summary };
 
-// Loads a recording's telemetry; false (with a line on stderr) when the file cannot be read.
-bool Load(const std::string& path, std::vector<telemetry::ParsedRecord>& records) {
-  TelemetryLogResult result = ReadTelemetryLogFile(path);
-  if (!result.ok) {
-    std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), result.error.c_str());
-    return false;
+// A recording's telemetry: the VX-880QN log as stored, or a track of another layout (maybe none).
+using Telemetry = std::variant<std::vector<telemetry::ParsedRecord>, TelemetryTrack>;
+
+// Reads a recording's telemetry; nothing (with a line on stderr) when the file cannot be opened. A recording
+// without the VX-880QN log is read by the other layouts; when none recognises it, an AVI or MP4 recording
+// reads as one without a log, and any other file as a track with no layout (with its error on stderr).
+std::optional<Telemetry> Load(const std::string& path) {
+  std::string error;
+  const auto file = FileByteSource::Open(path, error);
+  if (!file) {
+    std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), error.c_str());
+    return std::nullopt;
   }
-  if (!result.found) std::fprintf(stderr, "vx880-telemetry: %s: no telemetry log\n", path.c_str());
+  TelemetryLogResult result = ReadTelemetryLog(*file);
+  if (!result.found) {
+    TelemetryTrack track = ReadTelemetry(*file);
+    if (!track.warning.empty()) std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), track.warning.c_str());
+    if (!track.layout.empty()) return track;
+    if (!result.ok) {
+      std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), result.error.c_str());
+      return track;
+    }
+    std::fprintf(stderr, "vx880-telemetry: %s: no telemetry log\n", path.c_str());
+  }
   if (!result.log.Warning().empty()) {
     std::fprintf(stderr, "vx880-telemetry: %s: %s; the records before it are kept\n", path.c_str(),
                  result.log.Warning().c_str());
   }
   FileTelemetrySource source;
   source.Assign(std::move(result.log));
-  records = telemetry::ReadAllRecords(source);
-  return true;
+  return telemetry::ReadAllRecords(source);
+}
+
+bool IsUnreadable(const Telemetry& telemetry) {
+  const auto* track = std::get_if<TelemetryTrack>(&telemetry);
+  return track && track->layout.empty();
+}
+
+void PrintCsv(const Telemetry& telemetry) {
+  if (const auto* records = std::get_if<std::vector<telemetry::ParsedRecord>>(&telemetry)) {
+    for (const auto& r : *records) std::puts(telemetry::CsvRow(r).c_str());
+  } else {
+    for (const auto& row : telemetry::TrackCsvRows(std::get<TelemetryTrack>(telemetry))) std::puts(row.c_str());
+  }
+}
+
+std::string SummaryLine(const std::string& file, const Telemetry& telemetry) {
+  return std::visit([&](const auto& t) {
+    if constexpr (std::is_same_v<std::decay_t<decltype(t)>, TelemetryTrack>) return telemetry::TrackSummary(file, t);
+    else return telemetry::Summary(file, t);
+  }, telemetry);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string usage = Usage();
+  const tools::ToolInfo tool{"vx880-telemetry", usage.c_str()};
   constexpr tools::ToolOption kOptions[] = {{"--gpx", false}, {"--summary", false}};
   std::optional<Format> format;
   std::vector<std::string> files;
@@ -49,21 +95,22 @@ int main(int argc, char** argv) {
     format = chosen;
     return error.empty();
   };
-  if (const auto status = tools::ParseCommandLine(argc, argv, kTool, kOptions, take, files)) return *status;
-  if (files.empty()) return tools::UsageError(kTool, "no recording named");
+  if (const auto status = tools::ParseCommandLine(argc, argv, tool, kOptions, take, files)) return *status;
+  if (files.empty()) return tools::UsageError(tool, "no recording named");
   std::unique_ptr<telemetry::GpxWriter> gpx;
   if (format == Format::Gpx) gpx = std::make_unique<telemetry::GpxWriter>(stdout);
   int status = 0;
   for (const std::string& file : files) {
-    std::vector<telemetry::ParsedRecord> records;
-    if (!Load(file, records)) {
+    const std::optional<Telemetry> telemetry = Load(file);
+    if (!telemetry || IsUnreadable(*telemetry)) {
       status = 1;
+      if (telemetry && format == Format::Summary) std::puts(SummaryLine(file, *telemetry).c_str());
       continue;
     }
-    if (gpx) gpx->Track(file, records);
-    else if (format == Format::Summary) std::puts(telemetry::Summary(file, records).c_str());
-    else for (const auto& r : records) std::puts(telemetry::CsvRow(r).c_str());
+    if (gpx) std::visit([&](const auto& t) { gpx->Track(file, t); }, *telemetry);
+    else if (format == Format::Summary) std::puts(SummaryLine(file, *telemetry).c_str());
+    else PrintCsv(*telemetry);
   }
   gpx.reset();  // closes the document
-  return tools::OutputWritten(kTool) ? status : 1;
+  return tools::OutputWritten(tool) ? status : 1;
 }

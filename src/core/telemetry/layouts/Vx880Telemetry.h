@@ -1,0 +1,15 @@
+// The VX-880QN's own telemetry log read into common units.
+#pragma once
+
+#include "core/telemetry/ByteSource.h"
+#include "core/telemetry/TelemetryTrack.h"
+
+namespace vx {
+
+inline constexpr const char* kVx880LogLayout = "VX-880QN log";
+
+// The log of an MP4 or AVI recording as a track: fixes in degrees, UTC and km/h (valid only when whole,
+// marked valid and in range), G-sensor samples in g. Empty layout when the file holds no such log.
+TelemetryTrack ReadVx880Telemetry(const ByteSource& file);
+
+}  // namespace vx
