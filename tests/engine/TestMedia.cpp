@@ -31,8 +31,15 @@ std::string CardFile(const std::string& name, const std::string& options) {
   return MadeOnce(name, std::string(VX_BIN_DIR) + "/vx880-mkcard --file ", options);
 }
 
-std::string MuxedFile(const std::string& name, const std::string& streams) {
-  return MadeOnce(name, "gst-launch-1.0 -q mp4mux name=mux ! filesink location=", streams);
+std::string MuxedFile(const std::string& name, const std::string& streams, const std::string& muxer) {
+  return MadeOnce(name, "gst-launch-1.0 -q " + muxer + " name=mux ! filesink location=", streams);
+}
+
+std::string PatternFile(const std::string& name, const std::string& pattern, int seconds, const std::string& muxer) {
+  return MuxedFile(name,
+                   "videotestsrc pattern=" + pattern + " num-buffers=" + std::to_string(seconds * 30) +
+                       " ! video/x-raw,width=320,height=240,framerate=30/1 ! x264enc bframes=0 ! h264parse ! mux.",
+                   muxer);
 }
 
 }  // namespace vx::test
