@@ -2,13 +2,15 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <utility>
 
 #include "EngineFixture.h"
 
 namespace vx::test {
 namespace {
 
-const char* const kFrontOptions = "--streams 1 --seconds 2";
+// The front of every pair here: 2 s of one video stream.
+const char* const kPairStem = "20261206_090000_N";
 
 class PairedFilesTest : public EngineTest {
  protected:
@@ -27,9 +29,9 @@ class PairedFilesTest : public EngineTest {
 };
 
 TEST_F(PairedFilesTest, PlaysThePartnerAsTheRearStreamOnTheFrontsClock) {
-  const std::string front = CardFile("pair-front.MP4", kFrontOptions);
-  // Longer than the front and of another size: the front still sets the duration and the end.
-  ASSERT_EQ(m_engine.Open(front, PatternFile("pair-rear-long.MP4", "blue", 3)), 1);
+  // The rear is longer than the front and of another size: the front still sets the duration and the end.
+  const auto [front, rear] = FrontRearPair(kPairStem, 2, 3);
+  ASSERT_EQ(m_engine.Open(front, rear), 1);
   EXPECT_EQ(Recording().VideoStreamCount(), 2);
   QImage frontPicture, rearPicture;
   ASSERT_EQ(m_engine.GrabFrame(0, frontPicture), 1);
@@ -63,7 +65,7 @@ TEST_F(PairedFilesTest, APartnerThatIsMissingDamagedOrShorterLeavesTheFrontPlayi
   std::mt19937 bytes(7);
   for (char& c : noise) c = static_cast<char>(bytes());
   std::ofstream(random, std::ios::binary) << noise;
-  const std::string whole = PatternFile("pair-rear-whole.MP4", "blue", 2);
+  const auto [front, whole] = FrontRearPair(kPairStem, 2, 3);
   const std::string cut = MediaDir() + "/pair-rear-cut.MP4";
   std::filesystem::copy_file(whole, cut, std::filesystem::copy_options::overwrite_existing);
   std::filesystem::resize_file(cut, std::filesystem::file_size(whole) / 2);  // its index was written last
@@ -77,7 +79,7 @@ TEST_F(PairedFilesTest, APartnerThatIsMissingDamagedOrShorterLeavesTheFrontPlayi
                {"shorter", PatternFile("pair-rear-short.MP4", "blue", 1), 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_EQ(m_engine.Open(CardFile("pair-front.MP4", kFrontOptions), c.partner), 1);
+    ASSERT_EQ(m_engine.Open(front, c.partner), 1);
     EXPECT_EQ(Recording().VideoStreamCount(), c.streams);
     ASSERT_EQ(m_engine.ChangeRate(2.0f), 1);
     ASSERT_EQ(Recording().Run(), S_OK);

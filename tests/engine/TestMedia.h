@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace vx::test {
 
@@ -14,6 +15,10 @@ std::string MuxedFile(const std::string& name, const std::string& streams, const
 // `muxer`: the rear file of a front/rear pair, or a recording in another container.
 std::string PatternFile(const std::string& name, const std::string& pattern, int seconds,
                         const std::string& muxer = "mp4mux");
+// A front and rear pair written as two files of one moment, named "<stem>F.MP4" and "<stem>R.MP4" (stem
+// e.g. "20261206_082000_N"): the front a card-maker recording of one video stream and `seconds`, the rear a
+// blue 320x240 picture of `rearSeconds`. Returns {front, rear}.
+std::pair<std::string, std::string> FrontRearPair(const std::string& stem, int seconds, int rearSeconds);
 // A folder in the build tree for files the tests write themselves.
 std::string MediaDir();
 
