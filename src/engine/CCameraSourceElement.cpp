@@ -35,7 +35,8 @@ void vx_camera_src_handle_message(GstBin* bin, GstMessage* message) {
   if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
     GError* error = nullptr;
     gst_message_parse_error(message, &error, nullptr);
-    const bool goesUp = AsCameraSrc(bin)->impl->OnChildError(GST_MESSAGE_SRC(message), error ? error->message : "error");
+    const std::string text = error ? error->message : "error";
+    const bool goesUp = AsCameraSrc(bin)->impl->OnChildError(GST_MESSAGE_SRC(message), text);
     g_clear_error(&error);
     if (!goesUp) {
       gst_message_unref(message);
