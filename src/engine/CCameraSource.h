@@ -3,6 +3,7 @@
 
 #include <gst/gst.h>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -25,6 +26,12 @@ bool RegisterCameraSource();
 // Load() runs the bin on its own (its state locked against the pipeline's) until the demuxer has
 // announced every stream, holding each stream's first buffer back, so the graph can count the pads and
 // link them before anything flows. StartStreaming() hands the bin back to the pipeline and lets go.
+//
+// A recording with one video stream can come with a partner: the rear camera's file of the same moment.
+// Its first video stream becomes "Video 2", so the pipeline plays both on one clock as it would a file
+// with two. The partner never fails the recording: a partner that cannot be read is left out, its
+// errors are logged and kept inside the bin, its end comes with the front's at the latest, and the
+// position and duration are the front's.
 class CCameraSource final : public ITelemetrySource {
  public:
   explicit CCameraSource(GstBin* bin) : m_pBin(bin) {}
@@ -36,7 +43,7 @@ class CCameraSource final : public ITelemetrySource {
 
   // S_OK once the streams are known; E_FAIL for a file that cannot be opened or parsed,
   // VFW_E_WRONG_STATE when a file is already loaded.
-  HRESULT Load(const std::string& path);
+  HRESULT Load(const std::string& path, const std::string& partnerPath = {});
   // After the pads are linked and the pipeline is going to PAUSED: release the held buffers.
   void StartStreaming();
   // Stops the bin even while its state is still locked (a build that ended early).
@@ -49,29 +56,55 @@ class CCameraSource final : public ITelemetrySource {
   std::uint32_t Option() const { return m_telemetry.Option(); }
 
   // Called by the element's signal and message hooks (streaming threads).
-  void OnPadAdded(GstPad* demuxPad);
-  void OnNoMorePads();
-  void OnChildError(const std::string& message);
+  // True when the error goes up to the pipeline; false when it was the partner's, logged and kept here.
+  bool OnChildError(GstObject* child, const std::string& message);
 
  private:
-  GstElement* AddChild(const char* factory, const char* name = nullptr);
-  bool BuildDemuxer(const std::string& path, ContainerKind container);
-  HRESULT WaitForStreams();
-  void ExposeStream(GstPad* demuxPad, const std::string& name);
-  static GstPadProbeReturn DropRepeatedSeek(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+  // One file the bin reads: the recording itself or its partner. Children of the partner's branch
+  // carry kPartnerPrefix in their names, which tells whose message is whose.
+  struct Input {
+    Input(CCameraSource* owner, bool partner) : pOwner(owner), bPartner(partner) {
+      gst_segment_init(&segment, GST_FORMAT_TIME);
+    }
+    CCameraSource* pOwner;
+    bool bPartner;
+    std::string strPath;
+    bool bStreamsKnown = false;
+    std::string strError;
+    std::atomic<guint32> nLastSeek{GST_SEQNUM_INVALID};
+    // The partner's stream as its queue hands it on (that streaming thread only).
+    GstSegment segment{};
+    guint32 nSegmentSeqnum = GST_SEQNUM_INVALID;
+    bool bEndedWithFront = false;
+  };
+  static constexpr const char* kPartnerPrefix = "partner-";
+
+  void LoadTelemetry(const std::string& path);
+  void LoadPartner(const std::string& partnerPath);
+  void RemovePartner();
+  GstElement* AddChild(const char* factory, const std::string& name);
+  bool BuildDemuxer(Input& input, const char* demuxFactory);
+  bool WaitForStreams(Input& input);
+  void OnPadAdded(Input& input, GstPad* demuxPad);
+  void OnNoMorePads(Input& input);
+  void ExposeStream(Input& input, GstPad* demuxPad, const std::string& name);
+  static void PadAdded(GstElement*, GstPad* pad, gpointer input);
+  static void NoMorePads(GstElement*, gpointer input);
+  static GstPadProbeReturn DropRepeatedSeek(GstPad* pad, GstPadProbeInfo* info, gpointer input);
+  static GstPadProbeReturn AnswerForTheFront(GstPad* pad, GstPadProbeInfo* info, gpointer);
+  static GstPadProbeReturn EndWithTheFront(GstPad* pad, GstPadProbeInfo* info, gpointer input);
 
   GstBin* m_pBin;  // the element that owns this object
   FileTelemetrySource m_telemetry;
   std::mutex m_mutex;
   std::condition_variable m_streamsKnown;
   bool m_bLoaded = false;
-  bool m_bStreamsKnown = false;
-  std::string m_strError;
+  std::array<Input, 2> m_inputs{Input(this, false), Input(this, true)};  // the recording, its partner
   int m_nVideoPads = 0;
   bool m_bAudioPad = false;
+  GstClockTime m_nFrontDuration = GST_CLOCK_TIME_NONE;  // where the partner's stream is cut
   using HeldPad = std::pair<GstPtr<GstPad>, gulong>;
   std::vector<HeldPad> m_heldPads;  // demuxer pads held until StartStreaming
-  std::atomic<guint32> m_nLastSeek{GST_SEQNUM_INVALID};
 };
 
 }  // namespace vx

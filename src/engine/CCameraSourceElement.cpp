@@ -29,13 +29,19 @@ void vx_camera_src_finalize(GObject* object) {
   G_OBJECT_CLASS(vx_camera_src_parent_class)->finalize(object);
 }
 
-// Errors of the demuxer while the streams are being announced end Load; every message still goes up.
+// Errors of a demuxer while the streams are being announced end Load. Errors of the partner's branch
+// are logged and kept in the bin (the front plays on); every other message goes up.
 void vx_camera_src_handle_message(GstBin* bin, GstMessage* message) {
   if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
     GError* error = nullptr;
     gst_message_parse_error(message, &error, nullptr);
-    AsCameraSrc(bin)->impl->OnChildError(error ? error->message : "error");
+    const std::string text = error ? error->message : "error";
+    const bool goesUp = AsCameraSrc(bin)->impl->OnChildError(GST_MESSAGE_SRC(message), text);
     g_clear_error(&error);
+    if (!goesUp) {
+      gst_message_unref(message);
+      return;
+    }
   }
   GST_BIN_CLASS(vx_camera_src_parent_class)->handle_message(bin, message);
 }

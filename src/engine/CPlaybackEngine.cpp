@@ -21,7 +21,7 @@ int CPlaybackEngine::CheckComponents() const {
   return CheckComponentElements(m_available);
 }
 
-int CPlaybackEngine::Open(const std::string& path) {
+int CPlaybackEngine::Open(const std::string& path, const std::string& partnerPath) {
   if (!m_windows.pFront || path.empty()) return 0;
   if (m_pRecording) {
     m_pRecording->Stop();
@@ -30,7 +30,7 @@ int CPlaybackEngine::Open(const std::string& path) {
   Close();
   m_pRecording = std::make_unique<CRecordingGraph>(m_windows, m_bTelemetryOption);
   // Anything but a complete graph is a failure: a half-built recording would never play.
-  if (m_pRecording->BuildGraph(path) != S_OK) {
+  if (m_pRecording->BuildGraph(path, partnerPath) != S_OK) {
     Close();
     return 0;
   }

@@ -24,8 +24,9 @@ class CPlaybackEngine {
   // 1 when every media component is there; -1 camera source (or no recording object), -2 video
   // decoder, -3 AAC decoder, -4 brightness element.
   int CheckComponents() const;
-  // 1 opened and cued on its first frame; 0 not opened, with nothing left behind.
-  int Open(const std::string& path);
+  // 1 opened and cued on its first frame; 0 not opened, with nothing left behind. `partnerPath` is the
+  // rear file of a front/rear pair (empty for none): it plays in the rear view, and never fails the open.
+  int Open(const std::string& path, const std::string& partnerPath = {});
   void Close();
 
   int ChangeRate(float rate);

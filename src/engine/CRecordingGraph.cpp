@@ -11,6 +11,9 @@
 //                       --Video 1-> FFDShow Decoder1 --> Color Space Convertor 1 --> Mixing Renderer9-1
 //                       --Video 2-> FFDShow Decoder2 --> Color Space Convertor 2 --> Mixing Renderer9-2
 //
+// A front file with a partner (the rear camera's file of the same moment) is built as two streams: the
+// source reads both files and gives the partner's video as "Video 2".
+//
 // Elements are added in the layout's order (GraphLayout); every one of them is held by the graph.
 #include "engine/CRecordingGraph.h"
 
@@ -82,7 +85,7 @@ CRecordingGraph::CRecordingGraph(const RecordingWindows& windows, bool telemetry
 
 CRecordingGraph::~CRecordingGraph() { Teardown(); }
 
-HRESULT CRecordingGraph::BuildGraph(const std::string& path) {
+HRESULT CRecordingGraph::BuildGraph(const std::string& path, const std::string& partnerPath) {
   if (m_bGraphBuilt) Teardown();
   if (path.empty()) return 1;
   m_strPath = path;
@@ -91,7 +94,7 @@ HRESULT CRecordingGraph::BuildGraph(const std::string& path) {
   if (!AddElement({GraphRole::Source, kSourceName}, nullptr, false)) return E_FAIL;
   m_pSource = CCameraSource::From(Element(GraphRole::Source));
   m_pSource->SetOption(m_bTelemetry ? 1 : 0);
-  if (!Succeeded(m_pSource->Load(path))) return 1;
+  if (!Succeeded(m_pSource->Load(path, partnerPath))) return 1;
 
   const std::vector<SourcePadInfo> pads = ListSourcePads(Element(GraphRole::Source));
   m_nVideoStreams = CountVideoPads(pads);

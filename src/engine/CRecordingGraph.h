@@ -40,7 +40,8 @@ class CRecordingGraph {
 
   // S_OK built and cued on its first frame; 1 refused (no path, file not loaded, no graph for its
   // streams); a negative result when an element could not be made or the first frame never came.
-  HRESULT BuildGraph(const std::string& path);
+  // `partnerPath`: the rear camera's file of the same moment, played as the second stream; empty for none.
+  HRESULT BuildGraph(const std::string& path, const std::string& partnerPath = {});
   // Stops the pipeline and removes the elements in a fixed order; the state becomes Stopped.
   void Teardown();
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 
+#include "core/player/CatalogueRows.h"
 #include "core/player/ViewSlots.h"
 #include "core/player/WindowLayout.h"
 #include "core/telemetry/CTextData.h"
@@ -59,7 +60,7 @@ class CQuelmarDlg : public QWidget {
   bool OnCommand(int id);
 
   // Transport and timeline.
-  bool OpenRecording(const std::string& filePath);
+  bool OpenRecording(const RecordingEntry& entry);
   void PlayPause();
   void StopPlayback();
   void PlayPrevious();

@@ -292,13 +292,13 @@ int CRecordingCatalogue::NextRow() const { return m_pModel->Rows().NextRow(); }
 int CRecordingCatalogue::PreviousRow() const { return m_pModel->Rows().PreviousRow(); }
 
 int CRecordingCatalogue::OpenFrom(int row, const OpenFile& open) {
-  const int opened = m_pModel->OpenFrom(row, [&](const RecordingEntry& entry) { return open(entry.filePath); });
+  const int opened = m_pModel->OpenFrom(row, open);
   SelectOnly(opened);
   return opened;
 }
 
 int CRecordingCatalogue::OpenOnly(int row, const OpenFile& open) {
-  const int opened = m_pModel->OpenOnly(row, [&](const RecordingEntry& entry) { return open(entry.filePath); });
+  const int opened = m_pModel->OpenOnly(row, open);
   SelectOnly(opened);
   return opened;
 }

@@ -86,8 +86,8 @@ class CRecordingCatalogue : public QObject {
   bool IsPlayingRow(int row) const { return row >= 0 && row == PlayingRow(); }
   int NextRow() const;
   int PreviousRow() const;
-  // Opens a file by its path's bytes (the file system's own, whatever their encoding).
-  using OpenFile = std::function<bool(const std::string& filePath)>;
+  // Opens a row's file, and its partner file when it has one, by their paths' bytes.
+  using OpenFile = std::function<bool(const RecordingEntry& entry)>;
   // Opens rows from `row` on until `open` accepts one; that row becomes the playing row, the only selected
   // one, and is scrolled into view. -1 when none opened up to the last row: nothing plays.
   int OpenFrom(int row, const OpenFile& open);

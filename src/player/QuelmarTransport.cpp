@@ -38,11 +38,13 @@ EngineState CQuelmarDlg::State() const {
 
 int CQuelmarDlg::LoadedVideoStreams() const { return IsLoaded() ? m_engine.Recording()->VideoStreamCount() : 0; }
 
-// Opens one recording (by its path's bytes): engine, duration, view slots, telemetry. A failure is logged
-// with the file's path and reported to the caller, which decides whether the next row follows.
-bool CQuelmarDlg::OpenRecording(const std::string& filePath) {
+// Opens one row's recording (by its path's bytes, with its rear partner file when it has one): engine,
+// duration, view slots, telemetry. A failure is logged with the file's path and reported to the caller,
+// which decides whether the next row follows.
+bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
+  const std::string& filePath = entry.filePath;
   m_engine.SetTelemetryOption(false);
-  if (m_engine.Open(filePath) != 1) {
+  if (m_engine.Open(filePath, entry.partnerFilePath) != 1) {
     qWarning("vx880: %s: cannot be played", filePath.c_str());
     update();
     return false;
@@ -102,7 +104,7 @@ void CQuelmarDlg::PlayPause() {
 // Playing through the card passes over recordings that do not play; the list marks them.
 void CQuelmarDlg::PlayRow(int row) {
   const int opened =
-      m_pCatalogue->OpenFrom(row, [this](const std::string& filePath) { return OpenRecording(filePath); });
+      m_pCatalogue->OpenFrom(row, [this](const RecordingEntry& entry) { return OpenRecording(entry); });
   if (opened < 0) {
     StopPlayback();
     return;
@@ -113,7 +115,7 @@ void CQuelmarDlg::PlayRow(int row) {
 // Plays the row the user chose by itself (double-click, Previous). One that does not play stops the window
 // on it with a message, instead of silently playing another: Next and Previous then step from it.
 void CQuelmarDlg::PlayChosenRow(int row) {
-  if (m_pCatalogue->OpenOnly(row, [this](const std::string& filePath) { return OpenRecording(filePath); }) >= 0) {
+  if (m_pCatalogue->OpenOnly(row, [this](const RecordingEntry& entry) { return OpenRecording(entry); }) >= 0) {
     StartPlaying();
     return;
   }

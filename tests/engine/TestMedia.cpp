@@ -31,8 +31,24 @@ std::string CardFile(const std::string& name, const std::string& options) {
   return MadeOnce(name, std::string(VX_BIN_DIR) + "/vx880-mkcard --file ", options);
 }
 
-std::string MuxedFile(const std::string& name, const std::string& streams) {
-  return MadeOnce(name, "gst-launch-1.0 -q mp4mux name=mux ! filesink location=", streams);
+std::string MuxedFile(const std::string& name, const std::string& streams, const std::string& muxer) {
+  return MadeOnce(name, "gst-launch-1.0 -q " + muxer + " name=mux ! filesink location=", streams);
+}
+
+std::string PatternFile(const std::string& name, const std::string& pattern, int seconds, const std::string& muxer) {
+  return MuxedFile(name,
+                   "videotestsrc pattern=" + pattern + " num-buffers=" + std::to_string(seconds * 30) +
+                       " ! video/x-raw,width=320,height=240,framerate=30/1 ! x264enc bframes=0 ! h264parse ! mux.",
+                   muxer);
+}
+
+}  // namespace vx::test
+
+namespace vx::test {
+
+std::pair<std::string, std::string> FrontRearPair(const std::string& stem, int seconds, int rearSeconds) {
+  return {CardFile(stem + "F.MP4", "--streams 1 --seconds " + std::to_string(seconds)),
+          PatternFile(stem + "R.MP4", "blue", rearSeconds)};
 }
 
 }  // namespace vx::test

@@ -161,7 +161,7 @@ TEST_F(CatalogueTest, RemovingEverySelectedRowLeavesTheFilesOnDisk) {
 TEST_F(CatalogueTest, PlayingRowAndSelectionFollowTheirRowsThroughASortADropAndADelete) {
   const fs::path card = m_dir.Path() / "card";
   SearchNew(card, {"a.AVI", "b.AVI", "c.AVI", "d.AVI"});
-  EXPECT_EQ(m_catalogue.OpenFrom(1, [](const std::string& path) { return !path.ends_with("b.AVI"); }), 2);
+  EXPECT_EQ(m_catalogue.OpenFrom(1, [](const RecordingEntry& row) { return !row.filePath.ends_with("b.AVI"); }), 2);
   EXPECT_EQ(m_catalogue.FirstSelectedRow(), 2);
   const auto bold = [&](int row) { return Data(row, Qt::FontRole).value<QFont>().bold(); };
   EXPECT_TRUE(bold(2) && !bold(1));

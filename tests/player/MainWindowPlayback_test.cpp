@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "TestMedia.h"
 #include "ToolRunner.h"
 #include "core/player/ControlIds.h"
 #include "player/CRecordingCatalogue.h"
@@ -91,6 +92,18 @@ TEST_F(UnplayableRowTest, AChosenRowThatDoesNotPlayStopsTheWindowOnIt) {
 // The first of two rows plays with the position slider's thumb pressed to its right end: the recording is at
 // its end while the mouse button stays down. The timer then leaves the timeline alone, the slider's own moves
 // still update it, and the next row follows the release.
+// A front and rear pair of two files is one row: the front file plays in the front view, the rear file in
+// the rear view.
+TEST_F(MainWindowTest, APairOfFilesPlaysFrontAndRearInTheirViews) {
+  const auto [front, rear] = FrontRearPair("20261206_082000_N", 2, 2);
+  AddRows({QString::fromStdString(front)});
+  PlayPaused();
+  EXPECT_EQ(LoadedPath().toStdString(), front);
+  ASSERT_TRUE(WaitUntil([&] { return !Window().RearView().Frame().Size().isEmpty(); }));
+  EXPECT_EQ(Window().RearView().Frame().Size(), QSize(320, 240));
+  EXPECT_NE(Window().FrontView().Frame().Size(), QSize(320, 240));
+}
+
 TEST_F(MainWindowTest, TheNextRowWaitsWhileTheSliderIsHeldAndFollowsItsRelease) {
   AddRows({PathOf(kTwoStreams2s), PathOf(kTwoStreams3s)});
   Click(IDC_PLAY);
