@@ -2,7 +2,6 @@
 // reading the same fixture as an independent reader.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <map>

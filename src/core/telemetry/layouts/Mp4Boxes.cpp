@@ -64,14 +64,4 @@ std::vector<std::uint8_t> ReadPayload(const ByteSource& source, const Mp4Box& bo
   return bytes;
 }
 
-std::vector<std::uint8_t> ReadWhole(const ByteSource& source, std::string& warning) {
-  std::vector<std::uint8_t> bytes(std::min(source.Size(), kMaxTelemetryPartBytes));
-  if (bytes.size() < source.Size()) warning = "side file larger than read";
-  if (!source.Read(0, bytes)) {
-    warning = "side file could not be read";
-    bytes.clear();
-  }
-  return bytes;
-}
-
 }  // namespace vx
