@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <regex>
+#include <tuple>
 
 #include "ToolRunner.h"
 
@@ -76,94 +77,74 @@ const Fix kZeroZero{10, 20, 33, 24, 5, 17, 'A', 'N', 'E', 0.0f, 0.0f, 0.0f, 0.0f
 const Fix kPastPole{10, 20, 34, 24, 5, 17, 'A', 'N', 'E', 9130.0f, 1131.0f, 1.0f, 1.0f};
 const Fix kThirtiethFeb{10, 20, 35, 23, 2, 30, 'A', 'N', 'E', 4807.038f, 1131.0f, 1.0f, 1.0f};
 
+// Each fixture with what it reads as: valid fixes (the first `valid` of Munich, Sydney), all samples,
+// accelerometer samples, a warning; `exifTool` when every fix ExifTool reads from it is one we call valid.
 struct Fixture {
   const char* name;
   Bytes file;
-  bool forExifTool;  // every fix ExifTool reads from it is one we call valid
+  std::size_t valid, samples, accel;
+  bool warned, exifTool;
 };
 
 std::vector<Fixture> Fixtures() {
   Bytes cut = Recording({kMunich, kSydney, kMunich}, 0x48, 0x4000, true);
   cut.resize(cut.size() - 0x4000 + 40);
   return {
-      {"indexed", Recording({kMunich, kSydney, kVoid}, 0x48, 0x4000, true), true},
-      {"accelerometer variant", Recording({kMunich, kSydney}, 0x28, 0x4000, true), true},
-      {"scanned", Recording({kMunich, kSydney, kVoid}, 0x48, 0x8000, false, 0x1234), true},
-      {"cut", cut, true},
-      {"implausible", Recording({kZeroZero, kPastPole, kThirtiethFeb}, 0x48, 0x4000, true), false},
-      {"no freeGPS", Recording({}, 0x48, 0x4000, false, 0x9000), true},
+      {"indexed", Recording({kMunich, kSydney, kVoid}, 0x48, 0x4000, true), 2, 3, 0, false, true},
+      {"accelerometer variant", Recording({kMunich, kSydney}, 0x28, 0x4000, true), 2, 2, 2, false, true},
+      {"scanned", Recording({kMunich, kSydney, kVoid}, 0x48, 0x8000, false, 0x1234), 2, 3, 0, false, true},
+      {"cut", cut, 2, 2, 0, true, true},
+      {"implausible", Recording({kZeroZero, kPastPole, kThirtiethFeb}, 0x48, 0x4000, true), 0, 3, 0, false, false},
+      {"no freeGPS", Recording({}, 0x48, 0x4000, false, 0x9000), 0, 0, 0, false, true},
   };
 }
-
-// What a fixture should read as: the valid fixes in order (latitude, longitude, km/h), all samples, the
-// accelerometer samples, and whether a warning was given.
-struct Expected {
-  const char* name;
-  std::vector<std::array<double, 3>> valid;
-  std::size_t samples, accel;
-  bool warned;
-};
 
 TEST(NovatekTelemetry, ReadsBothLayoutsByIndexOrScanAndStopsAtDamage) {
-  const std::array<double, 3> munich{48.1173, 11.516666, 18.52}, sydney{-33.858333, -151.2125, 100.008};
-  const std::vector<Expected> table{
-      {"indexed", {munich, sydney}, 3, 0, false},
-      {"accelerometer variant", {munich, sydney}, 2, 2, false},
-      {"scanned", {munich, sydney}, 3, 0, false},
-      {"cut", {munich, sydney}, 2, 0, true},
-      {"implausible", {}, 3, 0, false},
-      {"no freeGPS", {}, 0, 0, false},
-  };
-  const std::vector<Fixture> fixtures = Fixtures();
-  for (std::size_t row = 0; row < table.size(); ++row) {
-    SCOPED_TRACE(table[row].name);
-    const TelemetryTrack track = ReadNovatekTelemetry(MemoryByteSource(fixtures[row].file));
-    EXPECT_EQ(track.layout, table[row].samples ? "Novatek freeGPS" : "");
-    EXPECT_EQ(track.gps.size(), table[row].samples);
-    EXPECT_EQ(track.accel.size(), table[row].accel);
-    EXPECT_EQ(track.warning.empty(), !table[row].warned) << track.warning;
+  const std::array<double, 3> expected[] = {{48.1173, 11.516666, 18.52}, {-33.858333, -151.2125, 100.008}};
+  for (const Fixture& fixture : Fixtures()) {
+    SCOPED_TRACE(fixture.name);
+    const TelemetryTrack track = ReadNovatekTelemetry(MemoryByteSource(fixture.file));
+    EXPECT_EQ(track.layout, fixture.samples ? "Novatek freeGPS" : "");
+    EXPECT_EQ(track.gps.size(), fixture.samples);
+    EXPECT_EQ(track.accel.size(), fixture.accel);
+    EXPECT_EQ(track.warning.empty(), !fixture.warned) << track.warning;
     std::size_t valid = 0;
     for (const GpsSample& fix : track.gps) {
-      if (!fix.valid) continue;
-      ASSERT_LT(valid, table[row].valid.size());
-      const auto& [latitude, longitude, kmh] = table[row].valid[valid++];
-      EXPECT_NEAR(fix.latitude, latitude, 1e-5);
-      EXPECT_NEAR(fix.longitude, longitude, 1e-5);
-      EXPECT_NEAR(fix.speedKmh, kmh, 1e-3);
+      if (!fix.valid || valid == fixture.valid) {
+        EXPECT_FALSE(fix.valid);
+        continue;
+      }
+      EXPECT_NEAR(fix.latitude, expected[valid][0], 1e-5);
+      EXPECT_NEAR(fix.longitude, expected[valid][1], 1e-5);
+      EXPECT_NEAR(fix.speedKmh, expected[valid++][2], 1e-3);
     }
-    EXPECT_EQ(valid, table[row].valid.size());
+    EXPECT_EQ(valid, fixture.valid);
   }
   // Times are UTC from the block's own fields, media times one second a block; accelerometer in 1/256 g.
-  const TelemetryTrack accel = ReadNovatekTelemetry(MemoryByteSource(fixtures[1].file));
-  EXPECT_EQ(accel.gps[0].utcMs, 1715941230000);  // 2024-05-17 10:20:30 UTC
-  EXPECT_EQ(accel.gps[1].mediaMs, 1000u);
-  EXPECT_EQ(accel.gps[1].headingDeg, 359.0);
-  EXPECT_EQ(accel.accel[0].x, 1.0);
-  EXPECT_EQ(accel.accel[0].y, -0.5);
-  EXPECT_EQ(accel.accel[0].z, 2.0);
+  const TelemetryTrack track = ReadNovatekTelemetry(MemoryByteSource(Fixtures()[1].file));
+  EXPECT_EQ(track.gps[0].utcMs, 1715941230000);  // 2024-05-17 10:20:30 UTC
+  EXPECT_EQ(track.gps[1].mediaMs, 1000u);
+  EXPECT_EQ(track.gps[1].headingDeg, 359.0);
+  EXPECT_EQ(std::make_tuple(track.accel[0].x, track.accel[0].y, track.accel[0].z), std::make_tuple(1.0, -0.5, 2.0));
 }
 
-// Counts the bytes read through it.
-class CountingByteSource final : public ByteSource {
- public:
-  explicit CountingByteSource(const ByteSource& inner) : m_inner(inner) {}
-  std::uint64_t Size() const override { return m_inner.Size(); }
-  bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-    m_nRead += out.size();
-    return m_inner.Read(offset, out);
+// Memory bytes that count what is read of them.
+struct CountingByteSource final : ByteSource {
+  explicit CountingByteSource(Bytes file) : bytes(std::move(file)) {}
+  std::uint64_t Size() const override { return memory.Size(); }
+  bool Read(std::uint64_t at, std::span<std::uint8_t> out) const override {
+    read += out.size();
+    return memory.Read(at, out);
   }
-  mutable std::uint64_t m_nRead = 0;
-
- private:
-  const ByteSource& m_inner;
+  Bytes bytes;
+  MemoryByteSource memory{bytes};
+  mutable std::uint64_t read = 0;
 };
 
 TEST(NovatekTelemetry, AnIndexedRecordingIsReadThroughItsIndexAndBlockHeadsOnly) {
-  const Bytes threeMinutes = Recording(std::vector<Fix>(180, kMunich), 0x48, 0x8000, true);
-  const MemoryByteSource memory(threeMinutes);
-  const CountingByteSource counting(memory);
-  EXPECT_EQ(ReadNovatekTelemetry(counting).gps.size(), 180u);
-  EXPECT_LT(counting.m_nRead, 180u * 0x100);  // of a 5.9 MB file
+  const CountingByteSource threeMinutes(Recording(std::vector<Fix>(180, kMunich), 0x48, 0x8000, true));
+  EXPECT_EQ(ReadNovatekTelemetry(threeMinutes).gps.size(), 180u);
+  EXPECT_LT(threeMinutes.read, 180u * 0x100);  // of a 5.9 MB file
 }
 
 // ExifTool's positions and speeds, in document order, from its JSON.
@@ -184,7 +165,7 @@ std::vector<std::array<double, 3>> ExifToolFixes(const std::string& path) {
 TEST(NovatekTelemetry, ExifToolReadsTheSameFixesFromOurFixtures) {
   const test::TempDir dir("novatek");
   for (const Fixture& fixture : Fixtures()) {
-    if (!fixture.forExifTool) continue;
+    if (!fixture.exifTool) continue;
     SCOPED_TRACE(fixture.name);
     const std::string path = dir / "fixture.mp4";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(fixture.file.data()),
