@@ -200,12 +200,11 @@ bool NovatekReader::ReadIndex(const Box& index) {
 // Reads the block at `offset` whose size is declared `declaredSize` (by the index, or by the block itself).
 NovatekReader::BlockResult NovatekReader::ReadBlock(std::uint64_t offset, std::uint64_t declaredSize) {
   if (declaredSize < kRecordBytes || declaredSize > kMaxBlockSize) return BlockResult::NotABlock;
-  if (offset > m_src.Size() || declaredSize > m_src.Size() - offset) {
+  std::array<std::uint8_t, kRecordBytes> block{};
+  if (offset > m_src.Size() || declaredSize > m_src.Size() - offset || !m_src.Read(offset, block)) {
     m_track.warning = "freeGPS block at byte " + std::to_string(offset) + " runs past the end of the file";
     return BlockResult::Damaged;
   }
-  std::array<std::uint8_t, kRecordBytes> block{};
-  if (!m_src.Read(offset, block)) return BlockResult::Damaged;
   if (std::memcmp(block.data() + 4, kBlockTag.data(), kBlockTag.size()) != 0) return BlockResult::NotABlock;
   const std::uint32_t mediaMs = m_nBlocks++ * 1000u;
   for (const RecordLayout& layout : kLayouts) {
