@@ -184,6 +184,12 @@ TEST_F(ExportedRecordings, ARecordingOfNoKnownLayoutIsSaidToBeUnreadableWithNoPl
   EXPECT_EQ(std::tuple(summary.status, summary.out), std::tuple(1, path + ": telemetry not readable\n"));
   EXPECT_EQ(RunTool(Tool("vx880-telemetry") + " " + path + " 2>/dev/null").out, "");
   EXPECT_EQ(TrackPoints(RunGpx(*s_dir, path + " 2>/dev/null").out), 0u);
+
+  // The same recording with an NMEA log beside it: the tool finds the log by the recording's base name.
+  std::ofstream(*s_dir / "other.NMEA") << "$GPRMC,081500.00,A,3733.6000,N,12658.6800,E,20.0,90.0,061226,,,A*5C\r\n"
+                                          "$GPRMC,081501.00,A,3733.6100,N,12658.6900,E,21.0,91.0,061226,,,A*5D\r\n";
+  EXPECT_EQ(RunTool(Tool("vx880-telemetry") + " --summary " + path).out.find(path + ": NMEA log"), 0u);
+  EXPECT_EQ(TrackPoints(RunGpx(*s_dir, path).out), 2u);
 }
 
 // A track of another layout: rows in media time order, empty fields for what a fix does not state, and the

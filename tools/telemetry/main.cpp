@@ -43,7 +43,7 @@ std::optional<Telemetry> Load(const std::string& path) {
   }
   TelemetryLogResult result = ReadTelemetryLog(*file);
   if (!result.found) {
-    TelemetryTrack track = ReadTelemetry(*file);
+    TelemetryTrack track = ReadTelemetry(*file, SideFilesOf(path));
     if (!track.warning.empty()) std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), track.warning.c_str());
     if (!track.layout.empty()) return track;
     if (!result.ok) {

@@ -5,18 +5,20 @@
 
 #include "core/telemetry/ByteSource.h"
 #include "core/telemetry/TelemetryTrack.h"
+#include "core/telemetry/layouts/SideFiles.h"
 
 namespace vx {
 
 struct TelemetryReader {
   const char* layout;
-  TelemetryTrack (*read)(const ByteSource& file);  // empty layout when the file does not hold its layout
+  // An empty layout when neither the file nor the files beside it hold this layout.
+  TelemetryTrack (*read)(const ByteSource& file, const SideFiles& side);
 };
 
 // The readers in the order they are tried: the VX-880QN's own log first.
 std::span<const TelemetryReader> TelemetryReaders();
 
 // The track of the first reader that recognises the file; an empty track when none does.
-TelemetryTrack ReadTelemetry(const ByteSource& file);
+TelemetryTrack ReadTelemetry(const ByteSource& file, const SideFiles& side);
 
 }  // namespace vx

@@ -57,14 +57,15 @@ TEST(ReadVx880Telemetry, ConvertsEachFixToDegreesAndUtc) {
 
 TEST(ReadVx880Telemetry, ReadsAxesInGAndFindsNoLayoutInOtherFiles) {
   const auto file = LogFile("M\x60\x80\x01"sv);  // 128 - byte: 32, 0, 127 units
-  const TelemetryTrack track = ReadTelemetry(MemoryByteSource(file));
+  const SideFiles none = [](std::string_view) { return std::unique_ptr<ByteSource>(); };
+  const TelemetryTrack track = ReadTelemetry(MemoryByteSource(file), none);
   EXPECT_EQ(track.layout, "VX-880QN log");
   ASSERT_EQ(track.accel.size(), 1u);
   EXPECT_EQ(std::tuple(track.accel[0].x, track.accel[0].y, track.accel[0].z), std::tuple(1.0, 0.0, 3.96875));
   // Not a recording, and an MP4 without a log.
   for (const std::vector<std::uint8_t>& bytes : {std::vector<std::uint8_t>{'n', 'o', 'n', 'e'},
                                                  std::vector<std::uint8_t>{0, 0, 0, 8, 'f', 'r', 'e', 'e'}}) {
-    const TelemetryTrack other = ReadTelemetry(MemoryByteSource(bytes));
+    const TelemetryTrack other = ReadTelemetry(MemoryByteSource(bytes), none);
     EXPECT_TRUE(other.layout.empty() && other.gps.empty() && other.accel.empty());
   }
 }

@@ -18,6 +18,9 @@ using SideFiles = std::function<std::unique_ptr<ByteSource>(std::string_view suf
 // The largest telemetry part or side file a reader takes into memory; the rest is left with a warning.
 inline constexpr std::uint64_t kMaxTelemetryPartBytes = 64ull << 20;
 
+// The files beside the recording at `path`: its path without the extension, plus the suffix.
+SideFiles SideFilesOf(const std::string& path);
+
 // The whole of a side file (up to kMaxTelemetryPartBytes); empty when it cannot be read.
 std::vector<std::uint8_t> ReadWhole(const ByteSource& source, std::string& warning);
 
