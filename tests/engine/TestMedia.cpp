@@ -15,15 +15,20 @@ std::string MediaDir() {
   return dir.string();
 }
 
-// Runs `before` + a path + `after` once per name, which writes the file at that path. It is written under
-// a temporary name first, so that a test running in parallel never sees half a file.
+// Runs `before` + a path + `after` once per name, which writes the file at that path. It is written in a
+// folder of this process first, so that a test running in parallel never sees half a file; the named file
+// moves last, after any other file the command wrote beside it (the rear file of a split recording).
 static std::string MadeOnce(const std::string& name, const std::string& before, const std::string& after) {
-  const std::string path = MediaDir() + "/" + name;
+  const std::filesystem::path dir = MediaDir(), path = dir / name, temp = dir / ("tmp" + std::to_string(getpid()));
   if (std::filesystem::exists(path)) return path;
-  const std::string temp = MediaDir() + "/tmp" + std::to_string(getpid()) + "-" + name;
-  const std::string command = before + temp + " " + after + " > /dev/null 2>&1";
+  std::filesystem::create_directories(temp);
+  const std::string command = before + (temp / name).string() + " " + after + " > /dev/null 2>&1";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
-  std::filesystem::rename(temp, path);
+  for (const auto& entry : std::filesystem::directory_iterator(temp)) {
+    if (entry.path().filename() != name) std::filesystem::rename(entry.path(), dir / entry.path().filename());
+  }
+  std::filesystem::rename(temp / name, path);
+  std::filesystem::remove(temp);
   return path;
 }
 

@@ -92,16 +92,34 @@ TEST_F(UnplayableRowTest, AChosenRowThatDoesNotPlayStopsTheWindowOnIt) {
 // The first of two rows plays with the position slider's thumb pressed to its right end: the recording is at
 // its end while the mouse button stays down. The timer then leaves the timeline alone, the slider's own moves
 // still update it, and the next row follows the release.
-// A front and rear pair of two files is one row: the front file plays in the front view, the rear file in
-// the rear view.
-TEST_F(MainWindowTest, APairOfFilesPlaysFrontAndRearInTheirViews) {
-  const auto [front, rear] = FrontRearPair("20261206_082000_N", 2, 2);
-  AddRows({QString::fromStdString(front)});
+// A front and a rear file of one moment, as the card maker's --split writes them, make one row whose pictures
+// play in their own views, and a seek moves both; without its rear file the front plays alone.
+TEST_F(MainWindowTest, AFrontAndARearFilePlayAsOneRowAndTheFrontPlaysAloneWithoutItsRear) {
+  const QString front = PathOf({"20261206_082000_NF.MP4", "--split --seconds 2"});
+  AddRows({front, QString(front).replace("_NF.MP4", "_NR.MP4")});
+  ASSERT_EQ(Window().Catalogue().RowCount(), 1);
   PlayPaused();
-  EXPECT_EQ(LoadedPath().toStdString(), front);
-  ASSERT_TRUE(WaitUntil([&] { return !Window().RearView().Frame().Size().isEmpty(); }));
-  EXPECT_EQ(Window().RearView().Frame().Size(), QSize(320, 240));
-  EXPECT_NE(Window().FrontView().Frame().Size(), QSize(320, 240));
+  const auto pictures = [this] {
+    std::pair<QImage, QImage> shown;
+    Window().Engine().GrabFrame(0, shown.first);
+    Window().Engine().GrabFrame(1, shown.second);
+    return shown;
+  };
+  const auto [front0, rear0] = pictures();
+  ASSERT_FALSE(front0.isNull() || rear0.isNull());
+  EXPECT_NE(front0.size(), rear0.size()) << "the rear view shows the rear camera's smaller picture";
+  Type(Qt::Key_Right);
+  const auto [front1, rear1] = pictures();
+  EXPECT_TRUE(front1 != front0 && rear1 != rear0) << "the seek moved both pictures";
+
+  const std::filesystem::path alone = std::filesystem::path(front.toStdString()).replace_filename("alone_NF.MP4");
+  std::filesystem::copy_file(front.toStdString(), alone, std::filesystem::copy_options::overwrite_existing);
+  AddRows({QString::fromStdString(alone.string())});
+  DoubleClickRow(1);  // after the pair's row
+  ASSERT_EQ(LoadedPath().toStdString(), alone.string());
+  QImage rear;
+  EXPECT_EQ(Window().Engine().GrabFrame(1, rear), 0) << "no rear picture";
+  ASSERT_TRUE(WaitUntil([&] { return PositionMs() == DurationMs(); })) << "the front plays to its end";
 }
 
 TEST_F(MainWindowTest, TheNextRowWaitsWhileTheSliderIsHeldAndFollowsItsRelease) {
