@@ -2,32 +2,18 @@
 // reading the same fixture as an independent reader.
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <fstream>
+#include <algorithm>
+#include <cmath>
 #include <map>
-#include <regex>
 
-#include "ToolRunner.h"
+#include "ExifToolFixes.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
 #include "core/telemetry/layouts/PittasoftTelemetry.h"
 
 namespace vx {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Box(const char* type, const Bytes& payload) {
-  const auto size = static_cast<std::uint32_t>(payload.size() + 8);
-  Bytes box{std::uint8_t(size >> 24), std::uint8_t(size >> 16), std::uint8_t(size >> 8), std::uint8_t(size)};
-  box.insert(box.end(), type, type + 4);
-  box.insert(box.end(), payload.begin(), payload.end());
-  return box;
-}
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using test::Box, test::Bytes, test::Text, test::operator+;
 
 std::string WithChecksum(const std::string& body) {
   std::uint8_t sum = 0;
@@ -63,10 +49,7 @@ Bytes StampedGps() {
 // Big-endian G records at rest (128 counts = 1 g on z), ended by 0xFFFFFFFF and 0xFF padding.
 Bytes Accel() {
   Bytes out;
-  for (std::uint32_t ms : {0u, 100u, 200u}) {
-    out.insert(out.end(), {std::uint8_t(ms >> 24), std::uint8_t(ms >> 16), std::uint8_t(ms >> 8), std::uint8_t(ms)});
-    out.insert(out.end(), {0, 0, 0, 0, 0, 128});
-  }
+  for (std::uint32_t ms : {0u, 100u, 200u}) out = out + test::Be32(ms) + Bytes{0, 0, 0, 0, 0, 128};
   return out + Bytes(10, 0xFF);
 }
 
@@ -87,15 +70,6 @@ SideFiles Side(std::map<std::string, Bytes> files) {
   };
 }
 
-struct Case {
-  const char* name;
-  std::function<TelemetryTrack()> read;
-  const char* layout;
-  std::size_t fixes;        // every one valid
-  std::size_t accel;
-  bool warned;
-};
-
 const Bytes kFile = PittasoftMp4();
 const Bytes kGpsText = StampedGps();
 const Bytes kNmeaText = Text(kNmea);
@@ -111,89 +85,48 @@ TelemetryTrack Pitta(const Bytes& file, std::map<std::string, Bytes> side = {}) 
 }
 TelemetryTrack Nmea(std::map<std::string, Bytes> side) { return ReadNmeaTelemetry(Side(std::move(side))); }
 
-TEST(SideTelemetry, ReadersFindTheFixesAndStopAtDamage) {
+// The first two fixes in common units: valid, latitude, longitude and speed in 1e-7, heading, UTC (from
+// 2024-06-12 10:15:00), altitude, media time.
+using Fix = std::tuple<bool, long, long, long, std::optional<double>, std::optional<std::int64_t>, std::optional<double>,
+                       std::uint32_t>;
+const Fix kFixes[] = {{true, 375520567, 1269761300, 555600000, 90.5, 1718187300000, std::nullopt, 0},
+                      {true, 375533333, 1269766667, 583380000, 91.0, 1718187301000, 45.5, 1000}};
+
+// What a reader made of a case: layout, fixes, accelerometer samples and those at rest, a warning.
+using Reading = std::tuple<std::string, std::size_t, std::size_t, std::size_t, bool>;
+Reading ReadingOf(const TelemetryTrack& t) {
+  return {t.layout, t.gps.size(), t.accel.size(), std::ranges::count(t.accel, 1.0, &AccelSample::z), !t.warning.empty()};
+}
+
+// ExifTool takes any RMC with a position, five in the free box (it keeps 0/0, a latitude of 95 and wrong
+// checksums, which are no fix for us); our two come first among them.
+TEST(SideTelemetry, ReadersFindTheFixesAsExifToolDoesAndStopAtDamage) {
+  const test::TempDir dir("pittasoft");
+  test::ExpectExifToolAgrees(dir / "20240612_191500_NF.mp4", kFile, Pitta(kFile), 5);
   const std::size_t secondLine = kGpsText.size() / 8 * 2;  // inside the third line, after two fixes
   const std::size_t gpsEnd = kFile.size() - 8 - 38 - 8;     // cuts the 3gf part and its end mark
-  const Case cases[] = {
-      {"free box", [] { return Pitta(kFile); }, "Pittasoft free box", 2, 3, false},
-      {"free box wins over side files", [] { return Pitta(kFile, {{".gps", {}}}); }, "Pittasoft free box", 2, 3, false},
-      {"free box cut in the G records", [&] { return Pitta(Cut(kFile, kFile.size() - 15)); }, "Pittasoft free box", 2, 2, true},
-      {"free box cut in the text", [&] { return Pitta(Cut(kFile, gpsEnd - 200)); }, "Pittasoft free box", 2, 0, true},
-      {"side files", [] { return Pitta(kNoTelemetry, {{".gps", kGpsText}, {".3gf", Accel()}}); }, "Pittasoft side files", 2, 3, false},
-      {"damaged side text", [&] { return Pitta(kNoTelemetry, {{".gps", Damaged(kGpsText, secondLine)}}); }, "Pittasoft side files", 1, 0, true},
-      {"nothing", [] { return Pitta(kNoTelemetry); }, "", 0, 0, false},
-      {"NMEA log", [] { return Nmea({{".LOG", kNmeaText}}); }, "NMEA log", 2, 0, false},
-      {"NMEA suffix order", [] { return Nmea({{".nmea", kNmeaText}, {".LOG", {}}}); }, "NMEA log", 2, 0, false},
-      {"damaged NMEA log", [&] { return Nmea({{".NMEA", Damaged(kNmeaText, 80)}}); }, "NMEA log", 1, 0, true},
-      {"no log", [] { return Nmea({}); }, "", 0, 0, false},
+  const std::pair<TelemetryTrack, Reading> cases[] = {
+      {Pitta(kFile), {"Pittasoft free box", 2, 3, 3, false}},
+      {Pitta(kFile, {{".gps", {}}}), {"Pittasoft free box", 2, 3, 3, false}},  // the free box wins over side files
+      {Pitta(Cut(kFile, kFile.size() - 15)), {"Pittasoft free box", 2, 2, 2, true}},
+      {Pitta(Cut(kFile, gpsEnd - 200)), {"Pittasoft free box", 2, 0, 0, true}},
+      {Pitta(kNoTelemetry, {{".gps", kGpsText}, {".3gf", Accel()}}), {"Pittasoft side files", 2, 3, 3, false}},
+      {Pitta(kNoTelemetry, {{".gps", Damaged(kGpsText, secondLine)}}), {"Pittasoft side files", 1, 0, 0, true}},
+      {Nmea({{".LOG", kNmeaText}}), {"NMEA log", 2, 0, 0, false}},
+      {Nmea({{".nmea", kNmeaText}, {".LOG", {}}}), {"NMEA log", 2, 0, 0, false}},  // suffixes tried in order
+      {Nmea({{".NMEA", Damaged(kNmeaText, 80)}}), {"NMEA log", 1, 0, 0, true}},
+      {Pitta(kNoTelemetry), {"", 0, 0, 0, false}},
+      {Nmea({}), {"", 0, 0, 0, false}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TelemetryTrack track = c.read();
-    EXPECT_EQ(track.layout, c.layout);
-    ASSERT_EQ(track.gps.size(), c.fixes);
-    EXPECT_EQ(track.accel.size(), c.accel);
-    EXPECT_EQ(!track.warning.empty(), c.warned) << track.warning;
-    for (const AccelSample& a : track.accel) EXPECT_NEAR(a.z, 1.0, 1e-9);
-    if (c.fixes < 2) continue;
-    const GpsSample& first = track.gps[0];
-    const GpsSample& second = track.gps[1];
-    EXPECT_TRUE(first.valid && second.valid);
-    EXPECT_NEAR(first.latitude, 37 + 33.1234 / 60, 1e-9);
-    EXPECT_NEAR(first.longitude, 126 + 58.5678 / 60, 1e-9);
-    EXPECT_NEAR(first.speedKmh, 30 * 1.852, 1e-9);
-    EXPECT_EQ(first.headingDeg, 90.5);
-    EXPECT_EQ(first.utcMs, 1718187300000);  // 2024-06-12 10:15:00 UTC
-    EXPECT_EQ(first.altitudeM, std::nullopt);
-    EXPECT_EQ(second.altitudeM, 45.5);
-    EXPECT_EQ(first.mediaMs, 0u);
-    EXPECT_EQ(second.mediaMs, 1000u);
-  }
-}
-
-struct ExifFix {
-  double latitude, longitude, speedKmh;
-};
-
-// ExifTool's fixes by their "YYYY:MM:DD HH:MM:SS" time, from its per-document JSON.
-std::map<std::string, ExifFix> ExifFixes(const std::string& json) {
-  static const std::regex fix(
-      R"re("Doc(\d+):GPSDateTime": "([^."]+)[^"]*",\s*"Doc\1:GPSLatitude": ([-0-9.e]+),\s*)re"
-      R"re("Doc\1:GPSLongitude": ([-0-9.e]+),\s*"Doc\1:GPSSpeed": ([-0-9.e]+))re");
-  std::map<std::string, ExifFix> fixes;
-  for (std::sregex_iterator it(json.begin(), json.end(), fix), end; it != end; ++it) {
-    fixes[(*it)[2]] = {std::stod((*it)[3]), std::stod((*it)[4]), std::stod((*it)[5])};
-  }
-  return fixes;
-}
-
-std::string ExifTime(std::int64_t utcMs) {
-  const std::time_t seconds = utcMs / 1000;
-  std::tm tm{};
-  gmtime_r(&seconds, &tm);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &tm);
-  return text;
-}
-
-// ExifTool takes any RMC with a position (it keeps 0/0, a latitude of 95 and wrong checksums, which are no
-// fix for us); every fix we read must be among its fixes, at the same place and speed.
-TEST(SideTelemetry, ExifToolReadsTheSameFixesFromTheFreeBox) {
-  const test::TempDir dir("pittasoft");
-  const std::string path = dir / "20240612_191500_NF.mp4";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(kFile.data()), kFile.size());
-  const test::ToolOutput exif = test::RunTool("LC_ALL=C exiftool -ee -n -j -a -G3 " + test::Quote(path));
-  ASSERT_EQ(exif.status, 0) << "ExifTool is needed as the independent reader: " << exif.out;
-  const std::map<std::string, ExifFix> theirs = ExifFixes(exif.out);
-  EXPECT_EQ(theirs.size(), 5u) << exif.out;
-  const TelemetryTrack ours = Pitta(kFile);
-  ASSERT_EQ(ours.gps.size(), 2u);
-  for (const GpsSample& fix : ours.gps) {
-    const auto it = theirs.find(ExifTime(*fix.utcMs));
-    ASSERT_NE(it, theirs.end()) << ExifTime(*fix.utcMs) << "\n" << exif.out;
-    EXPECT_NEAR(it->second.latitude, fix.latitude, 1e-5);
-    EXPECT_NEAR(it->second.longitude, fix.longitude, 1e-5);
-    EXPECT_NEAR(it->second.speedKmh, fix.speedKmh, 0.1);
+  for (const auto& [track, reading] : cases) {
+    SCOPED_TRACE("case " + std::to_string(&reading - &cases[0].second));
+    EXPECT_EQ(ReadingOf(track), reading) << track.warning;
+    for (std::size_t i = 0; i < std::min(track.gps.size(), std::size(kFixes)); ++i) {
+      const GpsSample& f = track.gps[i];
+      EXPECT_EQ(Fix(f.valid, std::lround(f.latitude * 1e7), std::lround(f.longitude * 1e7), std::lround(f.speedKmh * 1e7),
+                    f.headingDeg, f.utcMs, f.altitudeM, f.mediaMs),
+                kFixes[i]);
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string_view>
 #include <tuple>
 
@@ -24,34 +25,27 @@ std::vector<std::uint8_t> LogFile(std::string_view record) {
   return WrapMp4Box(EncodeTelemetryPayload(records));
 }
 
+// Each record read as one fix: valid, latitude and longitude in 1e-6 degrees, UTC.
+using Fix = std::tuple<bool, long, long, std::optional<std::int64_t>>;
+
 TEST(ReadVx880Telemetry, ConvertsEachFixToDegreesAndUtc) {
-  struct Case {
-    const char* rmc;
-    bool valid;
-    double latitude, longitude;
-    std::int64_t utcSeconds;
-  };
-  const Case cases[] = {
-      {"GPRMC,123519,A,4807.0380,N,01131.0000,E,0,0,230394", true, 48.1173, 11.516667, UtcSeconds(1994, 3, 23, 12, 35, 19)},
-      {"GPRMC,123519,A,3330.0000,S,07030.0000,W,0,0,230394", true, -33.5, -70.5, UtcSeconds(1994, 3, 23, 12, 35, 19)},
+  const std::pair<const char*, Fix> cases[] = {
+      {"GPRMC,123519,A,4807.0380,N,01131.0000,E,0,0,230394", {true, 48117300, 11516667, UtcSeconds(1994, 3, 23, 12, 35, 19) * 1000}},
+      {"GPRMC,123519,A,3330.0000,S,07030.0000,W,0,0,230394", {true, -33500000, -70500000, UtcSeconds(1994, 3, 23, 12, 35, 19) * 1000}},
       // 23:30 UTC on 31 December reads 32:30 on the camera's clock: back to UTC it stays on that day.
-      {"GPRMC,233000,A,3734.2321,N,12658.6800,E,0,0,311226", true, 37.570535, 126.978, UtcSeconds(2026, 12, 31, 23, 30, 0)},
-      {"GPRMC,235959,A,3734.2321,N,12658.6800,E,0,0,280227", true, 37.570535, 126.978, UtcSeconds(2027, 2, 28, 23, 59, 59)},
-      {"GPRMC,123519,V,4807.0380,N,01131.0000,E,0,0,230394", false, 0, 0, 0},  // marked void
-      {"GPRMC,123519,A,4807.0380,N,01131.0000", false, 0, 0, 0},               // cut short
-      {"GPRMC,123519,A,,N,01131.0000,E,0,0,230394", false, 0, 0, 0},           // no latitude
+      {"GPRMC,233000,A,3734.2321,N,12658.6800,E,0,0,311226", {true, 37570535, 126978000, UtcSeconds(2026, 12, 31, 23, 30, 0) * 1000}},
+      {"GPRMC,235959,A,3734.2321,N,12658.6800,E,0,0,280227", {true, 37570535, 126978000, UtcSeconds(2027, 2, 28, 23, 59, 59) * 1000}},
+      {"GPRMC,123519,V,4807.0380,N,01131.0000,E,0,0,230394", {false, 0, 0, std::nullopt}},  // marked void
+      {"GPRMC,123519,A,4807.0380,N,01131.0000", {false, 0, 0, std::nullopt}},               // cut short
+      {"GPRMC,123519,A,,N,01131.0000,E,0,0,230394", {false, 0, 0, std::nullopt}},           // no latitude
   };
-  for (const Case& c : cases) {
-    const auto file = LogFile(c.rmc);
+  for (const auto& [rmc, expected] : cases) {
+    const auto file = LogFile(rmc);
     const TelemetryTrack track = ReadVx880Telemetry(MemoryByteSource(file));
-    EXPECT_EQ(track.layout, "VX-880QN log");
-    ASSERT_EQ(track.gps.size(), 1u) << c.rmc;
+    ASSERT_EQ(std::tuple(track.layout, track.gps.size()), std::tuple("VX-880QN log", 1u)) << rmc;
     const GpsSample& fix = track.gps[0];
     EXPECT_EQ(fix.mediaMs, 1000u);
-    EXPECT_EQ(fix.valid, c.valid) << c.rmc;
-    EXPECT_NEAR(fix.latitude, c.latitude, 1e-6) << c.rmc;
-    EXPECT_NEAR(fix.longitude, c.longitude, 1e-6) << c.rmc;
-    EXPECT_EQ(fix.utcMs, c.valid ? std::optional(c.utcSeconds * 1000) : std::nullopt) << c.rmc;
+    EXPECT_EQ(Fix(fix.valid, std::lround(fix.latitude * 1e6), std::lround(fix.longitude * 1e6), fix.utcMs), expected) << rmc;
   }
 }
 
