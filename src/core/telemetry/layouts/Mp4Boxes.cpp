@@ -54,6 +54,20 @@ void WalkMp4Boxes(const ByteSource& source, std::uint64_t begin, std::uint64_t e
   }
 }
 
+std::optional<Mp4Box> FindMp4Box(const ByteSource& source, std::uint64_t begin, std::uint64_t end,
+                                 const char* type) {
+  std::optional<Mp4Box> found;
+  std::string damage;  // a damaged header simply means the box is not there
+  WalkMp4Boxes(
+      source, begin, end,
+      [&](const Mp4Box& box) {
+        if (box.Is(type)) found = box;
+        return !found;
+      },
+      damage);
+  return found;
+}
+
 std::vector<std::uint8_t> ReadPayload(const ByteSource& source, const Mp4Box& box, std::string& warning) {
   std::vector<std::uint8_t> bytes(std::min(box.payloadSize, kMaxTelemetryPartBytes));
   if (bytes.size() < box.payloadSize) warning = "telemetry part larger than read" + At(box.payloadOffset);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct Mp4Box {
 // walk with one line in `warning`; a box running past `end` is handed over cut, and is the last one.
 void WalkMp4Boxes(const ByteSource& source, std::uint64_t begin, std::uint64_t end,
                   const std::function<bool(const Mp4Box&)>& visit, std::string& warning);
+
+// The first box of `type` in [begin, end), a cut one included; the walk ends at a box running past `end`.
+std::optional<Mp4Box> FindMp4Box(const ByteSource& source, std::uint64_t begin, std::uint64_t end,
+                                 const char* type);
 
 // Reads the box's payload, at most kMaxTelemetryPartBytes of it (a warning names what was left).
 std::vector<std::uint8_t> ReadPayload(const ByteSource& source, const Mp4Box& box, std::string& warning);

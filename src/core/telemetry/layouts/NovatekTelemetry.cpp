@@ -1,4 +1,4 @@
-// Novatek freeGPS telemetry: the MP4 box walk, the `gps ` index, the scan of `mdat` and the two record layouts.
+// Novatek freeGPS telemetry: the `gps ` index in `moov`, the scan of `mdat` and the two record layouts.
 #include "core/telemetry/layouts/NovatekTelemetry.h"
 
 #include <algorithm>
@@ -10,6 +10,8 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "core/telemetry/layouts/Mp4Boxes.h"
 
 namespace vx {
 namespace {
@@ -32,44 +34,6 @@ std::uint32_t Le32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 float LeFloat(const std::uint8_t* p) { return std::bit_cast<float>(Le32(p)); }
-
-// The payload of one box, cut at the end of whatever holds it; `cut` when its size ran past that end.
-struct Box {
-  char type[4];
-  std::uint64_t payload;
-  std::uint64_t size;
-  bool cut;
-};
-
-// The box whose header starts at `at` inside [at, end); nullopt when no header fits or its size is impossible.
-std::optional<Box> ReadBox(const ByteSource& src, std::uint64_t at, std::uint64_t end) {
-  std::array<std::uint8_t, 16> head{};
-  if (end < at + 8 || !src.Read(at, std::span(head).first(8))) return std::nullopt;
-  std::uint64_t size = Be32(head.data());
-  std::uint64_t headerSize = 8;
-  if (size == 1) {  // a 64-bit size follows the type
-    if (end < at + 16 || !src.Read(at + 8, std::span(head).subspan(8, 8))) return std::nullopt;
-    size = (static_cast<std::uint64_t>(Be32(head.data() + 8)) << 32) | Be32(head.data() + 12);
-    headerSize = 16;
-  } else if (size == 0) {  // runs to the end of its container
-    size = end - at;
-  }
-  if (size < headerSize) return std::nullopt;
-  Box box{{}, at + headerSize, 0, size > end - at};
-  std::memcpy(box.type, head.data() + 4, 4);
-  box.size = std::min(size, end - at) - headerSize;
-  return box;
-}
-
-// The first box of `type` among the boxes in [begin, end); the walk ends at a box that runs past `end`.
-std::optional<Box> FindBox(const ByteSource& src, std::uint64_t begin, std::uint64_t end, const char* type) {
-  for (std::uint64_t at = begin; auto box = ReadBox(src, at, end);) {
-    if (std::memcmp(box->type, type, 4) == 0) return box;
-    if (box->cut) return std::nullopt;
-    at = box->payload + box->size;
-  }
-  return std::nullopt;
-}
 
 // Whole, valid calendar time in UTC milliseconds; the year may be counted from 2000.
 std::optional<std::int64_t> UtcMs(std::uint32_t year, std::uint32_t month, std::uint32_t day, std::uint32_t hour,
@@ -155,8 +119,8 @@ class NovatekReader {
 
  private:
   enum class BlockResult { Read, NotABlock, Damaged };
-  bool ReadIndex(const Box& index);
-  void ScanMediaData(const Box& mdat);
+  bool ReadIndex(const Mp4Box& index);
+  void ScanMediaData(const Mp4Box& mdat);
   BlockResult ReadBlock(std::uint64_t offset, std::uint64_t declaredSize);
   std::optional<std::uint64_t> FindTag(std::uint64_t from, std::uint64_t end) const;
 
@@ -167,21 +131,23 @@ class NovatekReader {
 
 TelemetryTrack NovatekReader::Read() {
   const std::uint64_t fileEnd = m_src.Size();
-  const auto moov = FindBox(m_src, 0, fileEnd, "moov");
-  const auto index = moov ? FindBox(m_src, moov->payload, moov->payload + moov->size, "gps ") : std::nullopt;
+  const auto moov = FindMp4Box(m_src, 0, fileEnd, "moov");
+  const auto index =
+      moov ? FindMp4Box(m_src, moov->payloadOffset, moov->payloadOffset + moov->payloadSize, "gps ") : std::nullopt;
   if (index && ReadIndex(*index)) return std::move(m_track);
-  if (const auto mdat = FindBox(m_src, 0, fileEnd, "mdat")) ScanMediaData(*mdat);
+  if (const auto mdat = FindMp4Box(m_src, 0, fileEnd, "mdat")) ScanMediaData(*mdat);
   return std::move(m_track);
 }
 
 // The index: a 32-bit word, the big-endian entry count, then per block its file offset and size (both
 // big-endian 32-bit). False when it lists no block, so that the media data is searched instead.
-bool NovatekReader::ReadIndex(const Box& index) {
+bool NovatekReader::ReadIndex(const Mp4Box& index) {
   std::array<std::uint8_t, 8> head{};
-  if (index.size < head.size() || !m_src.Read(index.payload, head)) return false;
-  const std::uint64_t count = std::min<std::uint64_t>({Be32(head.data() + 4), (index.size - 8) / 8, kMaxIndexEntries});
+  if (index.payloadSize < head.size() || !m_src.Read(index.payloadOffset, head)) return false;
+  const std::uint64_t count =
+      std::min<std::uint64_t>({Be32(head.data() + 4), (index.payloadSize - 8) / 8, kMaxIndexEntries});
   std::vector<std::uint8_t> entries(count * 8);
-  if (count == 0 || !m_src.Read(index.payload + 8, entries)) return false;
+  if (count == 0 || !m_src.Read(index.payloadOffset + 8, entries)) return false;
   m_track.layout = kNovatekLayoutName;
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint32_t offset = Be32(&entries[i * 8]), size = Be32(&entries[i * 8 + 4]);
@@ -234,9 +200,9 @@ std::optional<std::uint64_t> NovatekReader::FindTag(std::uint64_t from, std::uin
 
 // Without an index, blocks are found by their tag in the first 32 MiB of the media data; each one's own
 // size leads to the next search.
-void NovatekReader::ScanMediaData(const Box& mdat) {
-  const std::uint64_t end = mdat.payload + std::min(mdat.size, kScanLimit);
-  for (std::uint64_t at = mdat.payload; const auto block = FindTag(at, end);) {
+void NovatekReader::ScanMediaData(const Mp4Box& mdat) {
+  const std::uint64_t end = mdat.payloadOffset + std::min(mdat.payloadSize, kScanLimit);
+  for (std::uint64_t at = mdat.payloadOffset; const auto block = FindTag(at, end);) {
     std::array<std::uint8_t, 4> size{};
     if (!m_src.Read(*block, size)) return;
     const BlockResult result = ReadBlock(*block, Be32(size.data()));
