@@ -30,4 +30,13 @@ TelemetryTrack ReadTelemetry(const ByteSource& file, const SideFiles& side) {
   return {};
 }
 
+TelemetryTrack ReadRecordingTelemetry(const std::string& path) {
+  std::string error;
+  const auto file = FileByteSource::Open(path, error);
+  if (file) return ReadTelemetry(*file, SideFilesOf(path));
+  TelemetryTrack none;
+  none.warning = error;
+  return none;
+}
+
 }  // namespace vx

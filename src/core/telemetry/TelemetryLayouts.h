@@ -2,6 +2,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "core/telemetry/ByteSource.h"
 #include "core/telemetry/TelemetryTrack.h"
@@ -20,5 +21,9 @@ std::span<const TelemetryReader> TelemetryReaders();
 
 // The track of the first reader that recognises the file; an empty track when none does.
 TelemetryTrack ReadTelemetry(const ByteSource& file, const SideFiles& side);
+
+// The track of the recording file at `path` and the files beside it; an empty track whose warning says why
+// when the file cannot be opened.
+TelemetryTrack ReadRecordingTelemetry(const std::string& path);
 
 }  // namespace vx
