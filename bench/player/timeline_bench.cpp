@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     window.UpdateTimeline();
     ticks.push_back(Milliseconds(Clock::now() - start));
   }
-  Print("telemetry_gsensor_samples", static_cast<double>(window.Telemetry().m_arrGSensor.GetSize()));
-  Print("telemetry_gps_fixes", static_cast<double>(window.Telemetry().m_arrGps.GetSize()));
+  Print("telemetry_gsensor_samples", static_cast<double>(window.Telemetry().accel.size()));
+  Print("telemetry_gps_fixes", static_cast<double>(window.Telemetry().gps.size()));
   Print("ticks", kTicks);
   Print("ours_tick_p50_ms", Percentile(ticks, 0.5));
   Print("ours_tick_p95_ms", Percentile(ticks, 0.95));

@@ -12,7 +12,7 @@
 #include "DriveSimulator.h"
 #include "ToolRunner.h"
 #include "core/telemetry/FileTelemetrySource.h"
-#include "core/telemetry/TelemetryDrain.h"
+#include "core/telemetry/layouts/Vx880Telemetry.h"
 
 namespace {
 
@@ -46,9 +46,8 @@ std::string MakeRecording(const vx::test::TempDir& dir) {
 std::size_t ReadAndParse(const std::string& path) {
   vx::FileTelemetrySource source;
   source.Load(path);
-  vx::CTextData data;
-  vx::DrainTelemetry(&source, data);
-  return data.m_arrGSensor.GetSize() + data.m_arrGps.GetSize();
+  const vx::TelemetryTrack track = vx::Vx880TrackOf(source);
+  return track.accel.size() + track.gps.size();
 }
 
 // Plain GStreamer: open the file and parse its container until the demuxer has announced every stream.

@@ -1,19 +1,14 @@
-// Parsing a simulated drive's records.
+// Reading a simulated drive's records.
 #include "DriveTelemetry.h"
 
-#include <algorithm>
-
-#include "core/telemetry/RecordParser.h"
+#include "core/telemetry/TelemetryLog.h"
+#include "core/telemetry/layouts/Vx880Telemetry.h"
 
 namespace vx::test {
 
-void ParseDrive(const mkcard::DriveScript& script, CTextData& textData) {
-  textData.Clear();
-  for (const TelemetryRecord& record : mkcard::SimulateDrive(script).records) {
-    RecordBuffer buffer{};
-    std::copy_n(record.bytes.begin(), std::min(record.bytes.size(), buffer.size() - 1), buffer.begin());
-    ParseRecord(record.timeMs, buffer, textData);
-  }
+TelemetryTrack ReadDrive(const mkcard::DriveScript& script) {
+  const std::vector<std::uint8_t> file = WrapMp4Box(EncodeTelemetryPayload(mkcard::SimulateDrive(script).records));
+  return ReadVx880Telemetry(MemoryByteSource(file));
 }
 
 }  // namespace vx::test

@@ -1,12 +1,12 @@
-// Telemetry of a simulated drive, parsed into the arrays the map and the graph read.
+// Telemetry of a simulated drive, read into the track the map and the graph read.
 #pragma once
 
 #include "DriveSimulator.h"
-#include "core/telemetry/CTextData.h"
+#include "core/telemetry/TelemetryTrack.h"
 
 namespace vx::test {
 
-// Fills `textData` with the records of the drive, as the main window does after opening a recording.
-void ParseDrive(const mkcard::DriveScript& script, CTextData& textData);
+// The drive's records stored as the camera stores its log and read back, as the main window reads a recording.
+TelemetryTrack ReadDrive(const mkcard::DriveScript& script);
 
 }  // namespace vx::test

@@ -27,7 +27,7 @@ double Median(std::vector<double> values) {
 
 // Map button to marker: the command's slots, the page load, the first tick's calls, and the page's answer to a
 // call queued behind them (it runs after DrawCurrent has placed the marker).
-double ButtonToMarkerMs(vx::CMapView& map, const vx::CTextData& data) {
+double ButtonToMarkerMs(vx::CMapView& map, const vx::TelemetryTrack& data) {
   QElapsedTimer clock;
   clock.start();
   const auto command = vx::MapCommand({vx::ViewSlot::Large, vx::ViewSlot::Small, vx::ViewSlot::Hidden}, 2, true);
@@ -51,11 +51,10 @@ int main(int argc, char* argv[]) {
   ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--proxy-server=http://127.0.0.1:9", 1);
   vx::PrepareWebEngine();
   QApplication app(argc, argv);
-  vx::CTextData data;
   vx::mkcard::DriveScript hour;
   hour.start = {2026, 12, 6, 8, 0, 0};
   hour.seconds = 3600;
-  vx::test::ParseDrive(hour, data);
+  const vx::TelemetryTrack data = vx::test::ReadDrive(hour);
   vx::CMapView map;
   map.resize(320, 240);
   map.show();
@@ -75,13 +74,13 @@ int main(int argc, char* argv[]) {
     map.UpdateMapPosition(position, data);
     tick.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     clock.restart();
-    const auto calls = vx::MapCallsForPosition(data.m_arrGps, position);
+    const auto calls = vx::MapCallsForPosition(data.gps, position);
     lookup.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     if (!calls) return 1;
     if (i % 50 == 0) QCoreApplication::processEvents();  // let the page take the queued calls, as ticks would
   }
   std::sort(tick.begin(), tick.end());
-  std::printf("fixes: %zu\n", data.m_arrGps.GetSize());
+  std::printf("fixes: %zu\n", data.gps.size());
   std::printf("update_map_position_ms_median: %.4f\n", Median(tick));
   std::printf("update_map_position_ms_p99: %.4f\n", tick[tick.size() * 99 / 100]);
   std::printf("fix_lookup_and_texts_ms_median: %.4f\n", Median(lookup));

@@ -18,7 +18,7 @@
 #include "core/player/CatalogueRows.h"
 #include "core/player/ViewSlots.h"
 #include "core/player/WindowLayout.h"
-#include "core/telemetry/CTextData.h"
+#include "core/telemetry/TelemetryTrack.h"
 #include "engine/CNrvVideoView.h"
 #include "engine/CPlaybackEngine.h"
 
@@ -77,7 +77,7 @@ class CQuelmarDlg : public QWidget {
   CRecordingCatalogue& Catalogue() { return *m_pCatalogue; }
   CNrvVideoView& FrontView() { return m_frontView; }
   CNrvVideoView& RearView() { return m_rearView; }
-  const CTextData& Telemetry() const { return m_telemetry; }
+  const TelemetryTrack& Telemetry() const { return m_telemetry; }
   ViewSlots Slots() const { return m_slots; }
   int WindowMode() const { return m_nWindowMode; }
   int SpeedStep() const { return m_nSpeedStep; }
@@ -184,7 +184,7 @@ class CQuelmarDlg : public QWidget {
   CPlaybackEngine m_engine;
   CNrvVideoView m_frontView;
   CNrvVideoView m_rearView;
-  CTextData m_telemetry;
+  TelemetryTrack m_telemetry;  // of the open recording, whichever camera made it
   CRecordingCatalogue* m_pCatalogue = nullptr;
   CMapView* m_pMapView = nullptr;  // control 1106, made on first use
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;

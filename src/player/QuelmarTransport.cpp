@@ -11,7 +11,7 @@
 #include "core/player/SpeedSteps.h"
 #include "core/player/TimelineRules.h"
 #include "core/player/VolumeScale.h"
-#include "core/telemetry/TelemetryDrain.h"
+#include "core/telemetry/TelemetryLayouts.h"
 #include "core/widgets/ScrollCodes.h"
 #include "player/CQuelmarDlg.h"
 #include "player/QtRect.h"
@@ -58,9 +58,8 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
   // recording's place (Page Down is also the window's "next") would seek the new one there.
   m_pPositionSlider->SetPos(0);
   UpdateTimeLabels(0, durationMs);
-  m_telemetry.m_arrGSensor.RemoveAll();
-  m_telemetry.m_arrGps.RemoveAll();
-  DrainTelemetry(m_engine.Recording()->TelemetrySource(), m_telemetry);
+  m_telemetry = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
+  if (!m_telemetry.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), m_telemetry.warning.c_str());
   // A map left from the recording before would show its track and marker, with no button to put it away.
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
@@ -154,7 +153,7 @@ void CQuelmarDlg::StartPlaying() {
   const std::int64_t durationMs = m_engine.GetDurationMs();
   m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
   UpdateTimeLabels(0, durationMs);
-  if (m_telemetry.m_arrGSensor.GetSize() == 0) HideGraph();
+  if (m_telemetry.accel.empty()) HideGraph();
   ArrangeViews();
   update();
 }
@@ -170,7 +169,7 @@ void CQuelmarDlg::StopPlayback() {
   m_pCatalogue->ClearPlayingRow();
   SetPlayText(false);
   m_engine.Close();
-  if (m_pMapView) m_pMapView->SetRecording(CTextData(), 0);
+  if (m_pMapView) m_pMapView->SetRecording(TelemetryTrack(), 0);
   m_strPlayingMountPoint.clear();
   if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
   m_slots = SlotsAfterStop();

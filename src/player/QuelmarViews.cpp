@@ -1,5 +1,6 @@
 // The main window's map, acceleration graph and snapshot commands, and what each timeline tick hands them.
 #include "core/player/ControlIds.h"
+#include "core/views/MapPosition.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"
 #include "player/QtRect.h"
@@ -13,7 +14,7 @@ void CQuelmarDlg::OnMap() { ApplyMapCommand(MapCommand(m_slots, LoadedVideoStrea
 
 void CQuelmarDlg::OnLargeMap() { ApplyMapCommand(LargeMapCommand(m_slots, LoadedVideoStreams(), HasGps())); }
 
-bool CQuelmarDlg::HasGps() const { return m_telemetry.m_arrGps.GetSize() > 0; }
+bool CQuelmarDlg::HasGps() const { return HasValidFix(m_telemetry.gps); }
 
 void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result) {
   if (!result) return;

@@ -20,10 +20,10 @@ QPen PlotPen(std::uint32_t rgb) { return QPen(QColor::fromRgb(rgb), 1, Qt::Solid
 
 }  // namespace
 
-CGSensorDlg::CGSensorDlg(const CTextData& textData, QWidget* owner)
+CGSensorDlg::CGSensorDlg(const TelemetryTrack& track, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
-      m_textData(textData),
+      m_track(track),
       m_pBtnClose(new CMyButton(this)) {
   setWindowTitle(QStringLiteral("Acceleration"));
   setFixedSize(kClientSize);
@@ -58,10 +58,10 @@ void CGSensorDlg::DrawGraph(QPainter& target, std::uint32_t positionMs) const {
   if (plot.isNull()) plot = QImage(kPlotWidth, kPlotHeight, QImage::Format_RGB32);
   QPainter painter(&plot);
   const PlotAxis axes[] = {PlotAxis::X, PlotAxis::Y, PlotAxis::Z};
-  if (m_textData.m_arrGSensor.GetSize() > 0) {
+  if (!m_track.accel.empty()) {
     for (int i = 0; i < 3; ++i) {
       QPolygon line;
-      for (const PlotPoint& point : TracePoints(m_textData.m_arrGSensor, axes[i])) line << QPoint(point.x, point.y);
+      for (const PlotPoint& point : TracePoints(m_track.accel, axes[i])) line << QPoint(point.x, point.y);
       painter.setPen(PlotPen(kTraceColours[i]));
       painter.drawPolyline(line);
     }

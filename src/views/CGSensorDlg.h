@@ -1,4 +1,4 @@
-// The acceleration graph window: the three axes of the open recording's G-sensor samples over its first minute
+// The acceleration graph window: the three axes of the open recording's acceleration over its first minute
 // and a marker at the playback position.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "core/telemetry/CTextData.h"
+#include "core/telemetry/TelemetryTrack.h"
 
 namespace vx {
 
@@ -17,9 +17,9 @@ class CGSensorDlg : public QWidget {
   Q_OBJECT
 
  public:
-  // Reads the samples of `textData` (the main window's, which outlives the window) at every drawing. Made on
+  // Reads the samples of `track` (the main window's, which outlives the window) at every drawing. Made on
   // the first press of the graph button, centred over `owner` and shown.
-  CGSensorDlg(const CTextData& textData, QWidget* owner);
+  CGSensorDlg(const TelemetryTrack& track, QWidget* owner);
 
   // The graph button (and F3): shows the window when `graphHidden`, hides it otherwise; returns the new
   // hidden flag.
@@ -40,7 +40,7 @@ class CGSensorDlg : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  const CTextData& m_textData;
+  const TelemetryTrack& m_track;
   std::uint32_t m_nPosition = 0;
   CMyButton* m_pBtnClose;  // button 1113: prepared, never shown
 };

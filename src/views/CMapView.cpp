@@ -40,9 +40,9 @@ CMapView::CMapView(QWidget* parent)
 
 void CMapView::LoadPage(int languageIndex) { Navigate(CMapPage::PagePath(languageIndex)); }
 
-void CMapView::SetRecording(const CTextData& textData, std::int64_t durationMs) {
+void CMapView::SetRecording(const TelemetryTrack& track, std::int64_t durationMs) {
   m_pBridge->SetDurationMs(durationMs);
-  m_strTrackScript = DrawTrackJavaScript(textData.m_arrGps);
+  m_strTrackScript = DrawTrackJavaScript(track.gps);
   if (m_bPageLoaded) DrawTrack();
 }
 
@@ -50,8 +50,8 @@ void CMapView::DrawTrack() {
   if (!m_strTrackScript.empty()) RunJavaScript(QString::fromStdString(m_strTrackScript));
 }
 
-void CMapView::UpdateMapPosition(std::uint32_t positionMs, const CTextData& textData) {
-  const auto calls = MapCallsForPosition(textData.m_arrGps, positionMs);
+void CMapView::UpdateMapPosition(std::uint32_t positionMs, const TelemetryTrack& track) {
+  const auto calls = MapCallsForPosition(track.gps, positionMs);
   if (!calls) return;
   CallScript(QString::fromStdString(calls->motion));
   CallScript(QString::fromStdString(calls->position));

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/telemetry/CTextData.h"
+#include "core/telemetry/TelemetryTrack.h"
 #include "views/CExplorerMapViewWnd.h"
 
 class QWebChannel;
@@ -29,13 +29,13 @@ class CMapView : public CExplorerMapViewWnd {
   // (Re)loads the page of the language; the page shows its offline view by itself when no tiles come.
   void LoadPage(int languageIndex);
 
-  // A recording was opened (or closed: empty telemetry, duration 0): its valid fixes go to the page's DrawTrack
+  // A recording was opened (or closed: empty track, duration 0): its valid fixes go to the page's DrawTrack
   // now and after every later page load, and seeks from the page are allowed up to `durationMs`.
-  void SetRecording(const CTextData& textData, std::int64_t durationMs);
+  void SetRecording(const TelemetryTrack& track, std::int64_t durationMs);
 
   // Sends DrawMotion and DrawCurrent for the fix of the playback position, or nothing (no fix at or after the
   // position, or it is not valid). Queued; nothing is waited for.
-  void UpdateMapPosition(std::uint32_t positionMs, const CTextData& textData);
+  void UpdateMapPosition(std::uint32_t positionMs, const TelemetryTrack& track);
 
  signals:
   // The user clicked the track: play from this media time (already checked against the duration).

@@ -10,7 +10,7 @@
 
 #include "EngineFixture.h"
 #include "core/engine/GraphLayout.h"
-#include "core/telemetry/TelemetryDrain.h"
+#include "core/telemetry/layouts/Vx880Telemetry.h"
 #include "engine/CCameraSource.h"
 
 namespace vx::test {
@@ -51,11 +51,9 @@ TEST_F(EngineTest, EveryOpenBuildsAFreshGraphOfItsLayoutWithTheFilesTelemetry) {
     QImage front, rear;
     EXPECT_EQ(m_engine.GrabFrame(0, front), 1);
     EXPECT_EQ(m_engine.GrabFrame(1, rear), c.videoStreams == 2 ? 1 : 0);
-    CTextData telemetry;
-    EXPECT_EQ(DrainTelemetry(Recording().TelemetrySource(), telemetry), kNoMoreRecords);
+    const TelemetryTrack telemetry = Vx880TrackOf(*Recording().TelemetrySource());
     const bool hasTelemetry = std::string(c.options).find("--no-telemetry") == std::string::npos;
-    EXPECT_EQ(std::pair(telemetry.m_arrGSensor.GetSize() > 0, telemetry.m_arrGps.GetSize() > 0),
-              std::pair(hasTelemetry, hasTelemetry));
+    EXPECT_EQ(std::pair(telemetry.accel.empty(), telemetry.gps.empty()), std::pair(!hasTelemetry, !hasTelemetry));
     EXPECT_EQ(CCameraSource::From(Named(kSourceName).get())->Option(), 0u);
   }
 }

@@ -2,14 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/telemetry/FileTelemetrySource.h"
-#include "core/telemetry/TelemetryDrain.h"
+#include "core/telemetry/layouts/Vx880Telemetry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vx::TelemetryLogResult result = vx::ReadTelemetryLog(vx::MemoryByteSource({data, size}));
-  vx::FileTelemetrySource source;
-  source.Assign(std::move(result.log));
-  vx::CTextData textData;
-  vx::DrainTelemetry(&source, textData);
+  vx::ReadVx880Telemetry(vx::MemoryByteSource({data, size}));
   return 0;
 }

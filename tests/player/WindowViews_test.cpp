@@ -3,7 +3,10 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <fstream>
+
 #include "MainWindowFixture.h"
+#include "NmeaText.h"
 #include "core/player/ControlIds.h"
 #include "player/CRecordingCatalogue.h"
 #include "player/QtRect.h"
@@ -66,6 +69,23 @@ TEST_F(WindowViewsTest, TheLargeMapGivesWayToThePictureInFullScreenAndToTheVideo
   PlayNextRecording({"views-two-no-gps.MP4", "--no-telemetry --seconds 2"});  // named to sort last
   EXPECT_EQ(Window().Slots(), (ViewSlots{ViewSlot::Large, ViewSlot::Small, ViewSlot::Hidden}));
   EXPECT_EQ(Window().FrontView().geometry(), ToQRect(kLargeSlot));
+}
+
+// Another camera's recording: no log of ours inside, its fixes in an NMEA log beside it. The map buttons act
+// for it, and the map draws its track.
+TEST_F(WindowViewsTest, ARecordingWithAnNmeaLogBesideItHasItsTrackOnTheMap) {
+  const QString video = PathOf({"views-nmea.MP4", "--streams 2 --seconds 2 --no-telemetry"});
+  std::ofstream(video.chopped(4).toStdString() + ".NMEA")
+      << WithChecksum("GPRMC,101500.00,A,3733.1234,N,12658.5678,E,30.0,90.5,120624,,,A") << "\r\n"
+      << WithChecksum("GPRMC,101501.00,A,3733.2000,N,12658.6000,E,31.5,91.0,120624,,,A") << "\r\n"
+      << WithChecksum("GPRMC,101502.00,A,3733.3000,N,12658.7000,E,32.0,91.5,120624,,,A") << "\r\n";
+  PlayNextRecording({"views-nmea.MP4", "--streams 2 --seconds 2 --no-telemetry"});
+  Window().PlayPause();  // held, so that its end does not stop the window while the page loads
+  ASSERT_EQ(LoadedPath(), video);
+  for (const int id : {IDC_MAP, IDC_LARGE_MAP}) EXPECT_TRUE(Window().Control(id)->isEnabled()) << id;
+  Window().OnCommand(IDC_MAP);
+  ASSERT_NE(Map(), nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return PageState().value(QStringLiteral("trackPoints")).toInt() == 3; }));
 }
 
 }  // namespace

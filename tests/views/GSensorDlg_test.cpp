@@ -38,12 +38,12 @@ class GSensorDlgTest : public ::testing::Test {
     return columns;
   }
 
-  CTextData m_data;
+  TelemetryTrack m_data;
 };
 
 TEST_F(GSensorDlgTest, TracesAreDrawnInTheirColoursUpToTheEndOfTheFirstMinute) {
-  m_data.m_arrGSensor.Add({128, -127, 0, 30000});
-  m_data.m_arrGSensor.Add({128, -127, 0, 60000});
+  // The graph's full range: 4 g at the top, -3.96875 g (the VX-880QN's lowest value) at the bottom.
+  m_data.accel = {{30000, 4.0, -3.96875, 0.0}, {60000, 4.0, -3.96875, 0.0}};
   const QImage image = Render(0);
   // Every trace starts at the centre, where z lies on top.
   EXPECT_EQ((std::vector{Plot(image, 230, 0), Plot(image, 460, 0), Plot(image, 230, 159), Plot(image, 460, 159),
@@ -59,7 +59,7 @@ TEST_F(GSensorDlgTest, MarkerFollowsThePositionOverTheTracesInsideThePlot) {
   EXPECT_EQ(bare.copy(0, 0, 40, 225), background.copy(0, 0, 40, 225)) << "the window's background around it";
   EXPECT_EQ(ColumnsWith(Render(30000), kMarker), std::vector<int>{230}) << "a marker without samples";
 
-  m_data.m_arrGSensor.Add({0, 0, 0, 1000});
+  m_data.accel = {{1000, 0.0, 0.0, 0.0}};
   EXPECT_EQ(Plot(Render(59999), 459, 80), kMarker) << "the marker lies over the traces";
   const QImage past = Render(60131);
   EXPECT_TRUE(ColumnsWith(past, kMarker).empty());
@@ -69,7 +69,7 @@ TEST_F(GSensorDlgTest, MarkerFollowsThePositionOverTheTracesInsideThePlot) {
 // The graph button and the close box keep one account of whether the window is hidden; it opens centred
 // over its owner and is dragged by its client area.
 TEST(GSensorDlg, CloseBoxHidesOnePressShowsAgainAndTheClientAreaDrags) {
-  CTextData data;
+  const TelemetryTrack data;
   QWidget owner;
   owner.setGeometry(100, 100, 1020, 594);
   CGSensorDlg dialog(data, &owner);

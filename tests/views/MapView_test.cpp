@@ -32,8 +32,11 @@ namespace {
 
 using test::WaitUntil;
 
-CGPSData Fix(std::uint32_t time, double lat, double lon, double speed = 50.0, double course = 90.0) {
-  return {.valid = 1, .latitude = lat, .longitude = lon, .speed = speed, .course = course, .time = time};
+// The fixes below lie at 37.508333 N 127 E and 33.5 S 70.5 W.
+constexpr double kNorth = 37.5 + 0.5 / 60;
+
+GpsSample Fix(std::uint32_t time, double lat, double lon, double speed = 50.0, double heading = 90.0) {
+  return {time, std::nullopt, true, lat, lon, std::nullopt, speed, heading};
 }
 
 void Load(CMapView& view, int languageIndex) {
@@ -83,12 +86,11 @@ class MapViewTest : public ::testing::Test {
   }
 
   CMapView m_view;
-  CTextData m_data;
+  TelemetryTrack m_data;
 };
 
 TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
-  m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
-  m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0, 88.0, 270.0));
+  m_data.gps = {Fix(1000, kNorth, 127.0), Fix(2000, -33.5, -70.5, 88.0, 270.0)};
   for (int language = 0; language < 5; ++language) {
     Load(m_view, language);
     EXPECT_EQ(m_view.Page()->url().fileName().toStdString(), MapPageFile(language));
@@ -105,7 +107,7 @@ TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
 
 TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadScriptsAnswerAndAClickOnTheTrackSeeks) {
   for (std::uint32_t second = 0; second < 60; ++second)
-    m_data.m_arrGps.Add(Fix(second * 1000, 3730.0 + second * 0.01, 12700.0 + second * 0.01));
+    m_data.gps.push_back(Fix(second * 1000, 37.5 + second * 0.01 / 60, 127.0 + second * 0.01 / 60));
   m_view.SetRecording(m_data, 60000);
   Load(m_view, 1);
   ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("trackLines")).toInt() > 0; }));
@@ -154,8 +156,7 @@ TEST_F(MapViewTest, NoOtherPageLoadsAndWebLinksGoToTheBrowser) {
   CBrowserStandIn browser;
   Load(m_view, 1);
   const QUrl page = m_view.Page()->url();
-  m_data.m_arrGps.Add(Fix(1000, 3730.5, 12700.0));
-  m_data.m_arrGps.Add(Fix(2000, -3330.0, -7030.0));
+  m_data.gps = {Fix(1000, kNorth, 127.0), Fix(2000, -33.5, -70.5)};
   const QString copyright = QStringLiteral("https://www.openstreetmap.org/copyright");
   const QString otherFile =
       QUrl::fromLocalFile(QFileInfo(CMapPage::PagePath(1)).dir().filePath("MapView.js")).toString();
@@ -211,8 +212,8 @@ TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerName
     view.resize(320, 240);
     view.show();
     Load(view, 1);
-    CTextData data;
-    data.m_arrGps.Add(Fix(0, 3730.5, 12700.0));
+    TelemetryTrack data;
+    data.gps = {Fix(0, kNorth, 127.0)};
     view.UpdateMapPosition(0, data);
     ASSERT_TRUE(WaitUntil([&] { return MarkerAt(view, 127.0, 37.508333); }));
     // By the time the grid is on screen the tiles of the view would long have been asked for.

@@ -30,4 +30,17 @@ TelemetryTrack ReadTelemetry(const ByteSource& file, const SideFiles& side) {
   return {};
 }
 
+TelemetryTrack ReadRecordingTelemetry(const std::string& path, ITelemetrySource* openedLog) {
+  if (openedLog) {
+    TelemetryTrack track = Vx880TrackOf(*openedLog);
+    if (!track.layout.empty()) return track;
+  }
+  std::string error;
+  const auto file = FileByteSource::Open(path, error);
+  if (file) return ReadTelemetry(*file, SideFilesOf(path));
+  TelemetryTrack none;
+  none.warning = error;
+  return none;
+}
+
 }  // namespace vx

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "core/telemetry/ByteSource.h"
+#include "core/telemetry/ITelemetrySource.h"
 #include "core/telemetry/TelemetryTrack.h"
 #include "core/telemetry/layouts/SideFiles.h"
 
@@ -20,5 +22,10 @@ std::span<const TelemetryReader> TelemetryReaders();
 
 // The track of the first reader that recognises the file; an empty track when none does.
 TelemetryTrack ReadTelemetry(const ByteSource& file, const SideFiles& side);
+
+// The track of the recording file at `path` and the files beside it; an empty track whose warning says why
+// when the file cannot be opened. A VX-880QN log that the camera source has already read (`openedLog`)
+// stands for the file's own log, so the file is read again only for another camera's layout.
+TelemetryTrack ReadRecordingTelemetry(const std::string& path, ITelemetrySource* openedLog = nullptr);
 
 }  // namespace vx

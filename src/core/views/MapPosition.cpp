@@ -1,6 +1,7 @@
-// Fix lookup, coordinate conversion and the texts handed to the map page.
+// Fix lookup and the texts handed to the map page.
 #include "core/views/MapPosition.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -20,12 +21,14 @@ std::string CallText(std::string_view function, double first, double second) {
   return "javascript:" + std::string(function) + "('" + Lf(first) + "', '" + Lf(second) + "')";
 }
 
+double Heading(const GpsSample& fix) { return fix.headingDeg.value_or(0.0); }
+
 // A valid fix with coordinates on the globe and readable numbers: text the page can take as a number.
-bool IsTrackPoint(const CGPSData& fix) {
-  const double lon = NmeaToDegrees(fix.longitude);
-  const double lat = NmeaToDegrees(fix.latitude);
-  return fix.valid != 0 && std::fabs(lon) <= 180.0 && std::fabs(lat) <= 90.0 && std::isfinite(fix.speed) &&
-         std::isfinite(fix.course) && std::fabs(fix.speed) < 1e6 && std::fabs(fix.course) < 1e6;
+bool IsTrackPoint(const GpsSample& fix) {
+  const double speed = fix.speedKmh;
+  const double heading = Heading(fix);
+  return fix.valid && std::fabs(fix.longitude) <= 180.0 && std::fabs(fix.latitude) <= 90.0 &&
+         std::isfinite(speed) && std::isfinite(heading) && std::fabs(speed) < 1e6 && std::fabs(heading) < 1e6;
 }
 
 }  // namespace
@@ -35,38 +38,32 @@ std::string_view MapPageFile(int languageIndex) {
   return kPages[static_cast<std::size_t>(known ? languageIndex : kEnglish)];
 }
 
-const CGPSData* FixAtOrAfter(const CArray<CGPSData>& fixes, std::uint32_t positionMs) {
-  for (const CGPSData& fix : fixes) {
-    if (fix.time >= positionMs) return &fix;
-  }
-  return nullptr;
+bool HasValidFix(std::span<const GpsSample> fixes) {
+  return std::ranges::any_of(fixes, [](const GpsSample& fix) { return fix.valid; });
 }
 
-double NmeaToDegrees(double stored) {
-  const double x = stored * 0.01;
-  const double degrees = std::trunc(x);
-  return degrees + (x - degrees) * 100.0 / 60.0;
+const GpsSample* FixAtOrAfter(std::span<const GpsSample> fixes, std::uint32_t positionMs) {
+  const auto found = std::ranges::find_if(fixes, [=](const GpsSample& fix) { return fix.mediaMs >= positionMs; });
+  return found == fixes.end() ? nullptr : &*found;
 }
 
-std::string DrawCurrentText(const CGPSData& fix) {
-  return CallText("DrawCurrent", NmeaToDegrees(fix.longitude), NmeaToDegrees(fix.latitude));
-}
+std::string DrawCurrentText(const GpsSample& fix) { return CallText("DrawCurrent", fix.longitude, fix.latitude); }
 
-std::string DrawMotionText(const CGPSData& fix) { return CallText("DrawMotion", fix.speed, fix.course); }
+std::string DrawMotionText(const GpsSample& fix) { return CallText("DrawMotion", fix.speedKmh, Heading(fix)); }
 
-std::optional<MapPositionCalls> MapCallsForPosition(const CArray<CGPSData>& fixes, std::uint32_t positionMs) {
-  const CGPSData* fix = FixAtOrAfter(fixes, positionMs);
-  if (!fix || fix->valid == 0) return std::nullopt;
+std::optional<MapPositionCalls> MapCallsForPosition(std::span<const GpsSample> fixes, std::uint32_t positionMs) {
+  const GpsSample* fix = FixAtOrAfter(fixes, positionMs);
+  if (!fix || !fix->valid) return std::nullopt;
   return MapPositionCalls{DrawMotionText(*fix), DrawCurrentText(*fix)};
 }
 
-std::string DrawTrackJavaScript(const CArray<CGPSData>& fixes) {
+std::string DrawTrackJavaScript(std::span<const GpsSample> fixes) {
   std::string points;
-  for (const CGPSData& fix : fixes) {
+  for (const GpsSample& fix : fixes) {
     if (!IsTrackPoint(fix)) continue;
     if (!points.empty()) points += ',';
-    points += '[' + Lf(NmeaToDegrees(fix.longitude)) + ',' + Lf(NmeaToDegrees(fix.latitude)) + ',' +
-              FormatFixed(fix.speed, 1) + ',' + FormatFixed(fix.course, 1) + ',' + std::to_string(fix.time) + ']';
+    points += '[' + Lf(fix.longitude) + ',' + Lf(fix.latitude) + ',' + FormatFixed(fix.speedKmh, 1) + ',' +
+              FormatFixed(Heading(fix), 1) + ',' + std::to_string(fix.mediaMs) + ']';
   }
   return "if(typeof DrawTrack==='function')DrawTrack([" + points + "]);";
 }

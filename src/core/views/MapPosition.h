@@ -1,13 +1,14 @@
-// What the map page is told: the page of a language, the fix of a playback position, its coordinates in
-// decimal degrees, and the call texts and track script that carry them, with numbers in the C locale.
+// What the map page is told: the page of a language, the fix of a playback position, and the call texts and
+// track script that carry its coordinates in decimal degrees, with numbers in the C locale.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "core/telemetry/CTextData.h"
+#include "core/telemetry/TelemetryTrack.h"
 
 namespace vx {
 
@@ -15,18 +16,18 @@ namespace vx {
 // index gets the English page.
 std::string_view MapPageFile(int languageIndex);
 
-// The first fix whose time is at or after the position, scanning from the first (fixes need not be in time
-// order); null when there is none.
-const CGPSData* FixAtOrAfter(const CArray<CGPSData>& fixes, std::uint32_t positionMs);
+// Whether any fix of the track is valid: only then has the recording a place to show.
+bool HasValidFix(std::span<const GpsSample> fixes);
 
-// Stored ddmm.mmmm (negative south or west) to decimal degrees; the degrees are truncated toward zero, so
-// -3730.5 gives -37.508333.
-double NmeaToDegrees(double stored);
+// The first fix whose media time is at or after the position, scanning from the first (fixes need not be in
+// time order); null when there is none.
+const GpsSample* FixAtOrAfter(std::span<const GpsSample> fixes, std::uint32_t positionMs);
 
 // "javascript:DrawCurrent('<longitude>', '<latitude>')" in decimal degrees with six decimals.
-std::string DrawCurrentText(const CGPSData& fix);
-// "javascript:DrawMotion('<speed km/h>', '<course degrees>')": what the marker shows beside the position.
-std::string DrawMotionText(const CGPSData& fix);
+std::string DrawCurrentText(const GpsSample& fix);
+// "javascript:DrawMotion('<speed km/h>', '<heading degrees>')": what the marker shows beside the position; a
+// fix without a heading points north.
+std::string DrawMotionText(const GpsSample& fix);
 
 // The call texts for a playback position, motion first: none when no fix lies at or after the position or
 // the fix found is not valid (the page keeps the last position it was given).
@@ -34,11 +35,11 @@ struct MapPositionCalls {
   std::string motion;
   std::string position;
 };
-std::optional<MapPositionCalls> MapCallsForPosition(const CArray<CGPSData>& fixes, std::uint32_t positionMs);
+std::optional<MapPositionCalls> MapCallsForPosition(std::span<const GpsSample> fixes, std::uint32_t positionMs);
 
-// JavaScript handing the page every valid fix on the globe as [longitude, latitude, speed, course, media time ms] through
-// its DrawTrack function, when the page defines one.
-std::string DrawTrackJavaScript(const CArray<CGPSData>& fixes);
+// JavaScript handing the page every valid fix on the globe as [longitude, latitude, speed, heading, media
+// time ms] through its DrawTrack function, when the page defines one.
+std::string DrawTrackJavaScript(std::span<const GpsSample> fixes);
 
 // A seek asked for by the page: a finite number of milliseconds from 0 to the duration, truncated to a whole
 // millisecond; anything else, and any seek while no duration is known, is refused.

@@ -1,13 +1,14 @@
-// Geometry of the acceleration plot: 461 x 160 pixels, the first minute across, the sample range
-// -127 .. 128 from bottom to top, and the three traces with their pens.
+// Geometry of the acceleration plot: 461 x 160 pixels, the first minute across, -4 g .. 4 g from bottom to
+// top, and the three traces with their pens.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "core/telemetry/GrowableArray.h"
-#include "core/telemetry/TelemetrySamples.h"
+#include <span>
+
+#include "core/telemetry/TelemetryTrack.h"
 
 namespace vx {
 
@@ -20,8 +21,10 @@ inline constexpr std::uint32_t kPlotLastMs = 60'000;  // later samples are not d
 
 // x = time x (460 / 60 000) in double precision, truncated: 460 for 60 000 ms.
 int PlotX(std::uint32_t timeMs);
-// y = 80 - value x 0.625, truncated toward zero: 128 -> 0, 0 -> 80, -127 -> 159.
-int PlotY(std::int32_t value);
+// y = 80 - g x 20 (the axis is labelled 4.00 to -4.00 in steps of 20 pixels), truncated toward zero:
+// 4 g -> 0, 0 -> 80, -3.96875 g -> 159. Values far off the plot are held a plot's height beyond its edges,
+// where they are clipped just the same.
+int PlotY(double g);
 
 // The marker's column for a playback position; none for position 0. Positions from 60 131 ms on give
 // columns past the plot, where nothing shows.
@@ -35,9 +38,9 @@ struct PlotPoint {
 
 enum class PlotAxis { X, Y, Z };
 
-// A trace's polyline: (0, 80), then every sample of the first minute in array order. Only the start
-// point when there are no samples.
-std::vector<PlotPoint> TracePoints(const CArray<CGSensorData>& samples, PlotAxis axis);
+// A trace's polyline: (0, 80), then every sample of the first minute in array order, except those whose
+// value is no number. Only the start point when there are no samples.
+std::vector<PlotPoint> TracePoints(std::span<const AccelSample> samples, PlotAxis axis);
 
 // Pen colours as 0xRRGGBB, in drawing order X, Y, Z, then the marker. X is 254 green, not 255: pure green is
 // the transparent colour of the window's pictures.

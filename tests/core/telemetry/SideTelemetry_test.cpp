@@ -7,21 +7,14 @@
 #include <map>
 
 #include "ExifToolFixes.h"
+#include "NmeaText.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
 #include "core/telemetry/layouts/PittasoftTelemetry.h"
 
 namespace vx {
 namespace {
 
-using test::Box, test::Bytes, test::Text, test::operator+;
-
-std::string WithChecksum(const std::string& body) {
-  std::uint8_t sum = 0;
-  for (const char c : body) sum ^= static_cast<std::uint8_t>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X", sum);
-  return "$" + body + tail;
-}
+using test::Box, test::Bytes, test::Text, test::WithChecksum, test::operator+;
 
 // Two good fixes (the second with its GGA altitude), then lines that are no fix: void, 0/0, out of range,
 // empty fields and a wrong checksum.

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "core/telemetry/FileTelemetrySource.h"
-#include "core/telemetry/TelemetryDrain.h"
+#include "core/telemetry/layouts/Vx880Telemetry.h"
 
 namespace vx {
 namespace {
@@ -148,15 +148,12 @@ class FailingSource final : public ITelemetrySource {
   int m_nCalls = 0;
 };
 
-TEST(DrainTelemetry, EndsOnAnyAnswerButSOkAndKeepsWhatWasRead) {
-  CTextData data;
-  data.m_arrGps.Add(CGPSData{});
+TEST(Vx880TrackOf, EndsOnAnyAnswerButSOkAndKeepsWhatWasRead) {
   FailingSource source;
-  EXPECT_EQ(DrainTelemetry(&source, data), E_FAIL);
-  EXPECT_EQ(data.m_arrGSensor.GetSize(), 3u);
-  EXPECT_EQ(data.m_arrGps.GetSize(), 0u) << "fixes cleared";
-  EXPECT_EQ(DrainTelemetry(nullptr, data), kNoMoreRecords);
-  EXPECT_EQ(data.m_arrGSensor.GetSize(), 0u);
+  const TelemetryTrack track = Vx880TrackOf(source);
+  EXPECT_EQ(track.layout, kVx880LogLayout);
+  EXPECT_EQ(track.accel.size(), 3u);
+  EXPECT_TRUE(Vx880TrackOf(source).layout.empty()) << "a drained source hands out nothing more";
 }
 
 }  // namespace

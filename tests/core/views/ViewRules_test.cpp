@@ -15,15 +15,8 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-CGPSData Fix(std::uint32_t time, double lat, double lon, int valid = 1) {
-  CGPSData fix;
-  fix.time = time;
-  fix.latitude = lat;
-  fix.longitude = lon;
-  fix.valid = valid;
-  fix.speed = 41.4848;
-  fix.course = 84.4;
-  return fix;
+GpsSample Fix(std::uint32_t time, double lat, double lon, bool valid = true) {
+  return {time, std::nullopt, valid, lat, lon, std::nullopt, 41.4848, 84.4};
 }
 
 TEST(MapPage, LanguageIndexChoosesThePageAndOthersGetTheEnglishOne) {
@@ -33,10 +26,8 @@ TEST(MapPage, LanguageIndexChoosesThePageAndOthersGetTheEnglishOne) {
 }
 
 TEST(MapPosition, PositionSelectsTheFirstFixAtOrAfterItAndOnlyAValidOneIsSent) {
-  CArray<CGPSData> fixes;
-  fixes.Add(Fix(1000, 3730.0, 12700.0));
-  fixes.Add(Fix(2000, 3731.0, 12701.0, 0));
-  fixes.Add(Fix(3000, 3732.0, 12702.0));
+  const std::vector<GpsSample> fixes = {Fix(1000, 37.5, 127.0), Fix(2000, 37.51, 127.01, false),
+                                        Fix(3000, 37.52, 127.02)};
   for (const auto& [position, index] : {std::pair{0u, 0}, {1000u, 0}, {1001u, 1}, {3000u, 2}, {3001u, -1}}) {
     EXPECT_EQ(FixAtOrAfter(fixes, position), index < 0 ? nullptr : &fixes[index]) << position;
   }
@@ -45,31 +36,40 @@ TEST(MapPosition, PositionSelectsTheFirstFixAtOrAfterItAndOnlyAValidOneIsSent) {
   EXPECT_FALSE(MapCallsForPosition(fixes, 3001));
 }
 
-TEST(MapPosition, CallTextsInDecimalDegreesTruncatedTowardZeroLongitudeFirstInTheCLocale) {
+TEST(MapPosition, ARecordingHasAPlaceToShowOnlyWithAValidFix) {
+  const std::pair<std::vector<GpsSample>, bool> cases[] = {
+      {{}, false},
+      {{Fix(0, 0, 0, false), Fix(1000, 37.5, 127.0, false)}, false},
+      {{Fix(0, 0, 0, false), Fix(1000, 37.5, 127.0)}, true},
+  };
+  for (const auto& [fixes, has] : cases) EXPECT_EQ(HasValidFix(fixes), has) << fixes.size();
+}
+
+TEST(MapPosition, CallTextsInDecimalDegreesLongitudeFirstInTheCLocale) {
   // A locale with a decimal comma must not change the texts (when the machine has one).
   const std::string previous = std::setlocale(LC_ALL, nullptr);
   std::setlocale(LC_ALL, "de_DE.UTF-8");
-  const CGPSData fix = Fix(0, 3730.5, 12700.0);
+  GpsSample fix = Fix(0, 37.508333333, 127.0);
   EXPECT_EQ(DrawCurrentText(fix), "javascript:DrawCurrent('127.000000', '37.508333')");
   EXPECT_EQ(DrawMotionText(fix), "javascript:DrawMotion('41.484800', '84.400000')");
-  EXPECT_EQ(DrawCurrentText(Fix(0, -3730.5, -12159.0)), "javascript:DrawCurrent('-121.983333', '-37.508333')")
-      << "not -36.841667";
+  EXPECT_EQ(DrawCurrentText(Fix(0, -37.508333333, -121.983333333)),
+            "javascript:DrawCurrent('-121.983333', '-37.508333')");
+  fix.headingDeg.reset();
+  EXPECT_EQ(DrawMotionText(fix), "javascript:DrawMotion('41.484800', '0.000000')") << "no heading points north";
   std::setlocale(LC_ALL, previous.c_str());
 }
 
 TEST(MapPosition, TrackHoldsValidFixesOnTheGlobeOnly) {
-  CArray<CGPSData> fixes;
+  std::vector<GpsSample> fixes;
   EXPECT_EQ(DrawTrackJavaScript(fixes), "if(typeof DrawTrack==='function')DrawTrack([]);");
-  fixes.Add(Fix(1000, 3730.5, 12700.0));
-  fixes.Add(Fix(2000, 3731.0, 12701.0, 0));
-  fixes.Add(Fix(3000, 9130.0, 12700.0));  // latitude past the pole
-  fixes.Add(Fix(4000, kInf, 12700.0));
-  fixes.Add(Fix(5000, 3730.5, 12700.0));
-  fixes[4].speed = std::nan("");
-  fixes.Add(Fix(6000, -3730.5, -5830.0));
+  fixes = {Fix(1000, 37.508333333, 127.0), Fix(2000, 37.5, 127.0, false),
+           Fix(3000, 91.5, 127.0),  // latitude past the pole
+           Fix(4000, kInf, 127.0), Fix(5000, 37.5, 127.0), Fix(6000, -37.508333333, -58.5)};
+  fixes[4].speedKmh = std::nan("");
+  fixes[5].headingDeg.reset();
   EXPECT_EQ(DrawTrackJavaScript(fixes),
             "if(typeof DrawTrack==='function')DrawTrack([[127.000000,37.508333,41.5,84.4,1000],"
-            "[-58.500000,-37.508333,41.5,84.4,6000]]);");
+            "[-58.500000,-37.508333,41.5,0.0,6000]]);");
 }
 
 TEST(MapPosition, PageSeekIsAWholeMillisecondWithinTheDuration) {
@@ -108,8 +108,8 @@ TEST(ScriptCall, JavaScriptLooksUpTheFunctionAndKeepsOnlyAStringResult) {
             "var r=f(\"127.000000\",\"37.508333\");return typeof r==='string'?r:'';})()");
 }
 
-// The traces pass through the axes' worked figures: x 230 at 30 s, 460 at 60 s; y 0 at 128, 159 at -127,
-// 60 at 32 and 79 at 1 (79.375 truncated).
+// The traces pass through the axes' worked figures: x 230 at 30 s, 460 at 60 s; y 0 at 4 g, 159 at -3.96875 g,
+// 60 at 1 g and 79 at 1/32 g (79.375 truncated); values far off the plot or no number stay off it.
 TEST(PlotGeometry, AxesBeyondTheTracesAndTheMarkerNeedsAPosition) {
   for (const auto& [time, x] : {std::pair{59999u, 459}, {60130u, 460}, {60131u, 461}, {4294967295u, 32928082}}) {
     EXPECT_EQ(PlotX(time), x) << time;
@@ -120,14 +120,17 @@ TEST(PlotGeometry, AxesBeyondTheTracesAndTheMarkerNeedsAPosition) {
 }
 
 TEST(PlotGeometry, TracesStartAtTheCentreAndStopAfterTheFirstMinute) {
-  CArray<CGSensorData> samples;
+  std::vector<AccelSample> samples;
   EXPECT_EQ(TracePoints(samples, PlotAxis::X), (std::vector<PlotPoint>{{0, 80}}));
-  samples.Add({128, -127, 0, 30000});
-  samples.Add({0, 0, 0, 60001});
-  samples.Add({-127, 128, 32, 60000});
-  samples.Add({1, 1, 1, 100});  // out of time order: drawn in array order
-  EXPECT_EQ(TracePoints(samples, PlotAxis::X), (std::vector<PlotPoint>{{0, 80}, {230, 0}, {460, 159}, {0, 79}}));
-  EXPECT_EQ(TracePoints(samples, PlotAxis::Y), (std::vector<PlotPoint>{{0, 80}, {230, 159}, {460, 0}, {0, 79}}));
+  samples = {{30000, 4.0, -3.96875, 0.0},
+             {60001, 0.0, 0.0, 0.0},
+             {60000, -3.96875, 4.0, 1.0},
+             {100, 1 / 32.0, 1 / 32.0, 1 / 32.0},  // out of time order: drawn in array order
+             {200, 1e300, -1e300, std::nan("")}};
+  EXPECT_EQ(TracePoints(samples, PlotAxis::X),
+            (std::vector<PlotPoint>{{0, 80}, {230, 0}, {460, 159}, {0, 79}, {1, -160}}));
+  EXPECT_EQ(TracePoints(samples, PlotAxis::Y),
+            (std::vector<PlotPoint>{{0, 80}, {230, 159}, {460, 0}, {0, 79}, {1, 320}}));
   EXPECT_EQ(TracePoints(samples, PlotAxis::Z), (std::vector<PlotPoint>{{0, 80}, {230, 80}, {460, 60}, {0, 79}}));
 }
 

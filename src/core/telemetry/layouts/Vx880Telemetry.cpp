@@ -36,14 +36,8 @@ GpsSample ToGps(const ParsedRecord& r) {
 
 }  // namespace
 
-TelemetryTrack ReadVx880Telemetry(const ByteSource& file) {
-  TelemetryLogResult result = ReadTelemetryLog(file);
-  if (!result.ok || !result.found) return {};
+TelemetryTrack Vx880TrackOf(ITelemetrySource& source) {
   TelemetryTrack track;
-  track.layout = kVx880LogLayout;
-  track.warning = result.log.Warning();
-  FileTelemetrySource source;
-  source.Assign(std::move(result.log));
   for (const ParsedRecord& r : ReadAllRecords(source)) {
     if (r.isGps) {
       track.gps.push_back(ToGps(r));
@@ -51,6 +45,19 @@ TelemetryTrack ReadVx880Telemetry(const ByteSource& file) {
       track.accel.push_back(ToAccel(r.gsensor));
     }
   }
+  if (!track.gps.empty() || !track.accel.empty()) track.layout = kVx880LogLayout;
+  return track;
+}
+
+TelemetryTrack ReadVx880Telemetry(const ByteSource& file) {
+  TelemetryLogResult result = ReadTelemetryLog(file);
+  if (!result.ok || !result.found) return {};
+  std::string warning = result.log.Warning();
+  FileTelemetrySource source;
+  source.Assign(std::move(result.log));
+  TelemetryTrack track = Vx880TrackOf(source);
+  track.layout = kVx880LogLayout;  // a log without records is still this camera's log
+  track.warning = std::move(warning);
   return track;
 }
 
