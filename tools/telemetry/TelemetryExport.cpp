@@ -167,6 +167,11 @@ std::vector<std::string> TrackCsvRows(const TelemetryTrack& track) {
   return rows;
 }
 
+std::string StartText(const std::optional<RecordingStart>& start) {
+  if (!start) return {};
+  return ", named " + IsoUtc(start->utcSeconds) + " (" + NamingZoneText(start->zone) + ")";
+}
+
 std::string TrackSummary(const std::string& file, const TelemetryTrack& track) {
   if (track.layout.empty()) return file + ": telemetry not readable";
   const GpsSample* first = nullptr;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/telemetry/LogRecords.h"
+#include "core/telemetry/RecordingStart.h"
 #include "core/telemetry/TelemetryTrack.h"
 
 namespace vx::telemetry {
@@ -43,5 +44,8 @@ std::vector<std::string> TrackCsvRows(const TelemetryTrack& track);
 // "FILE: LAYOUT, N accelerometer samples, M GPS fixes" with the first and last valid fix, or
 // "FILE: telemetry not readable" when no layout was recognised.
 std::string TrackSummary(const std::string& file, const TelemetryTrack& track);
+// ", named 2026-12-05T23:15:00Z (UTC+09:00, setup.cfg)": the start the file's name gives, in UTC, and the
+// zone its local time was read in; empty when the name carries no time.
+std::string StartText(const std::optional<RecordingStart>& start);
 
 }  // namespace vx::telemetry

@@ -18,8 +18,9 @@ std::string Usage() {
   std::string usage =
       "usage: vx880-telemetry [--gpx | --summary] [--] FILE...\n"
       "Prints the telemetry of recordings: every record as a CSV row (the default), a GPX 1.1 track of the\n"
-      "complete valid fixes (--gpx), or one summary line per file (--summary). VX-880QN recordings are\n"
-      "printed as their log stores them; other layouts as A (acceleration in g) and F (fix) rows.\n"
+      "complete valid fixes (--gpx), or one summary line per file (--summary, with the start the name gives\n"
+      "in UTC and the zone it was read in). VX-880QN recordings are printed as their log stores them;\n"
+      "other layouts as A (acceleration in g) and F (fix) rows.\n"
       "Layouts read:";
   for (const TelemetryReader& reader : TelemetryReaders()) usage += std::string(" ") + reader.layout + ",";
   usage.back() = '\n';
@@ -75,10 +76,11 @@ void PrintCsv(const Telemetry& telemetry) {
 }
 
 std::string SummaryLine(const std::string& file, const Telemetry& telemetry) {
-  return std::visit([&](const auto& t) {
+  const std::string line = std::visit([&](const auto& t) {
     if constexpr (std::is_same_v<std::decay_t<decltype(t)>, TelemetryTrack>) return telemetry::TrackSummary(file, t);
     else return telemetry::Summary(file, t);
   }, telemetry);
+  return line + telemetry::StartText(RecordingStartOf(file));
 }
 
 }  // namespace

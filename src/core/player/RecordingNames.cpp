@@ -99,7 +99,7 @@ std::u16string_view EventOfFolder(std::string_view folder) {
   return {};
 }
 
-std::u16string OtherCameraDate(std::string_view stem) {
+std::optional<NameStamp> OtherCameraStamp(std::string_view stem) {
   constexpr std::array<std::string_view, 4> kShapes = {"dddddddd_dddddd", "dddd_dddd_dddddd", "dddddd-dddddd",
                                                        "dddddddddddddd"};
   for (std::size_t at = 0; at < stem.size(); ++at) {
@@ -116,8 +116,8 @@ std::u16string OtherCameraDate(std::string_view stem) {
       };
       const std::size_t yearDigits = digits.size() - 10;  // 4, or 2 for YYMMDD
       const int year = yearDigits == 2 ? 2000 + value(0, 2) : value(0, 4);
-      return StampDateText(year, value(yearDigits, 2), value(yearDigits + 2, 2), value(yearDigits + 4, 2),
-                           value(yearDigits + 6, 2), value(yearDigits + 8, 2));
+      return ValidStamp(year, value(yearDigits, 2), value(yearDigits + 2, 2), value(yearDigits + 4, 2),
+                        value(yearDigits + 6, 2), value(yearDigits + 8, 2));
     }
   }
   return {};
@@ -169,10 +169,12 @@ std::u16string_view RecordingEventOf(std::string_view path) {
   return {};
 }
 
-std::u16string RecordingNameDate(std::string_view path) {
+std::optional<NameStamp> RecordingNameStamp(std::string_view path) {
   const std::string_view name = FileNameOf(path);
-  return IsOwnCameraName(name) ? NameDateText(Widen(name)) : OtherCameraDate(StemOf(name));
+  return IsOwnCameraName(name) ? OwnNameStamp(Widen(name)) : OtherCameraStamp(StemOf(name));
 }
+
+std::u16string RecordingNameDate(std::string_view path) { return StampDateText(RecordingNameStamp(path)); }
 
 RecordingPair PairOf(std::string_view path, const std::function<bool(const std::string&)>& isRegularFile) {
   const std::string_view name = FileNameOf(path);

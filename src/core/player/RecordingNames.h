@@ -7,8 +7,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/player/RecordingRules.h"
 
 namespace vx {
 
@@ -32,6 +35,8 @@ std::u16string_view RecordingEventOf(std::string_view path);
 // the stem whose digits are no part of a longer run of digits; empty when there is none, or when the first one
 // is no valid date and time of day.
 std::u16string RecordingNameDate(std::string_view path);
+// The stamp that date is taken from, with its time of day.
+std::optional<NameStamp> RecordingNameStamp(std::string_view path);
 
 // Where a file stands in a front and rear pair of one moment, decided from names alone:
 // - by name: the stem's last tag (as for events, upper case) is F, EF, NF, PF (front) or R, ER, NR, PR (rear);

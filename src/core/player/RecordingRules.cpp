@@ -76,19 +76,26 @@ std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes) {
   return Widen(text.data());
 }
 
-std::u16string NameDateText(std::u16string_view fileName) {
+std::optional<NameStamp> OwnNameStamp(std::u16string_view fileName) {
   // "YYYYMMDD_HHMMSS_": sixteen characters before the type letter and number.
   constexpr std::size_t kStampLength = 16;
   if (fileName.size() < kStampLength || fileName[8] != u'_' || fileName[15] != u'_') return {};
-  return StampDateText(DigitsValue(fileName, 0, 4), DigitsValue(fileName, 4, 2), DigitsValue(fileName, 6, 2),
-                       DigitsValue(fileName, 9, 2), DigitsValue(fileName, 11, 2), DigitsValue(fileName, 13, 2));
+  return ValidStamp(DigitsValue(fileName, 0, 4), DigitsValue(fileName, 4, 2), DigitsValue(fileName, 6, 2),
+                    DigitsValue(fileName, 9, 2), DigitsValue(fileName, 11, 2), DigitsValue(fileName, 13, 2));
 }
 
-std::u16string StampDateText(int year, int month, int day, int hour, int minute, int second) {
+std::u16string NameDateText(std::u16string_view fileName) { return StampDateText(OwnNameStamp(fileName)); }
+
+std::optional<NameStamp> ValidStamp(int year, int month, int day, int hour, int minute, int second) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return {};
+  return NameStamp{year, month, day, hour, minute, second};
+}
+
+std::u16string StampDateText(const std::optional<NameStamp>& stamp) {
+  if (!stamp) return {};
   std::array<char, 48> text{};
-  std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", year % 100, month, day);
+  std::snprintf(text.data(), text.size(), "%02d.%02d.%02d", stamp->year % 100, stamp->month, stamp->day);
   return Widen(text.data());
 }
 

@@ -26,13 +26,24 @@ std::u16string SizeText(std::uint64_t bytes);
 // date outside the years 1 to 9999.
 std::u16string DateText(std::int64_t utcSeconds, int offsetMinutes);
 
-// "yy.mm.dd" of the camera's own time in a file name "YYYYMMDD_HHMMSS_..." (a valid date and time of day),
-// as it stands: the camera names its files in its local time. Empty when the name does not start so.
-std::u16string NameDateText(std::u16string_view fileName);
+// A date and time of day read from a file name, in the camera's local time.
+struct NameStamp {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
 
-// "yy.mm.dd" of a date and time of day read from a file name; empty unless the year is 1 to 9999 and both the
-// date and the time of day exist (no 30 February, no hour 24, no second 60).
-std::u16string StampDateText(int year, int month, int day, int hour, int minute, int second);
+// The stamp when the year is 1 to 9999 and both the date and the time of day exist (no 30 February, no hour
+// 24, no second 60); nothing otherwise.
+std::optional<NameStamp> ValidStamp(int year, int month, int day, int hour, int minute, int second);
+
+// The camera's own time in a file name "YYYYMMDD_HHMMSS_..." (a valid date and time of day), as it stands:
+// the camera names its files in its local time. Nothing when the name does not start so.
+std::optional<NameStamp> OwnNameStamp(std::u16string_view fileName);
+
+// "yy.mm.dd" of a stamp; empty for none.
+std::u16string StampDateText(const std::optional<NameStamp>& stamp);
+
+// "yy.mm.dd" of OwnNameStamp.
+std::u16string NameDateText(std::u16string_view fileName);
 
 // When a file came to be: the earlier of its birth time (where the file system keeps one) and its
 // modification time. A card copied to a disk keeps the modification times, while the copies are born on
