@@ -6,6 +6,8 @@
 #include <cstring>
 #include <optional>
 
+#include "core/telemetry/layouts/Mp4Boxes.h"
+
 namespace vx {
 namespace {
 
@@ -15,12 +17,6 @@ std::uint32_t Le32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t Be32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-std::uint64_t Be64(const std::uint8_t* p) {
-  return (static_cast<std::uint64_t>(Be32(p)) << 32) | Be32(p + 4);
-}
 void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
@@ -43,28 +39,9 @@ std::uint64_t ClampedSize(std::uint64_t end, std::uint64_t offset, std::uint64_t
 }
 
 std::optional<PayloadSpan> FindMp4Log(const ByteSource& src) {
-  std::uint64_t at = 0;
-  std::array<std::uint8_t, 16> head{};
-  while (at + 8 <= src.Size()) {
-    if (!src.Read(at, std::span(head).first(8))) return std::nullopt;
-    std::uint64_t boxSize = Be32(head.data());
-    std::uint64_t headerSize = 8;
-    if (boxSize == 1) {  // 64-bit size follows the type
-      if (!src.Read(at + 8, std::span(head).subspan(8, 8))) return std::nullopt;
-      boxSize = Be64(head.data() + 8);
-      headerSize = 16;
-    } else if (boxSize == 0) {  // runs to the end of the file
-      boxSize = src.Size() - at;
-    }
-    if (boxSize < headerSize) return std::nullopt;
-    if (std::equal(kLogTag.begin(), kLogTag.end(), head.begin() + 4)) {
-      const std::uint64_t payload = at + headerSize;
-      return PayloadSpan{payload, ClampedSize(src.Size(), payload, boxSize - headerSize)};
-    }
-    if (boxSize > src.Size() - at) return std::nullopt;  // a box past the end: nothing after it
-    at += boxSize;
-  }
-  return std::nullopt;
+  const std::optional<Mp4Box> box = FindMp4Box(src, 0, src.Size(), "vxtl");
+  if (!box) return std::nullopt;
+  return PayloadSpan{box->payloadOffset, std::min(box->payloadSize, kMaxTelemetryPayload)};
 }
 
 std::optional<PayloadSpan> FindAviLog(const ByteSource& src, std::uint32_t riffSize) {
