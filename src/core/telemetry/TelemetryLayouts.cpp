@@ -1,7 +1,9 @@
 // The table of layout readers and the lookup that tries them in order.
 #include "core/telemetry/TelemetryLayouts.h"
 
+#include "core/telemetry/layouts/GpmfTelemetry.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
+#include "core/telemetry/layouts/NmeaTrackTelemetry.h"
 #include "core/telemetry/layouts/NovatekTelemetry.h"
 #include "core/telemetry/layouts/PittasoftTelemetry.h"
 #include "core/telemetry/layouts/Vx880Telemetry.h"
@@ -14,6 +16,8 @@ namespace {
 constexpr TelemetryReader kReaders[] = {
     {kVx880LogLayout, [](const ByteSource& file, const SideFiles&) { return ReadVx880Telemetry(file); }},
     {kNovatekLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadNovatekTelemetry(file); }},
+    {kGpmfLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadGpmfTelemetry(file); }},
+    {kNmeaTrackLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadNmeaTrackTelemetry(file); }},
     {"Pittasoft", ReadPittasoftTelemetry},
     {"NMEA log", [](const ByteSource&, const SideFiles& side) { return ReadNmeaTelemetry(side); }},
 };

@@ -29,9 +29,10 @@ inline std::vector<std::array<double, 3>> ExifToolFixes(const std::string& path,
 }
 
 // Our valid fixes of `file` are ExifTool's first ones, at its place to 1e-5 degrees and its speed to 0.1 km/h;
-// it reads `theirCount` in all, some of which may be no fix for us.
+// it reads `theirCount` in all, some of which may be no fix for us. Where ExifTool states speeds in another
+// unit (m/s for GPMF), `kmhPerTheirSpeed` converts them.
 inline void ExpectExifToolAgrees(const std::string& path, const Bytes& file, const TelemetryTrack& ours,
-                                 std::size_t theirCount) {
+                                 std::size_t theirCount, double kmhPerTheirSpeed = 1.0) {
   const auto theirs = ExifToolFixes(path, file);
   ASSERT_EQ(theirs.size(), theirCount);
   auto their = theirs.begin();
@@ -40,7 +41,7 @@ inline void ExpectExifToolAgrees(const std::string& path, const Bytes& file, con
     ASSERT_NE(their, theirs.end()) << "a fix ExifTool does not read";
     EXPECT_NEAR((*their)[0], fix.latitude, 1e-5);
     EXPECT_NEAR((*their)[1], fix.longitude, 1e-5);
-    EXPECT_NEAR((*their++)[2], fix.speedKmh, 0.1);
+    EXPECT_NEAR((*their++)[2] * kmhPerTheirSpeed, fix.speedKmh, 0.1);
   }
 }
 
