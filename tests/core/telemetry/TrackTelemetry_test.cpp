@@ -52,7 +52,7 @@ Bytes TrackFile(const char* handler, const char* format, const std::vector<Bytes
   }
   const auto moov = [&](std::size_t mediaAt) {
     const Bytes hdlr = FullBox("hdlr", Be32(0) + Text(handler) + Bytes(12, 0) + Bytes{0});
-    const Bytes mdhd = FullBox("mdhd", Be32(0) + Be32(0) + Be32(1000) + Be32(1000 * sizes.size()) + Be32(0));
+    const Bytes mdhd = FullBox("mdhd", Be32(0) + Be32(0) + Be32(1000) + Be32(static_cast<std::uint32_t>(1000 * sizes.size())) + Be32(0));
     return Box("moov", Box("trak", Box("mdia", mdhd + hdlr + Box("minf", SampleTable(format, sizes, perChunk, mediaAt)))));
   };
   const std::size_t mediaAt = ftyp.size() + moov(0).size() + 8;
@@ -69,7 +69,7 @@ Bytes Patched(Bytes file, const char* tag, std::size_t at, std::uint32_t value) 
 
 // GPMF items: key, type, size of one structure, repeat, data padded to four bytes.
 Bytes Klv(const char* key, char type, std::uint8_t structSize, const Bytes& data) {
-  Bytes item = Text(std::string(key, 4)) + Bytes{std::uint8_t(type), structSize} + Be16(data.size() / structSize) + data;
+  Bytes item = Text(std::string(key, 4)) + Bytes{std::uint8_t(type), structSize} + Be16(std::uint32_t(data.size() / structSize)) + data;
   item.resize((item.size() + 3) & ~std::size_t{3});
   return item;
 }
