@@ -1,9 +1,12 @@
 // The table of layout readers and the lookup that tries them in order.
 #include "core/telemetry/TelemetryLayouts.h"
 
+#include "core/telemetry/layouts/AviTelemetry.h"
+#include "core/telemetry/layouts/GarminTelemetry.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
 #include "core/telemetry/layouts/NovatekTelemetry.h"
 #include "core/telemetry/layouts/PittasoftTelemetry.h"
+#include "core/telemetry/layouts/SeventyMaiTelemetry.h"
 #include "core/telemetry/layouts/Vx880Telemetry.h"
 
 namespace vx {
@@ -14,6 +17,9 @@ namespace {
 constexpr TelemetryReader kReaders[] = {
     {kVx880LogLayout, [](const ByteSource& file, const SideFiles&) { return ReadVx880Telemetry(file); }},
     {kNovatekLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadNovatekTelemetry(file); }},
+    {kGarminLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadGarminTelemetry(file); }},
+    {kSeventyMaiLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadSeventyMaiTelemetry(file); }},
+    {kAviGpsLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadAviTelemetry(file); }},
     {"Pittasoft", ReadPittasoftTelemetry},
     {"NMEA log", [](const ByteSource&, const SideFiles& side) { return ReadNmeaTelemetry(side); }},
 };
