@@ -154,10 +154,20 @@ TEST(ContainerTelemetry, ReadsEachLayoutsFixesAndStopsAtDamageAsExifToolDoes) {
     EXPECT_EQ(track.layout, fixture.layout);
     EXPECT_EQ(std::tuple(track.gps.size(), ValidFixes(track), track.accel.size(), !track.warning.empty()),
               fixture.reads) << track.warning;
+    // Each layout's own epoch and clock: the first record's UTC, one record a second.
+    EXPECT_EQ(std::tuple(track.gps.at(0).utcMs, track.gps.at(1).mediaMs), std::tuple(kSeoul.unixSeconds * 1000, 1000u));
     const Bytes& theirs = fixture.exifToolFile.empty() ? fixture.file : fixture.exifToolFile;
     test::ExpectExifToolAgrees(dir / (std::string("fixture") + (fixture.file[0] == 'R' ? ".avi" : ".mp4")), theirs,
                                track, fixture.exifToolFixes, fixture.kmhPerExifToolSpeed);
   }
+}
+
+TEST(ContainerTelemetry, AviRecordsCarryAltitudeHeadingAndGSamplesPacedByTheGpsSeconds) {
+  const TelemetryTrack track = ReadAviTelemetry(MemoryByteSource(Fixtures()[0].file));
+  const GpsSample& fix = track.gps[0];
+  const AccelSample& a = track.accel[0];
+  EXPECT_EQ(std::tuple(fix.altitudeM, fix.headingDeg, a.x, a.y, a.z, track.accel[5].mediaMs),
+            std::tuple(38.0, 90.0, 1.0, -0.5, 2.0, 1000u));  // five G records a second, 1/16 g
 }
 
 }  // namespace
