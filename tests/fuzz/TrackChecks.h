@@ -10,7 +10,8 @@ namespace vx::fuzz {
 
 inline void CheckTrack(const TelemetryTrack& track) {
   for (const GpsSample& fix : track.gps) {
-    if (fix.valid && (std::abs(fix.latitude) > 90 || std::abs(fix.longitude) > 180 || !(fix.speedKmh >= 0))) std::abort();
+    const bool inRange = std::abs(fix.latitude) <= 90 && std::abs(fix.longitude) <= 180 && fix.speedKmh >= 0;
+    if (fix.valid && !inRange) std::abort();
   }
   for (const AccelSample& a : track.accel) {
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(a.z)) std::abort();

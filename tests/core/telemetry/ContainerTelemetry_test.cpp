@@ -52,12 +52,14 @@ Bytes List(const char* id, const char* type, const Bytes& chunks) {
   return Text(id) + Le(chunks.size() + 4, 4) + Text(type) + chunks;
 }
 
+// 32 bytes: DDDMM.MMMM doubles, altitude 38 m, km/h, the date and time (month given apart, to write an
+// impossible one), heading 90° in 2° units, then the bytes "1 1 0" that cameras write.
 Bytes Gps0(const Fix& f, unsigned month = 6) {
   const std::time_t t = f.unixSeconds;
   std::tm utc{};
   gmtime_r(&t, &utc);
-  return Le(std::bit_cast<std::uint64_t>(Ddmm(f.latitude)), 8) + Le(std::bit_cast<std::uint64_t>(Ddmm(f.longitude)), 8) +
-         Le(38, 4) + Le(std::uint16_t(f.speedKmh), 2) +
+  const auto ddmm = [](double degrees) { return Le(std::bit_cast<std::uint64_t>(Ddmm(degrees)), 8); };
+  return ddmm(f.latitude) + ddmm(f.longitude) + Le(38, 4) + Le(std::uint16_t(f.speedKmh), 2) +
          Bytes{std::uint8_t(utc.tm_year - 100), std::uint8_t(month), std::uint8_t(utc.tm_mday),
                std::uint8_t(utc.tm_hour), std::uint8_t(utc.tm_min), std::uint8_t(utc.tm_sec), 45, 1, 1, 0};
 }
@@ -88,7 +90,9 @@ Bytes Mvhd() {
 // Big-endian 20-byte records after Garmin's identifier and its 17-byte header; the movie header at the end
 // of the file, where a cut file loses it.
 Bytes GarminRecord(const Fix& f) {
-  const auto semicircles = [](double degrees) { return Be32(std::uint32_t(std::int32_t(std::lround(degrees * 2147483648.0 / 180.0)))); };
+  const auto semicircles = [](double degrees) {
+    return Be32(std::uint32_t(std::int32_t(std::lround(degrees * 2147483648.0 / 180.0))));
+  };
   const std::uint16_t mph = std::uint16_t(std::lround(f.speedKmh / 1.609344));
   return Be32(std::uint32_t(f.unixSeconds + 2082844800)) + Bytes{std::uint8_t(mph >> 8), std::uint8_t(mph)} +
          Bytes(6, 0) + semicircles(f.latitude) + semicircles(f.longitude);
@@ -126,6 +130,8 @@ struct Fixture {
   Bytes exifToolFile = {};  // `file` when empty
 };
 
+// Each layout's good file holds two fixes, then two that are none, which ExifTool still reads: 0/0, and one
+// with an impossible field (the 13th month, a time in 1904, no hemisphere letters).
 std::vector<Fixture> Fixtures() {
   const Bytes avi = Avi({Gps0(kSeoul), Gps0(kSantiago), Gps0(kNoFix), Gps0(kSeoul, 13)});
   const Bytes garmin = Garmin({GarminRecord(kSeoul), GarminRecord(kSantiago), GarminRecord(kNoFix),

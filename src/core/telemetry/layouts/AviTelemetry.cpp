@@ -82,8 +82,10 @@ bool AviReader::Walk(std::uint64_t begin, std::uint64_t end, Level level) {
     chunk.payloadSize = std::min(size, end - chunk.payloadOffset);
     const bool isList = chunk.Is("RIFF") || chunk.Is("LIST");
     if (isList && chunk.payloadSize >= 4 && m_file.Read(chunk.payloadOffset, std::span(head).subspan(8, 4))) {
-      const bool descend = level == Level::File ? chunk.Is("RIFF") && (IsTag(&head[8], "AVI ") || IsTag(&head[8], "AVIX"))
-                                                : level == Level::Riff && chunk.Is("LIST") && IsTag(&head[8], "movi");
+      const std::uint8_t* listType = &head[8];
+      const bool descend = level == Level::File
+                               ? chunk.Is("RIFF") && (IsTag(listType, "AVI ") || IsTag(listType, "AVIX"))
+                               : level == Level::Riff && chunk.Is("LIST") && IsTag(listType, "movi");
       const Level inner = level == Level::File ? Level::Riff : Level::Movi;
       if (descend && !Walk(chunk.payloadOffset + 4, chunk.payloadOffset + chunk.payloadSize, inner)) return false;
     } else if ((chunk.Is("gps0") || chunk.Is("gsen")) && level != Level::File) {
