@@ -114,7 +114,7 @@ std::optional<AccelSample> ReadAccel(const std::uint8_t* block, const RecordLayo
 
 class NovatekReader {
  public:
-  explicit NovatekReader(const ByteSource& src) : m_src(src) {}
+  NovatekReader(const ByteSource& src, bool searchWithoutIndex) : m_src(src), m_bSearch(searchWithoutIndex) {}
   TelemetryTrack Read();
 
  private:
@@ -125,6 +125,7 @@ class NovatekReader {
   std::optional<std::uint64_t> FindTag(std::uint64_t from, std::uint64_t end) const;
 
   const ByteSource& m_src;
+  const bool m_bSearch;
   TelemetryTrack m_track;
   std::uint32_t m_nBlocks = 0;
 };
@@ -135,6 +136,7 @@ TelemetryTrack NovatekReader::Read() {
   const auto index =
       moov ? FindMp4Box(m_src, moov->payloadOffset, moov->payloadOffset + moov->payloadSize, "gps ") : std::nullopt;
   if (index && ReadIndex(*index)) return std::move(m_track);
+  if (!m_bSearch) return {};
   if (const auto mdat = FindMp4Box(m_src, 0, fileEnd, "mdat")) ScanMediaData(*mdat);
   return std::move(m_track);
 }
@@ -218,6 +220,8 @@ void NovatekReader::ScanMediaData(const Mp4Box& mdat) {
 
 }  // namespace
 
-TelemetryTrack ReadNovatekTelemetry(const ByteSource& file) { return NovatekReader(file).Read(); }
+TelemetryTrack ReadNovatekTelemetry(const ByteSource& file, bool searchWithoutIndex) {
+  return NovatekReader(file, searchWithoutIndex).Read();
+}
 
 }  // namespace vx
