@@ -16,10 +16,12 @@
 #include <set>
 
 #include "CardPlan.h"
+#include "DriveSimulator.h"
 #include "RiffAviWriter.h"
 #include "ToolRunner.h"
 #include "core/settings/SetupRecord.h"
 #include "core/telemetry/TelemetryLog.h"
+#include "core/telemetry/layouts/NmeaFixes.h"
 #include "engine/GstPtr.h"
 
 namespace vx::test {
@@ -138,6 +140,62 @@ TEST_F(CardMakerFiles, EveryKindOfRecordingPlaysToTheEndAndAnAvisSizeIsKnownBefo
   EXPECT_FALSE(ReadTelemetryLogFile(Make("cut.AVI", "--cut 0.5")).found);
 }
 
+// ExifTool's reading of a layout: the number of fixes and the first one's latitude and longitude.
+struct ExifToolTrack {
+  std::size_t fixes = 0;
+  double latitude = 0.0, longitude = 0.0;
+};
+
+// Fixes embedded in an MP4 file, as ExifTool extracts them document by document.
+ExifToolTrack EmbeddedFixes(const std::string& path) {
+  const std::string json = RunTool("LC_ALL=C exiftool -ee -n -j -a -G3 " + Quote(path)).out;
+  static const std::regex tag(R"re("Doc(\d+):GPS(Latitude|Longitude)": (-?[0-9.]+))re");
+  ExifToolTrack track;
+  for (std::sregex_iterator it(json.begin(), json.end(), tag), end; it != end; ++it) {
+    track.fixes = std::max<std::size_t>(track.fixes, std::stoul((*it)[1]));
+    if ((*it)[1] == "1") ((*it)[2] == "Latitude" ? track.latitude : track.longitude) = std::stod((*it)[3]);
+  }
+  return track;
+}
+
+// A GPS log beside the recording, as ExifTool's geotagger loads it and places a picture taken at `utc`.
+ExifToolTrack GeotaggedFixes(const std::string& log, const std::string& utc) {
+  const std::string xmp = log + ".xmp";
+  const std::string loaded = RunTool("LC_ALL=C exiftool -v -geotag " + Quote(log) + " '-geotime=" + utc + "' -o " +
+                                     Quote(xmp) + " 2>&1; LC_ALL=C exiftool -n -p '$GPSLatitude $GPSLongitude' " +
+                                     Quote(xmp)).out;
+  std::smatch m;
+  ExifToolTrack track;
+  if (std::regex_search(loaded, m, std::regex(R"(Loaded (\d+) points[\s\S]*\n(-?[0-9.]+) (-?[0-9.]+))"))) {
+    track = {std::stoul(m[1]), std::stod(m[2]), std::stod(m[3])};
+  }
+  return track;
+}
+
+TEST_F(CardMakerFiles, EachCameraLayoutCarriesTheDriveAsExifToolReadsIt) {
+  // The drive of a three-second --file recording, and its first fix.
+  const mkcard::Drive drive = mkcard::SimulateDrive({.start = {2026, 12, 6, 8, 15, 0}, .seconds = 3});
+  NmeaFixCollector collector;
+  collector.AddLine("$" + std::string(reinterpret_cast<const char*>(drive.records.front().bytes.data())));
+  const std::vector<GpsSample> first = collector.TakeFixes();
+  ASSERT_EQ(first.size(), 1u);
+  using Reader = ExifToolTrack (*)(const std::string& recording);
+  const Reader beside = [](const std::string& recording) {
+    return GeotaggedFixes(std::filesystem::path(recording).replace_extension(".NMEA"), "2026:12:05 23:15:00Z");  // 08:15 at UTC+9
+  };
+  for (const auto& [layout, read] : {std::pair<const char*, Reader>{"novatek", EmbeddedFixes},
+                                     {"pittasoft", EmbeddedFixes}, {"nmea", beside}}) {
+    SCOPED_TRACE(layout);
+    const std::string path = Make(std::string(layout) + ".MP4", "--seconds 3 --layout " + std::string(layout));
+    const ExifToolTrack track = read(path);
+    EXPECT_EQ(track.fixes, 3u);
+    EXPECT_NEAR(track.latitude, first[0].latitude, 1e-5);
+    EXPECT_NEAR(track.longitude, first[0].longitude, 1e-5);
+    EXPECT_FALSE(ReadTelemetryLogFile(path).found);  // instead of the camera's own log, not beside it
+    EXPECT_EQ(PlayedStreams(path), (std::vector<std::string>{"video 1280 90", "video 640 90", "audio"}));
+  }
+}
+
 TEST_F(CardMakerFiles, AnHourOfMotionJpegInAviIsRefusedBeforeAnythingIsEncoded) {
   const std::string hour = *s_dir / "hour.AVI";
   const ToolOutput refused =
@@ -154,7 +212,7 @@ TEST_F(CardMakerFiles, BadOptionsAndMismatchedCodecsAreRefused) {
   const std::string mkcard = Tool("vx880-mkcard") + " ", card = *s_dir / "card", mp4 = *s_dir / "x.MP4";
   for (const char* options : {"--seconds abc", "--seconds 0", "--seconds 3601", "--count 0", "--count 2x",
                               "--audio flac", "--codec vp9", "--cut 1", "--streams 3", "--seed -1", "a b",
-                              "--split"}) {
+                              "--split", "--layout gpmf", "--layout nmea"}) {
     const ToolOutput run = RunTool(mkcard + options + " " + card + " 2>&1");
     EXPECT_EQ(run.status, 2) << options;
     EXPECT_NE(run.out.find("\nusage: vx880-mkcard"), std::string::npos) << options << ": " << run.out;
@@ -165,7 +223,8 @@ TEST_F(CardMakerFiles, BadOptionsAndMismatchedCodecsAreRefused) {
   const std::string avi = *s_dir / "x.AVI", front = *s_dir / "x_NF.MP4";
   for (const auto& [arguments, status] :
        {std::pair{"--file " + mp4 + " --audio pcm", 1}, {"--audio pcm --file " + mp4, 1},
-        {"--file " + avi + " --audio aac", 1}, {"--split --streams 1 --file " + front, 2},
+        {"--file " + avi + " --audio aac", 1}, {"--file " + avi + " --layout novatek", 1},
+        {"--split --streams 1 --file " + front, 2},
         {"--split --file " + mp4, 2}, {"--split --file " + *s_dir / "x_NR.MP4", 2}}) {
     EXPECT_EQ(RunTool(mkcard + arguments + " 2>/dev/null").status, status) << arguments;
   }

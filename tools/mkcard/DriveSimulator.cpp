@@ -49,11 +49,8 @@ double ImpactShock(const DriveScript& script, int ms) {
   return std::exp(-(ms - script.impactMs) / 150.0);
 }
 
-int AxisUnits(double g) { return std::clamp(static_cast<int>(std::lround(g * kUnitsPerG)), -127, 128); }
-
-}  // namespace
-
-LocalTime ShiftSeconds(const LocalTime& t, long long seconds) {
+// `t` moved by `seconds`, read as UTC, in seconds since 1970.
+std::time_t SecondsSince1970(const LocalTime& t, long long seconds) {
   std::tm tm{};
   tm.tm_year = t.year - 1900;
   tm.tm_mon = t.month - 1;
@@ -61,7 +58,15 @@ LocalTime ShiftSeconds(const LocalTime& t, long long seconds) {
   tm.tm_hour = t.hour;
   tm.tm_min = t.minute;
   tm.tm_sec = static_cast<int>(t.second + seconds);
-  const std::time_t flat = timegm(&tm);
+  return timegm(&tm);
+}
+
+int AxisUnits(double g) { return std::clamp(static_cast<int>(std::lround(g * kUnitsPerG)), -127, 128); }
+
+}  // namespace
+
+LocalTime ShiftSeconds(const LocalTime& t, long long seconds) {
+  const std::time_t flat = SecondsSince1970(t, seconds);
   std::tm out{};
   gmtime_r(&flat, &out);
   return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
@@ -95,6 +100,10 @@ std::vector<std::uint8_t> MakeGpsRecord(const LocalTime& utc, bool valid, double
   std::vector<std::uint8_t> record(body.begin(), body.end());
   record.push_back(0);
   return record;
+}
+
+std::int64_t StartUtcMs(const DriveScript& script) {
+  return static_cast<std::int64_t>(SecondsSince1970(script.start, -kCameraUtcOffsetHours * 3600LL)) * 1000;
 }
 
 Drive SimulateDrive(const DriveScript& script) {

@@ -42,6 +42,9 @@ struct Drive {
 
 Drive SimulateDrive(const DriveScript& script);
 
+// UTC milliseconds since 1970 of the drive's first moment (its start is the camera's local time).
+std::int64_t StartUtcMs(const DriveScript& script);
+
 // "GPRMC,..." with its checksum, as the camera stores a fix (the leading 'G' is the record tag).
 std::vector<std::uint8_t> MakeGpsRecord(const LocalTime& utc, bool valid, double latDeg, double lonDeg,
                                         double speedKnots, double courseDeg);

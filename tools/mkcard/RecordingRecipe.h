@@ -24,6 +24,8 @@ inline constexpr int kSampleRate = 48000;
 // The H.264 bitrate of a picture size, in kbit/s.
 constexpr int H264Kbps(FrameSize size) { return size.width >= 1280 ? 4000 : 1500; }
 
+struct LayoutWriter;
+
 struct RecordingRecipe {
   std::string path;
   std::string rearPath;  // not empty: the rear picture is written to this file of its own, without sound
@@ -32,11 +34,13 @@ struct RecordingRecipe {
   AudioKind audio = AudioKind::Aac;
   int streams = 2;
   bool telemetry = true;
+  const LayoutWriter* layout = nullptr;  // another camera's telemetry layout instead of the VX-880QN log
   DriveScript drive;
   double cutFraction = 0.0;  // > 0: the file is cut to this share of its size, as by a power cut
 };
 
-// The files the recording is written to: path, then rearPath when the rear has a file of its own.
+// The files the recording is written to: path, then rearPath when the rear has a file of its own, then the
+// telemetry file beside path when its layout has one.
 std::vector<std::string> OutputPaths(const RecordingRecipe& recipe);
 
 // Writes the recording; false with `error` set when it could not be written.

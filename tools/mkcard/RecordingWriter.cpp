@@ -9,11 +9,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "EncodingPipeline.h"
 #include "FramePainter.h"
+#include "LayoutWriters.h"
 #include "RecordingRecipe.h"
 #include "RiffAviWriter.h"
 #include "SoundSynth.h"
@@ -83,7 +83,8 @@ void PushSound(EncodingPipeline& pipeline, const Media& media) {
 //
 //   rear in a file of its own:  ... h264parse --> rearmux.video_0 --> mp4mux rearmux ! filesink file1
 //
-// The telemetry box is appended to file0 once the pipeline has ended.
+// The telemetry box is appended to file0 once the pipeline has ended (another camera's layout is written
+// after that, by its own writer).
 bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& error) {
   std::string description = "mp4mux name=mux ! filesink name=file0 " + VideoSource("front", kFrontSize) +
                             VideoEncoder(VideoCodec::H264, kFrontSize) + " ! mux.video_0 ";
@@ -112,13 +113,8 @@ bool WriteMp4(const RecordingRecipe& recipe, const Media& media, std::string& er
   const bool ok = pipeline.WaitForEnd(error);
   pipeline.Stop();  // after a failure a feeder may wait in a branch that no longer runs
   feeders.clear();
-  if (!ok || !recipe.telemetry) return ok;
-  const auto box = WrapMp4Box(EncodeTelemetryPayload(media.drive.records));
-  std::ofstream out(recipe.path, std::ios::binary | std::ios::app);
-  out.write(reinterpret_cast<const char*>(box.data()), static_cast<std::streamsize>(box.size()));
-  out.close();  // the last bytes reach the disk here, so only now is the outcome known
-  if (!out) error = std::string("write failed: ") + std::strerror(errno);
-  return static_cast<bool>(out);
+  if (!ok || !recipe.telemetry || recipe.layout) return ok;
+  return WriteAt(recipe.path, std::nullopt, WrapMp4Box(EncodeTelemetryPayload(media.drive.records)), error);
 }
 
 // The AVI layouts of the recording's files: front (with the sound), then the rear when it has a file of its own.
@@ -177,7 +173,7 @@ bool WriteAvi(const RecordingRecipe& recipe, const Media& media, std::string& er
     if (layouts[0].pcm && !failed()) writers[0].AddAudio(synth.Next(kSamplesPerFrame));
     if (failed()) return false;
   }
-  const auto chunk = recipe.telemetry ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
+  const auto chunk = recipe.telemetry && !recipe.layout ? WrapAviChunk(EncodeTelemetryPayload(media.drive.records))
                                     : std::vector<std::uint8_t>{};
   for (std::size_t i = 0; i < writers.size(); ++i) {
     if (!writers[i].Finish(i == 0 ? std::span<const std::uint8_t>(chunk) : std::span<const std::uint8_t>{}, error)) {
@@ -217,12 +213,19 @@ bool CutShort(const std::string& path, double fraction, std::string& error) {
 std::vector<std::string> OutputPaths(const RecordingRecipe& recipe) {
   std::vector<std::string> paths{recipe.path};
   if (!recipe.rearPath.empty()) paths.push_back(recipe.rearPath);
+  if (recipe.telemetry && recipe.layout && *recipe.layout->sideSuffix) {
+    paths.push_back(SidePath(recipe.path, recipe.layout->sideSuffix));
+  }
   return paths;
 }
 
 bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
   if (recipe.container == Container::Mp4 && (recipe.codec != VideoCodec::H264 || recipe.audio == AudioKind::Pcm)) {
     error = "an MP4 recording carries H.264 video and AAC sound";
+    return false;
+  }
+  if (recipe.container == Container::Avi && recipe.layout && recipe.layout->mp4Only) {
+    error = std::string("the ") + recipe.layout->name + " layout is made of MP4 boxes: write an MP4 recording";
     return false;
   }
   if (recipe.container == Container::Avi && recipe.audio == AudioKind::Aac) {
@@ -250,6 +253,9 @@ bool WriteRecording(const RecordingRecipe& recipe, std::string& error) {
   if (ok) {
     const Media media{SimulateDrive(recipe.drive), recipe.drive.seconds * kFramesPerSecond, recipe.drive.seed};
     ok = recipe.container == Container::Mp4 ? WriteMp4(recipe, media, error) : WriteAvi(recipe, media, error);
+    if (ok && recipe.telemetry && recipe.layout) {
+      ok = recipe.layout->write({recipe.path, media.drive.records, StartUtcMs(recipe.drive)}, error);
+    }
   }
   for (const std::string& path : made) {
     if (ok && recipe.cutFraction > 0.0) ok = CutShort(path, recipe.cutFraction, error);

@@ -11,6 +11,7 @@
 
 #include "CardPlan.h"
 #include "CommandLine.h"
+#include "LayoutWriters.h"
 #include "RecordingRecipe.h"
 #include "core/player/RecordingNames.h"
 #include "core/settings/SetupRecord.h"
@@ -26,7 +27,7 @@ const vx::tools::ToolInfo kTool{
     "usage: vx880-mkcard [--count N] [--seconds S] [--seed N] [--force] [--] DIR\n"
     "       vx880-mkcard --file PATH.MP4|PATH.AVI [--streams 1|2] [--audio aac|pcm|none]\n"
     "                    [--codec h264|mjpeg] [--no-telemetry] [--event] [--parked] [--seconds S]\n"
-    "                    [--cut FRACTION] [--gps-loss SECOND] [--seed N] [--split] [--force]\n"
+    "                    [--cut FRACTION] [--gps-loss SECOND] [--layout NAME] [--seed N] [--split] [--force]\n"
     "Writes a memory card as the VX-880QN camera would: drive, event and parking recordings in DIR/DCIM\n"
     "and a setup.cfg with the camera's defaults; or, with --file, one recording.\n"
     "  --count N        drive recordings in MP4 before the event (1 to 999, default 2)\n"
@@ -36,12 +37,15 @@ const vx::tools::ToolInfo kTool{
     "  --split          with --file and two streams: the front (with sound and telemetry) to PATH, the rear\n"
     "                   alone to the file paired with it: PATH's stem ends in F, EF, NF or PF and the rear's\n"
     "                   swaps that F for R (X_NF.MP4 -> X_NR.MP4), or PATH is in a folder Front and the\n"
-    "                   rear goes to the same name in the sibling folder Rear\n"};
+    "                   rear goes to the same name in the sibling folder Rear\n"
+    "  --layout NAME    with --file: the drive's telemetry in another camera's layout instead of the VX-880QN\n"
+    "                   log: novatek (freeGPS blocks indexed from moov), pittasoft (a free box with gps and 3gf\n"
+    "                   parts), both MP4 only, or nmea (an .NMEA log beside the recording); vx880 is the default\n"};
 
 // Each option, and whether a value follows it.
 constexpr vx::tools::ToolOption kOptions[] = {
     {"--count", true}, {"--seconds", true}, {"--seed", true},      {"--file", true},   {"--streams", true},
-    {"--audio", true}, {"--codec", true},   {"--cut", true},       {"--gps-loss", true},
+    {"--audio", true}, {"--codec", true},   {"--cut", true},       {"--gps-loss", true}, {"--layout", true},
     {"--event", false}, {"--parked", false}, {"--no-telemetry", false}, {"--force", false}, {"--split", false}};
 
 struct Arguments {
@@ -90,6 +94,9 @@ bool TakeOption(Arguments& a, const std::string& name, const std::string& value,
   } else if (name == "--codec") {
     a.codec = value == "mjpeg" ? VideoCodec::Mjpeg : VideoCodec::H264;
     if (value != "h264" && value != "mjpeg") error = "expected h264 or mjpeg";
+  } else if (name == "--layout") {
+    s.layout = FindLayoutWriter(value);
+    if (!s.layout && value != "vx880") error = "expected vx880, " + LayoutNames();
   } else if (name == "--file") {
     a.singleFile = true;
     s.path = value;
@@ -142,6 +149,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
   }
   if (operands.size() > 1) return vx::tools::UsageError(kTool, "one card folder at a time");
   if (!a.singleFile) a.card.root = operands.front();
+  if (s.layout && !a.singleFile) return vx::tools::UsageError(kTool, "--layout writes one recording: give it --file");
   if (const std::string problem = a.split ? TakeSplit(a) : ""; !problem.empty()) {
     return vx::tools::UsageError(kTool, problem);
   }
