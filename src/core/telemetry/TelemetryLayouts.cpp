@@ -1,6 +1,7 @@
 // The table of layout readers and the lookup that tries them in order.
 #include "core/telemetry/TelemetryLayouts.h"
 
+#include "core/telemetry/layouts/GpxTelemetry.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
 #include "core/telemetry/layouts/NovatekTelemetry.h"
 #include "core/telemetry/layouts/PittasoftTelemetry.h"
@@ -16,6 +17,7 @@ constexpr TelemetryReader kReaders[] = {
     {kNovatekLayoutName, [](const ByteSource& file, const SideFiles&) { return ReadNovatekTelemetry(file); }},
     {"Pittasoft", ReadPittasoftTelemetry},
     {"NMEA log", [](const ByteSource&, const SideFiles& side) { return ReadNmeaTelemetry(side); }},
+    {kGpxLayoutName, [](const ByteSource&, const SideFiles& side) { return ReadGpxTelemetry(side); }},
 };
 
 }  // namespace
