@@ -2,6 +2,8 @@
 #include "core/player/RecordingNames.h"
 
 #include <array>
+#include <ctime>
+#include <optional>
 #include <vector>
 
 #include "core/player/RecordingRules.h"
@@ -99,7 +101,9 @@ std::u16string_view EventOfFolder(std::string_view folder) {
   return {};
 }
 
-std::u16string OtherCameraDate(std::string_view stem) {
+// Year, month, day, hour, minute and second of the first stamp in the stem (the shapes RecordingNameDate
+// lists), unchecked; nothing when the stem has none.
+std::optional<std::array<int, 6>> NameStampFields(std::string_view stem) {
   constexpr std::array<std::string_view, 4> kShapes = {"dddddddd_dddddd", "dddd_dddd_dddddd", "dddddd-dddddd",
                                                        "dddddddddddddd"};
   for (std::size_t at = 0; at < stem.size(); ++at) {
@@ -116,11 +120,16 @@ std::u16string OtherCameraDate(std::string_view stem) {
       };
       const std::size_t yearDigits = digits.size() - 10;  // 4, or 2 for YYMMDD
       const int year = yearDigits == 2 ? 2000 + value(0, 2) : value(0, 4);
-      return StampDateText(year, value(yearDigits, 2), value(yearDigits + 2, 2), value(yearDigits + 4, 2),
-                           value(yearDigits + 6, 2), value(yearDigits + 8, 2));
+      return std::array<int, 6>{year, value(yearDigits, 2), value(yearDigits + 2, 2), value(yearDigits + 4, 2),
+                                value(yearDigits + 6, 2), value(yearDigits + 8, 2)};
     }
   }
-  return {};
+  return std::nullopt;
+}
+
+std::u16string OtherCameraDate(std::string_view stem) {
+  const auto f = NameStampFields(stem);
+  return f ? StampDateText((*f)[0], (*f)[1], (*f)[2], (*f)[3], (*f)[4], (*f)[5]) : std::u16string();
 }
 
 std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
@@ -172,6 +181,19 @@ std::u16string_view RecordingEventOf(std::string_view path) {
 std::u16string RecordingNameDate(std::string_view path) {
   const std::string_view name = FileNameOf(path);
   return IsOwnCameraName(name) ? NameDateText(Widen(name)) : OtherCameraDate(StemOf(name));
+}
+
+std::optional<std::int64_t> RecordingNameSeconds(std::string_view path) {
+  const auto f = NameStampFields(StemOf(FileNameOf(path)));
+  if (!f || StampDateText((*f)[0], (*f)[1], (*f)[2], (*f)[3], (*f)[4], (*f)[5]).empty()) return std::nullopt;
+  std::tm tm{};
+  tm.tm_year = (*f)[0] - 1900;
+  tm.tm_mon = (*f)[1] - 1;
+  tm.tm_mday = (*f)[2];
+  tm.tm_hour = (*f)[3];
+  tm.tm_min = (*f)[4];
+  tm.tm_sec = (*f)[5];
+  return static_cast<std::int64_t>(timegm(&tm));
 }
 
 RecordingPair PairOf(std::string_view path, const std::function<bool(const std::string&)>& isRegularFile) {

@@ -6,7 +6,9 @@
 // All functions work on the bytes of a path as the file system gives them; only ASCII bytes carry meaning.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,10 @@ std::u16string_view RecordingEventOf(std::string_view path);
 // the stem whose digits are no part of a longer run of digits; empty when there is none, or when the first one
 // is no valid date and time of day.
 std::u16string RecordingNameDate(std::string_view path);
+
+// The same stamp as seconds since 1970 counted as if the camera's local time were UTC (subtract the zone's
+// offset for UTC); nothing when the name has no valid stamp.
+std::optional<std::int64_t> RecordingNameSeconds(std::string_view path);
 
 // Where a file stands in a front and rear pair of one moment, decided from names alone:
 // - by name: the stem's last tag (as for events, upper case) is F, EF, NF, PF (front) or R, ER, NR, PR (rear);

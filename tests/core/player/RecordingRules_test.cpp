@@ -124,7 +124,9 @@ TEST(RecordingNames, ListedEventAndDateFromNamesAndFolders) {
     EXPECT_EQ(IsListedRecording(c.path), c.listed) << c.path;
     EXPECT_EQ(RecordingEventOf(c.path), c.event) << c.path;
     EXPECT_EQ(RecordingNameDate(c.path), c.date) << c.path;
+    EXPECT_EQ(RecordingNameSeconds(c.path).has_value(), !c.date.empty()) << c.path;
   }
+  EXPECT_EQ(RecordingNameSeconds("/c/DCIM/Movie/2023_0102_235959_0001F.MP4"), 1672703999);
 }
 
 // Pairs from names alone: the rear is found only where the check says it is a regular file.
