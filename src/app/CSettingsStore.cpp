@@ -18,6 +18,39 @@ std::optional<std::uint32_t> ParseDword(std::string_view text) {
   return value;
 }
 
+bool NeedsEscape(char c) {
+  return c == '%' || c == '=' || c == '[' || c == ']' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (!NeedsEscape(c)) {
+      out += c;
+      continue;
+    }
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
+    out += hex;
+  }
+  return out;
+}
+
+std::string Unescaped(std::string_view text) {
+  std::string out;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    unsigned value = 0;
+    if (text[at] == '%' && at + 2 < text.size() &&
+        std::from_chars(text.data() + at + 1, text.data() + at + 3, value, 16).ptr == text.data() + at + 3) {
+      out += static_cast<char>(value);
+      at += 2;
+    } else {
+      out += text[at];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::filesystem::path CSettingsStore::DefaultPath() {
@@ -39,9 +72,8 @@ CSettingsStore::Keys CSettingsStore::Load() const {
       continue;
     }
     const auto equals = line.find('=');
-    const auto value = equals == std::string::npos ? std::nullopt : ParseDword(std::string_view(line).substr(equals + 1));
-    if (section && value) {
-      (*section)[line.substr(0, equals)] = *value;
+    if (section && equals != std::string::npos) {
+      (*section)[Unescaped(std::string_view(line).substr(0, equals))] = Unescaped(std::string_view(line).substr(equals + 1));
     } else {
       std::fprintf(stderr, "vx880: %s: ignoring \"%s\"\n", m_file.c_str(), line.c_str());
     }
@@ -58,7 +90,7 @@ bool CSettingsStore::Save(const Keys& keys) const {
     std::ofstream out(temp, std::ios::trunc);
     for (const auto& [key, values] : keys) {
       out << '[' << key << "]\n";
-      for (const auto& [name, value] : values) out << name << '=' << value << '\n';
+      for (const auto& [name, value] : values) out << Escaped(name) << '=' << Escaped(value) << '\n';
     }
     if (!out.flush()) return false;
   }
@@ -78,6 +110,15 @@ bool CSettingsStore::OpenKey(const std::string& key) const {
 }
 
 std::optional<std::uint32_t> CSettingsStore::ReadDword(const std::string& key, const std::string& name) const {
+  const std::optional<std::string> text = ReadText(key, name);
+  return text ? ParseDword(*text) : std::nullopt;
+}
+
+bool CSettingsStore::WriteDword(const std::string& key, const std::string& name, std::uint32_t value) const {
+  return WriteText(key, name, std::to_string(value));
+}
+
+std::optional<std::string> CSettingsStore::ReadText(const std::string& key, const std::string& name) const {
   const Keys keys = Load();
   const auto section = keys.find(key);
   if (section == keys.end()) return std::nullopt;
@@ -85,9 +126,16 @@ std::optional<std::uint32_t> CSettingsStore::ReadDword(const std::string& key, c
   return value == section->second.end() ? std::nullopt : std::optional(value->second);
 }
 
-bool CSettingsStore::WriteDword(const std::string& key, const std::string& name, std::uint32_t value) const {
+bool CSettingsStore::WriteText(const std::string& key, const std::string& name, const std::string& value) const {
   Keys keys = Load();
   keys[key][name] = value;
+  return Save(keys);
+}
+
+bool CSettingsStore::DeleteValue(const std::string& key, const std::string& name) const {
+  Keys keys = Load();
+  const auto section = keys.find(key);
+  if (section == keys.end() || section->second.erase(name) == 0) return true;
   return Save(keys);
 }
 

@@ -170,6 +170,14 @@ class CQuelmarDlg : public QWidget {
   CMapView& MapView();
   void HandOnPosition(std::uint32_t positionMs);
 
+  // A GPX track attached to a recording (QuelmarGpx.cpp).
+  void OnAttachGpx();
+  void OnDetachGpx();
+  // The attached track of `recordingPath`: an empty layout when none is attached.
+  static TelemetryTrack AttachedGpx(const std::string& recordingPath);
+  // Shows `track` as the open recording's telemetry on the map and the graph.
+  void ShowTelemetry(TelemetryTrack track);
+
   // Catalogue commands.
   void ChooseFolder();
   void OpenFiles();

@@ -39,7 +39,8 @@ constexpr MenuItem kListMenu[] = {
     {"Stop(&S)", ID_STOP},       {"Next(&N)", ID_NEXT},             {"Back(&B)", ID_BACK},
     {nullptr, 0},                {"Delete(&D)", ID_DELETE},         {"DeleteAll", ID_DELETE_ALL},
     {"Select All", ID_SELECT_ALL}, {nullptr, 0},                    {"Sort ASC", ID_SORT_ASC},
-    {"Sort DESC", ID_SORT_DESC},
+    {"Sort DESC", ID_SORT_DESC},   {nullptr, 0},                    {"Attach GPX\u2026", ID_ATTACH_GPX},
+    {"Detach GPX", ID_DETACH_GPX},
 };
 
 // A path handed in from outside (a drop, the command line): absolute, without NUL, within the system's limit.
@@ -119,7 +120,7 @@ void CRecordingCatalogue::BuildContextMenu() {
       continue;
     }
     const int command = item.command;
-    m_pMenu->addAction(QString::fromLatin1(item.text), this, [this, command] { emit commandChosen(command); });
+    m_pMenu->addAction(QString::fromUtf8(item.text), this, [this, command] { emit commandChosen(command); });
   }
 }
 

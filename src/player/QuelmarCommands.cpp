@@ -31,6 +31,8 @@ std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
       {ID_DELETE, &D::RemoveSelected},
       {ID_DELETE_ALL, &D::RemoveAll},
       {ID_SELECT_ALL, &D::SelectAll},
+      {ID_ATTACH_GPX, &D::OnAttachGpx},
+      {ID_DETACH_GPX, &D::OnDetachGpx},
       {IDC_SETTINGS, &D::OnSettings},
       {IDC_SNAPSHOT, &D::TakeSnapshotCommand},
       {IDC_FULL_SCREEN, &D::ToggleFullScreen},

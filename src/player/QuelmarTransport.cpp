@@ -58,16 +58,22 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
   // recording's place (Page Down is also the window's "next") would seek the new one there.
   m_pPositionSlider->SetPos(0);
   UpdateTimeLabels(0, durationMs);
-  m_telemetry = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
-  if (!m_telemetry.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), m_telemetry.warning.c_str());
+  TelemetryTrack track = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
+  if (!track.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), track.warning.c_str());
+  // A track the user attached stands in where the recording has none of its own.
+  ShowTelemetry(track.layout.empty() ? AttachedGpx(filePath) : std::move(track));
+  return true;
+}
+
+void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
+  m_telemetry = std::move(track);
   // A map left from the recording before would show its track and marker, with no button to put it away.
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
-  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, durationMs);
+  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs());
   if (m_pGraphDlg) m_pGraphDlg->update();
   UpdateMapButtons();
   update();
-  return true;
 }
 
 // The map buttons are enabled only where a press does something; disabled, they look grey.

@@ -64,6 +64,18 @@ TEST_F(StartupTest, AStoreThatCannotBeWrittenShowsTheMessageOnceAndWritesNothing
   EXPECT_EQ(m_messages, std::vector<std::string>{kDecoderMissingMessage});
 }
 
+// Paths as names and texts keep every byte, beside the 32-bit values; a deleted value is gone.
+TEST_F(StartupTest, TheStoreKeepsTextsWithAnyBytes) {
+  const std::string name = "/card/a=b[1]%41.mp4", text = "-5 /p/\xC3\xBC\n=x].gpx";
+  ASSERT_TRUE(m_store.WriteText("Viewer", name, text));
+  ASSERT_TRUE(m_store.WriteDword("Viewer", "n", 3));
+  EXPECT_EQ(m_store.ReadText("Viewer", name), text);
+  EXPECT_EQ(m_store.ReadDword("Viewer", "n"), 3u);
+  ASSERT_TRUE(m_store.DeleteValue("Viewer", name));
+  EXPECT_EQ(m_store.ReadText("Viewer", name), std::nullopt);
+  EXPECT_EQ(m_store.ReadDword("Viewer", "n"), 3u);
+}
+
 TEST_F(StartupTest, TheStoreSkipsDamagedLinesAndKeepsTheRest) {
   std::ofstream(m_store.File()) << "garbage\n[Software\\GNU\\ffdshow]\nmultipleInstances=3\nbad=-1\nx=99999999999\n";
   EXPECT_EQ(Setting(), 3u);

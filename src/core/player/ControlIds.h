@@ -56,5 +56,8 @@ inline constexpr int ID_DELETE = 32779;
 inline constexpr int ID_SELECT_DRIVE = 32780;
 inline constexpr int ID_DELETE_ALL = 32781;
 inline constexpr int ID_SELECT_ALL = 32782;
+// The list's GPX entries (this viewer's own).
+inline constexpr int ID_ATTACH_GPX = 32790;
+inline constexpr int ID_DETACH_GPX = 32791;
 
 }  // namespace vx

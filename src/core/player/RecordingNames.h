@@ -6,6 +6,7 @@
 // All functions work on the bytes of a path as the file system gives them; only ASCII bytes carry meaning.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>

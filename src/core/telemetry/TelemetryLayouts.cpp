@@ -4,6 +4,7 @@
 #include "core/telemetry/layouts/AviTelemetry.h"
 #include "core/telemetry/layouts/GarminTelemetry.h"
 #include "core/telemetry/layouts/GpmfTelemetry.h"
+#include "core/telemetry/layouts/GpxTelemetry.h"
 #include "core/telemetry/layouts/NmeaTelemetry.h"
 #include "core/telemetry/layouts/NmeaTrackTelemetry.h"
 #include "core/telemetry/layouts/NovatekTelemetry.h"
@@ -35,6 +36,7 @@ constexpr TelemetryReader kReaders[] = {
     {kAviGpsLayoutName, InFile<ReadAviTelemetry>},
     {"Pittasoft", ReadPittasoftTelemetry},
     {"NMEA log", [](const ByteSource&, const SideFiles& side) { return ReadNmeaTelemetry(side); }},
+    {kGpxLayoutName, [](const ByteSource&, const SideFiles& side) { return ReadGpxTelemetry(side); }},
     {"Novatek freeGPS without index", InFile<NovatekSearched>},
 };
 
