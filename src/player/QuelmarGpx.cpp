@@ -2,7 +2,8 @@
 //
 // The attachment lives in the viewer's own store (never on the card) under the recording's path as
 // "<offset seconds> <GPX path>". The track's time is placed by the recording's start (the time in its file
-// name, the camera's local time in the computer's zone; else the track's first point) plus the offset.
+// name, the camera's local time in the zone of the card's setup.cfg or else the computer's; else the
+// track's first point) plus the offset.
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>

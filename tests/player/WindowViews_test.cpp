@@ -8,6 +8,8 @@
 #include "MainWindowFixture.h"
 #include "NmeaText.h"
 #include "core/player/ControlIds.h"
+#include "ToolRunner.h"
+#include "app/CSettingsStore.h"
 #include "player/CRecordingCatalogue.h"
 #include "player/QtRect.h"
 #include "views/CMapView.h"
@@ -86,6 +88,29 @@ TEST_F(WindowViewsTest, ARecordingWithAnNmeaLogBesideItHasItsTrackOnTheMap) {
   Window().OnCommand(IDC_MAP);
   ASSERT_NE(Map(), nullptr);
   EXPECT_TRUE(WaitUntil([&] { return PageState().value(QStringLiteral("trackPoints")).toInt() == 3; }));
+}
+
+// A recording without GPS takes the track of a GPX attached to it (kept in the viewer's own settings) at
+// once, from its first point, and gives it up when detached.
+TEST_F(WindowViewsTest, AnAttachedGpxGivesARecordingWithoutGpsItsTrackUntilDetached) {
+  const TempDir config("window-gpx");
+  ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  const CardRecording plain{"views-plain.MP4", "--streams 2 --seconds 2 --no-telemetry"};
+  const std::string gpx = config / "phone.gpx";
+  std::ofstream(gpx) << R"(<gpx version="1.1"><trk><trkseg>
+    <trkpt lat="37.5" lon="127.0"><time>2024-06-12T10:15:00Z</time></trkpt>
+    <trkpt lat="37.5001" lon="127.0001"><time>2024-06-12T10:15:01Z</time></trkpt>
+    </trkseg></trk></gpx>)";
+  ASSERT_TRUE(CSettingsStore(CSettingsStore::DefaultPath())
+                  .WriteText("Viewer\\Attached GPX", PathOf(plain).toStdString(), "0 " + gpx));
+  PlayNextRecording(plain);
+  Window().PlayPause();
+  EXPECT_EQ(std::tuple(Window().Telemetry().layout, Window().Telemetry().gps.size()), std::tuple("GPX track", 2u));
+  SelectRows({1});
+  Window().OnCommand(ID_DETACH_GPX);
+  EXPECT_TRUE(Window().Telemetry().gps.empty());
+  EXPECT_FALSE(Window().Control(IDC_MAP)->isEnabled());
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
