@@ -51,7 +51,9 @@ struct Planner {
   // Makes `recipe` the part of a trip that began `secondsBefore` earlier, in the previous recording's trip.
   void Continue(RecordingRecipe& recipe, int secondsBefore) {
     recipe.drive.tripSecondsBefore = secondsBefore;
-    if (secondsBefore > 0) recipe.drive.seed = recipes[recipes.size() - 2].drive.seed;
+    if (secondsBefore == 0) return;
+    recipe.drive.seed = recipes[recipes.size() - 2].drive.seed;
+    recipe.drive.brakeTripMs = recipes[recipes.size() - 2].drive.brakeTripMs;
   }
 };
 
@@ -75,6 +77,8 @@ std::vector<RecordingRecipe> PlanCard(const CardOptions& options) {
       drive.drive.signalLossFrom = s / 2;
       drive.drive.signalLossSeconds = 2;
     }
+    // The morning's trip has an emergency stop, well inside its first recording.
+    if (i == 0 && s >= 4) drive.drive.brakeTripMs = s * 200;
   }
   RecordingRecipe& crash = plan.Add("101EVENT", 'E', Container::Mp4, At(8, 15, 1LL * options.driveCount * s));
   plan.Continue(crash, options.driveCount * s);

@@ -61,6 +61,14 @@ std::time_t SecondsSince1970(const LocalTime& t, long long seconds) {
   return timegm(&tm);
 }
 
+// An emergency stop: 0.6 g for 1.5 s, or until the car stands.
+constexpr int kBrakeMs = 1500;
+constexpr double kBrakeKmhPerTick = 0.6 * 9.81 * 3.6 * 0.1;
+
+bool Braking(const DriveScript& script, int tripMs) {
+  return script.brakeTripMs >= 0 && tripMs >= script.brakeTripMs && tripMs < script.brakeTripMs + kBrakeMs;
+}
+
 int AxisUnits(double g) { return std::clamp(static_cast<int>(std::lround(g * kUnitsPerG)), -127, 128); }
 
 }  // namespace
@@ -125,6 +133,10 @@ Drive SimulateDrive(const DriveScript& script) {
     const double shock = ImpactShock(script, ms);
     const double before = car.speedKmh;
     car.speedKmh = script.parked ? 0.0 : before + (targetSpeed - before) * 0.05;
+    if (!script.parked && Braking(script, tripTick * 100)) {
+      car.speedKmh = std::max(0.0, before - kBrakeKmhPerTick);
+      targetSpeed = car.speedKmh;  // the driver pulls away gently afterwards
+    }
     if (shock > 0.9) car.speedKmh *= 0.6;
     const double road = script.parked ? 0.005 : 0.03;
     const double along = (car.speedKmh - before) / 3.6 / dt / 9.81 - 3.2 * shock + road * noise(rng);

@@ -22,6 +22,7 @@ struct DriveScript {
   std::uint32_t seed = 1;
   bool parked = false;       // parking recording: the car stands still
   int impactMs = -1;         // time of a sharp impact, -1 for none
+  int brakeTripMs = -1;      // start of an emergency stop, in ms from the trip's start; -1 for none
   int signalLossFrom = -1;   // first second of a GPS drop-out ('V' fixes), -1 for none
   int signalLossSeconds = 0;
   // Seconds the same trip had already run in earlier recordings: the car carries on where they ended.

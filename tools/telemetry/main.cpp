@@ -1,10 +1,14 @@
-// vx880-telemetry: prints the telemetry of recordings as CSV rows, a GPX track or one summary line each.
+// vx880-telemetry: prints the telemetry of recordings as CSV rows, a GPX track or one summary line each, or a
+// card's trips and events.
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <variant>
 
+#include "CardReport.h"
 #include "CommandLine.h"
+#include "core/cardindex/CardRecordings.h"
+#include "core/cardindex/RecordingSummaries.h"
 #include "TelemetryExport.h"
 #include "core/telemetry/FileTelemetrySource.h"
 #include "core/telemetry/TelemetryLayouts.h"
@@ -17,17 +21,21 @@ using namespace vx;
 std::string Usage() {
   std::string usage =
       "usage: vx880-telemetry [--gpx | --summary] [--] FILE...\n"
+      "       vx880-telemetry --trips | --events [--] DIR...\n"
       "Prints the telemetry of recordings: every record as a CSV row (the default), a GPX 1.1 track of the\n"
       "complete valid fixes (--gpx), or one summary line per file (--summary, with the start the name gives\n"
       "in UTC and the zone it was read in). VX-880QN recordings are printed as their log stores them;\n"
       "other layouts as A (acceleration in g) and F (fix) rows.\n"
+      "--trips prints a CSV row per trip of the recordings below DIR (start and end UTC, recordings,\n"
+      "distance m, max km/h); --events a row per hard braking, hard acceleration, sharp turn, impact and\n"
+      "camera event (UTC, file, offset ms, kind, peak g, latitude, longitude).\n"
       "Layouts read:";
   for (const TelemetryReader& reader : TelemetryReaders()) usage += std::string(" ") + reader.layout + ",";
   usage.back() = '\n';
   return usage;
 }
 
-enum class Format { Csv, Gpx, Summary };
+enum class Format { Csv, Gpx, Summary, Trips, Events };
 
 // A recording's telemetry: the VX-880QN log as stored, or a track of another layout (maybe none).
 using Telemetry = std::variant<std::vector<telemetry::ParsedRecord>, TelemetryTrack>;
@@ -83,22 +91,50 @@ std::string SummaryLine(const std::string& file, const Telemetry& telemetry) {
   return line + telemetry::StartText(RecordingStartOf(file));
 }
 
+// The summaries of every recording below the folders; a recording that cannot be read is named on stderr.
+std::vector<RecordingSummary> CardSummaries(const std::vector<std::string>& folders, int& status) {
+  std::vector<RecordingSummary> summaries;
+  for (const std::string& folder : folders) {
+    for (const std::string& path : RecordingsBelow(folder)) {
+      summaries.push_back(SummarizeRecording(path));
+      if (summaries.back().problem.empty()) continue;
+      std::fprintf(stderr, "vx880-telemetry: %s: %s\n", path.c_str(), summaries.back().problem.c_str());
+      status = 1;
+    }
+  }
+  return summaries;
+}
+
+int PrintCard(Format format, const std::vector<std::string>& folders) {
+  int status = 0;
+  const std::vector<RecordingSummary> summaries = CardSummaries(folders, status);
+  const auto rows = format == Format::Trips ? telemetry::TripRows(GroupTrips(summaries)) : telemetry::EventRows(summaries);
+  for (const std::string& row : rows) std::puts(row.c_str());
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string usage = Usage();
   const tools::ToolInfo tool{"vx880-telemetry", usage.c_str()};
-  constexpr tools::ToolOption kOptions[] = {{"--gpx", false}, {"--summary", false}};
+  constexpr tools::ToolOption kOptions[] = {
+      {"--gpx", false}, {"--summary", false}, {"--trips", false}, {"--events", false}};
   std::optional<Format> format;
   std::vector<std::string> files;
   const auto take = [&](const std::string& name, const std::string&, std::string& error) {
-    const Format chosen = name == "--gpx" ? Format::Gpx : Format::Summary;
-    if (format && *format != chosen) error = "only one of --gpx and --summary";
+    const Format chosen = name == "--gpx"     ? Format::Gpx
+                          : name == "--trips" ? Format::Trips
+                          : name == "--events" ? Format::Events
+                                              : Format::Summary;
+    if (format && *format != chosen) error = "only one of --gpx, --summary, --trips and --events";
     format = chosen;
     return error.empty();
   };
   if (const auto status = tools::ParseCommandLine(argc, argv, tool, kOptions, take, files)) return *status;
-  if (files.empty()) return tools::UsageError(tool, "no recording named");
+  const bool card = format == Format::Trips || format == Format::Events;
+  if (files.empty()) return tools::UsageError(tool, card ? "no folder named" : "no recording named");
+  if (card) return PrintCard(*format, files) == 0 && tools::OutputWritten(tool) ? 0 : 1;
   std::unique_ptr<telemetry::GpxWriter> gpx;
   if (format == Format::Gpx) gpx = std::make_unique<telemetry::GpxWriter>(stdout);
   int status = 0;
