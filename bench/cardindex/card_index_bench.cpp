@@ -1,0 +1,142 @@
+// Indexes a 500-recording card (10 s, two streams each) without a cache and with one, and measures the peak
+// memory; gst-discoverer reads the same files' durations in the same run as the anchor. The card is made once
+// under build/bench-media and kept, with the time its making took.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "ToolRunner.h"
+#include "core/cardindex/CardIndex.h"
+#include "core/cardindex/CardIndexCache.h"
+#include "core/cardindex/ContainerDuration.h"
+#include "core/player/RecordingNames.h"
+#include "core/telemetry/RecordingStart.h"
+#include "core/telemetry/TelemetryLayouts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using vx::test::Quote;
+constexpr int kDriveRecordings = 494;  // the card maker adds six more: event, AVI, no telemetry, cut, parked
+constexpr double kEarthRadiusM = 6371008.8;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The card, made under nice (the cores are shared) when it is not there yet; the seconds its making took.
+double MadeCard(const fs::path& card) {
+  const fs::path madeIn = card.string() + ".seconds";
+  if (double seconds = 0; std::ifstream(madeIn) >> seconds) return seconds;
+  const auto start = Clock::now();
+  const std::string make = "nice -n 19 " + vx::test::Tool("vx880-mkcard") + " --force --count " +
+                           std::to_string(kDriveRecordings) + " --seconds 10 " + Quote(card.string()) + " >/dev/null";
+  if (vx::test::RunTool(make).status != 0) return -1.0;
+  const double seconds = SecondsSince(start);
+  std::ofstream(madeIn) << seconds << '\n';
+  return seconds;
+}
+
+std::vector<std::string> RecordingsOf(const fs::path& card) {
+  std::vector<std::string> paths;
+  for (const auto& entry : fs::recursive_directory_iterator(card)) {
+    if (entry.is_regular_file() && vx::IsListedRecording(entry.path().string())) paths.push_back(entry.path());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+double DistanceM(const vx::GpsSample& a, const vx::GpsSample& b) {
+  constexpr double kRad = M_PI / 180.0;
+  const double h = std::pow(std::sin((b.latitude - a.latitude) * kRad / 2), 2) +
+                   std::cos(a.latitude * kRad) * std::cos(b.latitude * kRad) *
+                       std::pow(std::sin((b.longitude - a.longitude) * kRad / 2), 2);
+  return 2 * kEarthRadiusM * std::asin(std::min(1.0, std::sqrt(h)));
+}
+
+// Stands in for the summary of the real index: the container's duration and what the telemetry tells.
+vx::RecordingSummary Summarize(const std::string& path) {
+  vx::RecordingSummary s;
+  s.durationMs = vx::ContainerDurationMs(path).value_or(0);
+  if (const auto start = vx::RecordingStartOf(path)) {
+    s.startUtcMs = start->utcSeconds * 1000;
+    s.startSource = vx::RecordingSummary::StartSource::Name;
+  }
+  const vx::TelemetryTrack track = vx::ReadRecordingTelemetry(path);
+  s.layout = track.layout;
+  s.problem = track.warning;
+  const vx::GpsSample* last = nullptr;
+  for (const vx::GpsSample& fix : track.gps) {
+    if (!fix.valid) continue;
+    if (last) s.distanceM += DistanceM(*last, fix);
+    s.maxSpeedKmh = std::max(s.maxSpeedKmh, fix.speedKmh);
+    last = &fix;
+  }
+  for (const vx::AccelSample& a : track.accel) s.maxG = std::max(s.maxG, std::hypot(a.x, a.y, a.z));
+  return s;
+}
+
+// gst-discoverer over every file in one process: each file's duration in ms, by path.
+std::map<std::string, std::uint32_t> DiscovererDurations(const std::vector<std::string>& paths) {
+  std::string command = "gst-discoverer-1.0";
+  for (const std::string& path : paths) command += " " + Quote(path);
+  const std::string out = vx::test::RunTool(command + " 2>/dev/null").out;
+  std::map<std::string, std::uint32_t> durations;
+  const std::regex done(R"(Done discovering file://(\S+)[^]*?Duration: (\d+):(\d+):(\d+)\.(\d{3}))");
+  for (auto it = std::sregex_iterator(out.begin(), out.end(), done); it != std::sregex_iterator(); ++it) {
+    const auto& m = *it;
+    durations[m[1]] = static_cast<std::uint32_t>(((std::stoul(m[2]) * 60 + std::stoul(m[3])) * 60 + std::stoul(m[4])) *
+                                                 1000 + std::stoul(m[5]));
+  }
+  return durations;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A card folder on the command line is used as it stands; else the kept 500-recording card.
+  const fs::path card = argc > 1 ? fs::path(argv[1]) : fs::path(VX_BENCH_MEDIA_DIR) / "card-index-500";
+  if (argc <= 1) std::printf("card_make_s: %.1f\n", MadeCard(card));
+  const std::vector<std::string> recordings = RecordingsOf(card);
+  const vx::test::TempDir cacheDir("card-index-bench");
+  vx::CardIndexJob job{cacheDir / "card-index.bin", card.string(), recordings, Summarize, nullptr, nullptr};
+
+  auto start = Clock::now();
+  const vx::CardIndex cold = vx::BuildCardIndex(job);
+  const double coldS = SecondsSince(start);
+  start = Clock::now();
+  const vx::CardIndex warm = vx::BuildCardIndex(job);
+  const double warmS = SecondsSince(start);
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+
+  start = Clock::now();
+  const auto theirs = DiscovererDurations(recordings);
+  const double discovererS = SecondsSince(start);
+  std::size_t agree = 0, withTelemetry = 0;
+  double distanceM = 0.0;
+  for (const vx::RecordingSummary& s : cold.summaries) {
+    distanceM += s.distanceM;
+    withTelemetry += s.layout.empty() ? 0 : 1;
+    const auto found = theirs.find(s.path);
+    if (found != theirs.end() && std::abs(double(found->second) - double(s.durationMs)) <= 1.0) ++agree;
+  }
+  std::printf("recordings: %zu\ncold_summarized: %zu\nwarm_from_cache: %zu\n", recordings.size(), cold.summarized,
+              warm.fromCache);
+  std::printf("with_telemetry: %zu\ndistance_km: %.1f\n", withTelemetry, distanceM / 1000.0);
+  std::printf("cache_bytes: %llu\n", static_cast<unsigned long long>(fs::file_size(job.cacheFile)));
+  std::printf("durations_read_by_discoverer: %zu\ndurations_agreeing: %zu\n", theirs.size(), agree);
+  std::printf("peak_rss_mb: %.1f\n", double(usage.ru_maxrss) / 1024.0);
+  std::printf("index_cold_s: %.3f\nindex_warm_s: %.4f\ndiscoverer_s: %.3f\n", coldS, warmS, discovererS);
+  std::printf("cold_vs_discoverer_ratio: %.4f\nwarm_vs_discoverer_ratio: %.5f\n", coldS / discovererS,
+              warmS / discovererS);
+  return cold.summarized == recordings.size() && warm.fromCache == recordings.size() ? 0 : 1;
+}
