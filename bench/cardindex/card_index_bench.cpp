@@ -17,10 +17,9 @@
 #include "ToolRunner.h"
 #include "core/cardindex/CardIndex.h"
 #include "core/cardindex/CardIndexCache.h"
+#include "core/cardindex/CardRecordings.h"
+#include "core/cardindex/RecordingSummaries.h"
 #include "core/cardindex/ContainerDuration.h"
-#include "core/player/RecordingNames.h"
-#include "core/telemetry/RecordingStart.h"
-#include "core/telemetry/TelemetryLayouts.h"
 
 namespace {
 
@@ -28,7 +27,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using vx::test::Quote;
 constexpr int kDriveRecordings = 494;  // the card maker adds six more: event, AVI, no telemetry, cut, parked
-constexpr double kEarthRadiusM = 6371008.8;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -43,45 +41,6 @@ double MadeCard(const fs::path& card) {
   const double seconds = SecondsSince(start);
   std::ofstream(madeIn) << seconds << '\n';
   return seconds;
-}
-
-std::vector<std::string> RecordingsOf(const fs::path& card) {
-  std::vector<std::string> paths;
-  for (const auto& entry : fs::recursive_directory_iterator(card)) {
-    if (entry.is_regular_file() && vx::IsListedRecording(entry.path().string())) paths.push_back(entry.path());
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-double DistanceM(const vx::GpsSample& a, const vx::GpsSample& b) {
-  constexpr double kRad = M_PI / 180.0;
-  const double h = std::pow(std::sin((b.latitude - a.latitude) * kRad / 2), 2) +
-                   std::cos(a.latitude * kRad) * std::cos(b.latitude * kRad) *
-                       std::pow(std::sin((b.longitude - a.longitude) * kRad / 2), 2);
-  return 2 * kEarthRadiusM * std::asin(std::min(1.0, std::sqrt(h)));
-}
-
-// Stands in for the summary of the real index: the container's duration and what the telemetry tells.
-vx::RecordingSummary Summarize(const std::string& path) {
-  vx::RecordingSummary s;
-  s.durationMs = vx::ContainerDurationMs(path).value_or(0);
-  if (const auto start = vx::RecordingStartOf(path)) {
-    s.startUtcMs = start->utcSeconds * 1000;
-    s.startSource = vx::RecordingSummary::StartSource::Name;
-  }
-  const vx::TelemetryTrack track = vx::ReadRecordingTelemetry(path);
-  s.layout = track.layout;
-  s.problem = track.warning;
-  const vx::GpsSample* last = nullptr;
-  for (const vx::GpsSample& fix : track.gps) {
-    if (!fix.valid) continue;
-    if (last) s.distanceM += DistanceM(*last, fix);
-    s.maxSpeedKmh = std::max(s.maxSpeedKmh, fix.speedKmh);
-    last = &fix;
-  }
-  for (const vx::AccelSample& a : track.accel) s.maxG = std::max(s.maxG, std::hypot(a.x, a.y, a.z));
-  return s;
 }
 
 // gst-discoverer over every file in one process: each file's duration in ms, by path.
@@ -105,9 +64,10 @@ int main(int argc, char** argv) {
   // A card folder on the command line is used as it stands; else the kept 500-recording card.
   const fs::path card = argc > 1 ? fs::path(argv[1]) : fs::path(VX_BENCH_MEDIA_DIR) / "card-index-500";
   if (argc <= 1) std::printf("card_make_s: %.1f\n", MadeCard(card));
-  const std::vector<std::string> recordings = RecordingsOf(card);
+  const std::vector<std::string> recordings = vx::RecordingsBelow(card.string());
   const vx::test::TempDir cacheDir("card-index-bench");
-  vx::CardIndexJob job{cacheDir / "card-index.bin", card.string(), recordings, Summarize, nullptr, nullptr};
+  const auto summarize = [](const std::string& path) { return vx::SummarizeRecording(path); };
+  vx::CardIndexJob job{cacheDir / "card-index.bin", card.string(), recordings, summarize, nullptr, nullptr};
 
   auto start = Clock::now();
   const vx::CardIndex cold = vx::BuildCardIndex(job);

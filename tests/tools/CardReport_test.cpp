@@ -32,7 +32,7 @@ TEST(CardReport, ListsTheDemoCardsTripsAndEvents) {
   ASSERT_FALSE(tripRows.empty());
   EXPECT_EQ(tripRows[0], "start_utc,end_utc,recordings,distance_m,max_kmh");
   // The morning: two drive recordings and the event recording that carries on from them.
-  EXPECT_EQ(RowsWith(tripRows, "2026-12-05T23:15:00.000Z,2026-12-05T23:15:29.900Z,3,"), 1u) << trips.out;
+  EXPECT_EQ(RowsWith(tripRows, "2026-12-05T23:15:00.000Z,2026-12-05T23:15:30.000Z,3,"), 1u) << trips.out;
 
   const ToolOutput events = RunTool(Tool("vx880-telemetry") + " --events " + Quote(card));
   EXPECT_EQ(events.status, 0);

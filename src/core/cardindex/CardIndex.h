@@ -11,14 +11,14 @@
 
 namespace vx {
 
-using SummarizeRecording = std::function<RecordingSummary(const std::string& path)>;
+using RecordingSummarizer = std::function<RecordingSummary(const std::string& path)>;
 using CardIndexProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 struct CardIndexJob {
   std::string cacheFile;                // CardIndexCacheFile() in the viewer
   std::string cardFolder;               // cached recordings below it that are not in `recordings` are gone
   std::vector<std::string> recordings;  // the card's recording files, in the order the index lists them
-  SummarizeRecording summarize;         // works out the summary of a recording not in the cache
+  RecordingSummarizer summarize;        // works out the summary of a recording not in the cache
   CardIndexProgress progress;           // after each recording; may be empty
   const std::atomic<bool>* stop = nullptr;  // set from another thread to end the work early
 };

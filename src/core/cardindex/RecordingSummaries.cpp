@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/cardindex/ContainerDuration.h"
 #include "core/player/RecordingNames.h"
 #include "core/telemetry/RecordingStart.h"
 #include "core/telemetry/TelemetryLayouts.h"
@@ -71,8 +72,7 @@ void SummarizeTrack(RecordingSummary& summary, const TelemetryTrack& track, std:
   }
 }
 
-RecordingSummary SummarizeRecording(const std::string& path, std::optional<std::uint32_t> containerDurationMs,
-                                    const EventThresholds& thresholds) {
+RecordingSummary SummarizeRecording(const std::string& path, const EventThresholds& thresholds) {
   RecordingSummary summary;
   summary.path = path;
   struct stat info {};
@@ -86,7 +86,7 @@ RecordingSummary SummarizeRecording(const std::string& path, std::optional<std::
   if (track.layout.empty() && !track.warning.empty()) summary.problem = track.warning;
   std::optional<std::int64_t> nameStart;
   if (const auto start = RecordingStartOf(path)) nameStart = start->utcSeconds * 1000;
-  SummarizeTrack(summary, track, nameStart, summary.modifiedNs / 1'000'000, containerDurationMs, thresholds);
+  SummarizeTrack(summary, track, nameStart, summary.modifiedNs / 1'000'000, ContainerDurationMs(path), thresholds);
   return summary;
 }
 

@@ -11,11 +11,10 @@
 
 namespace vx {
 
-// The record of the recording at `path`. `containerDurationMs` is the length the container states; without
-// it the last telemetry sample's time stands for the length. A file that cannot be read gets a problem text
-// and what its name and file times still tell.
-RecordingSummary SummarizeRecording(const std::string& path, std::optional<std::uint32_t> containerDurationMs = {},
-                                    const EventThresholds& thresholds = {});
+// The record of the recording at `path`. Its length is the one its container states; where the container
+// states none, the last telemetry sample's time stands for it. A file that cannot be read gets a problem
+// text and what its name and file times still tell.
+RecordingSummary SummarizeRecording(const std::string& path, const EventThresholds& thresholds = {});
 
 // The part that depends only on the telemetry: duration, distance, speed, G, layout and events. The start
 // is the name's (`nameStartUtcMs`), else the first fix's UTC, else `fileTimeUtcMs`.
