@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace vx::test {
 
@@ -61,6 +63,14 @@ class TempDir {
  private:
   std::filesystem::path m_path;
 };
+
+// The lines of a tool's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 // Every byte of a file; empty when it cannot be read.
 inline std::string FileBytes(const std::filesystem::path& path) {

@@ -2,19 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "ToolRunner.h"
 
 namespace vx::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::size_t RowsWith(const std::vector<std::string>& rows, const std::string& text) {
   return static_cast<std::size_t>(

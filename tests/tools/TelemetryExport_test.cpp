@@ -16,13 +16,6 @@
 namespace vx::test {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // The rows the export must print for the drive the card maker simulates with --seconds 5 --seed 3
 // --gps-loss 2.
 std::vector<std::string> ExpectedRows() {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "core/telemetry/layouts/FixFields.h"
 #include "core/telemetry/layouts/Mp4Boxes.h"
 
 namespace vx {
@@ -27,25 +27,12 @@ constexpr double kKmhPerKnot = 1.852;
 constexpr double kMaxSpeedKmh = 600.0;
 constexpr double kMaxAccelG = 64.0;
 
-std::uint32_t Be32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-std::uint32_t Le32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 float LeFloat(const std::uint8_t* p) { return std::bit_cast<float>(Le32(p)); }
 
 // Whole, valid calendar time in UTC milliseconds; the year may be counted from 2000.
 std::optional<std::int64_t> UtcMs(std::uint32_t year, std::uint32_t month, std::uint32_t day, std::uint32_t hour,
                                   std::uint32_t minute, std::uint32_t second) {
-  if (year < 2000) year += 2000;
-  if (year > 2200 || month > 12 || day > 31 || hour > 23 || minute > 59 || second > 59) return std::nullopt;
-  using namespace std::chrono;
-  const year_month_day date{std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
-                            std::chrono::day(day)};
-  if (!date.ok()) return std::nullopt;
-  const auto time = sys_days(date) + hours(hour) + minutes(minute) + seconds(second);
-  return duration_cast<milliseconds>(time.time_since_epoch()).count();
+  return CalendarUtcMs(year < 2000 ? year + 2000 : year, month, day, hour, minute, second);
 }
 
 // DDDMM.MMMM as the camera writes it, in degrees up to `maxDegrees`; nullopt when it is not such a number.
