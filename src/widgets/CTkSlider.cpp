@@ -107,15 +107,13 @@ void CTkSlider::SetMarks(std::vector<int> positions) {
   update();
 }
 
-// Each mark stands where the thumb's centre would be at its position: amber reads on the dark channel and
-// differs from the thumb.
+// Each mark stands where the thumb's centre would be at its position, across the slider's height: sky blue
+// reads on both the orange channel and the dark rims around it, and differs from the pale thumb.
 void CTkSlider::PaintMarks(QPainter& painter) const {
   constexpr int kMarkWidth = 2;
-  const int top = std::max(0, m_nThumbY + 1);
-  const int bottom = std::min(height(), m_nThumbY + m_nThumbHeight - 1);
   for (const int position : m_vecMarks) {
     const int centre = SliderThumbX(Geometry(), m_range, m_range.Clamp(position)) + m_nThumbWidth / 2;
-    painter.fillRect(centre - kMarkWidth / 2, top, kMarkWidth, bottom - top, QColor(255, 176, 0));
+    painter.fillRect(centre - kMarkWidth / 2, 0, kMarkWidth, height(), QColor(64, 196, 255));
   }
 }
 
