@@ -24,6 +24,7 @@
 
 namespace vx {
 
+class CEventsDlg;
 class CGSensorDlg;
 class CMapView;
 class CMyButton;
@@ -83,6 +84,7 @@ class CQuelmarDlg : public QWidget {
   int SpeedStep() const { return m_nSpeedStep; }
   bool IsTimerActive() const { return m_timer.isActive(); }
   QWidget* Control(int id) const;
+  CEventsDlg* EventsWindow() const;
   QString ControlText(int id) const;
 
  protected:
@@ -178,6 +180,12 @@ class CQuelmarDlg : public QWidget {
   // Shows `track` as the open recording's telemetry on the map and the graph.
   void ShowTelemetry(TelemetryTrack track);
 
+  // The events window of the listed card, and playing a moment chosen there (QuelmarEvents.cpp).
+  void OnEvents();
+  void PlayEvent(const std::string& recordingPath, std::uint32_t positionMs);
+  // Marks the events found in the open recording's telemetry on the position slider.
+  void MarkEvents();
+
   // Catalogue commands.
   void ChooseFolder();
   void OpenFiles();
@@ -197,6 +205,7 @@ class CQuelmarDlg : public QWidget {
   CMapView* m_pMapView = nullptr;  // control 1106, made on first use
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;
   QPointer<CSettingDlg> m_pSettingDlg;
+  QPointer<CEventsDlg> m_pEventsDlg;
   CTkSlider* m_pPositionSlider = nullptr;
   CTkSlider* m_pVolumeSlider = nullptr;
   QLabel* m_pPlayMessage = nullptr;  // why the chosen recording does not play, made on first use

@@ -41,6 +41,7 @@ constexpr MenuItem kListMenu[] = {
     {"Select All", ID_SELECT_ALL}, {nullptr, 0},                    {"Sort ASC", ID_SORT_ASC},
     {"Sort DESC", ID_SORT_DESC},   {nullptr, 0},                    {"Attach GPX\u2026", ID_ATTACH_GPX},
     {"Detach GPX", ID_DETACH_GPX},
+    {nullptr, 0},                  {"Events\u2026", ID_EVENTS},
 };
 
 // A path handed in from outside (a drop, the command line): absolute, without NUL, within the system's limit.
@@ -275,6 +276,21 @@ int CRecordingCatalogue::RowCount() const { return m_pModel->Rows().Count(); }
 QString CRecordingCatalogue::PathAt(int row) const {
   if (row < 0 || row >= RowCount()) return {};
   return QString::fromStdU16String(m_pModel->Rows().At(row).path);
+}
+
+int CRecordingCatalogue::RowOfFile(const std::string& filePath) const {
+  for (int row = 0; row < RowCount(); ++row) {
+    const RecordingEntry& entry = m_pModel->Rows().At(row);
+    if (entry.filePath == filePath || entry.partnerFilePath == filePath) return row;
+  }
+  return -1;
+}
+
+std::string CRecordingCatalogue::CardFolder() const {
+  if (!m_strFolder.isEmpty()) return QFile::encodeName(m_strFolder).toStdString();
+  if (RowCount() == 0) return {};
+  const std::string& file = m_pModel->Rows().At(0).filePath;
+  return file.substr(0, file.rfind('/'));
 }
 
 int CRecordingCatalogue::FirstSelectedRow() const {

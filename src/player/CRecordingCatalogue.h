@@ -81,6 +81,11 @@ class CRecordingCatalogue : public QObject {
 
   int RowCount() const;
   QString PathAt(int row) const;
+  // The row that opens `filePath` (its own file or its rear partner), -1 when none does.
+  int RowOfFile(const std::string& filePath) const;
+  // The folder whose recordings the list shows: the last one searched, else that of the first row's file;
+  // empty for an empty list. Bytes as the file system gives them.
+  std::string CardFolder() const;
   int FirstSelectedRow() const;
   int PlayingRow() const;
   bool IsPlayingRow(int row) const { return row >= 0 && row == PlayingRow(); }

@@ -67,6 +67,7 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
 
 void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
   m_telemetry = std::move(track);
+  MarkEvents();
   // A map left from the recording before would show its track and marker, with no button to put it away.
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
@@ -171,6 +172,7 @@ void CQuelmarDlg::StopPlayback() {
   m_frontView.hide();
   m_rearView.hide();
   m_pPositionSlider->SetPos(0);
+  m_pPositionSlider->SetMarks({});
   ResetTimeLabels();
   m_pCatalogue->ClearPlayingRow();
   SetPlayText(false);

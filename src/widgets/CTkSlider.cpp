@@ -96,9 +96,25 @@ void CTkSlider::paintEvent(QPaintEvent* event) {
   CCMemDC memDC(target, event->rect());
   QPainter& painter = memDC.Painter();
   painter.drawPixmap(rect(), m_bmpChannel, QRect(0, 0, m_nChannelWidth, m_nChannelHeight));
+  PaintMarks(painter);
   m_nThumbX = SliderThumbX(Geometry(), m_range, m_nPos);
   const QPixmap& thumb = m_bDragging ? m_bmpThumbDragging : (hasFocus() ? m_bmpThumbFocused : m_bmpThumb);
   painter.drawPixmap(m_nThumbX, m_nThumbY, thumb);
+}
+
+void CTkSlider::SetMarks(std::vector<int> positions) {
+  m_vecMarks = std::move(positions);
+  update();
+}
+
+// Each mark stands where the thumb's centre would be at its position, across the slider's height: sky blue
+// reads on both the orange channel and the dark rims around it, and differs from the pale thumb.
+void CTkSlider::PaintMarks(QPainter& painter) const {
+  constexpr int kMarkWidth = 2;
+  for (const int position : m_vecMarks) {
+    const int centre = SliderThumbX(Geometry(), m_range, m_range.Clamp(position)) + m_nThumbWidth / 2;
+    painter.fillRect(centre - kMarkWidth / 2, 0, kMarkWidth, height(), QColor(64, 196, 255));
+  }
 }
 
 void CTkSlider::mousePressEvent(QMouseEvent* event) {

@@ -5,8 +5,11 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/widgets/SliderMath.h"
+
+class QPainter;
 
 namespace vx {
 
@@ -30,6 +33,9 @@ class CTkSlider : public QWidget {
   // 0 from a left press on the slider until its release, 1 otherwise.
   int IsReleased() const { return m_bReleased; }
   bool IsDragging() const { return m_bDragging; }
+  // Positions drawn as small ticks on the track (the events of the recording), under the thumb.
+  void SetMarks(std::vector<int> positions);
+  const std::vector<int>& Marks() const { return m_vecMarks; }
 
  signals:
   // Posted to the parent after each change: a scroll code (TB_LINEUP ... TB_ENDTRACK) and the position it
@@ -48,6 +54,7 @@ class CTkSlider : public QWidget {
 
  private:
   void PlaceThumbVertically();
+  void PaintMarks(QPainter& painter) const;
   bool SetPosFromPoint(int x);
   void EndLostDrag();
   void Notify(int code);
@@ -71,6 +78,7 @@ class CTkSlider : public QWidget {
   int m_nPos = 0;
   int m_nLineSize = 1;
   int m_nPageSize = 10;
+  std::vector<int> m_vecMarks;
 };
 
 }  // namespace vx

@@ -36,6 +36,10 @@ std::string CardFile(const std::string& name, const std::string& options) {
   return MadeOnce(name, std::string(VX_BIN_DIR) + "/vx880-mkcard --file ", options);
 }
 
+std::string CardFolder(const std::string& name, const std::string& options) {
+  return MadeOnce(name, std::string(VX_BIN_DIR) + "/vx880-mkcard " + options + " ", "");
+}
+
 std::string MuxedFile(const std::string& name, const std::string& streams, const std::string& muxer) {
   return MadeOnce(name, "gst-launch-1.0 -q " + muxer + " name=mux ! filesink location=", streams);
 }

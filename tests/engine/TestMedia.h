@@ -8,6 +8,8 @@ namespace vx::test {
 
 // Runs `vx880-mkcard --file <dir>/<name> <options>` once per name and returns the file's path.
 std::string CardFile(const std::string& name, const std::string& options);
+// Runs `vx880-mkcard <options> <dir>/<name>` once per name and returns the card's folder.
+std::string CardFolder(const std::string& name, const std::string& options);
 // Runs `streams` (gst-launch pipeline text feeding `<muxer> name=mux`) into <dir>/<name> once per name and
 // returns the file's path: for recordings the card maker does not write.
 std::string MuxedFile(const std::string& name, const std::string& streams, const std::string& muxer = "mp4mux");

@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "core/cardindex/EventRows.h"
 #include "core/common/CFormat.h"
 
 namespace vx::telemetry {
@@ -20,17 +21,6 @@ std::string IsoUtcMs(std::int64_t utcMs) {
   char millis[8];
   std::snprintf(millis, sizeof millis, ".%03dZ", static_cast<int>(ms));
   return std::string(text) + millis;
-}
-
-const char* KindName(DetectedEvent::Kind kind) {
-  switch (kind) {
-    case DetectedEvent::Kind::HardBraking: return "hard braking";
-    case DetectedEvent::Kind::HardAcceleration: return "hard acceleration";
-    case DetectedEvent::Kind::SharpTurn: return "sharp turn";
-    case DetectedEvent::Kind::Impact: return "impact";
-    case DetectedEvent::Kind::CameraEvent: return "camera event";
-  }
-  return "";
 }
 
 // A file name as one CSV field: quoted when it holds a comma, a quote or a line break.
@@ -59,7 +49,7 @@ std::vector<std::string> EventRows(const std::vector<RecordingSummary>& recordin
   for (const RecordingSummary& r : recordings) {
     for (const DetectedEvent& e : r.events) {
       rows.push_back(IsoUtcMs(r.startUtcMs + e.mediaMs) + "," + CsvField(r.path) + "," + std::to_string(e.mediaMs) +
-                     "," + KindName(e.kind) + "," + FormatFixed(e.peakG, 2) + "," + Degrees(e.latitude) + "," +
+                     "," + EventKindName(e.kind) + "," + FormatFixed(e.peakG, 2) + "," + Degrees(e.latitude) + "," +
                      Degrees(e.longitude));
     }
   }

@@ -59,5 +59,7 @@ inline constexpr int ID_SELECT_ALL = 32782;
 // The list's GPX entries (this viewer's own).
 inline constexpr int ID_ATTACH_GPX = 32790;
 inline constexpr int ID_DETACH_GPX = 32791;
+// The events window of the listed card.
+inline constexpr int ID_EVENTS = 32792;
 
 }  // namespace vx

@@ -1,0 +1,83 @@
+// The events window's rows: texts in the C locale, local times, and the lead-in before each event.
+#include "core/cardindex/EventRows.h"
+
+#include <algorithm>
+#include <ctime>
+#include <tuple>
+
+#include "core/common/CFormat.h"
+
+namespace vx {
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string PlaceText(const DetectedEvent& event) {
+  if (!event.latitude || !event.longitude) return {};
+  return FormatFixed(*event.latitude, 5) + ", " + FormatFixed(*event.longitude, 5);
+}
+
+EventRow EventRowOf(const RecordingSummary& recording, const DetectedEvent& event, const EventTimeText& timeText) {
+  EventRow row;
+  row.utcMs = recording.startUtcMs + event.mediaMs;
+  row.recordingPath = recording.path;
+  row.playFromMs = event.mediaMs > kEventLeadInMs ? event.mediaMs - kEventLeadInMs : 0;
+  row.time = timeText(row.utcMs);
+  row.kind = EventKindName(event.kind);
+  if (event.kind != DetectedEvent::Kind::CameraEvent) row.strength = FormatFixed(event.peakG, 2) + " g";
+  row.place = PlaceText(event);
+  row.recording = FileNameOf(recording.path);
+  return row;
+}
+
+EventRow UnreadableRowOf(const RecordingSummary& recording, const EventTimeText& timeText) {
+  EventRow row;
+  row.utcMs = recording.startUtcMs;
+  row.recordingPath = recording.path;
+  row.time = timeText(row.utcMs);
+  row.kind = recording.problem;
+  row.recording = FileNameOf(recording.path);
+  row.unreadable = true;
+  return row;
+}
+
+}  // namespace
+
+const char* EventKindName(DetectedEvent::Kind kind) {
+  switch (kind) {
+    case DetectedEvent::Kind::HardBraking: return "hard braking";
+    case DetectedEvent::Kind::HardAcceleration: return "hard acceleration";
+    case DetectedEvent::Kind::SharpTurn: return "sharp turn";
+    case DetectedEvent::Kind::Impact: return "impact";
+    case DetectedEvent::Kind::CameraEvent: return "camera event";
+  }
+  return "";
+}
+
+std::string LocalDateTimeText(std::int64_t utcMs) {
+  std::int64_t seconds = utcMs / 1000;
+  if (utcMs % 1000 < 0) --seconds;
+  const auto flat = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  if (!localtime_r(&flat, &tm)) return {};
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return text;
+}
+
+std::vector<EventRow> MakeEventRows(std::span<const RecordingSummary> recordings, const EventTimeText& timeText) {
+  std::vector<EventRow> rows;
+  for (const RecordingSummary& recording : recordings) {
+    if (!recording.problem.empty()) rows.push_back(UnreadableRowOf(recording, timeText));
+    for (const DetectedEvent& event : recording.events) rows.push_back(EventRowOf(recording, event, timeText));
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const EventRow& a, const EventRow& b) {
+    return std::tie(a.utcMs, a.recordingPath, a.playFromMs) < std::tie(b.utcMs, b.recordingPath, b.playFromMs);
+  });
+  return rows;
+}
+
+}  // namespace vx

@@ -1,0 +1,114 @@
+// The events window: the card index is built on a worker thread whose progress and result come back as queued
+// calls; closing the window sets the stop flag, and the worker ends after the recording it is reading.
+#include "player/CEventsDlg.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "core/cardindex/CardIndexCache.h"
+#include "core/cardindex/CardRecordings.h"
+#include "core/cardindex/RecordingSummaries.h"
+
+namespace vx {
+namespace {
+
+constexpr const char* kColumnTitles[] = {"Time", "Kind", "Strength", "Place", "Recording"};
+constexpr int kStrengthColumn = 2;
+constexpr int kPlaceColumn = 3;
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+}  // namespace
+
+CEventsDlg::CEventsDlg(const std::string& cardFolder, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_strCardFolder(cardFolder) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Events \u2013 %1").arg(QFile::decodeName(QByteArray::fromStdString(cardFolder))));
+  m_pStatus = new QLabel(this);
+  m_pStatus->setObjectName(QStringLiteral("eventsStatus"));
+  m_pRows = new QTreeWidget(this);
+  m_pRows->setRootIsDecorated(false);
+  m_pRows->setUniformRowHeights(true);
+  m_pRows->setAllColumnsShowFocus(true);
+  m_pRows->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_pRows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  QStringList titles;
+  for (const char* title : kColumnTitles) titles << QString::fromUtf8(title);
+  m_pRows->setHeaderLabels(titles);
+  m_pRows->header()->setStretchLastSection(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_pStatus);
+  layout->addWidget(m_pRows);
+  resize(760, 360);
+
+  // One click or Enter plays a row; double-click would play it twice.
+  connect(m_pRows, &QTreeWidget::clicked, this, &CEventsDlg::ChooseRow);
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), m_pRows, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this] { ChooseRow(m_pRows->currentIndex()); });
+  }
+  ReadCard();
+}
+
+CEventsDlg::~CEventsDlg() { StopReading(); }
+
+void CEventsDlg::closeEvent(QCloseEvent* event) {
+  m_bStop = true;  // the worker ends while the window goes; the destructor waits for its last recording
+  QWidget::closeEvent(event);
+}
+
+void CEventsDlg::StopReading() {
+  m_bStop = true;
+  if (m_worker.joinable()) m_worker.join();
+}
+
+// Calls queued to this window from the worker are dropped with the window, which outlives the worker.
+void CEventsDlg::ReadCard() {
+  m_pStatus->setText(QStringLiteral("Looking for recordings\u2026"));
+  m_worker = std::thread([this] {
+    CardIndexJob job;
+    job.cacheFile = CardIndexCacheFile();
+    job.cardFolder = m_strCardFolder;
+    job.recordings = RecordingsBelow(m_strCardFolder);
+    job.summarize = [](const std::string& path) { return SummarizeRecording(path); };
+    job.progress = [this](std::size_t done, std::size_t total) {
+      QMetaObject::invokeMethod(this, [this, done, total] { ShowProgress(done, total); }, Qt::QueuedConnection);
+    };
+    job.stop = &m_bStop;
+    CardIndex index = BuildCardIndex(job);
+    QMetaObject::invokeMethod(this, [this, index = std::move(index)] { ShowIndex(index); }, Qt::QueuedConnection);
+  });
+}
+
+void CEventsDlg::ShowProgress(std::size_t done, std::size_t total) {
+  m_pStatus->setText(QStringLiteral("Reading %1 of %2 recordings\u2026").arg(done).arg(total));
+}
+
+void CEventsDlg::ShowIndex(const CardIndex& index) {
+  m_rows = MakeEventRows(index.summaries);
+  m_pRows->clear();
+  std::size_t events = 0;
+  for (const EventRow& row : m_rows) {
+    auto* item = new QTreeWidgetItem(
+        {Text(row.time), Text(row.kind), Text(row.strength), Text(row.place), Text(row.recording)});
+    item->setTextAlignment(kStrengthColumn, Qt::AlignRight | Qt::AlignVCenter);
+    if (row.unreadable) item->setForeground(1, palette().brush(QPalette::Disabled, QPalette::Text));
+    else ++events;
+    m_pRows->addTopLevelItem(item);
+  }
+  for (int column = 0; column < kPlaceColumn + 1; ++column) m_pRows->resizeColumnToContents(column);
+  QString status = QStringLiteral("%1 events in %2 recordings").arg(events).arg(index.summaries.size());
+  if (!index.cacheProblem.empty()) status += QStringLiteral(" (%1)").arg(Text(index.cacheProblem));
+  m_pStatus->setText(status);
+}
+
+void CEventsDlg::ChooseRow(const QModelIndex& index) {
+  if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) return;
+  const EventRow& row = m_rows[static_cast<std::size_t>(index.row())];
+  emit eventChosen(row.recordingPath, row.playFromMs);
+}
+
+}  // namespace vx

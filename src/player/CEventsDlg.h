@@ -1,0 +1,54 @@
+// The events window: every event of a card in time order, read on a worker thread; a row plays its moment.
+#pragma once
+
+#include <QLabel>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/cardindex/CardIndex.h"
+#include "core/cardindex/EventRows.h"
+
+namespace vx {
+
+class CEventsDlg : public QWidget {
+  Q_OBJECT
+
+ public:
+  // A top-level window owned by `owner`; it starts reading the recordings below `cardFolder` at once and deletes
+  // itself on close.
+  CEventsDlg(const std::string& cardFolder, QWidget* owner);
+  ~CEventsDlg() override;
+
+  const std::string& CardFolder() const { return m_strCardFolder; }
+  QTreeWidget& Rows() { return *m_pRows; }
+  QString StatusText() const { return m_pStatus->text(); }
+
+ signals:
+  // A row was chosen: play `recordingPath` from `positionMs`.
+  void eventChosen(const std::string& recordingPath, std::uint32_t positionMs);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ReadCard();
+  void ShowProgress(std::size_t done, std::size_t total);
+  void ShowIndex(const CardIndex& index);
+  void ChooseRow(const QModelIndex& index);
+  void StopReading();
+
+  std::string m_strCardFolder;
+  QLabel* m_pStatus = nullptr;
+  QTreeWidget* m_pRows = nullptr;
+  std::vector<EventRow> m_rows;
+  std::atomic<bool> m_bStop{false};
+  std::thread m_worker;
+};
+
+}  // namespace vx
