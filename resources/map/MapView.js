@@ -2,7 +2,8 @@
 // MapOptions.onlineTiles to false before the page runs) over an offline coordinate grid, the car's marker with
 // its speed and heading, and the recording's track coloured by speed. The viewer calls
 // DrawCurrent(longitude, latitude) and DrawMotion(speed, course) with decimal texts, DrawTrack(points) once per
-// recording; a click on the track asks the viewer to seek to the nearest fix.
+// recording and DrawEvents(marks) with the recording's events; a click on the track asks the viewer to seek to the
+// nearest fix.
 (function () {
   'use strict';
   var texts = window.MapTexts || {};
@@ -166,6 +167,24 @@
     if (!map.hasLayer(car) && trackPoints.length > 0) map.setView([trackPoints[0][1], trackPoints[0][0]], startZoom);
   };
 
+  // An event is a small purple diamond, unlike the blue car and the green-to-red track, and lies under the car;
+  // pointing at it names the event.
+  var eventSvg = '<svg viewBox="0 0 16 16"><path d="M8 1 L15 8 L8 15 L1 8 Z" fill="#8e24aa" stroke="#fff" ' +
+      'stroke-width="2" stroke-linejoin="round"/></svg>';
+  var eventLayer = L.layerGroup().addTo(map);
+
+  // marks: [longitude, latitude, "hard braking 0.60 g"] of each event with a place; replaces the marks before.
+  window.DrawEvents = function (marks) {
+    eventLayer.clearLayers();
+    (Array.isArray(marks) ? marks : []).forEach(function (mark) {
+      L.marker([mark[1], mark[0]], {
+        icon: L.divIcon({ className: 'event-mark', html: eventSvg, iconSize: [16, 16], iconAnchor: [8, 8] }),
+        keyboard: false, zIndexOffset: -1000
+      }).bindTooltip(String(mark[2]), { direction: 'top', offset: [0, -8], className: 'event-tip' })
+        .addTo(eventLayer);
+    });
+  };
+
   // What the page shows, as JSON text: for the viewer's tests and for looking at a page from outside.
   window.MapViewState = function () {
     var at = map.hasLayer(car) ? car.getLatLng() : null;
@@ -175,6 +194,7 @@
       offline: document.body.classList.contains('offline'), onlineTiles: onlineTiles,
       tilesLoaded: tilesLoaded, tilesFailed: tilesFailed,
       trackPoints: trackPoints.length, trackLines: trackLayer.getLayers().length,
+      eventMarks: eventLayer.getLayers().length,
       zoom: map.getZoom()
     });
   };

@@ -14,7 +14,9 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
+#include "core/cardindex/RecordingSummary.h"
 #include "core/player/CatalogueRows.h"
 #include "core/player/ViewSlots.h"
 #include "core/player/WindowLayout.h"
@@ -183,7 +185,7 @@ class CQuelmarDlg : public QWidget {
   // The events window of the listed card, and playing a moment chosen there (QuelmarEvents.cpp).
   void OnEvents();
   void PlayEvent(const std::string& recordingPath, std::uint32_t positionMs);
-  // Marks the events found in the open recording's telemetry on the position slider.
+  // Finds the events of the open recording's telemetry and marks them on the position slider.
   void MarkEvents();
 
   // Catalogue commands.
@@ -201,6 +203,7 @@ class CQuelmarDlg : public QWidget {
   CNrvVideoView m_frontView;
   CNrvVideoView m_rearView;
   TelemetryTrack m_telemetry;  // of the open recording, whichever camera made it
+  std::vector<DetectedEvent> m_events;  // found in m_telemetry, for the slider and the map
   CRecordingCatalogue* m_pCatalogue = nullptr;
   CMapView* m_pMapView = nullptr;  // control 1106, made on first use
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;

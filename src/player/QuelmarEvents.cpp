@@ -44,8 +44,9 @@ void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t posi
 }
 
 void CQuelmarDlg::MarkEvents() {
+  m_events = DetectEvents(m_telemetry).events;
   std::vector<int> positions;
-  for (const DetectedEvent& event : DetectEvents(m_telemetry).events) {
+  for (const DetectedEvent& event : m_events) {
     positions.push_back(static_cast<int>(event.mediaMs));
   }
   m_pPositionSlider->SetMarks(std::move(positions));

@@ -71,7 +71,7 @@ void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
   // A map left from the recording before would show its track and marker, with no button to put it away.
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
-  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs());
+  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
   if (m_pGraphDlg) m_pGraphDlg->update();
   UpdateMapButtons();
   update();

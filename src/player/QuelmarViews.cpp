@@ -55,7 +55,7 @@ CMapView& CQuelmarDlg::MapView() {
     m_engine.SeekMs(static_cast<std::int32_t>(ms));
     UpdateTimeline();
   });
-  m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs());
+  m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
   m_pMapView->show();
   return *m_pMapView;
 }

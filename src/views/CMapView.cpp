@@ -1,4 +1,4 @@
-// The main window's map: page choice, track, position updates and seeks from the page.
+// The main window's map: page choice, track and events, position updates and seeks from the page.
 #include "views/CMapView.h"
 
 #include <QWebChannel>
@@ -40,9 +40,10 @@ CMapView::CMapView(QWidget* parent)
 
 void CMapView::LoadPage(int languageIndex) { Navigate(CMapPage::PagePath(languageIndex)); }
 
-void CMapView::SetRecording(const TelemetryTrack& track, std::int64_t durationMs) {
+void CMapView::SetRecording(const TelemetryTrack& track, std::int64_t durationMs,
+                            std::span<const DetectedEvent> events) {
   m_pBridge->SetDurationMs(durationMs);
-  m_strTrackScript = DrawTrackJavaScript(track.gps);
+  m_strTrackScript = DrawTrackJavaScript(track.gps) + DrawEventsJavaScript(events);
   if (m_bPageLoaded) DrawTrack();
 }
 

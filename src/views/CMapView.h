@@ -1,11 +1,13 @@
-// The map of the main window: loads the page of the user's language, hands it the open recording's track
-// once per page load, moves the car on every timeline tick, and passes on the page's checked seeks. Whether
-// the page fetches map tiles is the user's setting, read when the view is made.
+// The map of the main window: loads the page of the user's language, hands it the open recording's track and
+// events once per page load, moves the car on every timeline tick, and passes on the page's checked seeks.
+// Whether the page fetches map tiles is the user's setting, read when the view is made.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "core/cardindex/RecordingSummary.h"
 #include "core/telemetry/TelemetryTrack.h"
 #include "views/CExplorerMapViewWnd.h"
 
@@ -30,8 +32,10 @@ class CMapView : public CExplorerMapViewWnd {
   void LoadPage(int languageIndex);
 
   // A recording was opened (or closed: empty track, duration 0): its valid fixes go to the page's DrawTrack
-  // now and after every later page load, and seeks from the page are allowed up to `durationMs`.
-  void SetRecording(const TelemetryTrack& track, std::int64_t durationMs);
+  // and its placed events to DrawEvents, now and after every later page load, replacing the last recording's;
+  // seeks from the page are allowed up to `durationMs`.
+  void SetRecording(const TelemetryTrack& track, std::int64_t durationMs,
+                    std::span<const DetectedEvent> events = {});
 
   // Sends DrawMotion and DrawCurrent for the fix of the playback position, or nothing (no fix at or after the
   // position, or it is not valid). Queued; nothing is waited for.

@@ -133,6 +133,21 @@ TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadScriptsAnswerAndAClickOnTheTrackSeeks
   EXPECT_EQ(seeks.first().first().toLongLong(), 30000);
 }
 
+TEST_F(MapViewTest, EventsWithAPlaceAreMarkedAndANewRecordingReplacesThem) {
+  using Kind = DetectedEvent::Kind;
+  m_data.gps = {Fix(1000, kNorth, 127.0), Fix(5000, kNorth, 127.001)};
+  const std::vector<DetectedEvent> events = {{Kind::HardBraking, 1000, 0.6, kNorth, 127.0},
+                                             {Kind::Impact, 3000, 2.0, std::nullopt, std::nullopt},
+                                             {Kind::SharpTurn, 5000, 0.5, kNorth, 127.001}};
+  Load(m_view, 3);
+  m_view.SetRecording(m_data, 6000, events);
+  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 2; }));
+  Load(m_view, 4);  // a reload draws them again
+  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 2; }));
+  m_view.SetRecording(m_data, 6000, std::span(events).first(1));
+  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 1; }));
+}
+
 // Stands in for the user's browser: QDesktopServices hands it the web links the view lets go.
 class CBrowserStandIn : public QObject {
   Q_OBJECT

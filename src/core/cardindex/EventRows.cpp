@@ -27,7 +27,7 @@ EventRow EventRowOf(const RecordingSummary& recording, const DetectedEvent& even
   row.playFromMs = event.mediaMs > kEventLeadInMs ? event.mediaMs - kEventLeadInMs : 0;
   row.time = timeText(row.utcMs);
   row.kind = EventKindName(event.kind);
-  if (event.kind != DetectedEvent::Kind::CameraEvent) row.strength = FormatFixed(event.peakG, 2) + " g";
+  row.strength = EventStrengthText(event);
   row.place = PlaceText(event);
   row.recording = FileNameOf(recording.path);
   return row;
@@ -45,6 +45,11 @@ EventRow UnreadableRowOf(const RecordingSummary& recording, const EventTimeText&
 }
 
 }  // namespace
+
+std::string EventStrengthText(const DetectedEvent& event) {
+  if (event.kind == DetectedEvent::Kind::CameraEvent) return {};
+  return FormatFixed(event.peakG, 2) + " g";
+}
 
 const char* EventKindName(DetectedEvent::Kind kind) {
   switch (kind) {

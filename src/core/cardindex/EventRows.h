@@ -29,6 +29,9 @@ struct EventRow {
 // The name of an event's kind as the user reads it ("hard braking").
 const char* EventKindName(DetectedEvent::Kind kind);
 
+// "0.62 g": the strength that crossed the threshold; empty for a camera event, which has none of its own.
+std::string EventStrengthText(const DetectedEvent& event);
+
 // "YYYY-MM-DD HH:MM:SS" of a UTC time in the computer's local time.
 std::string LocalDateTimeText(std::int64_t utcMs);
 

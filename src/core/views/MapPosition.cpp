@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/cardindex/EventRows.h"
 #include "core/common/CFormat.h"
 
 namespace vx {
@@ -23,11 +24,14 @@ std::string CallText(std::string_view function, double first, double second) {
 
 double Heading(const GpsSample& fix) { return fix.headingDeg.value_or(0.0); }
 
+// Not-a-number fails both comparisons.
+bool OnGlobe(double latitude, double longitude) { return std::fabs(longitude) <= 180.0 && std::fabs(latitude) <= 90.0; }
+
 // A valid fix with coordinates on the globe and readable numbers: text the page can take as a number.
 bool IsTrackPoint(const GpsSample& fix) {
   const double speed = fix.speedKmh;
   const double heading = Heading(fix);
-  return fix.valid && std::fabs(fix.longitude) <= 180.0 && std::fabs(fix.latitude) <= 90.0 &&
+  return fix.valid && OnGlobe(fix.latitude, fix.longitude) &&
          std::isfinite(speed) && std::isfinite(heading) && std::fabs(speed) < 1e6 && std::fabs(heading) < 1e6;
 }
 
@@ -66,6 +70,19 @@ std::string DrawTrackJavaScript(std::span<const GpsSample> fixes) {
               FormatFixed(Heading(fix), 1) + ',' + std::to_string(fix.mediaMs) + ']';
   }
   return "if(typeof DrawTrack==='function')DrawTrack([" + points + "]);";
+}
+
+std::string DrawEventsJavaScript(std::span<const DetectedEvent> events) {
+  std::string marks;
+  for (const DetectedEvent& event : events) {
+    if (!event.latitude || !event.longitude || !OnGlobe(*event.latitude, *event.longitude)) continue;
+    // Kind names and strengths are our own texts: letters, digits, spaces and a full stop, nothing to escape.
+    const std::string strength = EventStrengthText(event);
+    const std::string text = EventKindName(event.kind) + (strength.empty() ? "" : " " + strength);
+    if (!marks.empty()) marks += ',';
+    marks += '[' + Lf(*event.longitude) + ',' + Lf(*event.latitude) + ",\"" + text + "\"]";
+  }
+  return "if(typeof DrawEvents==='function')DrawEvents([" + marks + "]);";
 }
 
 std::optional<std::int64_t> PageSeekTarget(double ms, std::int64_t durationMs) {

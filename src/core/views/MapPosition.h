@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/cardindex/RecordingSummary.h"
 #include "core/telemetry/TelemetryTrack.h"
 
 namespace vx {
@@ -40,6 +41,10 @@ std::optional<MapPositionCalls> MapCallsForPosition(std::span<const GpsSample> f
 // JavaScript handing the page every valid fix on the globe as [longitude, latitude, speed, heading, media
 // time ms] through its DrawTrack function, when the page defines one.
 std::string DrawTrackJavaScript(std::span<const GpsSample> fixes);
+
+// JavaScript handing the page each event placed on the globe as [longitude, latitude, "hard braking 0.60 g"]
+// through its DrawEvents function, when the page defines one; events without a place are left out.
+std::string DrawEventsJavaScript(std::span<const DetectedEvent> events);
 
 // A seek asked for by the page: a finite number of milliseconds from 0 to the duration, truncated to a whole
 // millisecond; anything else, and any seek while no duration is known, is refused.

@@ -72,6 +72,17 @@ TEST(MapPosition, TrackHoldsValidFixesOnTheGlobeOnly) {
             "[-58.500000,-37.508333,41.5,0.0,6000]]);");
 }
 
+TEST(MapPosition, EventMarksNameKindAndStrengthAndNeedAPlace) {
+  using Kind = DetectedEvent::Kind;
+  const std::vector<DetectedEvent> events = {{Kind::HardBraking, 3000, 0.6, 37.508333333, 127.0},
+                                             {Kind::Impact, 4000, 2.1, std::nullopt, std::nullopt},
+                                             {Kind::SharpTurn, 5000, 0.5, std::nan(""), 127.0},
+                                             {Kind::CameraEvent, 6000, 0.0, -33.5, -70.5}};
+  EXPECT_EQ(DrawEventsJavaScript(events),
+            "if(typeof DrawEvents==='function')DrawEvents([[127.000000,37.508333,\"hard braking 0.60 g\"],"
+            "[-70.500000,-33.500000,\"camera event\"]]);");
+}
+
 TEST(MapPosition, PageSeekIsAWholeMillisecondWithinTheDuration) {
   for (const auto& [asked, target] : {std::pair{0.0, 0}, {2500.9, 2500}, {10000.0, 10000}}) {
     EXPECT_EQ(PageSeekTarget(asked, 10000), target) << asked;
