@@ -19,6 +19,7 @@
 #include "DriveSimulator.h"
 #include "RiffAviWriter.h"
 #include "ToolRunner.h"
+#include "../core/telemetry/ExifToolFixes.h"
 #include "core/settings/SetupRecord.h"
 #include "core/telemetry/TelemetryLog.h"
 #include "core/telemetry/layouts/NmeaFixes.h"
@@ -148,14 +149,8 @@ struct ExifToolTrack {
 
 // Fixes embedded in an MP4 file, as ExifTool extracts them document by document.
 ExifToolTrack EmbeddedFixes(const std::string& path) {
-  const std::string json = RunTool("LC_ALL=C exiftool -ee -n -j -a -G3 " + Quote(path)).out;
-  static const std::regex tag(R"re("Doc(\d+):GPS(Latitude|Longitude)": (-?[0-9.]+))re");
-  ExifToolTrack track;
-  for (std::sregex_iterator it(json.begin(), json.end(), tag), end; it != end; ++it) {
-    track.fixes = std::max<std::size_t>(track.fixes, std::stoul((*it)[1]));
-    if ((*it)[1] == "1") ((*it)[2] == "Latitude" ? track.latitude : track.longitude) = std::stod((*it)[3]);
-  }
-  return track;
+  const auto fixes = ExifToolFixes(path);
+  return fixes.empty() ? ExifToolTrack{} : ExifToolTrack{fixes.size(), fixes[0][0], fixes[0][1]};
 }
 
 // A GPS log beside the recording, as ExifTool's geotagger loads it and places a picture taken at `utc`.

@@ -2,14 +2,12 @@
 // the cameras write them, and ExifTool reading the same files.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <ctime>
 #include <tuple>
 
 #include "ExifToolFixes.h"
-#include "core/telemetry/TelemetryLayouts.h"
 #include "core/telemetry/layouts/AviTelemetry.h"
 #include "core/telemetry/layouts/GarminTelemetry.h"
 #include "core/telemetry/layouts/SeventyMaiTelemetry.h"
@@ -17,14 +15,8 @@
 namespace vx {
 namespace {
 
-using test::Be32, test::Box, test::Bytes, test::Text, test::operator+;
-
-Bytes Le(std::uint64_t v, int bytes) {
-  Bytes b;
-  for (int i = 0; i < bytes; ++i) b.push_back(std::uint8_t(v >> 8 * i));
-  return b;
-}
-Bytes Cut(const Bytes& b, std::size_t dropped) { return Bytes(b.begin(), b.end() - std::ptrdiff_t(dropped)); }
+using test::Be32, test::Box, test::Bytes, test::Chunk, test::Cut, test::kFtyp, test::kMvhd, test::Le, test::List,
+    test::Text, test::operator+;
 
 // One fix as the fixtures write it; each layout stores it in its own way.
 struct Fix {
@@ -40,16 +32,6 @@ const Fix kNoFix{0.0, 0.0, 0.0, 1718187302};                  // 0/0 before the 
 double Ddmm(double degrees) {
   const double whole = std::trunc(std::abs(degrees));
   return std::copysign(whole * 100.0 + (std::abs(degrees) - whole) * 60.0, degrees);
-}
-
-// --- AVI: RIFF chunks (little-endian sizes, padded to even), one second of chunks per fix in `movi`.
-Bytes Chunk(const char* id, const Bytes& payload) {
-  Bytes b = Text(id) + Le(payload.size(), 4) + payload;
-  if (payload.size() % 2) b.push_back(0);
-  return b;
-}
-Bytes List(const char* id, const char* type, const Bytes& chunks) {
-  return Text(id) + Le(chunks.size() + 4, 4) + Text(type) + chunks;
 }
 
 // 32 bytes: DDDMM.MMMM doubles, altitude 38 m, km/h, the date and time (month given apart, to write an
@@ -79,13 +61,6 @@ Bytes Avi(const std::vector<Bytes>& gpsRecords) {
   return Text("RIFF") + Le(body.size() + 4, 4) + Text("AVI ") + body;
 }
 
-// --- MP4 boxes around the Garmin and 70mai parts.
-const Bytes kFtyp = Box("ftyp", Text("isom") + Bytes{0, 0, 2, 0} + Text("isommp41"));
-Bytes Mvhd() {
-  Bytes mvhd(100, 0);
-  mvhd[14] = 0x03, mvhd[15] = 0xE8;  // time scale 1000
-  return Box("mvhd", mvhd);
-}
 
 // Big-endian 20-byte records after Garmin's identifier and its 17-byte header; the movie header at the end
 // of the file, where a cut file loses it.
@@ -101,7 +76,7 @@ Bytes Garmin(const std::vector<Bytes>& records) {
   Bytes uuid{0x9b, 0x63, 0x0f, 0x8d, 0x63, 0x74, 0x40, 0xec, 0x82, 0x04, 0xbc, 0x5f, 0xf5, 0x09, 0x17, 0x28};
   uuid = uuid + Bytes(17, 0);
   for (const Bytes& r : records) uuid = uuid + r;
-  return kFtyp + Box("mdat", Bytes(64, 0)) + Box("moov", Mvhd() + Box("uuid", uuid));
+  return kFtyp + Box("mdat", Bytes(64, 0)) + Box("moov", kMvhd + Box("uuid", uuid));
 }
 
 // Little-endian 36-byte records with DDMM.MMM × 1000 and hemisphere letters, padded with zero records, in a
@@ -115,24 +90,12 @@ Bytes SeventyMaiRecord(const Fix& f, char northSouth, char eastWest) {
 Bytes SeventyMai(const std::vector<Bytes>& records) {
   Bytes gps;
   for (const Bytes& r : records) gps = gps + r;
-  return kFtyp + Box("mdat", Bytes(64, 0)) + Box("moov", Mvhd()) + Box("GPS ", gps + Bytes(36 * 3, 0));
+  return kFtyp + Box("mdat", Bytes(64, 0)) + Box("moov", kMvhd) + Box("GPS ", gps + Bytes(36 * 3, 0));
 }
 
 // ExifTool drops an MP4 box cut short altogether, where we keep its whole records: the fixes of a cut box are
-// held against ExifTool's reading of the whole file (`exifToolFile`), whose first ones they must be.
-struct Fixture {
-  const char* name;
-  Bytes file;
-  const char* layout;
-  std::tuple<std::size_t, std::size_t, std::size_t, bool> reads;  // fixes, valid ones, G samples, a warning
-  std::size_t exifToolFixes;
-  double kmhPerExifToolSpeed = 1.0;
-  Bytes exifToolFile = {};  // `file` when empty
-};
-
-// Each layout's good file holds two fixes, then two that are none, which ExifTool still reads: 0/0, and one
-// with an impossible field (the 13th month, a time in 1904, no hemisphere letters).
-std::vector<Fixture> Fixtures() {
+// held against ExifTool's reading of the whole file, whose first ones they must be.
+std::vector<test::LayoutFixture> Fixtures() {
   const Bytes avi = Avi({Gps0(kSeoul), Gps0(kSantiago), Gps0(kNoFix), Gps0(kSeoul, 13)});
   const Bytes garmin = Garmin({GarminRecord(kSeoul), GarminRecord(kSantiago), GarminRecord(kNoFix),
                                GarminRecord({37.5, 127.0, 10.0, 0})});
@@ -140,40 +103,27 @@ std::vector<Fixture> Fixtures() {
                                        SeventyMaiRecord(kNoFix, 'N', 'E'), SeventyMaiRecord(kSeoul, 0, 0)});
   constexpr double kMph = 1.609344;
   return {
-      {"AVI", avi, kAviGpsLayoutName, {4, 2, 20, false}, 4},
-      {"AVI cut in the third frame", Cut(avi, kAviIndexBytes + 174 + 100), kAviGpsLayoutName, {2, 2, 10, true}, 2},
-      {"Garmin", garmin, kGarminLayoutName, {4, 2, 0, false}, 4, kMph},
-      {"Garmin cut in the third record", Cut(garmin, 30), kGarminLayoutName, {2, 2, 0, true}, 4, kMph, garmin},
-      {"70mai", seventyMai, kSeventyMaiLayoutName, {4, 2, 0, false}, 4},
-      {"70mai cut in the third record", Cut(seventyMai, 36 * 4 + 20), kSeventyMaiLayoutName, {2, 2, 0, true}, 4, 1.0,
+      {"AVI", avi, {kAviGpsLayoutName, 4, 2, 20, false}, 4},
+      {"AVI cut in the third frame", Cut(avi, kAviIndexBytes + 174 + 100), {kAviGpsLayoutName, 2, 2, 10, true}, 2},
+      {"Garmin", garmin, {kGarminLayoutName, 4, 2, 0, false}, 4, kMph},
+      {"Garmin cut in the third record", Cut(garmin, 30), {kGarminLayoutName, 2, 2, 0, true}, 4, kMph, garmin},
+      {"70mai", seventyMai, {kSeventyMaiLayoutName, 4, 2, 0, false}, 4},
+      {"70mai cut in the third record", Cut(seventyMai, 36 * 4 + 20), {kSeventyMaiLayoutName, 2, 2, 0, true}, 4, 1.0,
        seventyMai},
   };
 }
 
-std::size_t ValidFixes(const TelemetryTrack& track) { return std::ranges::count(track.gps, true, &GpsSample::valid); }
-
+// Each layout's own epoch and clock: the first record's UTC, one record a second. AVI records also carry
+// altitude and heading, and five G records a second in 1/16 g.
 TEST(ContainerTelemetry, ReadsEachLayoutsFixesAndStopsAtDamageAsExifToolDoes) {
-  const test::TempDir dir("container");
-  for (const Fixture& fixture : Fixtures()) {
-    SCOPED_TRACE(fixture.name);
-    const TelemetryTrack track = ReadTelemetry(MemoryByteSource(fixture.file), {});
-    EXPECT_EQ(track.layout, fixture.layout);
-    EXPECT_EQ(std::tuple(track.gps.size(), ValidFixes(track), track.accel.size(), !track.warning.empty()),
-              fixture.reads) << track.warning;
-    // Each layout's own epoch and clock: the first record's UTC, one record a second.
+  const std::vector<TelemetryTrack> tracks = test::ExpectFixturesRead(Fixtures());
+  for (const TelemetryTrack& track : tracks) {
     EXPECT_EQ(std::tuple(track.gps.at(0).utcMs, track.gps.at(1).mediaMs), std::tuple(kSeoul.unixSeconds * 1000, 1000u));
-    const Bytes& theirs = fixture.exifToolFile.empty() ? fixture.file : fixture.exifToolFile;
-    test::ExpectExifToolAgrees(dir / (std::string("fixture") + (fixture.file[0] == 'R' ? ".avi" : ".mp4")), theirs,
-                               track, fixture.exifToolFixes, fixture.kmhPerExifToolSpeed);
   }
-}
-
-TEST(ContainerTelemetry, AviRecordsCarryAltitudeHeadingAndGSamplesPacedByTheGpsSeconds) {
-  const TelemetryTrack track = ReadAviTelemetry(MemoryByteSource(Fixtures()[0].file));
-  const GpsSample& fix = track.gps[0];
-  const AccelSample& a = track.accel[0];
-  EXPECT_EQ(std::tuple(fix.altitudeM, fix.headingDeg, a.x, a.y, a.z, track.accel[5].mediaMs),
-            std::tuple(38.0, 90.0, 1.0, -0.5, 2.0, 1000u));  // five G records a second, 1/16 g
+  const GpsSample& fix = tracks[0].gps[0];
+  const AccelSample& a = tracks[0].accel.at(0);
+  EXPECT_EQ(std::tuple(fix.altitudeM, fix.headingDeg, a.x, a.y, a.z, tracks[0].accel.at(5).mediaMs),
+            std::tuple(38.0, 90.0, 1.0, -0.5, 2.0, 1000u));
 }
 
 }  // namespace

@@ -2,13 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <regex>
 #include <sstream>
 
-#include "Mp4Boxes.h"
-#include "ToolRunner.h"
-#include "core/telemetry/TelemetryLayouts.h"
+#include "ExifToolFixes.h"
 #include "core/telemetry/layouts/GpxTelemetry.h"
 
 namespace vx {
@@ -190,10 +187,7 @@ TEST(GpxTelemetry, SideGpxComesAfterTheOtherLayouts) {
   const Bytes plain = test::Box("ftyp", Text("isom")) + test::Box("mdat", Bytes(16, 0));
   const Bytes gpx = Text(kTrack10);
   const auto read = [&](std::map<std::string, Bytes> files) {
-    return ReadTelemetry(MemoryByteSource(plain), [&files](std::string_view suffix) -> std::unique_ptr<ByteSource> {
-      const auto it = files.find(std::string(suffix));
-      return it == files.end() ? nullptr : std::make_unique<MemoryByteSource>(it->second);
-    }).layout;
+    return ReadTelemetry(MemoryByteSource(plain), test::SideFilesOf(std::move(files))).layout;
   };
   EXPECT_EQ(read({{".GPX", gpx}}), kGpxLayoutName);
   EXPECT_EQ(read({{".gpx", gpx}, {".NMEA", Text("$GPRMC\n")}}), "NMEA log");

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <bit>
-#include <tuple>
 
 #include "ExifToolFixes.h"
 
@@ -22,35 +20,31 @@ struct Fix {
   std::int32_t accel[3] = {};
 };
 
-void PutLe32(Bytes& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> 8 * i);
-}
-
 // A freeGPS block with the record at `statusAt` (0x48 common layout, 0x28 the accelerometer variant).
 Bytes Block(const Fix& f, std::size_t statusAt, std::size_t size) {
-  Bytes b = Be32(static_cast<std::uint32_t>(size)) + test::Text("freeGPS ");
-  b.resize(size);
   const std::uint32_t status = std::uint32_t(f.status) | f.northSouth << 8 | f.eastWest << 16;
-  const std::uint32_t fields[] = {f.hour, f.minute, f.second, f.year, f.month, f.day, status,
-                                  std::bit_cast<std::uint32_t>(f.latitude), std::bit_cast<std::uint32_t>(f.longitude),
-                                  std::bit_cast<std::uint32_t>(f.knots), std::bit_cast<std::uint32_t>(f.heading)};
-  for (int i = 0; i < 11; ++i) PutLe32(b, statusAt - 24 + 4 * i, fields[i]);
-  for (int i = 0; i < 3 && statusAt == 0x28; ++i) PutLe32(b, 0x3c + 4 * i, static_cast<std::uint32_t>(f.accel[i]));
+  Bytes b = Be32(static_cast<std::uint32_t>(size)) + test::Text("freeGPS ") + Bytes(statusAt - 24 - 12, 0);
+  for (const std::uint32_t field : {f.hour, f.minute, f.second, f.year, f.month, f.day, status,
+                                    std::bit_cast<std::uint32_t>(f.latitude), std::bit_cast<std::uint32_t>(f.longitude),
+                                    std::bit_cast<std::uint32_t>(f.knots), std::bit_cast<std::uint32_t>(f.heading)}) {
+    b = b + test::Le(field, 4);
+  }
+  for (const std::int32_t g : f.accel) b = statusAt == 0x28 ? b + test::Le(std::uint32_t(g), 4) : b;
+  b.resize(size);
   return b;
 }
 
 // ftyp, moov (holding the `gps ` index when asked), and mdat: `lead` filler bytes, then one block per fix.
 Bytes Recording(const std::vector<Fix>& fixes, std::size_t statusAt, std::size_t blockSize, bool indexed,
                 std::size_t lead = 0) {
-  const Bytes ftyp = Box("ftyp", test::Text("isom") + Bytes{0, 0, 2, 0} + test::Text("isom"));
   Bytes index = Be32(0) + Be32(static_cast<std::uint32_t>(fixes.size()));
-  const std::size_t mediaAt = ftyp.size() + (indexed ? 24 + 8 * fixes.size() : 8) + 8 + lead;
+  const std::size_t mediaAt = test::kFtyp.size() + (indexed ? 24 + 8 * fixes.size() : 8) + 8 + lead;
   Bytes media(lead, 0xAB);
   for (std::size_t i = 0; i < fixes.size(); ++i) {
     index = index + Be32(static_cast<std::uint32_t>(mediaAt + i * blockSize)) + Be32(static_cast<std::uint32_t>(blockSize));
     media = media + Block(fixes[i], statusAt, blockSize);
   }
-  return ftyp + Box("moov", indexed ? Box("gps ", index) : Bytes{}) + Box("mdat", media);
+  return test::kFtyp + Box("moov", indexed ? Box("gps ", index) : Bytes{}) + Box("mdat", media);
 }
 
 const Fix kMunich{10, 20, 30, 24, 5, 17, 'A', 'N', 'E', 4807.038f, 1131.0f, 10.0f, 84.4f, {256, -128, 512}};
@@ -60,42 +54,25 @@ const Fix kZeroZero{10, 20, 33, 24, 5, 17, 'A', 'N', 'E', 0.0f, 0.0f, 0.0f, 0.0f
 const Fix kPastPole{10, 20, 34, 24, 5, 17, 'A', 'N', 'E', 9130.0f, 1131.0f, 1.0f, 1.0f};
 const Fix kThirtiethFeb{10, 20, 35, 23, 2, 30, 'A', 'N', 'E', 4807.038f, 1131.0f, 1.0f, 1.0f};
 
-// What a fixture reads as: all samples, valid ones, accelerometer samples, a warning. ExifTool reads the valid
-// ones of every fixture but the implausible one, whose fixes it takes and we do not.
-struct Fixture {
-  const char* name;
-  Bytes file;
-  std::tuple<std::size_t, std::size_t, std::size_t, bool> reads;
-};
-
-std::vector<Fixture> Fixtures() {
+std::vector<test::LayoutFixture> Fixtures() {
   const Bytes cut = Recording({kMunich, kSydney, kMunich}, 0x48, 0x4000, true);
+  constexpr const char* kNovatek = "Novatek freeGPS";
   return {
-      {"indexed", Recording({kMunich, kSydney, kVoid}, 0x48, 0x4000, true), {3, 2, 0, false}},
-      {"accelerometer variant", Recording({kMunich, kSydney}, 0x28, 0x4000, true), {2, 2, 2, false}},
-      {"scanned", Recording({kMunich, kSydney, kVoid}, 0x48, 0x8000, false, 0x1234), {3, 2, 0, false}},
-      {"cut", Bytes(cut.begin(), cut.end() - 0x4000 + 40), {2, 2, 0, true}},
-      {"no freeGPS", Recording({}, 0x48, 0x4000, false, 0x9000), {0, 0, 0, false}},
-      {"implausible", Recording({kZeroZero, kPastPole, kThirtiethFeb}, 0x48, 0x4000, true), {3, 0, 0, false}},
+      {"indexed", Recording({kMunich, kSydney, kVoid}, 0x48, 0x4000, true), {kNovatek, 3, 2, 0, false}, 2},
+      {"accelerometer variant", Recording({kMunich, kSydney}, 0x28, 0x4000, true), {kNovatek, 2, 2, 2, false}, 2},
+      {"scanned", Recording({kMunich, kSydney, kVoid}, 0x48, 0x8000, false, 0x1234), {kNovatek, 3, 2, 0, false}, 2},
+      {"cut", test::Cut(cut, 0x4000 - 40), {kNovatek, 2, 2, 0, true}, 2},
+      {"no freeGPS", Recording({}, 0x48, 0x4000, false, 0x9000), {"", 0, 0, 0, false}, 0},
+      // ExifTool takes these fixes, which are none for us.
+      {"implausible", Recording({kZeroZero, kPastPole, kThirtiethFeb}, 0x48, 0x4000, true), {kNovatek, 3, 0, 0, false}},
   };
 }
 
-std::size_t ValidFixes(const TelemetryTrack& track) { return std::ranges::count(track.gps, true, &GpsSample::valid); }
-
 TEST(NovatekTelemetry, ReadsBothLayoutsByIndexOrScanAndStopsAtDamageAsExifToolDoes) {
-  const test::TempDir dir("novatek");
-  for (const Fixture& fixture : Fixtures()) {
-    SCOPED_TRACE(fixture.name);
-    const TelemetryTrack track = ReadNovatekTelemetry(MemoryByteSource(fixture.file));
-    EXPECT_EQ(track.layout, track.gps.empty() ? "" : "Novatek freeGPS");
-    EXPECT_EQ(std::tuple(track.gps.size(), ValidFixes(track), track.accel.size(), !track.warning.empty()), fixture.reads)
-        << track.warning;
-    if (std::string_view(fixture.name) != "implausible")
-      test::ExpectExifToolAgrees(dir / "fixture.mp4", fixture.file, track, ValidFixes(track));
-  }
+  const std::vector<TelemetryTrack> tracks = test::ExpectFixturesRead(Fixtures());
   // Times are UTC from the block's own fields, media times one second a block; accelerometer in 1/256 g.
-  const TelemetryTrack track = ReadNovatekTelemetry(MemoryByteSource(Fixtures()[1].file));
-  const AccelSample& a = track.accel[0];
+  const TelemetryTrack& track = tracks.at(1);
+  const AccelSample& a = track.accel.at(0);
   EXPECT_EQ(std::tuple(*track.gps[0].utcMs, track.gps[1].mediaMs, track.gps[1].headingDeg, a.x, a.y, a.z),
             std::tuple(1715941230000, 1000u, 359.0, 1.0, -0.5, 2.0));  // 2024-05-17 10:20:30 UTC
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 #include "ExifToolFixes.h"
 #include "NmeaText.h"
@@ -47,36 +46,20 @@ Bytes Accel() {
 }
 
 // ftyp, moov with a movie header, mdat and the camera's free box: enough of an MP4 for ExifTool.
-Bytes PittasoftMp4() {
-  Bytes mvhd(100, 0);
-  mvhd[15] = 0x03, mvhd[14] = 0xE8;  // time scale 1000
-  const Bytes free = Box("free", Box("gps ", StampedGps()) + Box("3gf ", Accel()));
-  return Box("ftyp", Text("isom") + Bytes{0, 0, 2, 0} + Text("isommp41")) + Box("moov", Box("mvhd", mvhd)) +
-         Box("mdat", Bytes(64, 0)) + free;
-}
-
-SideFiles Side(std::map<std::string, Bytes> files) {
-  auto held = std::make_shared<std::map<std::string, Bytes>>(std::move(files));
-  return [held](std::string_view suffix) -> std::unique_ptr<ByteSource> {
-    const auto it = held->find(std::string(suffix));
-    return it == held->end() ? nullptr : std::make_unique<MemoryByteSource>(it->second);
-  };
-}
-
-const Bytes kFile = PittasoftMp4();
+const Bytes kFile = test::kFtyp + Box("moov", test::kMvhd) + Box("mdat", Bytes(64, 0)) +
+                    Box("free", Box("gps ", StampedGps()) + Box("3gf ", Accel()));
 const Bytes kGpsText = StampedGps();
 const Bytes kNmeaText = Text(kNmea);
 const Bytes kNoTelemetry = Box("ftyp", Text("isom")) + Box("mdat", Bytes(16, 0));
 
-Bytes Cut(const Bytes& b, std::size_t keep) { return Bytes(b.begin(), b.begin() + keep); }
 Bytes Damaged(Bytes b, std::size_t at) {
   b[at] = 0x01;
   return b;
 }
 TelemetryTrack Pitta(const Bytes& file, std::map<std::string, Bytes> side = {}) {
-  return ReadPittasoftTelemetry(MemoryByteSource(file), Side(std::move(side)));
+  return ReadPittasoftTelemetry(MemoryByteSource(file), test::SideFilesOf(std::move(side)));
 }
-TelemetryTrack Nmea(std::map<std::string, Bytes> side) { return ReadNmeaTelemetry(Side(std::move(side))); }
+TelemetryTrack Nmea(std::map<std::string, Bytes> side) { return ReadNmeaTelemetry(test::SideFilesOf(std::move(side))); }
 
 // The first two fixes in common units: valid, latitude, longitude and speed in 1e-7, heading, UTC (from
 // 2024-06-12 10:15:00), altitude, media time.
@@ -97,12 +80,11 @@ TEST(SideTelemetry, ReadersFindTheFixesAsExifToolDoesAndStopAtDamage) {
   const test::TempDir dir("pittasoft");
   test::ExpectExifToolAgrees(dir / "20240612_191500_NF.mp4", kFile, Pitta(kFile), 5);
   const std::size_t secondLine = kGpsText.size() / 8 * 2;  // inside the third line, after two fixes
-  const std::size_t gpsEnd = kFile.size() - 8 - 38 - 8;     // cuts the 3gf part and its end mark
   const std::pair<TelemetryTrack, Reading> cases[] = {
       {Pitta(kFile), {"Pittasoft free box", 2, 3, 3, false}},
       {Pitta(kFile, {{".gps", {}}}), {"Pittasoft free box", 2, 3, 3, false}},  // the free box wins over side files
-      {Pitta(Cut(kFile, kFile.size() - 15)), {"Pittasoft free box", 2, 2, 2, true}},
-      {Pitta(Cut(kFile, gpsEnd - 200)), {"Pittasoft free box", 2, 0, 0, true}},
+      {Pitta(test::Cut(kFile, 15)), {"Pittasoft free box", 2, 2, 2, true}},
+      {Pitta(test::Cut(kFile, 8 + 38 + 8 + 200)), {"Pittasoft free box", 2, 0, 0, true}},  // 3gf gone, gps cut
       {Pitta(kNoTelemetry, {{".gps", kGpsText}, {".3gf", Accel()}}), {"Pittasoft side files", 2, 3, 3, false}},
       {Pitta(kNoTelemetry, {{".gps", Damaged(kGpsText, secondLine)}}), {"Pittasoft side files", 1, 0, 0, true}},
       {Nmea({{".LOG", kNmeaText}}), {"NMEA log", 2, 0, 0, false}},

@@ -6,28 +6,14 @@
 #include <cstring>
 #include <tuple>
 
+#include "Mp4Boxes.h"
 #include "core/telemetry/FileTelemetrySource.h"
 #include "core/telemetry/layouts/Vx880Telemetry.h"
 
 namespace vx {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
-Bytes Mp4Box(const char* type, std::size_t payload) {
-  const auto size = static_cast<std::uint32_t>(payload + 8);
-  Bytes box{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
-            static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)};
-  for (int i = 0; i < 4; ++i) box.push_back(static_cast<std::uint8_t>(type[i]));
-  box.resize(payload + 8, 0xAB);
-  return box;
-}
+using test::Box, test::Bytes, test::Chunk, test::Le, test::Text, test::operator+;
 
 Bytes Payload(std::initializer_list<const char*> records) {
   std::vector<TelemetryRecord> list;
@@ -36,25 +22,9 @@ Bytes Payload(std::initializer_list<const char*> records) {
   return EncodeTelemetryPayload(list);
 }
 
-Bytes AviFile(const Bytes& body) {
-  Bytes riff{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '};
-  riff.insert(riff.end(), body.begin(), body.end());
-  const auto size = static_cast<std::uint32_t>(riff.size() - 8);
-  std::memcpy(riff.data() + 4, &size, 4);
-  return riff;
-}
+Bytes AviFile(const Bytes& body) { return Text("RIFF") + Le(body.size() + 4, 4) + Text("AVI ") + body; }
 
-Bytes AviChunk(const char* id, std::size_t size) {
-  Bytes chunk;
-  for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<std::uint8_t>(id[i]));
-  for (int shift = 0; shift < 32; shift += 8) chunk.push_back(static_cast<std::uint8_t>(size >> shift));
-  chunk.resize(8 + size + (size & 1), 0x11);
-  return chunk;
-}
-
-TelemetryLogResult Read(const Bytes& file) {
-  return ReadTelemetryLog(MemoryByteSource(file));
-}
+TelemetryLogResult Read(const Bytes& file) { return ReadTelemetryLog(MemoryByteSource(file)); }
 
 // Whether the file was a recording, whether it had a log, how many entries were read and whether the log
 // ended early with a warning.
@@ -66,43 +36,37 @@ Outcome OutcomeOf(const Bytes& file) {
 }
 
 TEST(TelemetryLog, TheContainerWalkFindsTheFirstLogAndNeverTrustsASize) {
-  const Bytes ftyp = Mp4Box("ftyp", 12), mdat = Mp4Box("mdat", 300);
+  const Bytes ftyp = Box("ftyp", Bytes(12, 0xAB)), mdat = Box("mdat", Bytes(300, 0xAB));
   const Bytes log = WrapMp4Box(Payload({"M\x01\x02\x03", "GPRMC,1"}));
-  Bytes cutLog = Concat({ftyp, WrapMp4Box(Payload({"M123", "M456", "M789"}))});
-  cutLog.resize(cutLog.size() - 3);
+  const Bytes cutLog = test::Cut(ftyp + WrapMp4Box(Payload({"M123", "M456", "M789"})), 3);
   const Bytes shortLog = WrapMp4Box(Payload({"M123"}));
-  const Bytes hugeBox = Concat({ftyp, {0xFF, 0xFF, 0xFF, 0xF0, 'm', 'd', 'a', 't', 1, 2, 3}});
-  const Bytes aviFront = Concat({AviChunk("LIST", 31), AviChunk("idx1", 16)});
+  const Bytes hugeBox = ftyp + Bytes{0xFF, 0xFF, 0xFF, 0xF0, 'm', 'd', 'a', 't', 1, 2, 3};
+  const Bytes aviLog = WrapAviChunk(Payload({"M12"}));
+  const Bytes aviFront = Chunk("LIST", Bytes(31, 0x11)) + Chunk("idx1", Bytes(16, 0x11));
   // The AVI log's size runs past the end of the first RIFF list, into an OpenDML 'AVIX' list after it.
-  Bytes longAviLog = WrapAviChunk(Payload({"M12"}));
-  const auto declared = static_cast<std::uint32_t>(longAviLog.size() - 8 + 64);
-  std::memcpy(longAviLog.data() + 4, &declared, 4);
-  const Bytes avix = Concat({{'R', 'I', 'F', 'F', 56, 0, 0, 0, 'A', 'V', 'I', 'X'}, AviChunk("LIST", 48)});
+  const Bytes longAviLog = Bytes(aviLog.begin(), aviLog.begin() + 4) + Le(aviLog.size() - 8 + 64, 4) +
+                           Bytes(aviLog.begin() + 8, aviLog.end());
+  const Bytes avix = Text("RIFF") + Le(56, 4) + Text("AVIX") + Chunk("LIST", Bytes(48, 0x11));
   const std::tuple<const char*, Bytes, Outcome> cases[] = {
-      {"MP4 log last", Concat({ftyp, mdat, Mp4Box("moov", 40), log}), {true, true, 2, false}},
-      {"first of two logs",
-       Concat({ftyp, WrapMp4Box(Payload({"GPRMC,first"})), WrapMp4Box(Payload({"GPRMC,second", "M123"}))}),
+      {"MP4 log last", ftyp + mdat + Box("moov", Bytes(40, 0xAB)) + log, {true, true, 2, false}},
+      {"first of two logs", ftyp + WrapMp4Box(Payload({"GPRMC,first"})) + WrapMp4Box(Payload({"GPRMC,second", "M123"})),
        {true, true, 1, false}},
       {"last entry past the end of the file", cutLog, {true, true, 2, true}},
-      {"box past the end of the file", Concat({hugeBox, shortLog}), {true, false, 0, false}},
+      {"box past the end of the file", hugeBox + shortLog, {true, false, 0, false}},
       // A size below the header would loop forever.
-      {"box smaller than its header", Concat({ftyp, {0, 0, 0, 3, 'f', 'r', 'e', 'e'}, shortLog}),
-       {true, false, 0, false}},
+      {"box smaller than its header", ftyp + Bytes{0, 0, 0, 3, 'f', 'r', 'e', 'e'} + shortLog, {true, false, 0, false}},
       {"AVI log after idx1, odd sizes padded",
-       AviFile(Concat({AviChunk("LIST", 31), AviChunk("idx1", 17), WrapAviChunk(Payload({"M12"}))})),
-       {true, true, 1, false}},
-      {"AVI log outside the RIFF size", Concat({AviFile(aviFront), WrapAviChunk(Payload({"M12"}))}),
-       {true, false, 0, false}},
-      {"AVI log bounded by its RIFF list", Concat({AviFile(Concat({aviFront, longAviLog})), avix}),
-       {true, true, 1, false}},
-      {"text", Bytes{'h', 'e', 'l', 'l', 'o'}, {false, false, 0, false}},
+       AviFile(Chunk("LIST", Bytes(31, 0x11)) + Chunk("idx1", Bytes(17, 0x11)) + aviLog), {true, true, 1, false}},
+      {"AVI log outside the RIFF size", AviFile(aviFront) + aviLog, {true, false, 0, false}},
+      {"AVI log bounded by its RIFF list", AviFile(aviFront + longAviLog) + avix, {true, true, 1, false}},
+      {"text", Text("hello"), {false, false, 0, false}},
       {"zeros", Bytes(64, 0), {false, false, 0, false}},
   };
   for (const auto& [what, file, outcome] : cases) EXPECT_EQ(OutcomeOf(file), outcome) << what;
-  const auto mp4 = Read(Concat({ftyp, log}));
+  const auto mp4 = Read(ftyp + log);
   EXPECT_EQ(mp4.log.Entries()[1].timeMs, 200u);
   EXPECT_EQ(mp4.log.Record(mp4.log.Entries()[0])[0], 'M');
-  const auto avi = Read(AviFile(Concat({aviFront, WrapAviChunk(Payload({"M12"}))})));
+  const auto avi = Read(AviFile(aviFront + aviLog));
   EXPECT_EQ(avi.container, ContainerKind::Avi);
   EXPECT_EQ(avi.log.Record(avi.log.Entries().at(0)).size(), 4u);
 }
@@ -111,7 +75,7 @@ TEST(TelemetryLog, DamagedEntriesEndTheLogAndKeepTheOnesBefore) {
   const Bytes good = Payload({"M123", "M456"});
   for (const std::uint16_t badLength : {std::uint16_t{0}, std::uint16_t{1025}, std::uint16_t{60000}}) {
     const auto low = static_cast<std::uint8_t>(badLength), high = static_cast<std::uint8_t>(badLength >> 8);
-    const TelemetryLog log(Concat({good, {0, 0, 0, 0, low, high, 'M', '1', '2', '3'}}));
+    const TelemetryLog log(good + Bytes{0, 0, 0, 0, low, high, 'M', '1', '2', '3'});
     EXPECT_EQ(log.Entries().size(), 2u) << badLength;
     EXPECT_FALSE(log.Warning().empty());
   }

@@ -3,20 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <tuple>
 
 #include "ExifToolFixes.h"
-#include "core/telemetry/TelemetryLayouts.h"
+#include "NmeaText.h"
 #include "core/telemetry/layouts/Mp4Tracks.h"
 
 namespace vx {
 namespace {
 
-using test::Be32, test::Box, test::Bytes, test::Text, test::operator+;
+using test::Be16, test::Be32, test::Box, test::Bytes, test::Cut, test::Text, test::operator+;
 
-Bytes Be16(std::uint32_t v) { return {std::uint8_t(v >> 8), std::uint8_t(v)}; }
 Bytes Be32s(double v) { return Be32(static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(v)))); }
 Bytes FullBox(const char* type, const Bytes& payload) { return Box(type, Be32(0) + payload); }
 
@@ -42,7 +40,6 @@ Bytes SampleTable(const char* format, const std::vector<std::size_t>& sizes, std
 
 // ftyp, moov with one track of `handler`/`format`, then mdat with its samples.
 Bytes TrackFile(const char* handler, const char* format, const std::vector<Bytes>& samples, std::uint32_t perChunk = 2) {
-  const Bytes ftyp = Box("ftyp", Text("isom") + Be32(0x200) + Text("isom"));
   std::vector<std::size_t> sizes;
   Bytes media;
   for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -55,8 +52,8 @@ Bytes TrackFile(const char* handler, const char* format, const std::vector<Bytes
     const Bytes mdhd = FullBox("mdhd", Be32(0) + Be32(0) + Be32(1000) + Be32(static_cast<std::uint32_t>(1000 * sizes.size())) + Be32(0));
     return Box("moov", Box("trak", Box("mdia", mdhd + hdlr + Box("minf", SampleTable(format, sizes, perChunk, mediaAt)))));
   };
-  const std::size_t mediaAt = ftyp.size() + moov(0).size() + 8;
-  return ftyp + moov(mediaAt) + Box("mdat", media);
+  const std::size_t mediaAt = test::kFtyp.size() + moov(0).size() + 8;
+  return test::kFtyp + moov(mediaAt) + Box("mdat", media);
 }
 
 // Overwrites the 32-bit word `at` bytes after the first `tag` in the file.
@@ -112,13 +109,7 @@ Bytes Gpmf(const Bytes& streams) { return Nest("DEVC", streams); }
 // A text sample: its 16-bit length, then NMEA sentences with their checksums, each ended by CR LF.
 Bytes TextSample(std::initializer_list<const char*> sentences) {
   std::string text;
-  for (const char* body : sentences) {
-    std::uint8_t sum = 0;
-    for (const char* c = body; *c; ++c) sum ^= std::uint8_t(*c);
-    char check[8];
-    std::snprintf(check, sizeof check, "*%02X\r\n", sum);
-    text += std::string("$") + body + check;
-  }
+  for (const char* body : sentences) text += test::WithChecksum(body) + "\r\n";
   return Be16(static_cast<std::uint32_t>(text.size())) + Text(text);
 }
 constexpr const char* kRmcMunich = "GPRMC,102030.000,A,4807.0380,N,01131.0000,E,19.44,84.4,170524,,,A";
@@ -127,19 +118,8 @@ constexpr const char* kRmcNextSecond = "GPRMC,102032.000,A,4807.0380,N,01131.000
 constexpr const char* kRmcVoid = "GPRMC,102033.000,V,,,,,,,170524,,,N";
 constexpr const char* kGgaMunich = "GPGGA,102030.000,4807.0380,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,";
 
-Bytes Cut(const Bytes& file, std::size_t bytesOff) { return Bytes(file.begin(), file.end() - bytesOff); }
-
-// What a fixture reads as: layout, all fixes, valid fixes, accelerometer samples, a warning; and how many
-// fixes ExifTool reads (-1 where it does not read the layout), with the km/h of its speed unit.
-struct Fixture {
-  const char* name;
-  Bytes file;
-  std::tuple<std::string, std::size_t, std::size_t, std::size_t, bool> reads;
-  int exifToolFixes;
-  double kmhPerExifToolSpeed = 1.0;
-};
-
-std::vector<Fixture> Fixtures() {
+// ExifTool reads none of the fixtures with no count: GPMF of several points a sample, tx3g text tracks.
+std::vector<test::LayoutFixture> Fixtures() {
   const Bytes gps5 = TrackFile("meta", "gpmd", {Gpmf(Gps5Stream({kMunich}, 3) + AccelStream(2)),
                                                  Gpmf(Gps5Stream({kSydney}, 2) + AccelStream(2)),
                                                  Gpmf(Gps5Stream({kMunich}, 0) + AccelStream(2))});
@@ -155,47 +135,27 @@ std::vector<Fixture> Fixtures() {
                                                        Gpmf(Gps9Stream(kMunich, 8903, 37232.5, 0))}),
        {"GoPro GPMF", 2, 1, 0, false}, 1, 3.6},
       {"several GPS5 points a sample", TrackFile("meta", "gpmd", {Gpmf(Gps5Stream({kMunich, kSydney, kMunich, kSydney}, 3))}),
-       {"GoPro GPMF", 4, 4, 0, false}, -1},
+       {"GoPro GPMF", 4, 4, 0, false}},
       {"GPMF sample cut off", Cut(gps5, 100), {"GoPro GPMF", 2, 2, 4, true}, 2, 3.6},
       {"GPMF item past its container", TrackFile("meta", "gpmd", {Gpmf(Gps5Stream({kMunich}, 3)), badKlv,
                                                                    Gpmf(Gps5Stream({kMunich}, 3))}),
        {"GoPro GPMF", 1, 1, 0, true}, 2, 3.6},  // ExifTool reads on past the damage
-      {"gpmd track of another camera", TrackFile("meta", "gpmd", {Text("FMAS") + Bytes(60, 0)}), {"", 0, 0, 0, false}, -1},
+      {"gpmd track of another camera", TrackFile("meta", "gpmd", {Text("FMAS") + Bytes(60, 0)}), {"", 0, 0, 0, false}},
       {"NMEA text track", nmea, {"NMEA text track", 2, 2, 0, false}, 2},
       {"NMEA subtitle track", TrackFile("sbtl", "tx3g", {TextSample({kRmcMunich, kRmcNextSecond})}),
-       {"NMEA text track", 2, 2, 0, false}, -1},
+       {"NMEA text track", 2, 2, 0, false}},
       {"NMEA length past its sample",
        TrackFile("text", "text", {TextSample({kGgaMunich, kRmcMunich}), badLength, TextSample({kRmcNextSecond})}),
        {"NMEA text track", 1, 1, 0, true}, 3},
-      {"subtitles without NMEA", TrackFile("text", "text", {Be16(5) + Text("Hello")}), {"", 0, 0, 0, false}, -1},
+      {"subtitles without NMEA", TrackFile("text", "text", {Be16(5) + Text("Hello")}), {"", 0, 0, 0, false}},
   };
-}
-
-std::size_t ValidFixes(const TelemetryTrack& track) { return std::ranges::count(track.gps, true, &GpsSample::valid); }
-
-TEST(TrackTelemetry, GpmfAndNmeaTracksAreReadThroughTheLayoutTableAsExifToolReadsThem) {
-  const test::TempDir dir("track-telemetry");
-  for (const Fixture& fixture : Fixtures()) {
-    SCOPED_TRACE(fixture.name);
-    const TelemetryTrack track = ReadTelemetry(MemoryByteSource(fixture.file), {});
-    EXPECT_EQ(std::tuple(track.layout, track.gps.size(), ValidFixes(track), track.accel.size(), !track.warning.empty()),
-              fixture.reads)
-        << track.warning;
-    if (fixture.exifToolFixes >= 0) {
-      test::ExpectExifToolAgrees(dir / "fixture.mp4", fixture.file, track, std::size_t(fixture.exifToolFixes),
-                                 fixture.kmhPerExifToolSpeed);
-    }
-  }
 }
 
 // Where the points of a sample fall, and their units: GPMF points spread over the sample's second, UTC from
 // GPSU or GPS9's own day and second, ACCL in g; NMEA fixes at their sample's time, GGA altitude joined.
-TEST(TrackTelemetry, PointsTakeTheirSamplesTimesAndCommonUnits) {
-  const auto read = [](const Bytes& file) { return ReadTelemetry(MemoryByteSource(file), {}); };
-  const TelemetryTrack gps5 = read(Fixtures()[2].file);
-  const TelemetryTrack gps9 = read(Fixtures()[1].file);
-  const TelemetryTrack accel = read(Fixtures()[0].file);
-  const TelemetryTrack nmea = read(Fixtures()[6].file);
+TEST(TrackTelemetry, GpmfAndNmeaTracksAreReadThroughTheLayoutTableAsExifToolReadsThem) {
+  const std::vector<TelemetryTrack> tracks = test::ExpectFixturesRead(Fixtures());
+  const TelemetryTrack &accel = tracks.at(0), &gps9 = tracks.at(1), &gps5 = tracks.at(2), &nmea = tracks.at(6);
   EXPECT_EQ(std::tuple(gps5.gps[1].mediaMs, *gps5.gps[1].utcMs, *gps5.gps[0].altitudeM, gps5.gps[0].speedKmh),
             std::tuple(250u, 1715941230250, 520.0, 36.0));  // 2024-05-17 10:20:30.250 UTC
   EXPECT_EQ(std::tuple(gps9.gps[0].mediaMs, *gps9.gps[0].utcMs, gps9.gps[0].latitude, gps9.gps[1].valid),
@@ -203,8 +163,7 @@ TEST(TrackTelemetry, PointsTakeTheirSamplesTimesAndCommonUnits) {
   EXPECT_EQ(std::tuple(accel.accel[3].mediaMs, accel.accel[3].x), std::tuple(1500u, 0.0));
   EXPECT_NEAR(accel.accel[3].z, 4099 / 418.0 / 9.80665, 1e-9);
   EXPECT_EQ(std::tuple(nmea.gps[1].mediaMs, *nmea.gps[0].altitudeM, *nmea.gps[1].headingDeg), std::tuple(1000u, 545.4, 359.0));
-  const TelemetryTrack twoFixes = read(Fixtures()[7].file);
-  EXPECT_EQ(twoFixes.gps[1].mediaMs, 2000u);  // one sample, its second fix two seconds later
+  EXPECT_EQ(tracks.at(7).gps.at(1).mediaMs, 2000u);  // one sample, its second fix two seconds later
 }
 
 // The sample tables place each sample by its chunk, and every count and offset is held to its box and the file.
