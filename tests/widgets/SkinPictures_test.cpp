@@ -115,7 +115,7 @@ TEST(SkinPictures, EveryPictureHasTheSizeOfItsPlaceAndCleanKeyColoursAndBars) {
   for (const auto& [id, picture] : expected) {
     const QImage image = Rgb32(id);
     ASSERT_FALSE(image.isNull()) << id;
-    if (!picture.size.isEmpty()) EXPECT_EQ(image.size(), picture.size) << id;
+    EXPECT_TRUE(picture.size.isEmpty() || image.size() == picture.size) << id;
     if (!picture.key) continue;
     const QRgb key = KeyPixel(*picture.key) & 0xFFFFFF;
     const int right = image.width() - 1, bottom = image.height() - 1;
