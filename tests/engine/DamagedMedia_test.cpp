@@ -18,12 +18,6 @@ constexpr auto kLongestCall = std::chrono::seconds(5);
 
 using Bytes = std::vector<char>;
 
-std::uint32_t Read32(const Bytes& b, std::size_t at, bool bigEndian) {
-  std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint8_t>(b[at + (bigEndian ? i : 3 - i)]);
-  return v;
-}
-
 // Start offsets of every MP4 box or RIFF chunk and list, in file order. A container's children follow its
 // header, so the walk steps into a container instead of over it.
 std::vector<std::size_t> Boundaries(const Bytes& b, bool mp4) {
@@ -31,7 +25,8 @@ std::vector<std::size_t> Boundaries(const Bytes& b, bool mp4) {
   std::vector<std::size_t> starts;
   for (std::size_t at = 0; at + 8 <= b.size();) {
     const std::string type(&b[at + (mp4 ? 4 : 0)], 4);
-    const std::size_t size = Read32(b, at + (mp4 ? 0 : 4), mp4);
+    std::size_t size = 0;  // big-endian in MP4, little-endian in RIFF
+    for (int i = 0; i < 4; ++i) size = size << 8 | static_cast<std::uint8_t>(b[at + (mp4 ? i : 7 - i)]);
     if (mp4 && size < 8) break;
     starts.push_back(at);
     if (mp4) at += kMp4Containers.find(type) != std::string::npos ? 8 : size;

@@ -1,4 +1,4 @@
-// Process set-up of the engine tests: an offscreen QApplication, GStreamer and the camera source.
+// Entry point of the engine tests: GStreamer with the camera source, and one offscreen QApplication.
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
@@ -6,24 +6,10 @@
 
 #include "engine/CCameraSource.h"
 
-namespace {
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    gst_init(nullptr, nullptr);
-    ASSERT_TRUE(vx::RegisterCameraSource());
-    m_app = std::make_unique<QApplication>(m_argc, m_argv);
-  }
-  void TearDown() override { m_app.reset(); }
-
- private:
-  int m_argc = 1;
-  char m_name[16] = "engine_tests";
-  char* m_argv[2] = {m_name, nullptr};
-  std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
-
-}  // namespace
+int main(int argc, char* argv[]) {
+  gst_init(&argc, &argv);
+  if (!vx::RegisterCameraSource()) return 1;
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

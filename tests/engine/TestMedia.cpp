@@ -51,10 +51,6 @@ std::string PatternFile(const std::string& name, const std::string& pattern, int
                    muxer);
 }
 
-}  // namespace vx::test
-
-namespace vx::test {
-
 std::pair<std::string, std::string> FrontRearPair(const std::string& stem, int seconds, int rearSeconds) {
   return {CardFile(stem + "F.MP4", "--streams 1 --seconds " + std::to_string(seconds)),
           PatternFile(stem + "R.MP4", "blue", rearSeconds)};

@@ -1,7 +1,8 @@
 // The settings dialog driven as a user would: presets, bitrate limit, cut-off, serial number, language, SAVE,
-// CANCEL, SELECT, the zone clock, dragging; its drive selection, and a write-protected card.
+// CANCEL, SELECT, the zone clock and its thread, dragging, its drive selection, and its texts in two languages.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,16 +11,14 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include <fcntl.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 
 #include "SettingsFixture.h"
+#include "core/settings/ZoneClock.h"
 #include "core/text/ProfileFile.h"
+#include "settings/CClockThread.h"
 #include "settings/CSelectDriveDlg.h"
 
 namespace vx::test {
@@ -187,6 +186,28 @@ TEST_F(SettingDialog, ClockAndZoneStartFromTheComputersStandardTimeAndSaveWithTh
             (std::array<std::uint16_t, 6>{2024, 7, 15, 15, 45, 0}));
 }
 
+TEST(ClockThread, HandsOnOnlyTextsThatMoveForwardAndTheyArriveOnTheGuiThread) {
+  const std::int64_t t = UtcSeconds(2024, 5, 1, 4, 5, 9);
+  CZoneClock clock(540);
+  std::atomic<int> calls{0};
+  auto utcNow = [&]() -> std::int64_t { return calls++ < 2 ? t : t + 1; };  // read once a tick: t twice
+  QStringList texts;
+  bool onGuiThread = true;
+  QObject receiver;
+  CClockThread thread(clock, utcNow);
+  QObject::connect(&thread, &CClockThread::ClockText, &receiver, [&](const QString& text, int) {
+    texts << text;
+    onGuiThread = onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+  });
+  thread.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls >= 4; }, 10000));
+  thread.Stop();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(texts, QStringList({"2024-05-01, 13 : 05 : 09\r\n", "2024-05-01, 13 : 05 : 10\r\n"}));
+  EXPECT_TRUE(onGuiThread);
+  EXPECT_EQ(clock.Snapshot(), (ZoneTime{2024, 5, 1, 13, 5, 10}));
+}
+
 TEST_F(SettingDialog, TheDialogIsDraggedByAnyFreeSpot) {
   TestSettingDlg& dialog = OpenDialog({});
   QWidget* label = dialog.GetDlgItem(IDC_USER_INFO_GROUP);
@@ -217,7 +238,9 @@ void PressOk(QWidget& modal) {
   QTest::mouseClick(modal.findChild<QPushButton*>(QString::number(IDOK_DRIVE)), Qt::LeftButton);
 }
 
-TEST_F(DriveSelection, WithoutVolumesItCancelsUnshownAndEscapeCancelsWithNoDrive) {
+// Without volumes the selection cancels unshown; Escape cancels with no drive; a typed folder gets its
+// separator and must exist.
+TEST_F(DriveSelection, CancelsWithoutVolumesOrByEscapeAndTakesATypedFolderThatExists) {
   CSelectDriveDlg none(m_drives, Texts(TextTable()));
   bool shown = false;
   EXPECT_EQ(RunSelection(none, [&](QWidget& modal) { shown = modal.close(); }), QDialog::Rejected);
@@ -229,12 +252,8 @@ TEST_F(DriveSelection, WithoutVolumesItCancelsUnshownAndEscapeCancelsWithNoDrive
   const auto escape = [](QWidget& modal) { QTest::keyClick(&modal, Qt::Key_Escape); };
   EXPECT_EQ(RunSelection(dialog, escape), QDialog::Rejected);
   EXPECT_TRUE(dialog.Drive().isEmpty());
-}
 
-TEST_F(DriveSelection, ATypedFolderGetsItsSeparatorAndMustExist) {
-  m_drives.SetVolumes({Folder("E")});
   const QString typed = Folder("card folder").chopped(1);
-  CSelectDriveDlg dialog(m_drives, Texts(TextTable()));
   const auto typeTwice = [&](QWidget& modal) {
     auto* edit = modal.findChild<QComboBox*>(QString::number(IDC_DRIVE_LIST))->lineEdit();
     edit->setText(typed + "-missing");
@@ -262,25 +281,53 @@ TEST_F(DriveSelection, TheSettingsDialogReadsTheFirstVolumeInOrderAtItsStart) {
   EXPECT_EQ(Item<QLabel>(dialog, IDC_ROM_COUNT)->text(), "42");
 }
 
-using ReadOnlyCard = SettingsFixture;
+// The visible controls whose text does not fit, by name and text.
+std::string ClippedTexts(const QWidget& window) {
+  QStringList clipped;
+  for (const QWidget* widget : window.findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(&window)) continue;
+    QString text;
+    int needed = 0;
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+      text = group->title();
+      needed = group->fontMetrics().horizontalAdvance(text) + 16;
+    } else if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget)) {
+      text = widget->property("text").toString();
+      needed = widget->sizeHint().width();
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+      // Whichever entry the user picks must show whole, with the arrow beside it.
+      for (int i = 0; i < combo->count(); ++i) {
+        const int width = combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + 32;
+        if (width > needed) std::tie(needed, text) = std::pair(width, combo->itemText(i));
+      }
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+      text = edit->text();
+      needed = edit->fontMetrics().horizontalAdvance(text) + 8;
+    }
+    const bool tooShort = !text.isEmpty() && widget->height() < widget->fontMetrics().height();
+    if (widget->width() < needed || tooShort) clipped << widget->objectName() + " \"" + text + "\"";
+  }
+  return clipped.join("; ").toStdString();
+}
 
-// The card is a read-only mount, so that opening setup.cfg for writing is really refused, also for root (for
-// whom file modes refuse nothing). Run by CTest in a private mount namespace, where mounting touches nothing
-// outside.
-TEST_F(ReadOnlyCard, ShowsItsOwnValues) {
-  if (!std::getenv("VX_MOUNT_NAMESPACE")) GTEST_SKIP() << "mounts only in a private mount namespace";
-  const QString card = Folder("ro");
-  const std::string mountPoint = card.toStdString();
-  ASSERT_EQ(std::system(("mount -t tmpfs -o size=1m vxcard " + mountPoint).c_str()), 0);
+TEST_F(SettingDialog, EnglishAndKoreanShowEveryTextWhole) {
   SetupRecord record = MakeDefaultRecord(36);
-  StoreWideText(record.wszCompany, u"Read-only Co");
-  WriteCard(record, card);
-  ASSERT_EQ(std::system(("mount -o remount,ro " + mountPoint).c_str()), 0);
-  const int fd = ::open((mountPoint + kSetupFileName).c_str(), O_WRONLY);
-  ASSERT_TRUE(fd < 0 && errno == EROFS) << "the card must refuse writing";
-  EXPECT_EQ(Item<QLineEdit>(OpenDialog(card), IDC_COMPANY)->text(), "Read-only Co");
-  m_dialogs.clear();
-  EXPECT_EQ(std::system(("umount " + mountPoint).c_str()), 0);
+  record.dwRomCount = 4294967295u;
+  StoreNarrowText(record.szSerialNumber, u"VX880QN-000123");
+  StoreWideText(record.wszCompany, u"노르바네 주식회사");
+  StoreWideText(record.wszCarLicence, u"12가 3456");
+  WriteCard(record);
+  for (const auto& [select, language] : {std::pair{u"1", "English"}, {u"0", "Korean"}}) {
+    ASSERT_TRUE(WriteProfileString(TextTable(), u"Setting", u"Select", select));
+    TestSettingDlg& dialog = OpenDialog(Card());
+    dialog.adjustSize();
+    EXPECT_EQ(ClippedTexts(dialog), "") << language;
+  }
+  m_drives.SetVolumes({QStringLiteral("/media/user/VX-880QN/"), QStringLiteral("/media/user/SD CARD/")});
+  CSelectDriveDlg drive(m_drives, Texts(TextTable()));
+  drive.show();
+  drive.adjustSize();
+  EXPECT_EQ(ClippedTexts(drive), "");
 }
 
 }  // namespace

@@ -7,10 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
+
+#include "ToolRunner.h"
 
 namespace vx {
 namespace {
@@ -25,17 +24,15 @@ std::string Saved(const SetupRecord& record, const std::string& tail) {
 }
 
 TEST(SetupCrashSafety, ASaveKilledAtAnyMomentLeavesOneCompleteVersion) {
-  const fs::path dir = fs::temp_directory_path() / ("vx-crash-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const test::TempDir temp("crash");
+  const fs::path& dir = temp.Path();
   const fs::path file = dir / kSetupFileName;
   SetupRecord a = MakeDefaultRecord(36);
   StoreWideText(a.wszCompany, u"version A");
   SetupRecord b = MakeDefaultRecord(-14, true);
   StoreWideText(b.wszCompany, u"version B");
   const std::string tail(100000, 'T');  // a longer file from newer firmware: the copying takes a while
-  const std::string versionA = Saved(a, tail);
-  const std::string versionB = Saved(b, tail);
+  const std::string versionA = Saved(a, tail), versionB = Saved(b, tail);
 
   std::mt19937 random(880);
   std::uniform_int_distribution<int> delayMicroseconds(0, 4000);
@@ -50,14 +47,12 @@ TEST(SetupCrashSafety, ASaveKilledAtAnyMomentLeavesOneCompleteVersion) {
     ::usleep(static_cast<useconds_t>(delayMicroseconds(random)));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    std::ifstream in(file, std::ios::binary);
-    const std::string now{std::istreambuf_iterator<char>(in), {}};
+    const std::string now = test::FileBytes(file);
     ASSERT_TRUE(now == versionA || now == versionB) << "kill " << kill << ": a mixed file of " << now.size() << " bytes";
     for (const auto& entry : fs::directory_iterator(dir)) {
       if (entry.path() != file) fs::remove(entry.path());  // a killed save's temporary copy
     }
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

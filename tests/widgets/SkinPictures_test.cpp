@@ -1,4 +1,5 @@
-// Every packed skin picture: its size, its key colour where the window cuts it, and how neighbours meet.
+// Every packed skin picture: its size, its key colour where the window cuts it, and how neighbours meet; the
+// region cut from a picture's opaque runs.
 #include <QDir>
 
 #include <gtest/gtest.h>
@@ -98,35 +99,26 @@ int CountPixels(const QImage& image, const std::function<bool(int, int, QRgb)>& 
   return n;
 }
 
-TEST(SkinPictures, EveryPictureIsPackedAtTheSizeOfItsPlace) {
+// Every picture is packed at the size of its place. Buttons have the exact key at their corners and no opaque
+// pixel so near it that it reads as a speck of it. The graph's pictures hold no pixel of its transparent green.
+// The full-screen bottom bar and its divider are laid across the whole screen width: each of their rows is one
+// colour, so they line up at any width.
+TEST(SkinPictures, EveryPictureHasTheSizeOfItsPlaceAndCleanKeyColoursAndBars) {
   const std::map<int, Expected> expected = EveryPicture();
   ASSERT_FALSE(LoadSkinImage(IDB_BACKGROUND).isNull());  // registers the packed pictures
-  std::vector<int> packed;
+  std::vector<int> packed, wanted;
   for (const QString& name : QDir(":/skin").entryList({"*.png"})) packed.push_back(name.chopped(4).toInt());
   std::sort(packed.begin(), packed.end());
-  std::vector<int> wanted;
   for (const auto& [id, picture] : expected) wanted.push_back(id);
   EXPECT_EQ(packed, wanted);
-  for (const auto& [id, picture] : expected) {
-    const QImage image = LoadSkinImage(id);
-    ASSERT_FALSE(image.isNull()) << id;
-    if (!picture.size.isEmpty()) {
-      EXPECT_EQ(image.size(), picture.size) << id;
-    }
-  }
-}
-
-// Buttons have the exact key at their corners and no opaque pixel so near it that it reads as a speck of it.
-// The graph's pictures hold no pixel of its transparent green. The full-screen bottom bar and its divider are
-// laid across the whole screen width: each of their rows is one colour, so they line up at any width.
-TEST(SkinPictures, KeyColoursAndBarsAreCleanToThePixel) {
   constexpr int kNear = 24;
-  for (const auto& [id, picture] : EveryPicture()) {
-    if (!picture.key) continue;
+  for (const auto& [id, picture] : expected) {
     const QImage image = Rgb32(id);
+    ASSERT_FALSE(image.isNull()) << id;
+    EXPECT_TRUE(picture.size.isEmpty() || image.size() == picture.size) << id;
+    if (!picture.key) continue;
     const QRgb key = KeyPixel(*picture.key) & 0xFFFFFF;
-    const int right = image.width() - 1;
-    const int bottom = image.height() - 1;
+    const int right = image.width() - 1, bottom = image.height() - 1;
     for (const QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
       EXPECT_EQ(image.pixel(corner) & 0xFFFFFF, key) << id << " corner " << corner.x() << "," << corner.y();
     }
@@ -145,6 +137,23 @@ TEST(SkinPictures, KeyColoursAndBarsAreCleanToThePixel) {
   }
 }
 
+// A row of the rear-video key (yellow) and one pixel within its range; on the odd columns 2 001 single pixels
+// of the key with red and blue swapped, which are opaque and more runs than one batch holds.
+TEST(BitmapToRegion, CutsTheKeyInTheImagesChannelOrderAcrossBatches) {
+  EXPECT_FALSE(BitmapToRegion(QImage(), kKeyRearVideo).has_value()) << "a null picture";
+  QImage image(4002, 1, QImage::Format_RGB32);
+  image.fill(qRgb(255, 255, 0));
+  image.setPixel(2, 0, qRgb(255, 255, 16));
+  QRegion expected;
+  for (int x = 1; x < image.width(); x += 2) {
+    image.setPixel(x, 0, qRgb(0, 255, 255));
+    expected |= QRect(x, 0, 1, 1);
+  }
+  const std::optional<QRegion> region = BitmapToRegion(image, kKeyRearVideo);
+  ASSERT_TRUE(region.has_value());
+  EXPECT_TRUE(region->xored(expected).isEmpty());
+}
+
 // The opaque part of a picture where the window puts it.
 QRegion Shape(int id, const PlacedButton& placed) {
   return BitmapToRegion(LoadSkinImage(id), placed.key).value_or(QRegion()).translated(placed.rect.topLeft());
@@ -159,12 +168,12 @@ TEST(SkinPictures, NeighbouringButtonsNeitherOverlapNorTouch) {
       for (const PlacedButton& b : buttons) {
         if (a.control >= b.control) continue;
         for (const int idA : {a.normalId, a.hotId}) {
+          const QRegion shapeA = Shape(idA, a);
+          QRegion grownA = shapeA;
+          for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            grownA |= shapeA.translated(step);
+          }
           for (const int idB : {b.normalId, b.hotId}) {
-            const QRegion shapeA = Shape(idA, a);
-            QRegion grownA = shapeA;
-            for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-              grownA |= shapeA.translated(step);
-            }
             EXPECT_TRUE(grownA.intersected(Shape(idB, b)).isEmpty())
                 << (fullScreen ? "full screen: " : "normal window: ") << idA << " and " << idB << " touch";
           }

@@ -38,8 +38,7 @@ TEST(SettingChoices, AVgaRecordShowsVgaAndSavesAsHd) {
   const SettingChoices c = ChoicesFromRecord(vga);
   EXPECT_EQ(c.hdVga, kVga);
   const SetupRecord saved = Collect(vga, c);
-  EXPECT_EQ(saved.wVideoModeA, 5);
-  EXPECT_EQ(saved.wVideoModeB, 15);
+  EXPECT_EQ((std::array{saved.wVideoModeA, saved.wVideoModeB}), (std::array<std::uint16_t, 2>{5, 15}));
   vga.wVideoModeB = 15;
   EXPECT_EQ(ChoicesFromRecord(vga).hdVga, kHd) << "either value of the pair makes HD";
 }
@@ -91,10 +90,8 @@ TEST(SettingChoices, DeviceValuesComeFromTheKeptRecordAndTextsFromTheControls) {
   c.company = u"Norvane";
   c.serialNumber = u"SN-\u00E9";
   const SetupRecord r = Collect(card, c);
-  EXPECT_EQ(r.dwRomCount, 0xFFFFFFFFu);
-  EXPECT_EQ(r.dwDevParam7, 77u);
-  EXPECT_EQ(EncodeSetupRecord(r)[300], 0x5A);
-  EXPECT_EQ(WideFieldText(r.wszCompany), u"Norvane");
+  EXPECT_EQ(std::tuple(r.dwRomCount, r.dwDevParam7, EncodeSetupRecord(r)[300], WideFieldText(r.wszCompany)),
+            std::tuple(0xFFFFFFFFu, 77u, std::uint8_t{0x5A}, std::u16string(u"Norvane")));
 
   c.serialNumber = u"SN-\u20AC";  // the euro sign has no single byte
   EXPECT_FALSE(CollectRecord(card, c, 0, kSaveTime).has_value());

@@ -15,6 +15,7 @@
 #include <string>
 #include <tuple>
 
+#include "ReadOnlyFolder.h"
 #include "ToolRunner.h"
 
 namespace vx {
@@ -142,7 +143,8 @@ TEST_F(SetupFile, FourHundredTwentyReadableBytesAreARecordAndFewerAreNot) {
   WriteBytes(std::string(419, '\x07'));
   EXPECT_FALSE(ReadSetupRecord(Folder()).has_value());
   WriteBytes(std::string(420, '\x07'));
-  fs::permissions(File(), fs::perms::owner_read);  // a write-protected card still shows its settings
+  const test::ReadOnlyFolder writeProtected(m_dir);  // a write-protected card still shows its settings
+  ASSERT_EQ(writeProtected.Error(), "");
   const auto record = ReadSetupRecord(Folder());
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->dwRomCount, 0x07070707u);
