@@ -213,7 +213,8 @@ std::vector<TiffEntry> GpsEntries(const GpsSample& fix, std::optional<std::int64
 
 std::vector<std::uint8_t> ExifPayloadOf(const FrameMoment& moment) {
   const std::optional<std::int64_t> utcMs =
-      moment.utcMs && std::llabs(*moment.utcMs) <= kLargestTimeMs ? moment.utcMs : std::nullopt;
+      moment.utcMs && *moment.utcMs >= -kLargestTimeMs && *moment.utcMs <= kLargestTimeMs ? moment.utcMs
+                                                                                            : std::nullopt;
   const std::vector<TiffEntry> exif = utcMs ? ExifEntries(*utcMs, moment.zoneOffsetMinutes) : std::vector<TiffEntry>{};
   const std::vector<TiffEntry> gps = moment.fix ? GpsEntries(*moment.fix, utcMs) : std::vector<TiffEntry>{};
   if (exif.empty() && gps.empty()) return {};

@@ -22,6 +22,13 @@ const GpsSample* NearestValidFix(const TelemetryTrack& track, std::uint32_t medi
   return nearest;
 }
 
+// `utcMs` moved by `byMs`; nothing past the range of the type (a damaged clock).
+std::optional<std::int64_t> Shifted(std::int64_t utcMs, std::int64_t byMs) {
+  std::int64_t shifted = 0;
+  if (__builtin_add_overflow(utcMs, byMs, &shifted)) return std::nullopt;
+  return shifted;
+}
+
 int ComputerZoneMinutesAt(std::int64_t utcMs) {
   const auto seconds = static_cast<std::time_t>(FloorDiv(utcMs, 1000));
   std::tm local{};
@@ -36,9 +43,9 @@ FrameMoment FrameMomentAt(const TelemetryTrack& track, std::uint32_t mediaMs, st
   FrameMoment moment;
   moment.zoneOffsetMinutes = zoneOffsetMinutes;
   if (const GpsSample* timed = NearestValidFix(track, mediaMs, [](const GpsSample& fix) { return fix.utcMs; })) {
-    moment.utcMs = *timed->utcMs + (static_cast<std::int64_t>(mediaMs) - timed->mediaMs);
+    moment.utcMs = Shifted(*timed->utcMs, static_cast<std::int64_t>(mediaMs) - timed->mediaMs);
   } else if (startUtcMs) {
-    moment.utcMs = *startUtcMs + mediaMs;
+    moment.utcMs = Shifted(*startUtcMs, mediaMs);
   }
   if (const GpsSample* near = NearestValidFix(track, mediaMs, [mediaMs](const GpsSample& fix) {
         return Distance(fix.mediaMs, mediaMs) <= kFrameFixReachMs;

@@ -1,6 +1,7 @@
 // The EXIF of a frame's moment as ExifTool reads it back from a JPEG, and the JPEGs the segment is refused for.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -99,6 +100,11 @@ std::vector<MomentCase> MomentCases() {
        {{"DateTimeOriginal", "2026:03:01 08:00:59"}, {"SubSecTimeOriginal", "999"},
         {"GPSTimeStamp", "08:00:59.999"}, {"GPSLatitude", "0"}, {"GPSLatitudeRef", "N"}},
        {}},
+      {"a clock at the start of its range gives no time, the place stays", {Fix(0, INT64_MIN, 1.0, 2.0)}, 0,
+       std::nullopt, 0, {{"GPSLatitude", "1"}, {"GPSLongitude", "2"}},
+       {"DateTimeOriginal", "GPSDateStamp", "GPSTimeStamp"}},
+      {"a clock that would run past the end of its range gives no time", {Fix(1000, INT64_MAX, 1.0, 2.0)}, 1500,
+       std::nullopt, 0, {{"GPSLatitude", "1"}}, {"DateTimeOriginal", "GPSTimeStamp"}},
   };
 }
 
