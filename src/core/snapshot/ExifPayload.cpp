@@ -1,111 +1,22 @@
-// A small TIFF directory writer and the Exif and GPS directories of a frame's moment.
+// The Exif and GPS directories of a frame's moment in a TIFF structure.
 #include "core/snapshot/ExifPayload.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
 
 #include "core/common/CivilDays.h"
+#include "core/snapshot/TiffDirectory.h"
 
 namespace vx {
 namespace {
 
-enum class TiffType : std::uint16_t { Byte = 1, Ascii = 2, Long = 4, Rational = 5, Undefined = 7 };
-
-struct TiffEntry {
-  std::uint16_t tag;
-  TiffType type;
-  std::uint32_t count;
-  std::vector<std::uint8_t> value;  // big-endian, as it is stored
-};
-
-struct Rational {
-  std::uint32_t numerator;
-  std::uint32_t denominator;
-};
-
 constexpr std::uint16_t kExifDirectoryTag = 0x8769;
 constexpr std::uint16_t kGpsDirectoryTag = 0x8825;
-constexpr std::uint32_t kFirstDirectoryOffset = 8;  // right after the TIFF header
 constexpr std::int64_t kMsPerDay = 86'400'000;
 // Far enough to hold every four-digit year, near enough that adding a zone offset cannot overflow.
 constexpr std::int64_t kLargestTimeMs = 1'000'000'000'000'000;
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-  out.push_back(static_cast<std::uint8_t>(value));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  PutU16(out, value >> 16);
-  PutU16(out, value & 0xFFFF);
-}
-
-TiffEntry Ascii(std::uint16_t tag, const std::string& text) {
-  std::vector<std::uint8_t> value(text.begin(), text.end());
-  value.push_back(0);
-  return {tag, TiffType::Ascii, static_cast<std::uint32_t>(value.size()), value};
-}
-
-TiffEntry Bytes(std::uint16_t tag, TiffType type, std::vector<std::uint8_t> value) {
-  return {tag, type, static_cast<std::uint32_t>(value.size()), std::move(value)};
-}
-
-TiffEntry Long(std::uint16_t tag, std::uint32_t number) {
-  TiffEntry entry{tag, TiffType::Long, 1, {}};
-  PutU32(entry.value, number);
-  return entry;
-}
-
-TiffEntry Rationals(std::uint16_t tag, const std::vector<Rational>& numbers) {
-  TiffEntry entry{tag, TiffType::Rational, static_cast<std::uint32_t>(numbers.size()), {}};
-  for (const Rational& number : numbers) {
-    PutU32(entry.value, number.numerator);
-    PutU32(entry.value, number.denominator);
-  }
-  return entry;
-}
-
-// Values of more than four bytes lie after the directory, each starting on an even offset.
-std::uint32_t OutOfLineSize(const TiffEntry& entry) {
-  return entry.value.size() > 4 ? static_cast<std::uint32_t>((entry.value.size() + 1) & ~std::size_t{1}) : 0;
-}
-
-// The count, the entries and the (zero) offset of the next directory.
-std::uint32_t DirectoryHeadSize(std::size_t entryCount) { return 2 + 12 * static_cast<std::uint32_t>(entryCount) + 4; }
-
-std::uint32_t DirectorySize(const std::vector<TiffEntry>& entries) {
-  std::uint32_t size = DirectoryHeadSize(entries.size());
-  for (const TiffEntry& entry : entries) size += OutOfLineSize(entry);
-  return size;
-}
-
-// The directory as it lies at `offset` from the TIFF header: entries in tag order, no next directory.
-void PutDirectory(std::vector<std::uint8_t>& out, std::vector<TiffEntry> entries, std::uint32_t offset) {
-  std::sort(entries.begin(), entries.end(), [](const TiffEntry& a, const TiffEntry& b) { return a.tag < b.tag; });
-  std::uint32_t dataOffset = offset + DirectoryHeadSize(entries.size());
-  std::vector<std::uint8_t> data;
-  PutU16(out, static_cast<std::uint32_t>(entries.size()));
-  for (const TiffEntry& entry : entries) {
-    PutU16(out, entry.tag);
-    PutU16(out, static_cast<std::uint16_t>(entry.type));
-    PutU32(out, entry.count);
-    if (OutOfLineSize(entry) == 0) {
-      std::vector<std::uint8_t> inline4 = entry.value;
-      inline4.resize(4, 0);
-      out.insert(out.end(), inline4.begin(), inline4.end());
-      continue;
-    }
-    PutU32(out, dataOffset);
-    data.insert(data.end(), entry.value.begin(), entry.value.end());
-    data.resize(data.size() + (entry.value.size() & 1), 0);
-    dataOffset += OutOfLineSize(entry);
-  }
-  PutU32(out, 0);
-  out.insert(out.end(), data.begin(), data.end());
-}
 
 // `value` in units of 1/`denominator`; nothing when it is not a number, negative or too large.
 std::optional<Rational> Scaled(double value, std::uint32_t denominator) {
@@ -155,20 +66,20 @@ std::vector<TiffEntry> ExifEntries(std::int64_t utcMs, int zoneOffsetMinutes) {
   std::snprintf(zone, sizeof zone, "%c%02lld:%02lld", zoneOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
   char subSeconds[8];
   std::snprintf(subSeconds, sizeof subSeconds, "%03d", local->msOfDay % 1000);
-  return {Bytes(0x9000, TiffType::Undefined, {'0', '2', '3', '2'}),  // ExifVersion
-          Ascii(0x9003, DateText(local->date) + time),               // DateTimeOriginal
-          Ascii(0x9011, zone),                                       // OffsetTimeOriginal
-          Ascii(0x9291, subSeconds)};                                // SubSecTimeOriginal
+  return {TiffBytes(0x9000, TiffType::Undefined, {'0', '2', '3', '2'}),  // ExifVersion
+          TiffAscii(0x9003, DateText(local->date) + time),               // DateTimeOriginal
+          TiffAscii(0x9011, zone),                                       // OffsetTimeOriginal
+          TiffAscii(0x9291, subSeconds)};                                // SubSecTimeOriginal
 }
 
 void AddGpsTime(std::vector<TiffEntry>& entries, std::int64_t utcMs) {
   const std::optional<CivilTime> utc = CivilTimeOf(utcMs);
   if (!utc) return;
   const auto seconds = static_cast<std::uint32_t>(utc->msOfDay / 1000);
-  entries.push_back(Rationals(0x0007, {{seconds / 3600, 1},  // GPSTimeStamp
+  entries.push_back(TiffRationals(0x0007, {{seconds / 3600, 1},  // GPSTimeStamp
                                        {seconds / 60 % 60, 1},
                                        {static_cast<std::uint32_t>(utc->msOfDay % 60'000), 1000}}));
-  entries.push_back(Ascii(0x001D, DateText(utc->date)));  // GPSDateStamp
+  entries.push_back(TiffAscii(0x001D, DateText(utc->date)));  // GPSDateStamp
 }
 
 void AddPosition(std::vector<TiffEntry>& entries, const GpsSample& fix) {
@@ -176,33 +87,34 @@ void AddPosition(std::vector<TiffEntry>& entries, const GpsSample& fix) {
       std::fabs(fix.longitude) > 180) {
     return;
   }
-  entries.push_back(Ascii(0x0001, fix.latitude < 0 ? "S" : "N"));  // GPSLatitudeRef
-  entries.push_back(Rationals(0x0002, DegreesMinutesSeconds(fix.latitude)));
-  entries.push_back(Ascii(0x0003, fix.longitude < 0 ? "W" : "E"));  // GPSLongitudeRef
-  entries.push_back(Rationals(0x0004, DegreesMinutesSeconds(fix.longitude)));
+  entries.push_back(TiffAscii(0x0001, fix.latitude < 0 ? "S" : "N"));  // GPSLatitudeRef
+  entries.push_back(TiffRationals(0x0002, DegreesMinutesSeconds(fix.latitude)));
+  entries.push_back(TiffAscii(0x0003, fix.longitude < 0 ? "W" : "E"));  // GPSLongitudeRef
+  entries.push_back(TiffRationals(0x0004, DegreesMinutesSeconds(fix.longitude)));
   if (!fix.altitudeM) return;
   if (const std::optional<Rational> altitude = Scaled(std::fabs(*fix.altitudeM), 100)) {
-    entries.push_back(Bytes(0x0005, TiffType::Byte, {*fix.altitudeM < 0 ? std::uint8_t{1} : std::uint8_t{0}}));
-    entries.push_back(Rationals(0x0006, {*altitude}));  // GPSAltitude, metres
+    const std::uint8_t belowSeaLevel = *fix.altitudeM < 0 ? 1 : 0;
+    entries.push_back(TiffBytes(0x0005, TiffType::Byte, {belowSeaLevel}));  // GPSAltitudeRef
+    entries.push_back(TiffRationals(0x0006, {*altitude}));  // GPSAltitude, metres
   }
 }
 
 void AddMotion(std::vector<TiffEntry>& entries, const GpsSample& fix) {
   if (const std::optional<Rational> speed = Scaled(fix.speedKmh, 100)) {
-    entries.push_back(Ascii(0x000C, "K"));  // GPSSpeedRef: km/h
-    entries.push_back(Rationals(0x000D, {*speed}));
+    entries.push_back(TiffAscii(0x000C, "K"));  // GPSSpeedRef: km/h
+    entries.push_back(TiffRationals(0x000D, {*speed}));
   }
   if (!fix.headingDeg) return;
   const double heading = std::fmod(*fix.headingDeg, 360.0);
   if (std::optional<Rational> track = Scaled(heading < 0 ? heading + 360.0 : heading, 100)) {
     track->numerator %= 36'000;  // 359.999 rounds to 360.00, which is 0
-    entries.push_back(Ascii(0x000E, "T"));  // GPSTrackRef: true north
-    entries.push_back(Rationals(0x000F, {*track}));
+    entries.push_back(TiffAscii(0x000E, "T"));  // GPSTrackRef: true north
+    entries.push_back(TiffRationals(0x000F, {*track}));
   }
 }
 
 std::vector<TiffEntry> GpsEntries(const GpsSample& fix, std::optional<std::int64_t> utcMs) {
-  std::vector<TiffEntry> entries{Bytes(0x0000, TiffType::Byte, {2, 3, 0, 0})};  // GPSVersionID
+  std::vector<TiffEntry> entries{TiffBytes(0x0000, TiffType::Byte, {2, 3, 0, 0})};  // GPSVersionID
   AddPosition(entries, fix);
   if (utcMs) AddGpsTime(entries, *utcMs);
   AddMotion(entries, fix);
@@ -215,18 +127,20 @@ std::vector<std::uint8_t> ExifPayloadOf(const FrameMoment& moment) {
   const std::optional<std::int64_t> utcMs =
       moment.utcMs && *moment.utcMs >= -kLargestTimeMs && *moment.utcMs <= kLargestTimeMs ? moment.utcMs
                                                                                             : std::nullopt;
-  const std::vector<TiffEntry> exif = utcMs ? ExifEntries(*utcMs, moment.zoneOffsetMinutes) : std::vector<TiffEntry>{};
+  const std::vector<TiffEntry> exif =
+      utcMs ? ExifEntries(*utcMs, moment.zoneOffsetMinutes) : std::vector<TiffEntry>{};
   const std::vector<TiffEntry> gps = moment.fix ? GpsEntries(*moment.fix, utcMs) : std::vector<TiffEntry>{};
   if (exif.empty() && gps.empty()) return {};
 
-  const std::uint32_t exifOffset = kFirstDirectoryOffset + DirectoryHeadSize((exif.empty() ? 0 : 1) + (gps.empty() ? 0 : 1));
+  const std::size_t pointers = (exif.empty() ? 0 : 1) + (gps.empty() ? 0 : 1);
+  const std::uint32_t exifOffset = kFirstDirectoryOffset + DirectoryHeadSize(pointers);
   const std::uint32_t gpsOffset = exifOffset + (exif.empty() ? 0 : DirectorySize(exif));
   std::vector<TiffEntry> first;
-  if (!exif.empty()) first.push_back(Long(kExifDirectoryTag, exifOffset));
-  if (!gps.empty()) first.push_back(Long(kGpsDirectoryTag, gpsOffset));
+  if (!exif.empty()) first.push_back(TiffLong(kExifDirectoryTag, exifOffset));
+  if (!gps.empty()) first.push_back(TiffLong(kGpsDirectoryTag, gpsOffset));
 
-  std::vector<std::uint8_t> out{'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42};
-  PutU32(out, kFirstDirectoryOffset);
+  std::vector<std::uint8_t> out{'E', 'x', 'i', 'f', 0, 0};
+  PutTiffHeader(out);
   PutDirectory(out, first, kFirstDirectoryOffset);
   if (!exif.empty()) PutDirectory(out, exif, exifOffset);
   if (!gps.empty()) PutDirectory(out, gps, gpsOffset);
