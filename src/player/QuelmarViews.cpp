@@ -41,7 +41,7 @@ void CQuelmarDlg::HideGraph() {
 
 void CQuelmarDlg::TakeSnapshotCommand() {
   const int row = m_pCatalogue->PlayingRow();
-  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString());
+  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), m_telemetry);
 }
 
 // The web view starts a browser engine of its own: it is made when a map is first asked for, which

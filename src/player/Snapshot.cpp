@@ -1,15 +1,20 @@
 // Pause, grab, ask, write, resume.
 #include "player/Snapshot.h"
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include <limits>
+#include <span>
 #include <vector>
 
 #include "core/player/SnapshotNames.h"
+#include "core/snapshot/ExifPayload.h"
+#include "core/snapshot/JpegSegments.h"
 #include "engine/CPlaybackEngine.h"
 
 namespace vx {
@@ -20,18 +25,46 @@ struct Picture {
   QImage image;
 };
 
+// The picture as a JPEG file's bytes with `exif` spliced in after its start (Qt's writer writes no EXIF);
+// empty, with the reason in `error`, when it cannot be encoded.
+QByteArray EncodedJpeg(const QImage& image, const std::vector<std::uint8_t>& exif, QString& error) {
+  QBuffer encoded;
+  encoded.open(QIODevice::WriteOnly);
+  QImageWriter writer(&encoded, "jpg");
+  if (!writer.write(image)) {
+    error = writer.errorString();
+    return {};
+  }
+  if (exif.empty()) return encoded.data();
+  const QByteArray& plain = encoded.data();
+  const JpegEdit edit =
+      WithApp1Segment(std::span(reinterpret_cast<const std::uint8_t*>(plain.constData()), plain.size()), exif);
+  error = QString::fromStdString(edit.error);
+  return QByteArray(reinterpret_cast<const char*>(edit.bytes.data()), static_cast<qsizetype>(edit.bytes.size()));
+}
+
 // Written to a temporary file and renamed over the target only when complete, so a failed write never
 // leaves half a picture or spoils an existing file. Empty on success, else the reason.
-QString WriteJpeg(const Picture& picture) {
+QString WriteJpeg(const Picture& picture, const std::vector<std::uint8_t>& exif) {
+  QString error;
+  const QByteArray bytes = EncodedJpeg(picture.image, exif, error);
+  if (!error.isEmpty()) return error;
   QSaveFile file(picture.path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  QImageWriter writer(&file, "jpg");
-  if (!writer.write(picture.image)) {
+  if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
-    return writer.errorString();
+    return file.errorString();
   }
   if (!file.commit()) return file.errorString();
   return {};
+}
+
+// The recording's position now, as the frame just grabbed shows it; nothing when the graph cannot say.
+std::optional<std::uint32_t> PositionMs(CRecordingGraph& recording) {
+  RefTime position = 0;
+  if (!Succeeded(recording.GetPosition(position)) || position < 0) return std::nullopt;
+  return static_cast<std::uint32_t>(
+      std::min<std::int64_t>(RefTimeToMs(position), std::numeric_limits<std::uint32_t>::max()));
 }
 
 // The recording object the command started with, if it is still the loaded one.
@@ -65,7 +98,7 @@ SnapshotPrompts StandardSnapshotPrompts() {
 }
 
 SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QString& playingPath,
-                            const SnapshotPrompts& prompts) {
+                            const TelemetryTrack& telemetry, const SnapshotPrompts& prompts) {
   SnapshotResult result;
   CRecordingGraph* recording = engine.Recording();
   const EngineState state = recording ? recording->State() : EngineState::Closed;
@@ -74,6 +107,7 @@ SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QStr
   QImage rear;
   if (!engine.GrabFrame(0, front)) return result;
   const std::string recordingPath = recording->FilePath();
+  const std::optional<std::uint32_t> positionMs = PositionMs(*recording);
   recording->Pause();
   if (recording->VideoStreamCount() > 1) engine.GrabFrame(1, rear);
   const auto resume = [&] {
@@ -100,9 +134,11 @@ SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QStr
     resume();
     return result;
   }
+  const std::vector<std::uint8_t> exif =
+      positionMs ? ExifPayloadOf(FrameMomentOf(recordingPath, telemetry, *positionMs)) : std::vector<std::uint8_t>{};
   QStringList failures;
   for (const Picture& picture : pictures) {
-    const QString reason = WriteJpeg(picture);
+    const QString reason = WriteJpeg(picture, exif);
     if (reason.isEmpty()) {
       result.written << picture.path;
     } else {

@@ -1,5 +1,5 @@
 // The snapshot command (button 1017, Print Screen): the front picture, and the rear one of a two-stream
-// recording, saved as JPEG files named after one name the user chooses.
+// recording, saved as JPEG files named after one name the user chooses, with the time and place of the frame.
 #pragma once
 
 #include <QImage>
@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <optional>
+
+#include "core/telemetry/TelemetryTrack.h"
 
 class QWidget;
 
@@ -40,8 +42,10 @@ struct SnapshotResult {
 // while the user chooses; the pictures are grabbed before the dialog, so they are written even when the
 // recording is closed meanwhile (a card pulled out), and playback resumes afterwards only if it was running
 // and the same recording is still loaded. `playingPath` is the recording file of the playing row: the default
-// name is that path with ".jpg" for its extension.
+// name is that path with ".jpg" for its extension. Both pictures carry EXIF of the frame's moment: its date and
+// time, and from `telemetry` the place, speed and heading of the nearest fix.
 SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QString& playingPath,
+                            const TelemetryTrack& telemetry,
                             const SnapshotPrompts& prompts = StandardSnapshotPrompts());
 
 }  // namespace vx

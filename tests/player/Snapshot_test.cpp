@@ -1,6 +1,6 @@
 // Tests of the snapshot command on card-maker recordings, with the dialogs answered by the test: file names,
 // decodable pictures of the video's size, the playback state around the dialog, refused overwrites, an
-// unwritable folder and a recording closed while the dialog is open.
+// unwritable folder, a recording closed while the dialog is open, and the place of the frame read back by ExifTool.
 #include "player/Snapshot.h"
 
 #include <QFile>
@@ -8,11 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "TestMedia.h"
 #include "ToolRunner.h"
+#include "core/telemetry/TelemetryLayouts.h"
 #include "engine/CNrvVideoView.h"
 #include "engine/CPlaybackEngine.h"
 
@@ -44,7 +47,9 @@ class SnapshotTest : public ::testing::Test {
     ASSERT_EQ(m_engine.Open(m_path), 1);
   }
   CRecordingGraph& Recording() { return *m_engine.Recording(); }
-  SnapshotResult Take() { return TakeSnapshot(m_engine, nullptr, QString::fromStdString(m_path), m_prompts); }
+  SnapshotResult Take() {
+    return TakeSnapshot(m_engine, nullptr, QString::fromStdString(m_path), m_telemetry, m_prompts);
+  }
   QString In(const std::string& name) { return QString::fromStdString(m_dir / name); }
   static QSize JpegSize(const QString& path) {
     QImageReader reader(path);
@@ -57,6 +62,7 @@ class SnapshotTest : public ::testing::Test {
   CNrvVideoView m_rear;
   CPlaybackEngine m_engine;
   std::string m_path;
+  TelemetryTrack m_telemetry;
   SnapshotPrompts m_prompts;
   std::optional<QString> m_chosen;
   std::function<void()> m_whileChoosing;
@@ -148,6 +154,25 @@ TEST_F(SnapshotTest, RecordingClosedDuringTheDialogStillGetsItsPicturesAndIsNotR
   m_replace = true;
   Take();
   EXPECT_EQ(Recording().State(), EngineState::Stopped);
+}
+
+// Both pictures of a paused recording at its start carry the place of the first fix, as ExifTool reads it.
+TEST_F(SnapshotTest, PicturesCarryTheFramesPlaceAsExifToolReadsIt) {
+  Open(2);
+  m_telemetry = ReadRecordingTelemetry(m_path);
+  const auto firstFix = std::find_if(m_telemetry.gps.begin(), m_telemetry.gps.end(), [](auto& f) { return f.valid; });
+  ASSERT_TRUE(firstFix != m_telemetry.gps.end() && firstFix->mediaMs <= 1000) << "a recording with GPS";
+  ASSERT_EQ(Recording().Pause(), S_OK);
+  m_chosen = In("placed");
+  ASSERT_EQ(Take().written.size(), 2);
+  for (const char* name : {"placed_front.jpg", "placed_rear.jpg"}) {
+    const test::ToolOutput run = test::RunTool("exiftool -n -j " + test::Quote(In(name).toStdString()));
+    ASSERT_EQ(run.status, 0) << "ExifTool is needed as the independent reader (Debian libimage-exiftool-perl)";
+    std::smatch latitude;
+    ASSERT_TRUE(std::regex_search(run.out, latitude, std::regex(R"("GPSLatitude": (-?[0-9.]+))"))) << run.out;
+    EXPECT_NEAR(std::stod(latitude[1]), firstFix->latitude, 1e-6) << name;
+    EXPECT_NE(run.out.find("\"DateTimeOriginal\""), std::string::npos) << name;
+  }
 }
 
 }  // namespace
