@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
   const auto take = [&](const std::string& name, const std::string& value, std::string& error) {
     if (name == "--gap") {
       trips = GapRules(value);
-      if (!trips) error = "--gap takes seconds from 0 to 600, not \"" + value + "\"";
+      if (!trips) error = "not seconds from 0 to 600";
       return error.empty();
     }
     const Format chosen = name == "--gpx"     ? Format::Gpx
