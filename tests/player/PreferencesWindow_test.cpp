@@ -9,12 +9,17 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <fstream>
 
 #include "MainWindowFixture.h"
+#include "TestMedia.h"
 #include "ToolRunner.h"
+#include "core/cardindex/RecordingSummaries.h"
+#include "core/player/ControlIds.h"
 #include "player/CPreferencesDlg.h"
 #include "player/CRecordingCatalogue.h"
+#include "widgets/CTkSlider.h"
 
 namespace vx::test {
 namespace {
@@ -94,6 +99,31 @@ TEST_F(PreferencesTest, AStoreThatCannotBeWrittenIsNamedAndTheDialogStays) {
   ASSERT_FALSE(alive.isNull());
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(message.contains(QString::fromStdString(dir / "file/config/vx880/settings.reg"))) << message.toStdString();
+}
+
+// Thresholds saved with OK mark the open recording's events anew: a braking limit above the card's braking
+// takes that braking's mark off the position slider.
+TEST_F(PreferencesTest, SavedThresholdsMarkTheOpenRecordingAnew) {
+  const TempDir dir("preferences-marks");
+  ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  const std::string recording = CardFolder("events-card", "--count 1 --seconds 26") + "/DCIM/100DRIVE/20261206_081500_D01.MP4";
+  const std::vector<DetectedEvent> events = SummarizeRecording(recording).events;
+  const auto brake = std::find_if(events.begin(), events.end(),
+                                  [](const DetectedEvent& e) { return e.kind == DetectedEvent::Kind::HardBraking; });
+  ASSERT_NE(brake, events.end()) << "the card maker's first drive brakes hard";
+  AddRows({QString::fromStdString(recording)});
+  PlayPaused();
+  const auto marked = [&] {
+    const std::vector<int>& marks = Slider(IDC_POSITION_SLIDER).Marks();
+    return std::find(marks.begin(), marks.end(), static_cast<int>(brake->mediaMs)) != marks.end();
+  };
+  ASSERT_TRUE(marked());
+
+  CPreferencesDlg* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  Box(*dialog, "BrakingG").setValue(5.0);
+  ASSERT_TRUE(Accept(dialog));
+  EXPECT_FALSE(marked());
 }
 
 }  // namespace
