@@ -23,8 +23,8 @@ QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 
-CEventsDlg::CEventsDlg(const std::string& cardFolder, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_strCardFolder(cardFolder) {
+CEventsDlg::CEventsDlg(const std::string& cardFolder, const EventThresholds& thresholds, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_strCardFolder(cardFolder), m_thresholds(thresholds) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Events \u2013 %1").arg(QFile::decodeName(QByteArray::fromStdString(cardFolder))));
   m_pStatus = new QLabel(this);
@@ -73,7 +73,8 @@ void CEventsDlg::ReadCard() {
     job.cacheFile = CardIndexCacheFile();
     job.cardFolder = m_strCardFolder;
     job.recordings = RecordingsBelow(m_strCardFolder);
-    job.summarize = [](const std::string& path) { return SummarizeRecording(path); };
+    job.thresholds = m_thresholds;
+    job.summarize = [thresholds = m_thresholds](const std::string& path) { return SummarizeRecording(path, thresholds); };
     job.progress = [this](std::size_t done, std::size_t total) {
       QMetaObject::invokeMethod(this, [this, done, total] { ShowProgress(done, total); }, Qt::QueuedConnection);
     };

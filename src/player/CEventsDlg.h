@@ -20,12 +20,13 @@ class CEventsDlg : public QWidget {
   Q_OBJECT
 
  public:
-  // A top-level window owned by `owner`; it starts reading the recordings below `cardFolder` at once and deletes
-  // itself on close.
-  CEventsDlg(const std::string& cardFolder, QWidget* owner);
+  // A top-level window owned by `owner`; it starts reading the recordings below `cardFolder` at once, finding
+  // events with `thresholds`, and deletes itself on close.
+  CEventsDlg(const std::string& cardFolder, const EventThresholds& thresholds, QWidget* owner);
   ~CEventsDlg() override;
 
   const std::string& CardFolder() const { return m_strCardFolder; }
+  const EventThresholds& Thresholds() const { return m_thresholds; }
   QTreeWidget& Rows() { return *m_pRows; }
   QString StatusText() const { return m_pStatus->text(); }
 
@@ -44,6 +45,7 @@ class CEventsDlg : public QWidget {
   void StopReading();
 
   std::string m_strCardFolder;
+  EventThresholds m_thresholds;
   QLabel* m_pStatus = nullptr;
   QTreeWidget* m_pRows = nullptr;
   std::vector<EventRow> m_rows;

@@ -185,8 +185,11 @@ class CQuelmarDlg : public QWidget {
   // The events window of the listed card, and playing a moment chosen there (QuelmarEvents.cpp).
   void OnEvents();
   void PlayEvent(const std::string& recordingPath, std::uint32_t positionMs);
-  // Finds the events of the open recording's telemetry and marks them on the position slider.
+  // Finds the events of the open recording's telemetry with the stored thresholds and marks them on the
+  // position slider.
   void MarkEvents();
+  // The Preferences dialog; saved thresholds mark the open recording's events anew.
+  void OnPreferences();
 
   // Catalogue commands.
   void ChooseFolder();

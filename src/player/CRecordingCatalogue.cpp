@@ -42,6 +42,7 @@ constexpr MenuItem kListMenu[] = {
     {"Sort DESC", ID_SORT_DESC},   {nullptr, 0},                    {"Attach GPX\u2026", ID_ATTACH_GPX},
     {"Detach GPX", ID_DETACH_GPX},
     {nullptr, 0},                  {"Events\u2026", ID_EVENTS},
+    {nullptr, 0},                  {"Preferences\u2026", ID_PREFERENCES},
 };
 
 // A path handed in from outside (a drop, the command line): absolute, without NUL, within the system's limit.

@@ -34,6 +34,7 @@ std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
       {ID_ATTACH_GPX, &D::OnAttachGpx},
       {ID_DETACH_GPX, &D::OnDetachGpx},
       {ID_EVENTS, &D::OnEvents},
+      {ID_PREFERENCES, &D::OnPreferences},
       {IDC_SETTINGS, &D::OnSettings},
       {IDC_SNAPSHOT, &D::TakeSnapshotCommand},
       {IDC_FULL_SCREEN, &D::ToggleFullScreen},

@@ -1,29 +1,38 @@
-// The events window of the listed card, opened from the list's menu or F4, and the events of the open
-// recording marked on the position slider.
+// The events window of the listed card, opened from the list's menu or F4, the events of the open
+// recording marked on the position slider, and the Preferences dialog whose thresholds both use.
 #include <QFile>
 
 #include "core/cardindex/EventDetector.h"
 #include "player/CEventsDlg.h"
+#include "player/CPreferencesDlg.h"
 #include "player/CQuelmarDlg.h"
 #include "player/CRecordingCatalogue.h"
+#include "player/ViewerPreferencesStore.h"
+#include "views/CMapView.h"
 #include "widgets/CTkSlider.h"
 
 namespace vx {
+namespace {
+
+CSettingsStore Store() { return CSettingsStore(CSettingsStore::DefaultPath()); }
+
+}  // namespace
 
 CEventsDlg* CQuelmarDlg::EventsWindow() const { return m_pEventsDlg; }
 
-// One events window at a time: asked again for the same card it comes to the front; for another card the old
-// one closes (stopping its reading) and a new one reads that card.
+// One events window at a time: asked again for the same card with the same thresholds it comes to the front;
+// otherwise the old one closes (stopping its reading) and a new one reads the card.
 void CQuelmarDlg::OnEvents() {
   const std::string folder = m_pCatalogue->CardFolder();
-  if (m_pEventsDlg && m_pEventsDlg->CardFolder() == folder) {
+  const EventThresholds thresholds = LoadViewerPreferences(Store()).Thresholds();
+  if (m_pEventsDlg && m_pEventsDlg->CardFolder() == folder && m_pEventsDlg->Thresholds() == thresholds) {
     m_pEventsDlg->raise();
     m_pEventsDlg->activateWindow();
     return;
   }
   if (m_pEventsDlg) m_pEventsDlg->close();
   if (folder.empty()) return;
-  m_pEventsDlg = new CEventsDlg(folder, this);
+  m_pEventsDlg = new CEventsDlg(folder, thresholds, this);
   connect(m_pEventsDlg, &CEventsDlg::eventChosen, this, &CQuelmarDlg::PlayEvent);
   m_pEventsDlg->show();
 }
@@ -44,12 +53,24 @@ void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t posi
 }
 
 void CQuelmarDlg::MarkEvents() {
-  m_events = DetectEvents(m_telemetry).events;
+  m_events = DetectEvents(m_telemetry, LoadViewerPreferences(Store()).Thresholds()).events;
   std::vector<int> positions;
   for (const DetectedEvent& event : m_events) {
     positions.push_back(static_cast<int>(event.mediaMs));
   }
   m_pPositionSlider->SetMarks(std::move(positions));
+}
+
+// Window-modal without blocking the event loop, so that playback goes on behind it.
+void CQuelmarDlg::OnPreferences() {
+  auto* dialog = new CPreferencesDlg(Store(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this] {
+    if (!IsLoaded()) return;
+    MarkEvents();
+    if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
+  });
+  dialog->open();
 }
 
 }  // namespace vx

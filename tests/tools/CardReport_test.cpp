@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "ToolRunner.h"
 
@@ -30,6 +31,29 @@ TEST(CardReport, ListsTheDemoCardsTripsAndEvents) {
   EXPECT_GE(RowsWith(eventRows, ",hard braking,"), 1u) << events.out;
   EXPECT_GE(RowsWith(eventRows, ",impact,"), 1u) << events.out;
   EXPECT_EQ(RowsWith(eventRows, "_E01.MP4,0,camera event,"), 1u) << events.out;
+}
+
+// Two recordings 15 s apart: two trips by default, one with a gap of 20 s; a gap outside 0..600 s or without
+// --trips is a usage error.
+TEST(CardReport, TripsJoinAcrossTheGapGiven) {
+  const TempDir dir("card-report-gap");
+  const std::string folder = dir / "DCIM/100DRIVE";
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"20261206_081500_D01.MP4", "20261206_081520_D02.MP4"}) {
+    ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + Quote(folder + "/" + name) + " --seconds 5 >/dev/null").status, 0);
+  }
+  const struct {
+    const char* options;
+    int status;
+    std::size_t trips;
+  } cases[] = {
+      {"--trips", 0, 2}, {"--trips --gap 20", 0, 1}, {"--trips --gap 601", 2, 0}, {"--events --gap 20", 2, 0},
+  };
+  for (const auto& c : cases) {
+    const ToolOutput run = RunTool(Tool("vx880-telemetry") + " " + c.options + " " + Quote(dir.Path().string()));
+    EXPECT_EQ(run.status, c.status) << c.options;
+    if (c.status == 0) EXPECT_EQ(Lines(run.out).size(), c.trips + 1) << c.options << "\n" << run.out;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "core/cardindex/CardRecordings.h"
 #include "core/cardindex/RecordingSummaries.h"
+#include "core/cardindex/ViewerPreferences.h"
 #include "TelemetryExport.h"
 #include "core/telemetry/FileTelemetrySource.h"
 #include "core/telemetry/TelemetryLayouts.h"
@@ -21,13 +22,14 @@ using namespace vx;
 std::string Usage() {
   std::string usage =
       "usage: vx880-telemetry [--gpx | --summary] [--] FILE...\n"
-      "       vx880-telemetry --trips | --events [--] DIR...\n"
+      "       vx880-telemetry --trips [--gap SECONDS] | --events [--] DIR...\n"
       "Prints the telemetry of recordings: every record as a CSV row (the default), a GPX 1.1 track of the\n"
       "complete valid fixes (--gpx), or one summary line per file (--summary, with the start the name gives\n"
       "in UTC and the zone it was read in). VX-880QN recordings are printed as their log stores them;\n"
       "other layouts as A (acceleration in g) and F (fix) rows.\n"
       "--trips prints a CSV row per trip of the recordings below DIR (start and end UTC, recordings,\n"
-      "distance m, max km/h); --events a row per hard braking, hard acceleration, sharp turn, impact and\n"
+      "distance m, max km/h), a recording joining the trip when it starts at most --gap seconds (default 5,\n"
+      "0 to 600) after the one before ends; --events a row per hard braking, hard acceleration, sharp turn, impact and\n"
       "camera event (UTC, file, offset ms, kind, peak g, latitude, longitude).\n"
       "Layouts read:";
   for (const TelemetryReader& reader : TelemetryReaders()) usage += std::string(" ") + reader.layout + ",";
@@ -36,6 +38,19 @@ std::string Usage() {
 }
 
 enum class Format { Csv, Gpx, Summary, Trips, Events };
+
+// The trip rules with the gap of --gap: whole or decimal seconds within the viewer's limits for it.
+std::optional<TripRules> GapRules(const std::string& text) {
+  for (const PreferenceField& field : PreferenceFields()) {
+    if (field.value != &ViewerPreferences::tripGapSeconds) continue;
+    ViewerPreferences preferences;
+    const std::optional<double> seconds = ParsePreference(field, text);
+    if (!seconds) return std::nullopt;
+    preferences.tripGapSeconds = *seconds;
+    return preferences.Trips();
+  }
+  return std::nullopt;
+}
 
 // A recording's telemetry: the VX-880QN log as stored, or a track of another layout (maybe none).
 using Telemetry = std::variant<std::vector<telemetry::ParsedRecord>, TelemetryTrack>;
@@ -105,10 +120,11 @@ std::vector<RecordingSummary> CardSummaries(const std::vector<std::string>& fold
   return summaries;
 }
 
-int PrintCard(Format format, const std::vector<std::string>& folders) {
+int PrintCard(Format format, const std::vector<std::string>& folders, const TripRules& trips) {
   int status = 0;
   const std::vector<RecordingSummary> summaries = CardSummaries(folders, status);
-  const auto rows = format == Format::Trips ? telemetry::TripRows(GroupTrips(summaries)) : telemetry::EventRows(summaries);
+  const auto rows =
+      format == Format::Trips ? telemetry::TripRows(GroupTrips(summaries, trips)) : telemetry::EventRows(summaries);
   for (const std::string& row : rows) std::puts(row.c_str());
   return status;
 }
@@ -119,10 +135,16 @@ int main(int argc, char** argv) {
   const std::string usage = Usage();
   const tools::ToolInfo tool{"vx880-telemetry", usage.c_str()};
   constexpr tools::ToolOption kOptions[] = {
-      {"--gpx", false}, {"--summary", false}, {"--trips", false}, {"--events", false}};
+      {"--gpx", false}, {"--summary", false}, {"--trips", false}, {"--events", false}, {"--gap", true}};
   std::optional<Format> format;
+  std::optional<TripRules> trips;
   std::vector<std::string> files;
-  const auto take = [&](const std::string& name, const std::string&, std::string& error) {
+  const auto take = [&](const std::string& name, const std::string& value, std::string& error) {
+    if (name == "--gap") {
+      trips = GapRules(value);
+      if (!trips) error = "not seconds from 0 to 600";
+      return error.empty();
+    }
     const Format chosen = name == "--gpx"     ? Format::Gpx
                           : name == "--trips" ? Format::Trips
                           : name == "--events" ? Format::Events
@@ -133,8 +155,9 @@ int main(int argc, char** argv) {
   };
   if (const auto status = tools::ParseCommandLine(argc, argv, tool, kOptions, take, files)) return *status;
   const bool card = format == Format::Trips || format == Format::Events;
+  if (trips && format != Format::Trips) return tools::UsageError(tool, "--gap goes with --trips");
   if (files.empty()) return tools::UsageError(tool, card ? "no folder named" : "no recording named");
-  if (card) return PrintCard(*format, files) == 0 && tools::OutputWritten(tool) ? 0 : 1;
+  if (card) return PrintCard(*format, files, trips.value_or(TripRules{})) == 0 && tools::OutputWritten(tool) ? 0 : 1;
   std::unique_ptr<telemetry::GpxWriter> gpx;
   if (format == Format::Gpx) gpx = std::make_unique<telemetry::GpxWriter>(stdout);
   int status = 0;

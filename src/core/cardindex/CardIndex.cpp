@@ -57,7 +57,7 @@ std::vector<RecordingSummary> CacheAfter(const CardIndexJob& job, const CCardInd
 }  // namespace
 
 CardIndex BuildCardIndex(const CardIndexJob& job) {
-  const CCardIndexCache cache = CCardIndexCache::Load(job.cacheFile);
+  const CCardIndexCache cache = CCardIndexCache::Load(job.cacheFile, job.thresholds);
   CardIndex index;
   index.cacheProblem = cache.Problem();
   index.summaries.reserve(job.recordings.size());
@@ -73,7 +73,7 @@ CardIndex BuildCardIndex(const CardIndexJob& job) {
   // Nothing worked out and nothing dropped: the file on disk already says all of it.
   const bool unchanged = index.summarized == 0 && kept.size() == cache.Summaries().size() && cache.Problem().empty();
   std::string error;
-  if (!unchanged && !SaveCardIndexCache(job.cacheFile, kept, error)) index.cacheProblem = error;
+  if (!unchanged && !SaveCardIndexCache(job.cacheFile, kept, job.thresholds, error)) index.cacheProblem = error;
   return index;
 }
 

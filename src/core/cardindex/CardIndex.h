@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cardindex/EventDetector.h"
 #include "core/cardindex/RecordingSummary.h"
 
 namespace vx {
@@ -19,6 +20,7 @@ struct CardIndexJob {
   std::string cardFolder;               // cached recordings below it that are not in `recordings` are gone
   std::vector<std::string> recordings;  // the card's recording files, in the order the index lists them
   RecordingSummarizer summarize;        // works out the summary of a recording not in the cache
+  EventThresholds thresholds;           // what `summarize` finds events with; the cache keeps to them
   CardIndexProgress progress;           // after each recording; may be empty
   const std::atomic<bool>* stop = nullptr;  // set from another thread to end the work early
 };

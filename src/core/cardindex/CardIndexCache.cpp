@@ -18,8 +18,9 @@ namespace vx {
 namespace {
 
 constexpr char kMagic[8] = {'V', 'X', '8', '8', '0', 'I', 'D', 'X'};
-constexpr std::uint32_t kVersion = 1;
-constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 + 4;  // magic, version, record count
+constexpr std::uint32_t kVersion = 2;
+constexpr std::size_t kThresholdBytes = 4 * 8 + 3 * 4;
+constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 + kThresholdBytes + 4;  // magic, version, thresholds, count
 constexpr std::size_t kCrcBytes = 4;
 // The fewest bytes a record and an event take (empty strings, no events, no position): what bounds the counts.
 constexpr std::size_t kMinRecordBytes = 4 + 8 + 8 + 8 + 1 + 4 + 8 + 8 + 8 + 4 + 4 + 4;
@@ -103,6 +104,29 @@ class Reader {
   std::string m_strProblem;
 };
 
+// The events of every record were found with these; a cache made with others has nothing to offer.
+void WriteThresholds(Writer& out, const EventThresholds& t) {
+  out.F64(t.brakingG);
+  out.F64(t.accelerationG);
+  out.F64(t.turnG);
+  out.F64(t.impactG);
+  out.U32(t.averageMs);
+  out.U32(t.impactWindowMs);
+  out.U32(t.mergeMs);
+}
+
+EventThresholds ReadThresholds(Reader& in) {
+  EventThresholds t;
+  t.brakingG = in.F64();
+  t.accelerationG = in.F64();
+  t.turnG = in.F64();
+  t.impactG = in.F64();
+  t.averageMs = in.U32();
+  t.impactWindowMs = in.U32();
+  t.mergeMs = in.U32();
+  return t;
+}
+
 void WriteEvent(Writer& out, const DetectedEvent& event) {
   out.U8(static_cast<std::uint8_t>(event.kind));
   out.U32(event.mediaMs);
@@ -180,17 +204,19 @@ std::string CardIndexCacheFile() {
   return (base / "vx880" / "card-index.bin").string();
 }
 
-std::vector<std::uint8_t> EncodeCardIndexCache(std::span<const RecordingSummary> summaries) {
+std::vector<std::uint8_t> EncodeCardIndexCache(std::span<const RecordingSummary> summaries,
+                                               const EventThresholds& thresholds) {
   Writer out;
   out.Bytes().assign(std::begin(kMagic), std::end(kMagic));
   out.U32(kVersion);
+  WriteThresholds(out, thresholds);
   out.U32(static_cast<std::uint32_t>(summaries.size()));
   for (const RecordingSummary& summary : summaries) WriteSummary(out, summary);
   out.U32(Crc32(out.Bytes()));
   return std::move(out.Bytes());
 }
 
-DecodedCardIndexCache DecodeCardIndexCache(std::span<const std::uint8_t> bytes) {
+DecodedCardIndexCache DecodeCardIndexCache(std::span<const std::uint8_t> bytes, const EventThresholds& thresholds) {
   if (bytes.size() < kHeaderBytes + kCrcBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
     return {{}, "not a card index cache"};
   }
@@ -202,6 +228,7 @@ DecodedCardIndexCache DecodeCardIndexCache(std::span<const std::uint8_t> bytes) 
   Reader crc(bytes.last(kCrcBytes));
   if (crc.U32() != Crc32(body)) return {{}, "card index cache damaged (checksum differs)"};
   Reader records(body.subspan(sizeof kMagic + 4));
+  if (ReadThresholds(records) != thresholds) return {{}, "card index cache made with other event thresholds"};
   DecodedCardIndexCache decoded;
   const std::uint32_t count = records.Count(kMinRecordBytes, "record count");
   decoded.summaries.reserve(count);
@@ -218,11 +245,11 @@ CCardIndexCache::CCardIndexCache(std::vector<RecordingSummary> summaries) {
   }
 }
 
-CCardIndexCache CCardIndexCache::Load(const std::string& file) {
+CCardIndexCache CCardIndexCache::Load(const std::string& file, const EventThresholds& thresholds) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return CCardIndexCache({});  // no cache yet: nothing to say
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  DecodedCardIndexCache decoded = DecodeCardIndexCache(bytes);
+  DecodedCardIndexCache decoded = DecodeCardIndexCache(bytes, thresholds);
   CCardIndexCache cache(std::move(decoded.summaries));
   if (!decoded.problem.empty()) cache.m_strProblem = file + ": " + decoded.problem + "; rebuilding it";
   return cache;
@@ -235,7 +262,8 @@ const RecordingSummary* CCardIndexCache::Find(const RecordingKey& key) const {
   return s.sizeBytes == key.sizeBytes && s.modifiedNs == key.modifiedNs ? &s : nullptr;
 }
 
-bool SaveCardIndexCache(const std::string& file, std::span<const RecordingSummary> summaries, std::string& error) {
+bool SaveCardIndexCache(const std::string& file, std::span<const RecordingSummary> summaries,
+                        const EventThresholds& thresholds, std::string& error) {
   const std::filesystem::path target(file);
   std::error_code ec;
   std::filesystem::create_directories(target.parent_path(), ec);
@@ -246,7 +274,7 @@ bool SaveCardIndexCache(const std::string& file, std::span<const RecordingSummar
     error = "cannot write " + temp + ": " + std::strerror(errno);
     return false;
   }
-  const std::vector<std::uint8_t> bytes = EncodeCardIndexCache(summaries);
+  const std::vector<std::uint8_t> bytes = EncodeCardIndexCache(summaries, thresholds);
   std::size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);

@@ -21,6 +21,7 @@ struct EventThresholds {
   std::uint32_t averageMs = 300;   // span of the moving averages
   std::uint32_t impactWindowMs = 100;
   std::uint32_t mergeMs = 1000;    // crossings closer than this are one episode
+  bool operator==(const EventThresholds&) const = default;
 };
 
 struct GSensorFindings {

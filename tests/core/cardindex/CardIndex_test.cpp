@@ -109,11 +109,13 @@ RecordingSummary FullSummary() {
   return s;
 }
 
-Bytes Encoded(const std::vector<RecordingSummary>& summaries) { return EncodeCardIndexCache(summaries); }
+Bytes Encoded(const std::vector<RecordingSummary>& summaries, const EventThresholds& thresholds = {}) {
+  return EncodeCardIndexCache(summaries, thresholds);
+}
 
 TEST(CardIndexCache, RoundTripsEveryField) {
   const std::vector<RecordingSummary> written{FullSummary(), RecordingSummary{}};
-  const DecodedCardIndexCache read = DecodeCardIndexCache(Encoded(written));
+  const DecodedCardIndexCache read = DecodeCardIndexCache(Encoded(written), {});
   ASSERT_EQ(read.problem, "");
   EXPECT_EQ(Encoded(read.summaries), Encoded(written));  // every field, byte for byte
   ASSERT_EQ(read.summaries.size(), 2u);
@@ -129,13 +131,15 @@ Bytes Resealed(Bytes bytes) {
   return bytes + crc;
 }
 
-TEST(CardIndexCache, DamagedCutForeignOrOtherVersionReadsEmpty) {
+TEST(CardIndexCache, DamagedCutForeignOtherVersionOrOtherThresholdsReadEmpty) {
   const Bytes good = Encoded({FullSummary()});
   Bytes flipped = good, version = good, hugeCount = good, hugeString = good;
   flipped[good.size() / 2] ^= 0x10;
-  version[8] = 2;
-  hugeCount[12] = 0xFF;       // record count
-  hugeString[16 + 3] = 0x7F;  // length of the first path
+  version[8] = 1;
+  hugeCount[56] = 0xFF;       // record count, after magic, version and thresholds
+  hugeString[60 + 3] = 0x7F;  // length of the first path
+  EventThresholds otherThresholds;
+  otherThresholds.turnG = 0.5;
   RecordingSummary badSource = FullSummary(), badKind = FullSummary();
   badSource.startSource = static_cast<RecordingSummary::StartSource>(7);
   badKind.events[2].kind = static_cast<DetectedEvent::Kind>(9);
@@ -145,7 +149,8 @@ TEST(CardIndexCache, DamagedCutForeignOrOtherVersionReadsEmpty) {
     const char* problem;
   } cases[] = {
       {"flipped bit", flipped, "checksum"},
-      {"other version", version, "version 2"},
+      {"other version", version, "version 1"},
+      {"other thresholds", Encoded({FullSummary()}, otherThresholds), "other event thresholds"},
       {"foreign", Text("PK\3\4 a zip file, not ours at all"), "not a card index cache"},
       {"count past the end", Resealed(hugeCount), "record count runs past the end"},
       {"string past the end", Resealed(hugeString), "string runs past the end"},
@@ -154,12 +159,12 @@ TEST(CardIndexCache, DamagedCutForeignOrOtherVersionReadsEmpty) {
       {"trailing bytes", Resealed(good + Bytes(4, 0)), "bytes after the last record"},
   };
   for (const auto& c : cases) {
-    const DecodedCardIndexCache read = DecodeCardIndexCache(c.bytes);
+    const DecodedCardIndexCache read = DecodeCardIndexCache(c.bytes, {});
     EXPECT_TRUE(read.summaries.empty()) << c.name;
     EXPECT_NE(read.problem.find(c.problem), std::string::npos) << c.name << ": " << read.problem;
   }
   for (std::size_t length = 0; length < good.size(); ++length) {
-    const DecodedCardIndexCache read = DecodeCardIndexCache(std::span(good).first(length));
+    const DecodedCardIndexCache read = DecodeCardIndexCache(std::span(good).first(length), {});
     if (!read.summaries.empty() || read.problem.empty()) {
       ADD_FAILURE() << "a cache cut to " << length << " bytes was read";
     }
@@ -198,7 +203,7 @@ class CardIndexBuild {
   }
   std::vector<std::string> CachedPaths() const {
     std::vector<std::string> paths;
-    const CCardIndexCache cache = CCardIndexCache::Load(m_job.cacheFile);
+    const CCardIndexCache cache = CCardIndexCache::Load(m_job.cacheFile, m_job.thresholds);
     for (const auto& [path, summary] : cache.Summaries()) paths.push_back(path);
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -231,6 +236,7 @@ TEST(CardIndex, ReadsOnlyWhatChangedAndKeepsTheCacheToTheCard) {
       {"removed", [](CardIndexBuild& b) { std::filesystem::remove(b / "card/C.AVI"); b.Refresh(); }, 0, {5, 5}, false},
       {"damaged cache", [](CardIndexBuild& b) { b.Write("cache/vx880/card-index.bin", "VX880IDX\1\0\0\0 cut"); },
        3, {5, 5, 5}, true},
+      {"impact threshold changed", [](CardIndexBuild& b) { b.m_job.thresholds.impactG = 2.0; }, 3, {5, 5, 5}, true},
       {"cache removed", [](CardIndexBuild& b) { std::filesystem::remove(b.m_job.cacheFile); }, 3, {5, 5, 5}, false},
   };
   for (const auto& c : cases) {
@@ -238,7 +244,7 @@ TEST(CardIndex, ReadsOnlyWhatChangedAndKeepsTheCacheToTheCard) {
     RecordingSummary other;
     other.path = card / "other-card/X.MP4";
     std::string error;
-    ASSERT_TRUE(SaveCardIndexCache(card.m_job.cacheFile, std::vector{other}, error)) << error;
+    ASSERT_TRUE(SaveCardIndexCache(card.m_job.cacheFile, std::vector{other}, {}, error)) << error;
     ASSERT_EQ(card.Build().summarized, 3u) << c.name;
     c.between(card);
     const CardIndex index = card.Build();
