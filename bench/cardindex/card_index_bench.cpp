@@ -67,7 +67,11 @@ int main(int argc, char** argv) {
   const std::vector<std::string> recordings = vx::RecordingsBelow(card.string());
   const vx::test::TempDir cacheDir("card-index-bench");
   const auto summarize = [](const std::string& path) { return vx::SummarizeRecording(path); };
-  vx::CardIndexJob job{cacheDir / "card-index.bin", card.string(), recordings, summarize, nullptr, nullptr};
+  vx::CardIndexJob job;
+  job.cacheFile = cacheDir / "card-index.bin";
+  job.cardFolder = card.string();
+  job.recordings = recordings;
+  job.summarize = summarize;
 
   auto start = Clock::now();
   const vx::CardIndex cold = vx::BuildCardIndex(job);

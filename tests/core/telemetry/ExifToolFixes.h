@@ -68,7 +68,7 @@ struct LayoutFixture {
   const char* name;
   Bytes file;
   std::tuple<std::string, std::size_t, std::size_t, std::size_t, bool> reads;
-  std::optional<std::size_t> exifToolFixes;
+  std::optional<std::size_t> exifToolFixes = std::nullopt;
   double kmhPerExifToolSpeed = 1.0;
   Bytes exifToolFile = {};
 };
