@@ -5,14 +5,13 @@
 #include <QTreeWidget>
 #include <QWidget>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/cardindex/CardIndex.h"
 #include "core/cardindex/EventRows.h"
+#include "player/CCardIndexReader.h"
 
 namespace vx {
 
@@ -23,7 +22,6 @@ class CEventsDlg : public QWidget {
   // A top-level window owned by `owner`; it starts reading the recordings below `cardFolder` at once and deletes
   // itself on close.
   CEventsDlg(const std::string& cardFolder, QWidget* owner);
-  ~CEventsDlg() override;
 
   const std::string& CardFolder() const { return m_strCardFolder; }
   QTreeWidget& Rows() { return *m_pRows; }
@@ -37,18 +35,15 @@ class CEventsDlg : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void ReadCard();
   void ShowProgress(std::size_t done, std::size_t total);
   void ShowIndex(const CardIndex& index);
   void ChooseRow(const QModelIndex& index);
-  void StopReading();
 
   std::string m_strCardFolder;
   QLabel* m_pStatus = nullptr;
   QTreeWidget* m_pRows = nullptr;
   std::vector<EventRow> m_rows;
-  std::atomic<bool> m_bStop{false};
-  std::thread m_worker;
+  CCardIndexReader m_reader;  // a member, so that its worker ends before the window's parts go
 };
 
 }  // namespace vx
