@@ -1,5 +1,5 @@
-// The events window of the listed card, opened from the list's menu or F4, and the events of the open
-// recording marked on the position slider.
+// The events window of the listed card, opened from the list's menu or F4, playing a recording chosen by its
+// file (from there or the list's trips view), and the events of the open recording marked on the position slider.
 #include <QFile>
 
 #include "core/cardindex/EventDetector.h"
@@ -28,17 +28,21 @@ void CQuelmarDlg::OnEvents() {
   m_pEventsDlg->show();
 }
 
-// Plays the recording's row as a double-click does, then moves to the chosen moment. A recording below the
-// card that the list no longer shows is listed again first.
-void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t positionMs) {
+// A recording below the card that the list no longer shows is listed again first.
+bool CQuelmarDlg::PlayRecordingFile(const std::string& recordingPath) {
   int row = m_pCatalogue->RowOfFile(recordingPath);
   if (row < 0) {
     m_pCatalogue->AddPaths({QFile::decodeName(QByteArray::fromStdString(recordingPath))});
     row = m_pCatalogue->RowOfFile(recordingPath);
   }
-  if (row < 0) return;
+  if (row < 0) return false;
   PlayChosenRow(row);
-  if (!IsLoaded() || !m_engine.Recording()->HasGraph()) return;
+  return IsLoaded() && m_engine.Recording()->HasGraph();
+}
+
+// Plays the recording, then moves to the chosen moment.
+void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t positionMs) {
+  if (!PlayRecordingFile(recordingPath)) return;
   m_engine.Recording()->SetPosition(static_cast<RefTime>(positionMs) * kRefTimePerMs);
   UpdateTimeline();
 }

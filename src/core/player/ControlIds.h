@@ -61,5 +61,7 @@ inline constexpr int ID_ATTACH_GPX = 32790;
 inline constexpr int ID_DETACH_GPX = 32791;
 // The events window of the listed card.
 inline constexpr int ID_EVENTS = 32792;
+// The list's trips view, on and off.
+inline constexpr int ID_TRIPS = 32793;
 
 }  // namespace vx
