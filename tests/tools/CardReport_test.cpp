@@ -18,8 +18,9 @@ TEST(CardReport, ListsTheDemoCardsTripsAndEvents) {
   const std::string card = dir / "card";
   ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " " + Quote(card) + " >/dev/null").status, 0);
 
+  // The card's recording cut short by a power loss cannot be read: it is named and the status says so.
   const ToolOutput trips = RunTool(Tool("vx880-telemetry") + " --trips " + Quote(card));
-  EXPECT_EQ(trips.status, 0);
+  EXPECT_EQ(trips.status, 1);
   const std::vector<std::string> tripRows = Lines(trips.out);
   ASSERT_FALSE(tripRows.empty());
   EXPECT_EQ(tripRows[0], "start_utc,end_utc,recordings,distance_m,max_kmh");
@@ -27,7 +28,7 @@ TEST(CardReport, ListsTheDemoCardsTripsAndEvents) {
   EXPECT_EQ(RowsWith(tripRows, "2026-12-05T23:15:00.000Z,2026-12-05T23:15:30.000Z,3,"), 1u) << trips.out;
 
   const ToolOutput events = RunTool(Tool("vx880-telemetry") + " --events " + Quote(card));
-  EXPECT_EQ(events.status, 0);
+  EXPECT_EQ(events.status, 1);
   const std::vector<std::string> eventRows = Lines(events.out);
   ASSERT_FALSE(eventRows.empty());
   EXPECT_EQ(eventRows[0], "utc,file,offset_ms,kind,peak_g,latitude,longitude");

@@ -18,7 +18,8 @@ namespace vx {
 namespace {
 
 constexpr char kMagic[8] = {'V', 'X', '8', '8', '0', 'I', 'D', 'X'};
-constexpr std::uint32_t kVersion = 1;
+// 2: a file with neither a recording header nor telemetry is summarized as one that cannot be read.
+constexpr std::uint32_t kVersion = 2;
 constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 + 4;  // magic, version, record count
 constexpr std::size_t kCrcBytes = 4;
 // The fewest bytes a record and an event take (empty strings, no events, no position): what bounds the counts.

@@ -133,7 +133,7 @@ TEST(CardIndexCache, DamagedCutForeignOrOtherVersionReadsEmpty) {
   const Bytes good = Encoded({FullSummary()});
   Bytes flipped = good, version = good, hugeCount = good, hugeString = good;
   flipped[good.size() / 2] ^= 0x10;
-  version[8] = 2;
+  version[8] = 3;
   hugeCount[12] = 0xFF;       // record count
   hugeString[16 + 3] = 0x7F;  // length of the first path
   RecordingSummary badSource = FullSummary(), badKind = FullSummary();
@@ -145,7 +145,7 @@ TEST(CardIndexCache, DamagedCutForeignOrOtherVersionReadsEmpty) {
     const char* problem;
   } cases[] = {
       {"flipped bit", flipped, "checksum"},
-      {"other version", version, "version 2"},
+      {"other version", version, "version 3"},
       {"foreign", Text("PK\3\4 a zip file, not ours at all"), "not a card index cache"},
       {"count past the end", Resealed(hugeCount), "record count runs past the end"},
       {"string past the end", Resealed(hugeString), "string runs past the end"},
