@@ -101,7 +101,6 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   QFont font = m_pList->font();
   font.setPointSize(kListPointSize);
   m_pList->setFont(font);
-  m_pList->setTextElideMode(Qt::ElideMiddle);
   QHeaderView* header = m_pList->header();
   header->setStretchLastSection(false);
   header->setSectionsClickable(true);
@@ -118,11 +117,14 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   });
 }
 
+// A header keeps each section's hiding and resize mode across models, so every section is set here.
 void CRecordingCatalogue::ApplyListColumns() {
   m_pList->setRootIsDecorated(false);
   m_pList->setItemsExpandable(false);
+  m_pList->setTextElideMode(Qt::ElideMiddle);
   QHeaderView* header = m_pList->header();
   for (int column = 0; column < kColumnCount; ++column) {
+    header->setSectionResizeMode(column, QHeaderView::Interactive);
     header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
   }
   header->setSectionResizeMode(kColumnFileName, QHeaderView::Stretch);

@@ -7,7 +7,7 @@
 namespace vx {
 namespace {
 
-constexpr const char* kTitles[] = {"Trip", "Start", "End", "Duration", "Distance"};
+constexpr const char* kTitles[] = {"Trip", "Start", "End", "Time", "km"};
 constexpr QRgb kUnreadableColor = 0xB05050;  // readable on the list's dark grey, apart from the plain rows
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }

@@ -12,6 +12,11 @@
 #include "player/CTripListModel.h"
 
 namespace vx {
+namespace {
+
+constexpr int kTripIndentation = 12;  // the list is narrow: room for the names rather than the tree
+
+}  // namespace
 
 bool CRecordingCatalogue::IsShowingTrips() const { return m_pList && m_pList->model() == m_pTrips; }
 
@@ -25,6 +30,7 @@ void CRecordingCatalogue::ShowTrips(bool shown) {
     return;
   }
   m_pTripsReader->Stop();
+  m_pList->resetIndentation();
   SetListModel(m_pModel);
   ApplyListColumns();
   FitNumberColumns();
@@ -38,13 +44,18 @@ void CRecordingCatalogue::SetListModel(QAbstractItemModel* model) {
   delete old;
 }
 
+// The figures keep their whole width; the name column takes the rest, and a file name too long for it keeps
+// its end, where the time and the number that tell recordings of one trip apart are.
 void CRecordingCatalogue::ApplyTripColumns() {
   m_pList->setRootIsDecorated(true);
   m_pList->setItemsExpandable(true);
+  m_pList->setTextElideMode(Qt::ElideLeft);
+  m_pList->setIndentation(kTripIndentation);
   QHeaderView* header = m_pList->header();
   header->setSectionResizeMode(CTripListModel::kTripColumnName, QHeaderView::Stretch);
-  for (int column = CTripListModel::kTripColumnStart; column < CTripListModel::kTripColumnCount; ++column) {
-    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  for (int column = 0; column < CTripListModel::kTripColumnCount; ++column) {
+    m_pList->setColumnHidden(column, false);
+    if (column != CTripListModel::kTripColumnName) header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
 }
 

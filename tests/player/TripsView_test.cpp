@@ -62,9 +62,15 @@ TEST_F(MainWindowTest, TripsViewListsTheCardsTripsAndPlaysTheirRecordings) {
   catalogue.BeginSearch(QString::fromStdString(card));
   ASSERT_TRUE(WaitUntil([&] { return !searched.isEmpty(); }));
   const int flatRows = catalogue.RowCount();
+  QTreeView* list = catalogue.List();
+  const auto columnWidths = [list] {
+    std::vector<int> widths;
+    for (int column = 0; column < kColumnCount; ++column) widths.push_back(list->columnWidth(column));
+    return widths;
+  };
+  const std::vector<int> flatWidths = columnWidths();
 
   // The reading's progress stands in the list until the trips come.
-  QTreeView* list = catalogue.List();
   QStringList statusSeen;
   Type(Qt::Key_F6);
   ASSERT_TRUE(catalogue.IsShowingTrips());
@@ -79,6 +85,9 @@ TEST_F(MainWindowTest, TripsViewListsTheCardsTripsAndPlaysTheirRecordings) {
       << statusSeen.join('\n').toStdString();
 
   ASSERT_EQ(trips->rowCount(), static_cast<int>(toolTrips.size()));
+  for (int column = 0; column < trips->columnCount(); ++column) {
+    EXPECT_FALSE(list->isColumnHidden(column)) << "column " << column << " of the trips";
+  }
   QModelIndex junk;
   for (int t = 0; t < trips->rowCount(); ++t) {
     const QModelIndex trip = trips->index(t, 0);
@@ -116,7 +125,7 @@ TEST_F(MainWindowTest, TripsViewListsTheCardsTripsAndPlaysTheirRecordings) {
   Type(Qt::Key_F6);
   EXPECT_FALSE(catalogue.IsShowingTrips());
   EXPECT_EQ(list->model()->rowCount(), flatRows);
-  EXPECT_TRUE(list->isColumnHidden(kColumnPath));
+  EXPECT_EQ(columnWidths(), flatWidths);
   EXPECT_FALSE(list->rootIsDecorated());
   EXPECT_EQ(list->currentIndex().row(), catalogue.PlayingRow());
 }

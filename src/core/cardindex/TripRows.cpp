@@ -1,10 +1,10 @@
 // The trips view's texts: local dates and times split so that a trip's date is written once.
 #include "core/cardindex/TripRows.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "core/common/CFormat.h"
-#include "core/player/TimelineRules.h"
 
 namespace vx {
 namespace {
@@ -29,7 +29,17 @@ Span SpanText(std::int64_t startUtcMs, std::int64_t endUtcMs, const EventTimeTex
   return {TimeOfDayOf(start), DateOf(start) == DateOf(end) ? TimeOfDayOf(end) : end};
 }
 
-std::string DistanceText(double metres) { return FormatFixed(metres / 1000.0, 1) + " km"; }
+// "m:ss", or "h:mm:ss" from an hour on: the list is narrow and most recordings last minutes.
+std::string DurationText(std::int64_t ms) {
+  const std::int64_t seconds = std::max<std::int64_t>(ms, 0) / 1000;
+  const auto twoDigits = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  const std::string secondsText = ":" + twoDigits(seconds % 60);
+  if (seconds < 3600) return std::to_string(seconds / 60) + secondsText;
+  return std::to_string(seconds / 3600) + ":" + twoDigits(seconds / 60 % 60) + secondsText;
+}
+
+// Kilometres without the unit, which the column title names: the list is narrow.
+std::string DistanceText(double metres) { return FormatFixed(metres / 1000.0, 1); }
 
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -46,7 +56,7 @@ TripRecordingRow RecordingRowOf(const RecordingSummary& r, const EventTimeText& 
   row.start = span.start;
   if (!r.problem.empty()) return row;  // nothing but its name's time is known
   row.end = span.end;
-  row.duration = TimeText(durationMs);
+  row.duration = DurationText(durationMs);
   row.distance = DistanceText(r.distanceM);
   return row;
 }
@@ -64,7 +74,7 @@ std::vector<TripRow> MakeTripRows(const std::vector<RecordingSummary>& recording
     const Span span = SpanText(trip.startUtcMs, trip.endUtcMs, timeText);
     row.start = span.start;
     row.end = span.end;
-    row.duration = TimeText(trip.durationMs);
+    row.duration = DurationText(trip.durationMs);
     row.distance = DistanceText(trip.distanceM);
     for (const std::string& path : trip.recordings) row.recordings.push_back(RecordingRowOf(*byPath.at(path), timeText));
     rows.push_back(std::move(row));

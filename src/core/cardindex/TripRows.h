@@ -15,8 +15,8 @@ struct TripRecordingRow {
   std::string name;      // the file name
   std::string start;     // local time of day "HH:MM:SS"
   std::string end;       // the same, or the whole date and time when it falls on another day than the start
-  std::string duration;  // "hh:mm:ss"
-  std::string distance;  // "1.2 km"
+  std::string duration;  // "m:ss", from an hour on "h:mm:ss"
+  std::string distance;  // kilometres, "1.2"
   std::string problem;   // why the recording cannot be read; empty when it could
 };
 
