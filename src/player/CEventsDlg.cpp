@@ -1,5 +1,5 @@
-// The events window: the card index is built on a worker thread whose progress and result come back as queued
-// calls; closing the window sets the stop flag, and the worker ends after the recording it is reading.
+// The events window: the card index is read by its reader; closing the window stops the reading, which ends
+// after the recording it is at.
 #include "player/CEventsDlg.h"
 
 #include <QCloseEvent>
@@ -7,10 +7,6 @@
 #include <QHeaderView>
 #include <QShortcut>
 #include <QVBoxLayout>
-
-#include "core/cardindex/CardIndexCache.h"
-#include "core/cardindex/CardRecordings.h"
-#include "core/cardindex/RecordingSummaries.h"
 
 namespace vx {
 namespace {
@@ -23,8 +19,8 @@ QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 
-CEventsDlg::CEventsDlg(const std::string& cardFolder, const EventThresholds& thresholds, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_strCardFolder(cardFolder), m_thresholds(thresholds) {
+CEventsDlg::CEventsDlg(const std::string& cardFolder, const ViewerPreferences& preferences, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_strCardFolder(cardFolder) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Events \u2013 %1").arg(QFile::decodeName(QByteArray::fromStdString(cardFolder))));
   m_pStatus = new QLabel(this);
@@ -50,38 +46,15 @@ CEventsDlg::CEventsDlg(const std::string& cardFolder, const EventThresholds& thr
     auto* shortcut = new QShortcut(QKeySequence(key), m_pRows, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { ChooseRow(m_pRows->currentIndex()); });
   }
-  ReadCard();
+  connect(&m_reader, &CCardIndexReader::progress, this, &CEventsDlg::ShowProgress);
+  connect(&m_reader, &CCardIndexReader::finished, this, [this] { ShowIndex(m_reader.Index()); });
+  m_pStatus->setText(QStringLiteral("Looking for recordings\u2026"));
+  m_reader.Start(m_strCardFolder, preferences);
 }
-
-CEventsDlg::~CEventsDlg() { StopReading(); }
 
 void CEventsDlg::closeEvent(QCloseEvent* event) {
-  m_bStop = true;  // the worker ends while the window goes; the destructor waits for its last recording
+  m_reader.Stop();  // the worker ends while the window goes; the reader waits for its last recording
   QWidget::closeEvent(event);
-}
-
-void CEventsDlg::StopReading() {
-  m_bStop = true;
-  if (m_worker.joinable()) m_worker.join();
-}
-
-// Calls queued to this window from the worker are dropped with the window, which outlives the worker.
-void CEventsDlg::ReadCard() {
-  m_pStatus->setText(QStringLiteral("Looking for recordings\u2026"));
-  m_worker = std::thread([this] {
-    CardIndexJob job;
-    job.cacheFile = CardIndexCacheFile();
-    job.cardFolder = m_strCardFolder;
-    job.recordings = RecordingsBelow(m_strCardFolder);
-    job.thresholds = m_thresholds;
-    job.summarize = [thresholds = m_thresholds](const std::string& path) { return SummarizeRecording(path, thresholds); };
-    job.progress = [this](std::size_t done, std::size_t total) {
-      QMetaObject::invokeMethod(this, [this, done, total] { ShowProgress(done, total); }, Qt::QueuedConnection);
-    };
-    job.stop = &m_bStop;
-    CardIndex index = BuildCardIndex(job);
-    QMetaObject::invokeMethod(this, [this, index = std::move(index)] { ShowIndex(index); }, Qt::QueuedConnection);
-  });
 }
 
 void CEventsDlg::ShowProgress(std::size_t done, std::size_t total) {

@@ -5,14 +5,13 @@
 #include <QTreeWidget>
 #include <QWidget>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/cardindex/CardIndex.h"
 #include "core/cardindex/EventRows.h"
+#include "player/CCardIndexReader.h"
 
 namespace vx {
 
@@ -21,12 +20,11 @@ class CEventsDlg : public QWidget {
 
  public:
   // A top-level window owned by `owner`; it starts reading the recordings below `cardFolder` at once, finding
-  // events with `thresholds`, and deletes itself on close.
-  CEventsDlg(const std::string& cardFolder, const EventThresholds& thresholds, QWidget* owner);
-  ~CEventsDlg() override;
+  // events with the thresholds of `preferences`, and deletes itself on close.
+  CEventsDlg(const std::string& cardFolder, const ViewerPreferences& preferences, QWidget* owner);
 
   const std::string& CardFolder() const { return m_strCardFolder; }
-  const EventThresholds& Thresholds() const { return m_thresholds; }
+  EventThresholds Thresholds() const { return m_reader.Preferences().Thresholds(); }
   QTreeWidget& Rows() { return *m_pRows; }
   QString StatusText() const { return m_pStatus->text(); }
 
@@ -38,19 +36,15 @@ class CEventsDlg : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void ReadCard();
   void ShowProgress(std::size_t done, std::size_t total);
   void ShowIndex(const CardIndex& index);
   void ChooseRow(const QModelIndex& index);
-  void StopReading();
 
   std::string m_strCardFolder;
-  EventThresholds m_thresholds;
   QLabel* m_pStatus = nullptr;
   QTreeWidget* m_pRows = nullptr;
   std::vector<EventRow> m_rows;
-  std::atomic<bool> m_bStop{false};
-  std::thread m_worker;
+  CCardIndexReader m_reader;  // a member, so that its worker ends before the window's parts go
 };
 
 }  // namespace vx

@@ -153,6 +153,7 @@ void CQuelmarDlg::ConnectSignals() {
   connect(m_pPositionSlider, &CTkSlider::HScroll, this, &CQuelmarDlg::OnPositionSlider);
   connect(m_pVolumeSlider, &CTkSlider::HScroll, this, &CQuelmarDlg::OnVolumeSlider);
   connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayChosenRow);
+  connect(m_pCatalogue, &CRecordingCatalogue::recordingActivated, this, &CQuelmarDlg::PlayRecordingFile);
   connect(m_pCatalogue, &CRecordingCatalogue::commandChosen, this, &CQuelmarDlg::OnCommand);
   connect(&m_drives, &IDriveList::MountsChanged, this, &CQuelmarDlg::OnMountsChanged);
 }

@@ -185,6 +185,8 @@ class CQuelmarDlg : public QWidget {
   // The events window of the listed card, and playing a moment chosen there (QuelmarEvents.cpp).
   void OnEvents();
   void PlayEvent(const std::string& recordingPath, std::uint32_t positionMs);
+  // Plays a recording of the card by its file as a double-click on its row does; false when it does not open.
+  bool PlayRecordingFile(const std::string& recordingPath);
   // Finds the events of the open recording's telemetry with the stored thresholds and marks them on the
   // position slider.
   void MarkEvents();
@@ -199,6 +201,7 @@ class CQuelmarDlg : public QWidget {
   void RemoveSelected();
   void RemoveAll();
   void SelectAll();
+  void ToggleTrips();
 
   IDriveList& m_drives;
   TextTableFiles m_texts;

@@ -17,9 +17,11 @@
 
 #include "core/player/ControlIds.h"
 #include "core/player/RecordingNames.h"
+#include "player/CCardIndexReader.h"
 #include "player/CFolderSearch.h"
 #include "player/CRecordingListModel.h"
 #include "player/CSearchFilesBox.h"
+#include "player/CTripListModel.h"
 #include "player/RecordingFile.h"
 
 namespace vx {
@@ -42,6 +44,7 @@ constexpr MenuItem kListMenu[] = {
     {"Sort DESC", ID_SORT_DESC},   {nullptr, 0},                    {"Attach GPX\u2026", ID_ATTACH_GPX},
     {"Detach GPX", ID_DETACH_GPX},
     {nullptr, 0},                  {"Events\u2026", ID_EVENTS},
+    {"Trips", ID_TRIPS},
     {nullptr, 0},                  {"Preferences\u2026", ID_PREFERENCES},
 };
 
@@ -56,9 +59,17 @@ std::optional<std::string> CheckedPath(const QString& path) {
 }  // namespace
 
 CRecordingCatalogue::CRecordingCatalogue(QWidget* window, QObject* parent)
-    : QObject(parent), m_pWindow(window), m_pModel(new CRecordingListModel(this)) {
+    : QObject(parent),
+      m_pWindow(window),
+      m_pModel(new CRecordingListModel(this)),
+      m_pTrips(new CTripListModel(this)),
+      m_pTripsReader(std::make_unique<CCardIndexReader>()) {
   BuildList(window);
   BuildContextMenu();
+  connect(m_pTripsReader.get(), &CCardIndexReader::progress, this, [this](std::size_t done, std::size_t total) {
+    m_pTrips->ShowStatus(QStringLiteral("Reading the card: %1 of %2 recordings").arg(done).arg(total));
+  });
+  connect(m_pTripsReader.get(), &CCardIndexReader::finished, this, &CRecordingCatalogue::ShowTripsRead);
 }
 
 CRecordingCatalogue::~CRecordingCatalogue() {
@@ -91,27 +102,44 @@ void CRecordingCatalogue::BuildList(QWidget* window) {
   QFont font = m_pList->font();
   font.setPointSize(kListPointSize);
   m_pList->setFont(font);
-  m_pList->setTextElideMode(Qt::ElideMiddle);
   QHeaderView* header = m_pList->header();
   header->setStretchLastSection(false);
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(false);
-  for (int column = 0; column < kColumnCount; ++column) {
-    header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
-  }
-  header->setSectionResizeMode(kColumnFileName, QHeaderView::Stretch);
-  m_pList->setColumnHidden(kColumnPath, true);
+  ApplyListColumns();
   QPalette palette = m_pList->palette();
   palette.setColor(QPalette::Base, QColor(50, 50, 50));
   palette.setColor(QPalette::Text, QColor(105, 105, 105));
   m_pList->setPalette(palette);
   connect(header, &QHeaderView::sectionClicked, this, &CRecordingCatalogue::SortByColumnClick);
-  connect(m_pList, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (index.isValid()) emit rowActivated(index.row());
-  });
+  connect(m_pList, &QTreeView::doubleClicked, this, &CRecordingCatalogue::ActivateIndex);
   connect(m_pList, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
     if (m_pMenu && m_pList) m_pMenu->popup(m_pList->viewport()->mapToGlobal(point));
   });
+}
+
+// A header keeps each section's hiding and resize mode across models, so every section is set here.
+void CRecordingCatalogue::ApplyListColumns() {
+  m_pList->setRootIsDecorated(false);
+  m_pList->setItemsExpandable(false);
+  m_pList->setTextElideMode(Qt::ElideMiddle);
+  QHeaderView* header = m_pList->header();
+  for (int column = 0; column < kColumnCount; ++column) {
+    header->setSectionResizeMode(column, QHeaderView::Interactive);
+    header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
+  }
+  header->setSectionResizeMode(kColumnFileName, QHeaderView::Stretch);
+  m_pList->setColumnHidden(kColumnPath, true);
+}
+
+void CRecordingCatalogue::ActivateIndex(const QModelIndex& index) {
+  if (!index.isValid()) return;
+  if (!IsShowingTrips()) {
+    emit rowActivated(index.row());
+    return;
+  }
+  const std::string path = m_pTrips->RecordingAt(index);
+  if (!path.empty()) emit recordingActivated(path);
 }
 
 void CRecordingCatalogue::BuildContextMenu() {
@@ -122,7 +150,12 @@ void CRecordingCatalogue::BuildContextMenu() {
       continue;
     }
     const int command = item.command;
-    m_pMenu->addAction(QString::fromUtf8(item.text), this, [this, command] { emit commandChosen(command); });
+    QAction* action =
+        m_pMenu->addAction(QString::fromUtf8(item.text), this, [this, command] { emit commandChosen(command); });
+    if (command == ID_TRIPS) {
+      action->setCheckable(true);
+      m_pTripsAction = action;
+    }
   }
 }
 
@@ -184,6 +217,7 @@ void CRecordingCatalogue::FinishSearch() {
   // Rows the worker sent that have not reached the list yet.
   QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   SortByFileName(true);
+  if (IsShowingTrips()) ReadTrips();  // the list may now show another card
   emit searchFinished();
 }
 
@@ -193,7 +227,7 @@ void CRecordingCatalogue::AppendRows(std::vector<RecordingEntry> rows) {
 }
 
 void CRecordingCatalogue::FitNumberColumns() {
-  if (!m_pList) return;
+  if (!m_pList || IsShowingTrips()) return;
   for (const int column : {kColumnDate, kColumnSize}) {
     // Every digit is as wide as every other, so the longest text is the widest.
     int longest = -1;
@@ -253,10 +287,12 @@ void CRecordingCatalogue::AddPath(const QString& path, std::vector<std::string>&
 
 void CRecordingCatalogue::SortByFileName(bool ascending) { m_pModel->Sort(kColumnFileName, ascending); }
 
-void CRecordingCatalogue::SortByColumnClick(int column) { m_pModel->SortByColumnClick(column); }
+void CRecordingCatalogue::SortByColumnClick(int column) {
+  if (!IsShowingTrips()) m_pModel->SortByColumnClick(column);
+}
 
 void CRecordingCatalogue::RemoveSelected() {
-  if (!m_pList) return;
+  if (!m_pList || IsShowingTrips()) return;
   std::vector<int> rows;
   for (const QModelIndex& index : m_pList->selectionModel()->selectedRows()) rows.push_back(index.row());
   m_pModel->Remove(std::move(rows));
@@ -264,6 +300,7 @@ void CRecordingCatalogue::RemoveSelected() {
 }
 
 void CRecordingCatalogue::RemoveAll() {
+  ShowTrips(false);
   m_pModel->RemoveAll();
   FitNumberColumns();
 }
@@ -298,7 +335,8 @@ int CRecordingCatalogue::FirstSelectedRow() const {
   if (!m_pList) return -1;
   int first = -1;
   for (const QModelIndex& index : m_pList->selectionModel()->selectedRows()) {
-    if (first < 0 || index.row() < first) first = index.row();
+    const int row = IsShowingTrips() ? RowOfFile(m_pTrips->RecordingAt(index)) : index.row();
+    if (row >= 0 && (first < 0 || row < first)) first = row;
   }
   return first;
 }
@@ -332,7 +370,11 @@ bool CRecordingCatalogue::IsUnplayable(int row) const {
 
 void CRecordingCatalogue::SelectOnly(int row) {
   if (row < 0 || !m_pList) return;
-  const QModelIndex index = m_pModel->index(row, 0);
+  const QModelIndex index = ViewIndexOfRow(row);
+  if (!index.isValid()) {
+    m_pList->clearSelection();
+    return;
+  }
   m_pList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   m_pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
   m_pList->scrollTo(index);

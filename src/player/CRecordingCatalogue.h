@@ -16,6 +16,11 @@
 //   keeps it as the row Next and Previous step from. Stop calls ClearPlayingRow.
 // - Signals: rowActivated (double-click: the window plays that row), commandChosen (an item of the context
 //   menu: the window routes the ID_* command through its command table), searchFinished.
+// - Trips view: "Trips" / F6 -> ShowTrips(!IsShowingTrips()). The list then shows the card's trips with their
+//   recordings under them, read on a worker with the reading's progress as its one row. A double-click there
+//   sends recordingActivated with the recording's file (a trip's: its first); the window plays it by path.
+//   Rows are still counted, played and stepped through in the flat list's order; Delete and column clicks do
+//   nothing in the trips view, and emptying the list leaves it.
 #pragma once
 
 #include <QObject>
@@ -28,17 +33,22 @@
 #include <optional>
 #include <string>
 
+#include "core/cardindex/ViewerPreferences.h"
 #include "core/player/CatalogueRows.h"
 
+class QAbstractItemModel;
+class QAction;
 class QMenu;
 class QTreeView;
 class QWidget;
 
 namespace vx {
 
+class CCardIndexReader;
 class CFolderSearch;
 class CRecordingListModel;
 class CSearchFilesBox;
+class CTripListModel;
 
 class CRecordingCatalogue : public QObject {
   Q_OBJECT
@@ -105,13 +115,31 @@ class CRecordingCatalogue : public QObject {
   bool IsUnplayable(int row) const;
   void ClearPlayingRow();
 
+  // Shows the card's trips instead of the flat list, or the flat list again.
+  void ShowTrips(bool shown);
+  // The trip gap and event thresholds the trips view reads the card with; a change reads a shown view again.
+  void SetPreferences(const ViewerPreferences& preferences);
+  bool IsShowingTrips() const;
+
  signals:
   void rowActivated(int row);
+  void recordingActivated(const std::string& filePath);
   void commandChosen(int commandId);
   void searchFinished();
 
  private:
   void BuildList(QWidget* window);
+  // Shows `model` in the list; the header's sections are made anew and want their layout again.
+  void SetListModel(QAbstractItemModel* model);
+  void ApplyListColumns();
+  void ApplyTripColumns();
+  // Reads the card of the list for the trips view, showing the reading's progress meanwhile.
+  void ReadTrips();
+  void ShowTripsRead();
+  void SpanWholeWidthRows();
+  void ActivateIndex(const QModelIndex& index);
+  // The list's index of a flat row: in the trips view, the row of its recording (invalid when no trip has it).
+  QModelIndex ViewIndexOfRow(int row) const;
   void BuildContextMenu();
   std::optional<int> ZoneBias() const;
   void AppendRows(std::vector<RecordingEntry> rows);
@@ -129,6 +157,10 @@ class CRecordingCatalogue : public QObject {
   QPointer<QWidget> m_pWindow;
   QPointer<QTreeView> m_pList;
   CRecordingListModel* m_pModel;
+  CTripListModel* m_pTrips;
+  std::unique_ptr<CCardIndexReader> m_pTripsReader;
+  ViewerPreferences m_preferences;
+  QPointer<QAction> m_pTripsAction;
   QPointer<QMenu> m_pMenu;
   QPointer<CSearchFilesBox> m_pBox;
   std::unique_ptr<CFolderSearch> m_pSearch;

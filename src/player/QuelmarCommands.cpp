@@ -34,6 +34,7 @@ std::span<const CQuelmarDlg::CommandEntry> CQuelmarDlg::CommandTable() {
       {ID_ATTACH_GPX, &D::OnAttachGpx},
       {ID_DETACH_GPX, &D::OnDetachGpx},
       {ID_EVENTS, &D::OnEvents},
+      {ID_TRIPS, &D::ToggleTrips},
       {ID_PREFERENCES, &D::OnPreferences},
       {IDC_SETTINGS, &D::OnSettings},
       {IDC_SNAPSHOT, &D::TakeSnapshotCommand},
@@ -71,6 +72,7 @@ std::span<const CQuelmarDlg::KeyEntry> CQuelmarDlg::KeyTable() {
       {Qt::Key_F3, false, false, &D::ToggleGraph},
       {Qt::Key_F4, false, true, &D::OnEvents},
       {Qt::Key_F5, false, true, &D::OnSettings},
+      {Qt::Key_F6, false, true, &D::ToggleTrips},
       {Qt::Key_Print, false, true, &D::TakeSnapshotCommand},
       {Qt::Key_Delete, false, false, &D::RemoveSelected},
       {Qt::Key_A, true, false, &D::SelectAll},
@@ -121,5 +123,4 @@ void CQuelmarDlg::SortDescending() { m_pCatalogue->SortByFileName(false); }
 void CQuelmarDlg::RemoveSelected() { m_pCatalogue->RemoveSelected(); }
 void CQuelmarDlg::RemoveAll() { m_pCatalogue->RemoveAll(); }
 void CQuelmarDlg::SelectAll() { m_pCatalogue->SelectAll(); }
-
 }  // namespace vx

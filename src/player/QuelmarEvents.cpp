@@ -1,5 +1,6 @@
-// The events window of the listed card, opened from the list's menu or F4, the events of the open
-// recording marked on the position slider, and the Preferences dialog whose thresholds both use.
+// The events window of the listed card, opened from the list's menu or F4, playing a recording chosen by its
+// file (from there or the list's trips view), the open recording's events marked on the position slider, and
+// the Preferences dialog whose gap and thresholds the trips view, the events window and the marks use.
 #include <QFile>
 
 #include "core/cardindex/EventDetector.h"
@@ -24,30 +25,34 @@ CEventsDlg* CQuelmarDlg::EventsWindow() const { return m_pEventsDlg; }
 // otherwise the old one closes (stopping its reading) and a new one reads the card.
 void CQuelmarDlg::OnEvents() {
   const std::string folder = m_pCatalogue->CardFolder();
-  const EventThresholds thresholds = LoadViewerPreferences(Store()).Thresholds();
-  if (m_pEventsDlg && m_pEventsDlg->CardFolder() == folder && m_pEventsDlg->Thresholds() == thresholds) {
+  const ViewerPreferences preferences = LoadViewerPreferences(Store());
+  if (m_pEventsDlg && m_pEventsDlg->CardFolder() == folder && m_pEventsDlg->Thresholds() == preferences.Thresholds()) {
     m_pEventsDlg->raise();
     m_pEventsDlg->activateWindow();
     return;
   }
   if (m_pEventsDlg) m_pEventsDlg->close();
   if (folder.empty()) return;
-  m_pEventsDlg = new CEventsDlg(folder, thresholds, this);
+  m_pEventsDlg = new CEventsDlg(folder, preferences, this);
   connect(m_pEventsDlg, &CEventsDlg::eventChosen, this, &CQuelmarDlg::PlayEvent);
   m_pEventsDlg->show();
 }
 
-// Plays the recording's row as a double-click does, then moves to the chosen moment. A recording below the
-// card that the list no longer shows is listed again first.
-void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t positionMs) {
+// A recording below the card that the list no longer shows is listed again first.
+bool CQuelmarDlg::PlayRecordingFile(const std::string& recordingPath) {
   int row = m_pCatalogue->RowOfFile(recordingPath);
   if (row < 0) {
     m_pCatalogue->AddPaths({QFile::decodeName(QByteArray::fromStdString(recordingPath))});
     row = m_pCatalogue->RowOfFile(recordingPath);
   }
-  if (row < 0) return;
+  if (row < 0) return false;
   PlayChosenRow(row);
-  if (!IsLoaded() || !m_engine.Recording()->HasGraph()) return;
+  return IsLoaded() && m_engine.Recording()->HasGraph();
+}
+
+// Plays the recording, then moves to the chosen moment.
+void CQuelmarDlg::PlayEvent(const std::string& recordingPath, std::uint32_t positionMs) {
+  if (!PlayRecordingFile(recordingPath)) return;
   m_engine.Recording()->SetPosition(static_cast<RefTime>(positionMs) * kRefTimePerMs);
   UpdateTimeline();
 }
@@ -61,11 +66,17 @@ void CQuelmarDlg::MarkEvents() {
   m_pPositionSlider->SetMarks(std::move(positions));
 }
 
+void CQuelmarDlg::ToggleTrips() {
+  m_pCatalogue->SetPreferences(LoadViewerPreferences(Store()));
+  m_pCatalogue->ShowTrips(!m_pCatalogue->IsShowingTrips());
+}
+
 // Window-modal without blocking the event loop, so that playback goes on behind it.
 void CQuelmarDlg::OnPreferences() {
   auto* dialog = new CPreferencesDlg(Store(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this] {
+    m_pCatalogue->SetPreferences(LoadViewerPreferences(Store()));
     if (!IsLoaded()) return;
     MarkEvents();
     if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);

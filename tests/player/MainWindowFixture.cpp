@@ -143,9 +143,11 @@ std::int64_t MainWindowTest::PositionMs() const {
 
 std::int64_t MainWindowTest::DurationMs() const { return m_pWindow->Engine().GetDurationMs(); }
 
-void MainWindowTest::DoubleClickRow(int row) {
+void MainWindowTest::DoubleClickRow(int row) { DoubleClickIndex(m_pWindow->Catalogue().List()->model()->index(row, 0)); }
+
+void MainWindowTest::DoubleClickIndex(const QModelIndex& index) {
   QTreeView* list = m_pWindow->Catalogue().List();
-  const QPoint centre = list->visualRect(list->model()->index(row, 0)).center();
+  const QPoint centre = list->visualRect(index).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
 }

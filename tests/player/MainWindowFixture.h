@@ -73,6 +73,8 @@ class MainWindowTest : public ::testing::Test {
   std::int64_t DurationMs() const;
   // Double-clicks the row in the list, after the first click a double-click follows.
   void DoubleClickRow(int row);
+  // The same for any row of the list's model, a child row of the trips view too.
+  void DoubleClickIndex(const QModelIndex& index);
   // Selects exactly these rows of the list.
   void SelectRows(const std::vector<int>& rows);
   std::vector<int> SelectedRows() const;

@@ -19,9 +19,10 @@ TEST(CardReport, ListsTheDemoCardsTripsAndEvents) {
   const std::string card = dir / "card";
   ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " " + Quote(card) + " >/dev/null").status, 0);
 
+  // The card's recording cut short by a power loss cannot be read: it is named and the status says so.
   const ToolOutput trips = RunTool(Tool("vx880-telemetry") + " --trips " + Quote(card));
   const ToolOutput events = RunTool(Tool("vx880-telemetry") + " --events " + Quote(card));
-  EXPECT_EQ(std::pair(trips.status, events.status), std::pair(0, 0));
+  EXPECT_EQ(std::pair(trips.status, events.status), std::pair(1, 1));
   const std::vector<std::string> tripRows = Lines(trips.out), eventRows = Lines(events.out);
   ASSERT_FALSE(tripRows.empty() || eventRows.empty());
   EXPECT_EQ(tripRows[0], "start_utc,end_utc,recordings,distance_m,max_kmh");

@@ -18,7 +18,9 @@ namespace vx {
 namespace {
 
 constexpr char kMagic[8] = {'V', 'X', '8', '8', '0', 'I', 'D', 'X'};
-constexpr std::uint32_t kVersion = 2;
+// 2: the event thresholds in the header; 3: a file with neither a recording header nor telemetry is
+// summarized as one that cannot be read.
+constexpr std::uint32_t kVersion = 3;
 constexpr std::size_t kThresholdBytes = 4 * 8 + 3 * 4;
 constexpr std::size_t kHeaderBytes = sizeof kMagic + 4 + kThresholdBytes + 4;  // magic, version, thresholds, count
 constexpr std::size_t kCrcBytes = 4;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include "core/cardindex/ContainerDuration.h"
 #include "core/player/RecordingNames.h"
@@ -16,6 +17,15 @@ namespace {
 
 constexpr double kEarthRadiusM = 6371008.8;  // mean radius
 constexpr double kPi = 3.14159265358979323846;
+
+constexpr char kTransportSync = 0x47;
+
+// An MPEG transport stream: its header states no playing time, yet it plays.
+bool StartsAsTransportStream(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char first = 0;
+  return file.get(first) && first == kTransportSync;
+}
 
 bool IsPlaceable(const GpsSample& f) {
   return f.valid && std::isfinite(f.latitude) && std::isfinite(f.longitude) && std::fabs(f.latitude) <= 90 &&
@@ -83,10 +93,16 @@ RecordingSummary SummarizeRecording(const std::string& path, const EventThreshol
   summary.sizeBytes = static_cast<std::uint64_t>(info.st_size);
   summary.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
   const TelemetryTrack track = ReadRecordingTelemetry(path);
-  if (track.layout.empty() && !track.warning.empty()) summary.problem = track.warning;
+  const std::optional<std::uint32_t> containerMs = ContainerDurationMs(path);
+  if (track.layout.empty() && !track.warning.empty()) {
+    summary.problem = track.warning;
+  } else if (track.layout.empty() && !containerMs && !StartsAsTransportStream(path)) {
+    // Nothing in it says it holds a recording: junk, or an MP4 cut before its movie header, which plays nothing.
+    summary.problem = "no recording header and no telemetry";
+  }
   std::optional<std::int64_t> nameStart;
   if (const auto start = RecordingStartOf(path)) nameStart = start->utcSeconds * 1000;
-  SummarizeTrack(summary, track, nameStart, summary.modifiedNs / 1'000'000, ContainerDurationMs(path), thresholds);
+  SummarizeTrack(summary, track, nameStart, summary.modifiedNs / 1'000'000, containerMs, thresholds);
   return summary;
 }
 

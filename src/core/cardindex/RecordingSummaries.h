@@ -12,8 +12,9 @@
 namespace vx {
 
 // The record of the recording at `path`. Its length is the one its container states; where the container
-// states none, the last telemetry sample's time stands for it. A file that cannot be read gets a problem
-// text and what its name and file times still tell.
+// states none, the last telemetry sample's time stands for it. A file that cannot be read, or that has
+// neither a container header (MP4, AVI; a transport stream states none) nor telemetry, gets a problem text
+// and what its name and file times still tell.
 RecordingSummary SummarizeRecording(const std::string& path, const EventThresholds& thresholds = {});
 
 // The part that depends only on the telemetry: duration, distance, speed, G, layout and events. The start

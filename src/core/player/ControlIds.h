@@ -61,6 +61,8 @@ inline constexpr int ID_ATTACH_GPX = 32790;
 inline constexpr int ID_DETACH_GPX = 32791;
 // The events window of the listed card.
 inline constexpr int ID_EVENTS = 32792;
+// The list's trips view, on and off.
+inline constexpr int ID_TRIPS = 32793;
 // The viewer's Preferences dialog (trip gap, event thresholds).
 inline constexpr int ID_PREFERENCES = 32794;
 
