@@ -62,7 +62,7 @@ void CEventsDlg::ShowProgress(std::size_t done, std::size_t total) {
 }
 
 void CEventsDlg::ShowIndex(const CardIndex& index) {
-  m_rows = MakeEventRows(index.summaries);
+  m_rows = MakeEventRows(index.summaries, CardDateTimeText(index.summaries));
   m_pRows->clear();
   std::size_t events = 0;
   for (const EventRow& row : m_rows) {

@@ -78,7 +78,8 @@ void CRecordingCatalogue::ShowTripsRead() {
   if (index.summaries.empty()) {
     m_pTrips->ShowStatus(QStringLiteral("No recordings on the card"));
   } else {
-    m_pTrips->SetTrips(MakeTripRows(index.summaries, m_pTripsReader->Preferences().Trips()));
+    m_pTrips->SetTrips(
+        MakeTripRows(index.summaries, m_pTripsReader->Preferences().Trips(), CardDateTimeText(index.summaries)));
   }
   SpanWholeWidthRows();
   if (IsShowingTrips()) SelectOnly(PlayingRow());

@@ -6,9 +6,22 @@
 #include <tuple>
 
 #include "core/common/CFormat.h"
+#include "core/telemetry/RecordingStart.h"
 
 namespace vx {
 namespace {
+
+// The whole seconds of a time (rounded down, before 1970 too) in the calendar `convert` gives.
+std::string DateTimeText(std::int64_t utcMs, std::tm* (*convert)(const std::time_t*, std::tm*)) {
+  std::int64_t seconds = utcMs / 1000;
+  if (utcMs % 1000 < 0) --seconds;
+  const auto flat = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  if (!convert(&flat, &tm)) return {};
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return text;
+}
 
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -62,15 +75,16 @@ const char* EventKindName(DetectedEvent::Kind kind) {
   return "";
 }
 
-std::string LocalDateTimeText(std::int64_t utcMs) {
-  std::int64_t seconds = utcMs / 1000;
-  if (utcMs % 1000 < 0) --seconds;
-  const auto flat = static_cast<std::time_t>(seconds);
-  std::tm tm{};
-  if (!localtime_r(&flat, &tm)) return {};
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
-  return text;
+std::string LocalDateTimeText(std::int64_t utcMs) { return DateTimeText(utcMs, localtime_r); }
+
+EventTimeText CardDateTimeText(std::span<const RecordingSummary> recordings) {
+  const std::optional<int> zoneMinutes =
+      recordings.empty() ? std::nullopt : CardSetupZoneMinutes(recordings.front().path);
+  if (!zoneMinutes) return LocalDateTimeText;
+  return [shiftMs = std::int64_t{*zoneMinutes} * 60'000](std::int64_t utcMs) {
+    std::int64_t cardMs = 0;  // a time read from a damaged cache may lie at the end of the range
+    return __builtin_add_overflow(utcMs, shiftMs, &cardMs) ? std::string() : DateTimeText(cardMs, gmtime_r);
+  };
 }
 
 std::vector<EventRow> MakeEventRows(std::span<const RecordingSummary> recordings, const EventTimeText& timeText) {

@@ -37,6 +37,11 @@ std::string LocalDateTimeText(std::int64_t utcMs);
 
 using EventTimeText = std::function<std::string(std::int64_t utcMs)>;
 
+// "YYYY-MM-DD HH:MM:SS" as the clock of the card holding the recordings shows a UTC time: in the zone of the
+// card's setup.cfg (the zone its recordings are named in, found from the first recording) where there is one,
+// else as LocalDateTimeText.
+EventTimeText CardDateTimeText(std::span<const RecordingSummary> recordings);
+
 // One row per event of the recordings and one per recording that cannot be read, ordered by time (then by
 // recording and place in it, so that equal times keep one order). `timeText` writes the time column.
 std::vector<EventRow> MakeEventRows(std::span<const RecordingSummary> recordings,

@@ -1,12 +1,14 @@
 // The events window's rows from tables of recordings: order, texts, where playing starts, unreadable files.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "TestTime.h"
+#include "ToolRunner.h"
 #include "core/cardindex/EventRows.h"
+#include "core/settings/SetupRecord.h"
 
 namespace vx {
 namespace {
@@ -72,20 +74,21 @@ TEST(EventRows, ListEveryEventInTimeOrderWithItsTextsAndLeadIn) {
   }
 }
 
-// The time column is the computer's local time with the date, whatever the zone; before 1970 too.
-TEST(EventRows, TellTheTimeInTheComputersZone) {
-  const char* saved = std::getenv("TZ");
-  const std::optional<std::string> old = saved ? std::optional<std::string>(saved) : std::nullopt;
-  setenv("TZ", "XYZ-2", 1);  // two hours east of UTC
-  tzset();
+// The time column is the card's clock: its setup.cfg's zone where there is one, else the computer's local time
+// with the date, whatever the zone; before 1970 too.
+TEST(EventRows, TellTheTimeInTheCardsZoneOrElseTheComputers) {
+  const test::ScopedComputerZone zone("XYZ-2");  // two hours east of UTC
   EXPECT_EQ(LocalDateTimeText(1'796'000'000'999), "2026-11-30 02:53:20");
   EXPECT_EQ(LocalDateTimeText(-1), "1970-01-01 01:59:59");
-  if (old) {
-    setenv("TZ", old->c_str(), 1);
-  } else {
-    unsetenv("TZ");
-  }
-  tzset();
+
+  const test::TempDir card("event-rows-zone");
+  std::vector<RecordingSummary> recordings(1);
+  recordings[0].path = card / "DCIM/20261206_081500_D01.MP4";
+  EXPECT_EQ(CardDateTimeText(recordings)(1'796'000'000'999), "2026-11-30 02:53:20");
+  ASSERT_TRUE(WriteSetupRecord(card.Path().string(), MakeDefaultRecord(36)));  // UTC+09:00
+  const EventTimeText cardClock = CardDateTimeText(recordings);
+  EXPECT_EQ(cardClock(1'796'000'000'999), "2026-11-30 09:53:20");
+  EXPECT_EQ(cardClock(INT64_MAX), "");
 }
 
 }  // namespace
