@@ -2,6 +2,7 @@
 // memory; gst-discoverer reads the same files' durations in the same run as the anchor. The card is made once
 // under build/bench-media and kept, with the time its making took.
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -43,6 +44,13 @@ double MadeCard(const fs::path& card) {
   return seconds;
 }
 
+// Empties the kernel's page cache (root only), so that a cold reading and the anchor both read from the disk.
+bool DropPageCache() {
+  ::sync();
+  std::ofstream drop("/proc/sys/vm/drop_caches");
+  return static_cast<bool>(drop << "1\n" << std::flush);
+}
+
 // gst-discoverer over every file in one process: each file's duration in ms, by path.
 std::map<std::string, std::uint32_t> DiscovererDurations(const std::vector<std::string>& paths) {
   std::string command = "gst-discoverer-1.0";
@@ -73,6 +81,7 @@ int main(int argc, char** argv) {
   job.recordings = recordings;
   job.summarize = summarize;
 
+  const bool dropped = DropPageCache();
   auto start = Clock::now();
   const vx::CardIndex cold = vx::BuildCardIndex(job);
   const double coldS = SecondsSince(start);
@@ -82,6 +91,7 @@ int main(int argc, char** argv) {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
 
+  DropPageCache();
   start = Clock::now();
   const auto theirs = DiscovererDurations(recordings);
   const double discovererS = SecondsSince(start);
@@ -98,6 +108,7 @@ int main(int argc, char** argv) {
   std::printf("with_telemetry: %zu\ndistance_km: %.1f\n", withTelemetry, distanceM / 1000.0);
   std::printf("cache_bytes: %llu\n", static_cast<unsigned long long>(fs::file_size(job.cacheFile)));
   std::printf("durations_read_by_discoverer: %zu\ndurations_agreeing: %zu\n", theirs.size(), agree);
+  std::printf("page_cache_dropped_before_cold_and_discoverer: %s\n", dropped ? "yes" : "no");
   std::printf("peak_rss_mb: %.1f\n", double(usage.ru_maxrss) / 1024.0);
   std::printf("index_cold_s: %.3f\nindex_warm_s: %.4f\ndiscoverer_s: %.3f\n", coldS, warmS, discovererS);
   std::printf("cold_vs_discoverer_ratio: %.4f\nwarm_vs_discoverer_ratio: %.5f\n", coldS / discovererS,
