@@ -43,7 +43,6 @@ TEST(TextTable, LanguageListFollowsIndexAndSelectWithinBounds) {
     const SettingTexts texts = LoadSettingTexts(ProfileFile::FromBytes(c.bytes), c.language);
     EXPECT_EQ(std::pair(texts.languages.size(), texts.selected), std::pair(c.count, c.selected));
   }
-  EXPECT_EQ(LoadSettingTexts(ProfileFile::FromBytes(kFiveLanguages), 0).languages[3], u"日本語");
 }
 
 TEST(TextTable, TheLanguagesSectionLabelsControlsAndColumnsAndAMissingKeyLabelsNothing) {
