@@ -15,7 +15,8 @@ const std::string kFiveLanguages =
     "[한국어]\r\nFileName=파일명\r\nSelectDrive=드라이브:\r\n"
     "[English]\r\nFileName=File name\r\nDate=Date\r\nSize=Size\r\nPath=Path\r\nEvent=Event\r\n"
     "SelectDrive=Drive:\r\nOnOk=OK\r\nDriveFB=Front/Back\r\nSaveButton=SAVE\r\n";
-const std::string kLeadingBlank = "[Setting]\nIndex=2\nSelect=\" 1\"\nLanguage0=A\nLanguage1=B\n[B]\nFileName=Name\n";
+const std::string kLeadingBlank =
+    "[Setting]\nIndex=2\nSelect=\" 1\"\nLanguage0=A\nLanguage1=B\n[B]\nFileName=Name\n";
 
 std::u16string TextOf(const std::vector<ControlText>& texts, int id) {
   for (const ControlText& text : texts) {

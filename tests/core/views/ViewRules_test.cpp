@@ -25,8 +25,8 @@ TEST(MapPage, LanguageIndexChoosesThePageAndOthersGetTheEnglishOne) {
   for (const int outside : {-1, 5}) EXPECT_EQ(MapPageFile(outside), "MapView_En.htm") << outside;
 }
 
-// A recording has a place to show when any of its fixes is valid; a position shows the first fix at or after it,
-// and only a valid one is sent.
+// A recording has a place to show when any of its fixes is valid; a position shows the first fix at or
+// after it, and only a valid one is sent.
 TEST(MapPosition, PositionSelectsTheFirstFixAtOrAfterItAndOnlyAValidOneIsSent) {
   const std::vector<GpsSample> fixes = {Fix(1000, 37.5, 127.0), Fix(2000, 37.51, 127.01, false),
                                         Fix(3000, 37.52, 127.02)};
