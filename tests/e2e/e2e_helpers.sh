@@ -1,7 +1,5 @@
 # Helpers of the end-to-end window test: X server, viewer process, waiting, input, captures and checks.
 
-# ---- results ---------------------------------------------------------------------------------------------
-
 pass() { echo "PASS  $1"; }
 fail() {
   echo "FAIL  $1${2:+  ($2)}"
@@ -28,8 +26,6 @@ require_tools() {
   fi
 }
 
-# ---- waiting ---------------------------------------------------------------------------------------------
-
 # until_true COMMAND...: polls the condition until it holds or the deadline passes.
 until_true() {
   local end=$((SECONDS + deadline_s))
@@ -38,8 +34,6 @@ until_true() {
     sleep 0.05
   done
 }
-
-# ---- X server, window manager and viewer -----------------------------------------------------------------
 
 start_x() {
   local display_file=$out/display
@@ -83,16 +77,12 @@ viewer_running() { kill -0 "$viewer_pid" 2>/dev/null; }
 viewer_gone() { ! viewer_running; }
 # Waits for the viewer to end by itself; it is killed if it does not, so the next scene starts clean.
 viewer_ends() {
-  if until_true viewer_gone; then
-    wait "$viewer_pid" 2>/dev/null
-    return 0
-  fi
-  kill "$viewer_pid" 2>/dev/null
+  until_true viewer_gone
+  local ended=$?
+  [ $ended -eq 0 ] || kill "$viewer_pid" 2>/dev/null
   wait "$viewer_pid" 2>/dev/null
-  return 1
+  return $ended
 }
-
-# ---- windows ---------------------------------------------------------------------------------------------
 
 # focus WINDOW, or focus main: gives the window the keyboard.
 focus() {
@@ -124,10 +114,9 @@ other_windows() {
     [ "$window" != "$main" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal && echo "$window"
   done
 }
-other_window_count() { other_windows | wc -l; }
 other_window_names() { other_windows | while read -r window; do xdotool getwindowname "$window"; done | paste -sd,; }
-no_other_window() { [ "$(other_window_count)" -eq 0 ]; }
-one_other_window() { [ "$(other_window_count)" -eq 1 ]; }
+no_other_window() { [ -z "$(other_windows)" ]; }
+one_other_window() { [ "$(other_windows | wc -l)" -eq 1 ]; }
 
 # Waits for one new window and sets DIALOG to it.
 await_dialog() {
@@ -136,19 +125,12 @@ await_dialog() {
   focus "$DIALOG"
 }
 
-# ---- input (coordinates relative to the main window) -----------------------------------------------------
-
+# click_at X Y [CLICKS]: clicks the left button once, or CLICKS times in quick succession.
 click_at() {
   geometry main
-  xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click "${3:-1}"
-}
-double_click_at() {
-  geometry main
-  xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 60 1
+  xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click --repeat "${3:-1}" --delay 60 1
 }
 key() { xdotool key "$@"; }
-
-# ---- captures --------------------------------------------------------------------------------------------
 
 # capture NAME: the whole screen into $captures/NAME.png.
 capture() { scrot --overwrite "$captures/$1.png"; }
@@ -160,15 +142,13 @@ on_screen() {
   set -- $1
   echo $((WX + $1)) $((WY + $2)) $3 $4
 }
-dark_percent() { "$pixels" dark "$(shot "$1")" $2; }
 # drawn NAME AREA [MOST]: less than MOST % (90 unless given) of the area is black: a drawn window, never
 # an empty black box.
-drawn() { [ "$(dark_percent "$1" "$2")" -lt "${3:-90}" ]; }
+drawn() { [ "$("$pixels" dark "$(shot "$1")" $2)" -lt "${3:-90}" ]; }
 differ() { [ "$("$pixels" differ "$(shot "$1")" "$(shot "$2")" $3)" -gt 0 ]; }
 same() { ! differ "$@"; }
 
 # captured_drawn NAME WINDOW [MOST]: captures until the window's area is drawn (it is black until painted).
-window_area() { geometry "$1" && echo "$WX $WY $WW $WH"; }
-captured_drawn() { capture "$1" && drawn "$1" "$(window_area "$2")" "${3:-90}"; }
+captured_drawn() { capture "$1" && geometry "$2" && drawn "$1" "$WX $WY $WW $WH" "${3:-90}"; }
 # captured_change NAME EARLIER AREA: captures until AREA differs from the earlier capture.
 captured_change() { capture "$1" && differ "$1" "$2" "$3"; }

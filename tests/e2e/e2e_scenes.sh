@@ -37,8 +37,6 @@ make_card() {
   export GST_DEBUG_DUMP_DOT_DIR=$out/dot
 }
 
-# ---- small steps -----------------------------------------------------------------------------------------
-
 centre_of() {
   set -- $1
   echo $(($1 + $3 / 2)) $(($2 + $4 / 2))
@@ -53,7 +51,7 @@ measure_rows() {
 }
 double_click_row() {
   set -- $LIST_ROWS "$1"
-  double_click_at $(($1 + 80)) $(($2 + ROW_TOP + $5 * ROW_H + ROW_H / 2))
+  click_at $(($1 + 80)) $(($2 + ROW_TOP + $5 * ROW_H + ROW_H / 2)) 2
 }
 highlighted_row() {
   local top height
@@ -63,17 +61,15 @@ highlighted_row() {
 pipelines_built() { find "$out/dot" -name '*vx880-built*' | wc -l; }
 more_pipelines_than() { [ "$(pipelines_built)" -gt "$1" ]; }
 
-graph_shown() { xdotool search --onlyvisible --name '^Acceleration$' >/dev/null 2>&1; }
+graph_window() { xdotool search --onlyvisible --name '^Acceleration$' 2>/dev/null | head -n1; }
+graph_shown() { [ -n "$(graph_window)" ]; }
 graph_hidden() { ! graph_shown; }
-# The window has handled every earlier input once its G-SENSOR button has shown the acceleration window:
-# input is handled in order, so anything an earlier step was going to open is open by then. A click goes
-# where the pointer is, whichever window has the keyboard. The window is then closed as a user closes it,
-# through the window manager (Alt+F4), which asks the viewer to close it; xdotool's windowclose would
-# destroy the X window behind the viewer's back and leave it believing the window still shown.
-# Before closing, the window is moved to the screen's bottom edge, off the main window, where the viewer
-# shows it again next time. Closing it over the main window would leave the uncovered part to be repainted
-# after the check goes on, and a capture could catch the stale pixels; moving it away makes the viewer
-# repaint that part before it handles the close, and closing it there uncovers nothing of the main window.
+# Input is handled in order: once the G-SENSOR button (a click goes where the pointer is, whichever window
+# has the keyboard) has shown the acceleration window, anything an earlier step was going to open is open.
+# The window is closed through the window manager (Alt+F4), as a user closes it: xdotool's windowclose would
+# destroy it behind the viewer's back. It is first moved to the screen's bottom edge, off the main window,
+# where the viewer shows it next time: closing it over the main window would leave stale pixels there for
+# a capture to catch until they are repainted.
 G_SENSOR_BUTTON="506 523 162 52"
 settled() {
   click_on "$G_SENSOR_BUTTON" && until_true graph_shown && close_graph
@@ -83,18 +79,10 @@ settled() {
 }
 close_graph() {
   local graph
-  graph=$(xdotool search --onlyvisible --name '^Acceleration$' | head -n1)
+  graph=$(graph_window)
   xdotool windowmove --sync "$graph" 0 1010 && focus "$graph" && key alt+F4 && until_true graph_hidden
 }
 
-# ---- scenes ----------------------------------------------------------------------------------------------
-
-run_scenes() {
-  scene_start_without_recordings
-  scene_card
-}
-
-# Started without recordings the window shows what it shows after STOP; Escape closes it.
 scene_start_without_recordings() {
   echo "-- start without recordings"
   start_viewer || return
@@ -140,7 +128,6 @@ check_transport() {
     until_true captured_change paused playing "$(on_screen "$PLAY_BUTTON")"
 }
 
-# The thumbs move with the position (keys and dragging) and with the volume.
 check_sliders() {
   local strip
   strip=$(on_screen "$POSITION_SLIDER")
@@ -161,8 +148,6 @@ check_sliders() {
   click_at $((563 + 80)) 422
 }
 
-# The sound button's centre mutes without moving the window; a very short click on the background leaves
-# the window where it is, not stuck to the pointer.
 check_background_clicks() {
   pointer_away
   settled && capture sound-on
@@ -221,8 +206,6 @@ EOF
   check_return_and_minimise
 }
 
-# Return and Enter toggle full screen, the normal-size button leaves it; the minimise button hides the window
-# until it is activated.
 check_return_and_minimise() {
   focus main && key Return
   check "Return goes to full screen" "not 1280x1024" until_true main_is 1280 1024
@@ -239,7 +222,6 @@ check_return_and_minimise() {
 }
 main_in_state() { refresh_main && xprop -id "$main" WM_STATE 2>/dev/null | grep -q "$1"; }
 
-# BIG MAP on the two-stream recording, then the one-stream recording without GPS, then full screen.
 check_map_and_full_screen() {
   capture before-big-map
   click_on "798 290 80 25"  # BIG MAP
@@ -284,18 +266,6 @@ Print Save As box|key Print
 snapshot button Save As box|click_on "344 523 162 52"
 EOF
   check_settings_dialogs
-  focus main && key F3
-  if until_true graph_shown; then
-    # Brought up from the screen's edge, where settling leaves it. The graph is drawn on black: its grid,
-    # traces and labels cover about a tenth of it.
-    local graph
-    graph=$(xdotool search --onlyvisible --name '^Acceleration$' | head -n1)
-    xdotool windowmove --sync "$graph" 0 0
-    check "the G-sensor window is drawn" "black" until_true captured_drawn g-sensor "$graph" 98
-  else
-    fail "F3 shows the G-sensor window" "no window titled Acceleration"
-  fi
-  focus main && key F3
 }
 
 # open_and_close_dialog NAME COMMAND: one box opens, is drawn, closes with Escape and stays closed.
@@ -321,7 +291,6 @@ close_other_windows() {
   for window in $(other_windows); do focus "$window" && key alt+F4; done
 }
 
-# The settings dialog; SAVE without a card asks for a folder; a folder that cannot be written warns.
 check_settings_dialogs() {
   focus main
   key F5
@@ -333,27 +302,23 @@ check_settings_dialogs() {
   check "the settings dialog is drawn" "black" until_true captured_drawn settings "$settings"
   geometry "$settings"
   xdotool mousemove --sync $((WX + WW - 140)) $((WY + WH - 22)) click 1  # SAVE
-  if until_true new_window_besides "$settings"; then
-    check "the settings' folder box is drawn" "black" until_true captured_drawn settings-folder "$NEW_WINDOW"
+  if box_over_settings folder "SAVE without a card asks for a folder"; then
     focus "$NEW_WINDOW" && xdotool type --delay 20 /proc && key Return
-    if until_true new_window_besides "$settings"; then
-      check "the settings' warning box is drawn" "black" until_true captured_drawn settings-warning "$NEW_WINDOW"
-      focus "$NEW_WINDOW" && key Return
-    else
-      fail "saving into /proc warns" "no box appeared"
-    fi
-  else
-    fail "SAVE without a card asks for a folder" "no box appeared"
+    box_over_settings warning "saving into /proc warns" && focus "$NEW_WINDOW" && key Return
   fi
   focus "$settings" && key Escape
   until_true no_other_window || close_other_windows
+}
+# box_over_settings KIND WHAT: waits for a box besides the settings dialog ($NEW_WINDOW) and checks it drawn.
+box_over_settings() {
+  until_true new_window_besides "$settings" || { fail "$2" "no box appeared"; return 1; }
+  check "the settings' $1 box is drawn" "black" until_true captured_drawn "settings-$1" "$NEW_WINDOW"
 }
 new_window_besides() {
   NEW_WINDOW=$(other_windows | grep -vx "$1" | head -n1)
   [ -n "$NEW_WINDOW" ]
 }
 
-# A double-click on the junk file stops on it: the log names it and no other recording starts.
 check_unplayable_row() {
   local built logged
   built=$(pipelines_built)
@@ -376,8 +341,7 @@ all_gone() {
 }
 logged_since() { tail -c +$(($1 + 1)) "$log" | grep -qF "$2"; }
 
-# PageDown, PageUp and the next and previous buttons each move the selection to another recording; it ends
-# on the first, whose telemetry the G-sensor window of the last step shows.
+# The selection ends on the first recording, whose telemetry the G-sensor window of the last step shows.
 check_next_and_previous() {
   local name input row
   while IFS='|' read -r name input; do
@@ -396,7 +360,6 @@ EOF
 }
 row_moved_from() { capture moved && [ "$(highlighted_row moved)" != "$1" ]; }
 
-# Ctrl+A selects every row; Delete takes them off the list and leaves the files on the card.
 check_select_and_delete() {
   local rows
   rows=$(on_screen "$LIST_ROWS")
@@ -409,11 +372,15 @@ check_select_and_delete() {
   check "Delete leaves the files on the card" "$(ls "$card" | wc -l) of 3 files left" test "$(ls "$card" | wc -l)" -eq 3
 }
 
-# Closing the main window ends the program, also while the G-sensor window is open.
 check_close_with_graph_open() {
   focus main && key F3
-  check "F3 shows the G-sensor window again" "no window titled Acceleration" until_true graph_shown
-  local helpers
+  check "F3 shows the G-sensor window" "no window titled Acceleration" until_true graph_shown
+  # Brought up from the screen's edge, where settling leaves it. The graph is drawn on black: its grid,
+  # traces and labels cover about a tenth of it.
+  local graph helpers
+  graph=$(graph_window)
+  xdotool windowmove --sync "$graph" 0 0
+  check "the G-sensor window is drawn" "black" until_true captured_drawn g-sensor "$graph" 98
   helpers=$(pgrep -P "$viewer_pid" | paste -sd' ')
   click_on "955 18 43 18"  # X
   check "closing the main window ends the program with the G-sensor window open" "still running" viewer_ends

@@ -63,10 +63,7 @@ std::pair<int, int> HighlightedRun(const QImage& image, Area a) {
 }
 
 int Usage() {
-  std::fputs("usage: screen_pixels dark FILE X Y W H          percentage of black pixels\n"
-             "       screen_pixels differ FILE1 FILE2 X Y W H  number of differing pixels\n"
-             "       screen_pixels highlight FILE X Y W H      top and height of the highlighted row\n",
-             stderr);
+  std::fputs("usage: screen_pixels dark|highlight FILE X Y W H, or differ FILE1 FILE2 X Y W H\n", stderr);
   return 2;
 }
 

@@ -24,5 +24,6 @@ trap cleanup EXIT
 require_tools Xvfb openbox xdotool scrot xprop xwininfo
 make_card
 start_x
-run_scenes
+scene_start_without_recordings
+scene_card
 summary

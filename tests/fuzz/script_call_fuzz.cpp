@@ -21,33 +21,29 @@ void Check(bool condition) {
 // script is run as it is, never written into a page, so "</script>" ends nothing. Only the escapes a literal
 // needs here are read.
 std::string ReadLiteral(std::string_view script, std::size_t& at) {
-  Check(script[at] == '"');
+  Check(script[at++] == '"');
   std::string value;
-  for (++at; at < script.size(); ++at) {
-    const char c = script[at];
+  while (at < script.size() && script[at] != '"') {
+    char c = script[at++];
     Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
-    if (c == '"') {
-      ++at;
-      return value;
+    if (c == '\\') {
+      Check(at < script.size());
+      c = script[at++];
+      if (c == 'u') {
+        unsigned code = 0;
+        const char* digits = script.data() + at;
+        Check(at + 4 <= script.size() && std::from_chars(digits, digits + 4, code, 16).ptr == digits + 4);
+        Check(code < 0x80);  // the literal escapes single bytes only; other bytes stand as they are
+        c = static_cast<char>(code);
+        at += 4;
+      } else {
+        Check(c == '"' || c == '\\');
+      }
     }
-    if (c != '\\') {
-      value += c;
-      continue;
-    }
-    Check(++at < script.size());
-    if (script[at] == '"' || script[at] == '\\') {
-      value += script[at];
-    } else {
-      Check(script[at] == 'u' && at + 4 < script.size());
-      unsigned code = 0;
-      const char* digits = script.data() + at + 1;
-      Check(std::from_chars(digits, digits + 4, code, 16).ptr == digits + 4);
-      Check(code < 0x80);  // the literal escapes single bytes only; other bytes stand as they are
-      value += static_cast<char>(code);
-      at += 4;
-    }
+    value += c;
   }
-  std::abort();  // the literal never ended
+  Check(at++ < script.size());  // the literal ended
+  return value;
 }
 
 // The script's double-quoted literals in order, and its text with each literal emptied to "".

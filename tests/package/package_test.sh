@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: built by cpack, checked by lintian, its desktop entry and
-# metainfo validated, unpacked into a throw-away root (dpkg -x) and its programs run from there, from a
-# folder of their own, the viewer making a screenshot of a recording the unpacked card maker wrote. The
-# screenshot must show the recording's picture, and the same check must fail once the data folder is gone.
+# The Debian package as a user meets it: built by cpack, checked by lintian, its desktop entry and metainfo
+# validated, unpacked (dpkg -x) and its programs run from a folder of their own, the viewer making a screenshot
+# of a recording the unpacked card maker wrote: it must show the picture, and must not once the data is gone.
 # Usage: package_test.sh BUILD_DIR [SCREENSHOT.png]
 set -euo pipefail
 build=$1

@@ -41,29 +41,27 @@ class GSensorDlgTest : public ::testing::Test {
   TelemetryTrack m_data;
 };
 
-TEST_F(GSensorDlgTest, TracesAreDrawnInTheirColoursUpToTheEndOfTheFirstMinute) {
-  // The graph's full range: 4 g at the top, -3.96875 g (the VX-880QN's lowest value) at the bottom.
-  m_data.accel = {{30000, 4.0, -3.96875, 0.0}, {60000, 4.0, -3.96875, 0.0}};
-  const QImage image = Render(0);
-  // Every trace starts at the centre, where z lies on top.
-  EXPECT_EQ((std::vector{Plot(image, 230, 0), Plot(image, 460, 0), Plot(image, 230, 159), Plot(image, 460, 159),
-                         Plot(image, 460, 80), Plot(image, 0, 80)}),
-            (std::vector{kGreen, kGreen, kRed, kRed, kBlue, kBlue}));
-}
-
-TEST_F(GSensorDlgTest, MarkerFollowsThePositionOverTheTracesInsideThePlot) {
+// No samples and no marker leave the plot's picture; the marker lies over the traces, inside the plot. The
+// traces over the full range (4 g to the VX-880QN's lowest, -3.96875 g) start at the centre, z on top.
+TEST_F(GSensorDlgTest, TracesAndMarkerAreDrawnInTheirColoursInsideThePlot) {
   const QImage bare = Render(0);
   const QImage plot = LoadSkinImage(IDB_GRAPH_PLOT).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(bare.copy(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight), plot) << "no samples and no marker at 0";
+  EXPECT_EQ(bare.copy(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight), plot);
   const QImage background = LoadSkinImage(IDB_GRAPH_BACKGROUND).convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(bare.copy(0, 0, 40, 225), background.copy(0, 0, 40, 225)) << "the window's background around it";
   EXPECT_EQ(ColumnsWith(Render(30000), kMarker), std::vector<int>{230}) << "a marker without samples";
 
   m_data.accel = {{1000, 0.0, 0.0, 0.0}};
-  EXPECT_EQ(Plot(Render(59999), 459, 80), kMarker) << "the marker lies over the traces";
+  EXPECT_EQ(Plot(Render(59999), 459, 80), kMarker);
   const QImage past = Render(60131);
   EXPECT_TRUE(ColumnsWith(past, kMarker).empty());
   for (int y = 0; y < 225; ++y) ASSERT_NE(past.pixel(kPlotLeft + 461, y), kMarker) << "nothing past the plot";
+
+  m_data.accel = {{30000, 4.0, -3.96875, 0.0}, {60000, 4.0, -3.96875, 0.0}};
+  const QImage image = Render(0);
+  EXPECT_EQ((std::vector{Plot(image, 230, 0), Plot(image, 460, 0), Plot(image, 230, 159), Plot(image, 460, 159),
+                         Plot(image, 460, 80), Plot(image, 0, 80)}),
+            (std::vector{kGreen, kGreen, kRed, kRed, kBlue, kBlue}));
 }
 
 // The graph button and the close box keep one account of whether the window is hidden; it opens centred

@@ -1,6 +1,5 @@
-// Tests of the map view in a real web engine without a network: every page loads and moves its marker through
-// the call texts, the track is drawn and a click on it seeks, the page's seek is checked, no other page ever
-// loads in the view, and the tile setting holds (the page shows its offline grid when no tiles come).
+// Tests of the map view in a real web engine without a network: pages, marker, track, events, clicks and seeks;
+// no other page ever loads in the view, and the tile setting holds (an offline grid when no tiles come).
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -64,20 +63,6 @@ bool MarkerAt(CMapView& view, double lon, double lat) {
          std::abs(marker[1].toDouble() - lat) < 1e-6;
 }
 
-// Waits until the offline grid covers most of the view: painted a moment later than the page decides.
-bool GridPainted(CMapView& view) {
-  std::ptrdiff_t background = 0, lines = 0;
-  const bool painted = WaitUntil([&] {
-    const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()), image.sizeInBytes() / 4);
-    background = std::ranges::count(pixels, qRgb(0xE9, 0xE5, 0xDC));
-    lines = std::ranges::count(pixels, qRgb(0xB9, 0xB1, 0xA3));
-    return background > std::ssize(pixels) / 2 && lines > 100;
-  });
-  EXPECT_TRUE(painted) << background << " background and " << lines << " grid pixels";
-  return painted;
-}
-
 class MapViewTest : public ::testing::Test {
  protected:
   MapViewTest() {
@@ -105,15 +90,26 @@ TEST_F(MapViewTest, EveryPageMovesItsMarkerToTheFixOfThePosition) {
   }
 }
 
-TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadScriptsAnswerAndAClickOnTheTrackSeeks) {
+// The track and the events with a place are drawn again on every load, and a new recording replaces them.
+TEST_F(MapViewTest, TrackAndEventsAreDrawnOnEveryLoadScriptsAnswerAndAClickOnTheTrackSeeks) {
+  using Kind = DetectedEvent::Kind;
   for (std::uint32_t second = 0; second < 60; ++second)
     m_data.gps.push_back(Fix(second * 1000, 37.5 + second * 0.01 / 60, 127.0 + second * 0.01 / 60));
-  m_view.SetRecording(m_data, 60000);
+  const std::vector<DetectedEvent> events = {{Kind::HardBraking, 1000, 0.6, kNorth, 127.0},
+                                             {Kind::Impact, 3000, 2.0, std::nullopt, std::nullopt},
+                                             {Kind::SharpTurn, 5000, 0.5, kNorth, 127.001}};
+  const auto drawn = [&](int eventMarks) {
+    const QJsonObject state = State(m_view);
+    return state.value("trackLines").toInt() > 0 && state.value("eventMarks").toInt() == eventMarks;
+  };
+  m_view.SetRecording(m_data, 60000, events);
   Load(m_view, 1);
-  ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("trackLines")).toInt() > 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return drawn(2); }));
   EXPECT_EQ(State(m_view).value(QStringLiteral("trackPoints")).toInt(), 60);
-  Load(m_view, 0);  // a reload wipes the page: the track comes again
-  ASSERT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("trackLines")).toInt() > 0; }));
+  Load(m_view, 0);  // a reload wipes the page
+  ASSERT_TRUE(WaitUntil([&] { return drawn(2); }));
+  m_view.SetRecording(m_data, 60000, std::span(events).first(1));
+  ASSERT_TRUE(WaitUntil([&] { return drawn(1); }));
   // Script calls answer only string results, in order; a text naming no function answers at once.
   QStringList answers;
   const auto keep = [&](const QString& result) { answers << result; };
@@ -133,33 +129,16 @@ TEST_F(MapViewTest, TrackIsDrawnOnEveryLoadScriptsAnswerAndAClickOnTheTrackSeeks
   EXPECT_EQ(seeks.first().first().toLongLong(), 30000);
 }
 
-TEST_F(MapViewTest, EventsWithAPlaceAreMarkedAndANewRecordingReplacesThem) {
-  using Kind = DetectedEvent::Kind;
-  m_data.gps = {Fix(1000, kNorth, 127.0), Fix(5000, kNorth, 127.001)};
-  const std::vector<DetectedEvent> events = {{Kind::HardBraking, 1000, 0.6, kNorth, 127.0},
-                                             {Kind::Impact, 3000, 2.0, std::nullopt, std::nullopt},
-                                             {Kind::SharpTurn, 5000, 0.5, kNorth, 127.001}};
-  Load(m_view, 3);
-  m_view.SetRecording(m_data, 6000, events);
-  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 2; }));
-  Load(m_view, 4);  // a reload draws them again
-  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 2; }));
-  m_view.SetRecording(m_data, 6000, std::span(events).first(1));
-  EXPECT_TRUE(WaitUntil([&] { return State(m_view).value(QStringLiteral("eventMarks")).toInt() == 1; }));
-}
-
 // Stands in for the user's browser: QDesktopServices hands it the web links the view lets go.
 class CBrowserStandIn : public QObject {
   Q_OBJECT
 
  public:
   CBrowserStandIn() {
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+    for (const char* scheme : {"http", "https"}) QDesktopServices::setUrlHandler(scheme, this, "Open");
   }
   ~CBrowserStandIn() override {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    for (const char* scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
   }
   QStringList m_arrOpened;
 
@@ -231,8 +210,16 @@ TEST(MapTiles, TheViewerSettingDecidesWhetherThePageFetchesTilesAndTheViewerName
     data.gps = {Fix(0, kNorth, 127.0)};
     view.UpdateMapPosition(0, data);
     ASSERT_TRUE(WaitUntil([&] { return MarkerAt(view, 127.0, 37.508333); }));
-    // By the time the grid is on screen the tiles of the view would long have been asked for.
-    EXPECT_TRUE(GridPainted(view));
+    // By the time the offline grid covers most of the view (painted a moment after the page decides), the
+    // tiles of the view would long have been asked for.
+    std::ptrdiff_t background = 0, lines = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+      const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+      const std::span pixels(reinterpret_cast<const QRgb*>(image.constBits()), image.sizeInBytes() / 4);
+      background = std::ranges::count(pixels, qRgb(0xE9, 0xE5, 0xDC));
+      lines = std::ranges::count(pixels, qRgb(0xB9, 0xB1, 0xA3));
+      return background > std::ssize(pixels) / 2 && lines > 100;
+    })) << background << " background and " << lines << " grid pixels";
     EXPECT_EQ(requests.m_arrUrls.isEmpty(), !c.fetches) << requests.m_arrUrls.join(' ').toStdString();
     EXPECT_EQ(State(view).value(QStringLiteral("offline")).toBool(), c.fetches);
     QString agent;

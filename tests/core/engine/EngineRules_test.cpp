@@ -35,13 +35,10 @@ TEST(EngineRules, SkipTargetTruncatesAndClampsToTheRecording) {
 TEST(GraphLayoutRules, CountsPadsByCaseSensitiveNameAndPcm) {
   const std::vector<SourcePadInfo> pads = {
       {"Video 1", false}, {"Rear Video", false}, {"video 3", false}, {"Audio", true}, {"audio", false}};
-  EXPECT_EQ(CountVideoPads(pads), 2);
-  EXPECT_EQ(CountAudioPads(pads), 1001);
-  EXPECT_EQ(CountAudioPads({{"Audio", false}}), 1);
-  EXPECT_EQ(CountAudioPads({}), 0);
-  // Only one or two video streams make a graph.
-  EXPECT_TRUE(GraphLayout(0, 1).empty());
-  EXPECT_TRUE(GraphLayout(3, 1).empty());
+  EXPECT_EQ(std::tuple(CountVideoPads(pads), CountAudioPads(pads), CountAudioPads({{"Audio", false}}),
+                       CountAudioPads({})),
+            std::tuple(2, 1001, 1, 0));
+  EXPECT_TRUE(GraphLayout(0, 1).empty() && GraphLayout(3, 1).empty()) << "only one or two video streams";
 }
 
 TEST(ComponentCheckRules, AnyMissingElementFailsItsGroupAndTheFirstMissingGroupDecides) {

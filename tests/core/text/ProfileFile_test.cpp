@@ -37,18 +37,12 @@ TEST(ProfileFile, LookupsTrimCaseFoldAndTakeTheFirstOfAName) {
       {texts, u"English", u"Select", u""},      {texts, u"Missing", u"Date", u""},
       {texts, u"A", u"k", u"1"},                {utf16, u"繁體中文", u"Size", u"大小"},
       {korean, u"한국어", u"Date", u"날짜"},   {korean.substr(3), u"한국어", u"Date", u"날짜"},
+      {"[Setting\r\nSelect=1\r", u"Setting", u"Select", u"1"},  // a stray carriage return ends the value
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ProfileFile::FromBytes(c.bytes).GetString(c.section, c.key), c.value)
         << Utf16ToUtf8(c.section) << "/" << Utf16ToUtf8(c.key);
   }
-}
-
-TEST(ProfileFile, StrayCarriageReturnsDoNotJoinTheValue) {
-  ProfileFile file = ProfileFile::FromBytes("[Setting\r\nSelect=1\r");
-  file.SetString(u"Other", u"k", u"v");
-  EXPECT_EQ(file.GetString(u"Setting", u"Select"), u"1");
-  EXPECT_EQ(file.GetString(u"Other", u"k"), u"v");
 }
 
 TEST(ProfileFile, CutsLongValuesWithoutSplittingACharacter) {
@@ -59,26 +53,30 @@ TEST(ProfileFile, CutsLongValuesWithoutSplittingACharacter) {
   EXPECT_EQ(ProfileFile::FromBytes("[S]\nk=" + text + "\n").GetString(u"S", u"k"), std::u16string(254, u'a'));
 }
 
-TEST(ProfileFile, ReplacesOnlyTheValueAndKeepsEveryOtherByte) {
-  const std::string before = "\xEF\xBB\xBF; texts\r\n[Setting]\r\nIndex=5\r\nSelect = 1 ; old\r\n\r\n[English]\r\nA=b\r\n";
-  ProfileFile file = ProfileFile::FromBytes(before);
-  file.SetString(u"Setting", u"Select", u"4");
-  EXPECT_EQ(file.Bytes(), "\xEF\xBB\xBF; texts\r\n[Setting]\r\nIndex=5\r\nSelect = 4\r\n\r\n[English]\r\nA=b\r\n");
-}
-
-TEST(ProfileFile, AddsMissingKeysAndSectionsWithTheFilesLineBreaks) {
-  ProfileFile inSection = ProfileFile::FromBytes("[Setting]\nIndex=5\n\n[English]\nA=b");
-  inSection.SetString(u"Setting", u"Select", u"0");
-  EXPECT_EQ(inSection.Bytes(), "[Setting]\nIndex=5\nSelect=0\n\n[English]\nA=b");
-
-  ProfileFile atEnd = ProfileFile::FromBytes("[English]\r\nA=b");
-  atEnd.SetString(u"English", u"C", u"d");
-  atEnd.SetString(u"Setting", u"Select", u"-1");
-  EXPECT_EQ(atEnd.Bytes(), "[English]\r\nA=b\r\nC=d\r\n[Setting]\r\nSelect=-1\r\n");
-
-  ProfileFile empty;
-  empty.SetString(u"Setting", u"Select", u"2");
-  EXPECT_EQ(empty.GetString(u"Setting", u"Select"), u"2");
+// A write replaces only the value and keeps every other byte; a missing key or section is added with the
+// file's line breaks.
+TEST(ProfileFile, WritesChangeOnlyTheValueOrAddTheKey) {
+  const struct {
+    std::string before;
+    std::u16string section, key, value;
+    std::string after;
+  } cases[] = {
+      {"\xEF\xBB\xBF; texts\r\n[Setting]\r\nIndex=5\r\nSelect = 1 ; old\r\n\r\n[English]\r\nA=b\r\n",
+       u"Setting", u"Select", u"4",
+       "\xEF\xBB\xBF; texts\r\n[Setting]\r\nIndex=5\r\nSelect = 4\r\n\r\n[English]\r\nA=b\r\n"},
+      {"[Setting]\nIndex=5\n\n[English]\nA=b", u"Setting", u"Select", u"0",
+       "[Setting]\nIndex=5\nSelect=0\n\n[English]\nA=b"},
+      {"[English]\r\nA=b", u"English", u"C", u"d", "[English]\r\nA=b\r\nC=d\r\n"},
+      {"[English]\r\nA=b", u"Setting", u"Select", u"-1", "[English]\r\nA=b\r\n[Setting]\r\nSelect=-1\r\n"},
+      {"[Setting\r\nSelect=1\r", u"Other", u"k", u"v", "[Setting\r\nSelect=1\r\r\n[Other]\r\nk=v\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before);
+    ProfileFile file = ProfileFile::FromBytes(c.before);
+    file.SetString(c.section, c.key, c.value);
+    EXPECT_EQ(file.Bytes(), c.after);
+    EXPECT_EQ(file.GetString(c.section, c.key), c.value);
+  }
 }
 
 // A missing file is made, a folder is left alone, and an existing file, here UTF-16 with a stray odd byte at

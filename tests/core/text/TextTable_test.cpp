@@ -9,12 +9,14 @@
 namespace vx {
 namespace {
 
-const ProfileFile kFiveLanguages = ProfileFile::FromBytes(
+const std::string kFiveLanguages =
     "[Setting]\r\nIndex=5\r\nSelect=1\r\n"
     "Language0=한국어\r\nLanguage1=English\r\nLanguage2=Português\r\nLanguage3=日本語\r\nLanguage4=繁體中文\r\n"
     "[한국어]\r\nFileName=파일명\r\nSelectDrive=드라이브:\r\n"
     "[English]\r\nFileName=File name\r\nDate=Date\r\nSize=Size\r\nPath=Path\r\nEvent=Event\r\n"
-    "SelectDrive=Drive:\r\nOnOk=OK\r\nDriveFB=Front/Back\r\nSaveButton=SAVE\r\n");
+    "SelectDrive=Drive:\r\nOnOk=OK\r\nDriveFB=Front/Back\r\nSaveButton=SAVE\r\n";
+const std::string kLeadingBlank =
+    "[Setting]\nIndex=2\nSelect=\" 1\"\nLanguage0=A\nLanguage1=B\n[B]\nFileName=Name\n";
 
 std::u16string TextOf(const std::vector<ControlText>& texts, int id) {
   for (const ControlText& text : texts) {
@@ -24,51 +26,46 @@ std::u16string TextOf(const std::vector<ControlText>& texts, int id) {
   return {};
 }
 
-TEST(TextTable, SavedLanguageFillsTheListAndLabelsTheDialogAndColumnsFromItsSection) {
-  const SettingTexts texts = LoadSettingTexts(kFiveLanguages, 0);
-  ASSERT_EQ(texts.languages.size(), 5u);
-  EXPECT_EQ(texts.languages[3], u"日本語");
-  EXPECT_EQ(texts.selected, 1);
-  EXPECT_EQ(TextOf(texts.texts, 1179), u"Front/Back");
-  EXPECT_EQ(TextOf(texts.texts, 1182), u"Front/Back") << "one key labels both of its controls";
-  EXPECT_EQ(TextOf(texts.texts, 1117), u"SAVE");
-  EXPECT_EQ(TextOf(texts.texts, 1255), u"") << "a missing key labels its control with nothing";
-  const MainWindowTexts main = LoadMainWindowTexts(kFiveLanguages);
-  EXPECT_EQ(main.languageIndex, 1);
-  EXPECT_EQ(main.columnTitles[4], u"Event");
+// The saved language (0) fills the list and selects; a chosen one relabels without touching the list.
+TEST(TextTable, LanguageListFollowsIndexAndSelectWithinBounds) {
+  const struct {
+    std::string bytes;
+    int language;
+    std::size_t count;
+    std::optional<int> selected;
+  } cases[] = {
+      {kFiveLanguages, 0, 5, 1},     {kFiveLanguages, 1, 0, std::nullopt},
+      {kLeadingBlank, 0, 2, 1},      {"", 0, 0, 0},
+      {"[Setting]\nIndex=2000000000\n", 0, kMaxLanguages, 0},
+      {"[Setting]\nIndex=-3\n", 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.substr(0, 24) + " language " + std::to_string(c.language));
+    const SettingTexts texts = LoadSettingTexts(ProfileFile::FromBytes(c.bytes), c.language);
+    EXPECT_EQ(std::pair(texts.languages.size(), texts.selected), std::pair(c.count, c.selected));
+  }
 }
 
-TEST(TextTable, ChosenLanguageRelabelsWithoutTouchingTheList) {
-  const SettingTexts texts = LoadSettingTexts(kFiveLanguages, 1);  // position 0 of the list
-  EXPECT_TRUE(texts.languages.empty());
-  EXPECT_FALSE(texts.selected.has_value());
-  EXPECT_EQ(TextOf(texts.texts, 1179), u"");
-  EXPECT_EQ(TextOf(LoadDriveSelectionTexts(kFiveLanguages), 1200), u"Drive:");
-}
+TEST(TextTable, TheLanguagesSectionLabelsControlsAndColumnsAndAMissingKeyLabelsNothing) {
+  const ProfileFile five = ProfileFile::FromBytes(kFiveLanguages);
+  const SettingTexts saved = LoadSettingTexts(five, 0);
+  EXPECT_EQ(TextOf(saved.texts, 1179), u"Front/Back");
+  EXPECT_EQ(TextOf(saved.texts, 1182), u"Front/Back") << "one key labels both of its controls";
+  EXPECT_EQ(TextOf(saved.texts, 1117), u"SAVE");
+  EXPECT_EQ(TextOf(saved.texts, 1255), u"");
+  EXPECT_EQ(TextOf(LoadSettingTexts(five, 1).texts, 1179), u"") << "position 0 of the list";
+  EXPECT_EQ(TextOf(LoadDriveSelectionTexts(five), 1200), u"Drive:");
+  const MainWindowTexts main = LoadMainWindowTexts(five);
+  EXPECT_EQ(std::pair(main.languageIndex, main.columnTitles[4]), std::pair(1, std::u16string(u"Event")));
 
-TEST(TextTable, SelectWithALeadingBlankNamesNoSectionButStillSelects) {
-  const ProfileFile file = ProfileFile::FromBytes(
-      "[Setting]\nIndex=2\nSelect=\" 1\"\nLanguage0=A\nLanguage1=B\n[B]\nFileName=Name\n");
-  EXPECT_EQ(SelectedLanguageSection(file), u"");
-  const SettingTexts texts = LoadSettingTexts(file, 0);
-  EXPECT_EQ(texts.selected, 1);
-  EXPECT_EQ(texts.languages.size(), 2u);
-  EXPECT_EQ(LoadMainWindowTexts(file).columnTitles[0], u"");
-}
+  // A "Select" with a leading blank still selects, but names no section.
+  const ProfileFile blank = ProfileFile::FromBytes(kLeadingBlank);
+  EXPECT_EQ(SelectedLanguageSection(blank), u"");
+  EXPECT_EQ(LoadMainWindowTexts(blank).columnTitles[0], u"");
 
-TEST(TextTable, NoFileGivesNoLanguagesAndEmptyTexts) {
-  const ProfileFile none;
-  const SettingTexts texts = LoadSettingTexts(none, 0);
-  EXPECT_TRUE(texts.languages.empty());
-  EXPECT_EQ(texts.selected, 0);
-  for (const ControlText& text : texts.texts) EXPECT_TRUE(text.text.empty());
-  EXPECT_EQ(texts.texts.size(), 64u) << "every labelled control is still listed";
-}
-
-TEST(TextTable, LanguageCountIsBounded) {
-  const ProfileFile file = ProfileFile::FromBytes("[Setting]\nIndex=2000000000\n");
-  EXPECT_EQ(LoadSettingTexts(file, 0).languages.size(), static_cast<std::size_t>(kMaxLanguages));
-  EXPECT_TRUE(LoadSettingTexts(ProfileFile::FromBytes("[Setting]\nIndex=-3\n"), 0).languages.empty());
+  const SettingTexts none = LoadSettingTexts(ProfileFile{}, 0);
+  for (const ControlText& text : none.texts) EXPECT_TRUE(text.text.empty());
+  EXPECT_EQ(none.texts.size(), 64u) << "every labelled control is still listed";
 }
 
 TEST(TextTable, TextToIntegerFollowsTheStandardConversion) {
@@ -77,34 +74,27 @@ TEST(TextTable, TextToIntegerFollowsTheStandardConversion) {
   }
 }
 
-TEST(ShippedSettingIni, EveryLanguageHasEveryText) {
+// RecodingText labels the camera's sound-recording switch, SoundText the group of sound settings.
+TEST(ShippedSettingIni, EveryLanguageHasEveryTextAndSoundSettingsSpeakOfSound) {
   const std::optional<ProfileFile> file = ProfileFile::Load(std::filesystem::path(VX_BIN_DIR) / "Setting.ini");
   ASSERT_TRUE(file.has_value());
-  const SettingTexts saved = LoadSettingTexts(*file, 0);
-  ASSERT_EQ(saved.languages, (std::vector<std::u16string>{u"한국어", u"English", u"Português", u"日本語", u"繁體中文"}));
-  for (int language = 1; language <= 5; ++language) {
-    const std::u16string section = saved.languages[static_cast<std::size_t>(language - 1)];
+  const std::tuple<std::u16string, std::u16string, std::u16string> languages[] = {
+      {u"한국어", u"녹음", u"사운드"},       {u"English", u"Sound recording", u"Sound"},
+      {u"Português", u"Gravação de som", u"Som"}, {u"日本語", u"録音", u"音声"}, {u"繁體中文", u"錄音", u"聲音"}};
+  ASSERT_EQ(LoadSettingTexts(*file, 0).languages,
+            (std::vector<std::u16string>{u"한국어", u"English", u"Português", u"日本語", u"繁體中文"}));
+  for (const auto& [section, recording, sound] : languages) {
+    SCOPED_TRACE(Utf16ToUtf8(section));
+    EXPECT_EQ(std::pair(file->GetString(section, u"RecodingText"), file->GetString(section, u"SoundText")),
+              std::pair(recording, sound));
     for (const std::u16string_view key : MainWindowColumnKeys()) {
-      EXPECT_FALSE(file->GetString(section, key).empty()) << Utf16ToUtf8(section) << " " << Utf16ToUtf8(key);
+      EXPECT_FALSE(file->GetString(section, key).empty()) << Utf16ToUtf8(key);
     }
     for (const auto& table : {DriveSelectionTexts(), SettingDialogTexts()}) {
       for (const TextBinding& binding : table) {
-        EXPECT_FALSE(file->GetString(section, binding.key).empty())
-            << Utf16ToUtf8(section) << " lacks " << Utf16ToUtf8(binding.key);
+        EXPECT_FALSE(file->GetString(section, binding.key).empty()) << "lacks " << Utf16ToUtf8(binding.key);
       }
     }
-  }
-}
-
-// RecodingText labels the camera's sound-recording switch, SoundText the group of sound settings.
-TEST(ShippedSettingIni, SoundSettingsSpeakOfSound) {
-  const ProfileFile file = ProfileFile::Load(std::filesystem::path(VX_BIN_DIR) / "Setting.ini").value();
-  for (const auto& [section, recording, sound] : {std::tuple{u"한국어", u"녹음", u"사운드"},
-                                                  {u"English", u"Sound recording", u"Sound"},
-                                                  {u"Português", u"Gravação de som", u"Som"},
-                                                  {u"日本語", u"録音", u"音声"}, {u"繁體中文", u"錄音", u"聲音"}}) {
-    EXPECT_EQ(file.GetString(section, u"RecodingText"), recording) << Utf16ToUtf8(section);
-    EXPECT_EQ(file.GetString(section, u"SoundText"), sound) << Utf16ToUtf8(section);
   }
 }
 

@@ -1,5 +1,5 @@
-// Tests of what the map page is told (page, fix, C-locale call texts, track, script calls, page seeks) and of
-// the acceleration plot's arithmetic.
+// Tests of what the map page is told (page, fix, C-locale call texts, track, parsed script calls, page seeks)
+// and of the acceleration plot's arithmetic.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -25,24 +25,20 @@ TEST(MapPage, LanguageIndexChoosesThePageAndOthersGetTheEnglishOne) {
   for (const int outside : {-1, 5}) EXPECT_EQ(MapPageFile(outside), "MapView_En.htm") << outside;
 }
 
+// A recording has a place to show when any of its fixes is valid; a position shows the first fix at or
+// after it, and only a valid one is sent.
 TEST(MapPosition, PositionSelectsTheFirstFixAtOrAfterItAndOnlyAValidOneIsSent) {
   const std::vector<GpsSample> fixes = {Fix(1000, 37.5, 127.0), Fix(2000, 37.51, 127.01, false),
                                         Fix(3000, 37.52, 127.02)};
+  const std::span all(fixes);
+  EXPECT_EQ(std::tuple(HasValidFix({}), HasValidFix(all.subspan(1, 1)), HasValidFix(all.subspan(1))),
+            std::tuple(false, false, true));
   for (const auto& [position, index] : {std::pair{0u, 0}, {1000u, 0}, {1001u, 1}, {3000u, 2}, {3001u, -1}}) {
     EXPECT_EQ(FixAtOrAfter(fixes, position), index < 0 ? nullptr : &fixes[index]) << position;
   }
   EXPECT_TRUE(MapCallsForPosition(fixes, 1000));
   EXPECT_FALSE(MapCallsForPosition(fixes, 1500)) << "the fix found is not valid";
   EXPECT_FALSE(MapCallsForPosition(fixes, 3001));
-}
-
-TEST(MapPosition, ARecordingHasAPlaceToShowOnlyWithAValidFix) {
-  const std::pair<std::vector<GpsSample>, bool> cases[] = {
-      {{}, false},
-      {{Fix(0, 0, 0, false), Fix(1000, 37.5, 127.0, false)}, false},
-      {{Fix(0, 0, 0, false), Fix(1000, 37.5, 127.0)}, true},
-  };
-  for (const auto& [fixes, has] : cases) EXPECT_EQ(HasValidFix(fixes), has) << fixes.size();
 }
 
 TEST(MapPosition, CallTextsInDecimalDegreesLongitudeFirstInTheCLocale) {
@@ -59,7 +55,8 @@ TEST(MapPosition, CallTextsInDecimalDegreesLongitudeFirstInTheCLocale) {
   std::setlocale(LC_ALL, previous.c_str());
 }
 
-TEST(MapPosition, TrackHoldsValidFixesOnTheGlobeOnly) {
+// The track holds valid fixes on the globe only; event marks name kind and strength and need a place.
+TEST(MapPosition, TrackAndEventMarksHoldOnlyWhatHasAPlace) {
   std::vector<GpsSample> fixes;
   EXPECT_EQ(DrawTrackJavaScript(fixes), "if(typeof DrawTrack==='function')DrawTrack([]);");
   fixes = {Fix(1000, 37.508333333, 127.0), Fix(2000, 37.5, 127.0, false),
@@ -70,9 +67,6 @@ TEST(MapPosition, TrackHoldsValidFixesOnTheGlobeOnly) {
   EXPECT_EQ(DrawTrackJavaScript(fixes),
             "if(typeof DrawTrack==='function')DrawTrack([[127.000000,37.508333,41.5,84.4,1000],"
             "[-58.500000,-37.508333,41.5,0.0,6000]]);");
-}
-
-TEST(MapPosition, EventMarksNameKindAndStrengthAndNeedAPlace) {
   using Kind = DetectedEvent::Kind;
   const std::vector<DetectedEvent> events = {{Kind::HardBraking, 3000, 0.6, 37.508333333, 127.0},
                                              {Kind::Impact, 4000, 2.1, std::nullopt, std::nullopt},
@@ -113,24 +107,15 @@ TEST(ScriptCall, NameBeforeTheFirstParenthesisAndArgumentsBetweenSeparatorsEvenI
   for (const char* text : {"javascript:DrawCurrent", "", "(1)"}) EXPECT_EQ(ParseScriptCall(text).function, "");
 }
 
-TEST(ScriptCall, JavaScriptLooksUpTheFunctionAndKeepsOnlyAStringResult) {
-  EXPECT_EQ(ScriptCallJavaScript({"DrawCurrent", {"127.000000", "37.508333"}}),
-            "(function(){var f=window[\"DrawCurrent\"];if(typeof f!=='function')return '';"
-            "var r=f(\"127.000000\",\"37.508333\");return typeof r==='string'?r:'';})()");
-}
-
 // The traces pass through the axes' worked figures: x 230 at 30 s, 460 at 60 s; y 0 at 4 g, 159 at -3.96875 g,
-// 60 at 1 g and 79 at 1/32 g (79.375 truncated); values far off the plot or no number stay off it.
-TEST(PlotGeometry, AxesBeyondTheTracesAndTheMarkerNeedsAPosition) {
+// 60 at 1 g and 79 at 1/32 g (79.375 truncated); values far off the plot or no number stay off it. The axes
+// reach beyond the traces, and the marker needs a position.
+TEST(PlotGeometry, PointsFollowTheAxesAndTracesStartAtTheCentreAndStopAfterAMinute) {
   for (const auto& [time, x] : {std::pair{59999u, 459}, {60130u, 460}, {60131u, 461}, {4294967295u, 32928082}}) {
     EXPECT_EQ(PlotX(time), x) << time;
   }
-  EXPECT_FALSE(PlotMarkerX(0));
-  EXPECT_EQ(PlotMarkerX(1), 0);
-  EXPECT_EQ(PlotMarkerX(60131), 461);
-}
-
-TEST(PlotGeometry, TracesStartAtTheCentreAndStopAfterTheFirstMinute) {
+  EXPECT_EQ((std::vector{PlotMarkerX(0), PlotMarkerX(1), PlotMarkerX(60131)}),
+            (std::vector<std::optional<int>>{std::nullopt, 0, 461}));
   std::vector<AccelSample> samples;
   EXPECT_EQ(TracePoints(samples, PlotAxis::X), (std::vector<PlotPoint>{{0, 80}}));
   samples = {{30000, 4.0, -3.96875, 0.0},
