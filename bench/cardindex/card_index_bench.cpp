@@ -58,7 +58,8 @@ std::map<std::string, std::uint32_t> DiscovererDurations(const std::vector<std::
   const std::string out = vx::test::RunTool(command + " 2>/dev/null").out;
   std::map<std::string, std::uint32_t> durations;
   // A file discoverer cannot read has no duration: the match stays within its own report.
-  const std::regex done(R"(Done discovering file://(\S+)(?:(?!Done discovering)[^])*?Duration: (\d+):(\d+):(\d+)\.(\d{3}))");
+  const std::regex done(R"(Done discovering file://(\S+)(?:(?!Done discovering)[^])*?)"
+                        R"(Duration: (\d+):(\d+):(\d+)\.(\d{3}))");
   for (auto it = std::sregex_iterator(out.begin(), out.end(), done); it != std::sregex_iterator(); ++it) {
     const auto& m = *it;
     durations[m[1]] = static_cast<std::uint32_t>(((std::stoul(m[2]) * 60 + std::stoul(m[3])) * 60 + std::stoul(m[4])) *
