@@ -169,10 +169,12 @@ class CQuelmarDlg : public QWidget {
   bool HasGps() const;
   void ApplyMapCommand(const std::optional<MapCommandResult>& result);
   void ToggleGraph();
+  void ShowRecordingOnGraph();
   void HideGraph();
   void TakeSnapshotCommand();
   CMapView& MapView();
   void HandOnPosition(std::uint32_t positionMs);
+  void SeekToMs(qint64 ms);
 
   // A GPX track attached to a recording (QuelmarGpx.cpp).
   void OnAttachGpx();

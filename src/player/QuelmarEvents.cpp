@@ -80,6 +80,7 @@ void CQuelmarDlg::OnPreferences() {
     if (!IsLoaded()) return;
     MarkEvents();
     if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
+    ShowRecordingOnGraph();
   });
   dialog->open();
 }

@@ -72,7 +72,7 @@ void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
   if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
-  if (m_pGraphDlg) m_pGraphDlg->update();
+  ShowRecordingOnGraph();
   UpdateMapButtons();
   update();
 }

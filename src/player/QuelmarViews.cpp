@@ -1,4 +1,7 @@
 // The main window's map, acceleration graph and snapshot commands, and what each timeline tick hands them.
+#include <algorithm>
+#include <cstdint>
+
 #include "core/player/ControlIds.h"
 #include "core/views/MapPosition.h"
 #include "player/CQuelmarDlg.h"
@@ -29,8 +32,17 @@ void CQuelmarDlg::ToggleGraph() {
   if (!m_pGraphDlg) {
     m_pGraphDlg = std::make_unique<CGSensorDlg>(m_telemetry, this);
     connect(m_pGraphDlg.get(), &CGSensorDlg::closedByUser, this, [this] { m_bGraphHidden = true; });
+    connect(m_pGraphDlg.get(), &CGSensorDlg::seekRequested, this, &CQuelmarDlg::SeekToMs);
+    ShowRecordingOnGraph();
   }
   m_bGraphHidden = m_pGraphDlg->ApplyGraphButton(m_bGraphHidden);
+}
+
+// The graph's whole-recording view keeps its own copy of the samples' |G| and of the events.
+void CQuelmarDlg::ShowRecordingOnGraph() {
+  if (!m_pGraphDlg) return;
+  const std::int64_t durationMs = std::clamp<std::int64_t>(m_engine.GetDurationMs(), 0, UINT32_MAX);
+  m_pGraphDlg->SetRecording(static_cast<std::uint32_t>(durationMs), m_events);
 }
 
 void CQuelmarDlg::HideGraph() {
@@ -51,13 +63,16 @@ CMapView& CQuelmarDlg::MapView() {
   m_pMapView = new CMapView(this);
   m_pMapView->setGeometry(ToQRect(kMapParked));
   m_controls[IDC_MAP_VIEW] = m_pMapView;
-  connect(m_pMapView, &CMapView::seekRequested, this, [this](qint64 ms) {
-    m_engine.SeekMs(static_cast<std::int32_t>(ms));
-    UpdateTimeline();
-  });
+  connect(m_pMapView, &CMapView::seekRequested, this, &CQuelmarDlg::SeekToMs);
   m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
   m_pMapView->show();
   return *m_pMapView;
+}
+
+// A moment chosen on the map or the whole graph; the timeline shows it at once.
+void CQuelmarDlg::SeekToMs(qint64 ms) {
+  m_engine.SeekMs(static_cast<std::int32_t>(ms));
+  UpdateTimeline();
 }
 
 void CQuelmarDlg::HandOnPosition(std::uint32_t positionMs) {

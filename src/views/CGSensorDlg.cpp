@@ -5,6 +5,7 @@
 #include <QPolygon>
 
 #include "core/views/PlotGeometry.h"
+#include "views/CWholeGraphView.h"
 #include "widgets/CClientDrag.h"
 #include "widgets/CMyButton.h"
 #include "widgets/SkinBitmaps.h"
@@ -13,7 +14,8 @@
 namespace vx {
 namespace {
 
-constexpr QSize kClientSize(515, 225);  // the background picture; the frame is the window manager's
+constexpr QSize kBackgroundSize(515, 225);  // the background picture; the frame is the window manager's
+constexpr QSize kClientSize(515, kBackgroundSize.height() + CWholeGraphView::kSize.height());
 constexpr QRect kCloseButton(471, 1, 43, 18);
 
 QPen PlotPen(std::uint32_t rgb) { return QPen(QColor::fromRgb(rgb), 1, Qt::SolidLine, Qt::SquareCap); }
@@ -24,7 +26,8 @@ CGSensorDlg::CGSensorDlg(const TelemetryTrack& track, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
       m_track(track),
-      m_pBtnClose(new CMyButton(this)) {
+      m_pBtnClose(new CMyButton(this)),
+      m_pWholeGraph(new CWholeGraphView(this)) {
   setWindowTitle(QStringLiteral("Acceleration"));
   setFixedSize(kClientSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,6 +36,8 @@ CGSensorDlg::CGSensorDlg(const TelemetryTrack& track, QWidget* owner)
   m_pBtnClose->setGeometry(kCloseButton);
   m_pBtnClose->hide();
   connect(m_pBtnClose, &CMyButton::clicked, this, &QWidget::close);
+  m_pWholeGraph->move(0, kBackgroundSize.height());
+  connect(m_pWholeGraph, &CWholeGraphView::seekRequested, this, &CGSensorDlg::seekRequested);
   new CClientDrag(this);
 }
 
@@ -47,8 +52,14 @@ bool CGSensorDlg::ApplyGraphButton(bool graphHidden) {
   return true;
 }
 
+void CGSensorDlg::SetRecording(std::uint32_t durationMs, std::vector<DetectedEvent> events) {
+  m_pWholeGraph->SetRecording(m_track.accel, durationMs, std::move(events));
+  update();
+}
+
 void CGSensorDlg::UpdateGraphPosition(std::uint32_t positionMs) {
   m_nPosition = positionMs;
+  m_pWholeGraph->SetPosition(positionMs);
   update();
 }
 

@@ -1,5 +1,6 @@
 // Tests of the acceleration graph window: the traces and the marker drawn where the plot's arithmetic puts
-// them, the close box and the graph button, and dragging.
+// them, the close box and the graph button, dragging, and a click on the whole graph asking for its moment.
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "core/views/PlotGeometry.h"
 #include "views/CGSensorDlg.h"
+#include "views/CWholeGraphView.h"
 #include "widgets/SkinBitmaps.h"
 #include "widgets/SkinIds.h"
 
@@ -89,6 +91,37 @@ TEST(GSensorDlg, CloseBoxHidesOnePressShowsAgainAndTheClientAreaDrags) {
   hidden = dialog.ApplyGraphButton(hidden);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(hidden);
+}
+
+// The whole graph lines up with the plot above it: its first column is the span's start, its last the span's
+// end, and the span follows the position given to the window.
+TEST(GSensorDlg, AClickOnTheWholeGraphAsksForTheMomentOfItsColumn) {
+  struct Case {
+    std::uint32_t durationMs, positionMs;
+    int column;
+    qint64 seekMs;
+  };
+  const Case cases[] = {
+      {10'000, 5'000, 0, 0},             // short: the whole recording across
+      {10'000, 5'000, 460, 10'000},
+      {600'000, 300'000, 0, 240'000},    // long: two minutes around the position
+      {600'000, 300'000, 230, 300'000},
+      {600'000, 590'000, 460, 600'000},  // held at the end
+  };
+  TelemetryTrack data;
+  CGSensorDlg dialog(data, nullptr);
+  auto* wholeGraph = dialog.findChild<CWholeGraphView*>();
+  ASSERT_NE(wholeGraph, nullptr);
+  QSignalSpy seeks(&dialog, &CGSensorDlg::seekRequested);
+  for (const Case& c : cases) {
+    data.accel.clear();
+    for (std::uint32_t ms = 0; ms <= c.durationMs; ms += 100) data.accel.push_back({ms, 0.0, 0.0, 1.0});
+    dialog.SetRecording(c.durationMs, {});
+    dialog.UpdateGraphPosition(c.positionMs);
+    QTest::mouseClick(wholeGraph, Qt::LeftButton, {}, QPoint(kPlotLeft + c.column, 60));
+    ASSERT_EQ(seeks.size(), 1) << c.durationMs << " at " << c.positionMs;
+    EXPECT_EQ(seeks.takeFirst().at(0).toLongLong(), c.seekMs) << c.durationMs << " column " << c.column;
+  }
 }
 
 }  // namespace

@@ -75,6 +75,17 @@ const char* EventKindName(DetectedEvent::Kind kind) {
   return "";
 }
 
+const char* EventKindShortName(DetectedEvent::Kind kind) {
+  switch (kind) {
+    case DetectedEvent::Kind::HardBraking: return "brake";
+    case DetectedEvent::Kind::HardAcceleration: return "accel";
+    case DetectedEvent::Kind::SharpTurn: return "turn";
+    case DetectedEvent::Kind::Impact: return "impact";
+    case DetectedEvent::Kind::CameraEvent: return "camera";
+  }
+  return "";
+}
+
 std::string LocalDateTimeText(std::int64_t utcMs) { return DateTimeText(utcMs, localtime_r); }
 
 EventTimeText CardDateTimeText(std::span<const RecordingSummary> recordings) {

@@ -29,6 +29,9 @@ struct EventRow {
 // The name of an event's kind as the user reads it ("hard braking").
 const char* EventKindName(DetectedEvent::Kind kind);
 
+// Its short name where room is scarce ("brake").
+const char* EventKindShortName(DetectedEvent::Kind kind);
+
 // "0.62 g": the strength that crossed the threshold; empty for a camera event, which has none of its own.
 std::string EventStrengthText(const DetectedEvent& event);
 
