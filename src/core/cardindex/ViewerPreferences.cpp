@@ -45,6 +45,10 @@ EventThresholds ViewerPreferences::Thresholds() const {
 
 SpeedUnitChoice ViewerPreferences::SpeedUnitPreference() const { return static_cast<SpeedUnitChoice>(speedUnit); }
 
+bool ReadsCardAlike(const ViewerPreferences& a, const ViewerPreferences& b) {
+  return a.tripGapSeconds == b.tripGapSeconds && a.Thresholds() == b.Thresholds();
+}
+
 std::span<const PreferenceField> PreferenceFields() { return kFields; }
 
 std::optional<double> ParsePreference(const PreferenceField& field, std::string_view text) {

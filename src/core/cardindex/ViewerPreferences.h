@@ -28,6 +28,10 @@ struct ViewerPreferences {
   bool operator==(const ViewerPreferences&) const = default;
 };
 
+// Whether both find the same trips and events on a card: the gap and the thresholds agree (the speed unit only
+// changes how the window shows a moment).
+bool ReadsCardAlike(const ViewerPreferences& a, const ViewerPreferences& b);
+
 // One choice of a preference that picks among names: stored by its name, shown by its label.
 struct PreferenceChoice {
   const char* name;

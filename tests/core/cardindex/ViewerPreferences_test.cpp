@@ -70,5 +70,18 @@ TEST(ViewerPreferences, WrittenTextsReadBackAndReachTheRules) {
   EXPECT_EQ(chosen.SpeedUnitPreference(), SpeedUnitChoice::Mph);
 }
 
+// A card's trips and events are read again for a new gap or threshold, not for a new speed unit.
+TEST(ViewerPreferences, OnlyTheGapAndTheThresholdsChangeWhatACardReads) {
+  const ViewerPreferences defaults;
+  ViewerPreferences other = defaults;
+  other.speedUnit = static_cast<double>(SpeedUnitChoice::Mph);
+  EXPECT_TRUE(ReadsCardAlike(defaults, other));
+  for (double ViewerPreferences::*value : {&ViewerPreferences::tripGapSeconds, &ViewerPreferences::turnG}) {
+    other = defaults;
+    other.*value += 1.0;
+    EXPECT_FALSE(ReadsCardAlike(defaults, other));
+  }
+}
+
 }  // namespace
 }  // namespace vx
