@@ -294,7 +294,7 @@ std::int64_t CQuelmarDlg::PlayingPositionMs() const {
 
 void CQuelmarDlg::UpdateReadout(std::int64_t positionMs) {
   const MomentReadout readout = ReadoutAt(IsLoaded() ? m_telemetry : TelemetryTrack{}, positionMs, m_speedUnit);
-  const QString text = QString::fromStdString(readout.speed + "    " + readout.heading + "    " + readout.g + "   (" +
+  const QString text = QString::fromStdString(readout.speed + "   " + readout.heading + "   " + readout.g + "  (" +
                                               readout.axes + ")");
   auto* label = static_cast<QLabel*>(m_controls.at(IDC_READOUT));
   if (label->text() != text) label->setText(text);
