@@ -293,7 +293,9 @@ std::int64_t CQuelmarDlg::PlayingPositionMs() const {
 }
 
 void CQuelmarDlg::UpdateReadout(std::int64_t positionMs) {
-  const MomentReadout readout = ReadoutAt(IsLoaded() ? m_telemetry : TelemetryTrack{}, positionMs, m_speedUnit);
+  static const TelemetryTrack kNoTrack;
+  const TelemetryTrack& track = IsLoaded() ? m_telemetry : kNoTrack;  // a reference: no copy on every tick
+  const MomentReadout readout = ReadoutAt(track, positionMs, m_speedUnit);
   const QString text = QString::fromStdString(readout.speed + "   " + readout.heading + "   " + readout.g + "  (" +
                                               readout.axes + ")");
   auto* label = static_cast<QLabel*>(m_controls.at(IDC_READOUT));
