@@ -1,6 +1,8 @@
-// The Preferences dialog: one spin box per preference field, limited to the field's range and decimals.
+// The Preferences dialog: one spin box per number field, limited to its range and decimals, and one combo box
+// per choice field.
 #include "player/CPreferencesDlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -15,13 +17,11 @@ CPreferencesDlg::CPreferencesDlg(CSettingsStore store, QWidget* parent) : QDialo
   setWindowTitle(tr("Preferences"));
   auto* form = new QFormLayout;
   for (const PreferenceField& field : PreferenceFields()) {
-    auto* spinBox = new QDoubleSpinBox(this);
-    spinBox->setObjectName(QString::fromLatin1(field.name));
-    spinBox->setDecimals(field.decimals);
-    spinBox->setRange(field.min, field.max);
-    spinBox->setSingleStep(field.decimals == 0 ? 1.0 : 0.05);
-    form->addRow(QString::fromUtf8(field.label), spinBox);
-    m_spinBoxes.push_back(spinBox);
+    const Editor editor = MakeEditor(field);
+    QWidget* widget = editor.pComboBox ? static_cast<QWidget*>(editor.pComboBox) : editor.pSpinBox;
+    widget->setObjectName(QString::fromLatin1(field.name));
+    form->addRow(QString::fromUtf8(field.label), widget);
+    m_editors.push_back(editor);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults);
   buttons->button(QDialogButtonBox::RestoreDefaults)->setText(tr("Defaults"));
@@ -35,16 +35,39 @@ CPreferencesDlg::CPreferencesDlg(CSettingsStore store, QWidget* parent) : QDialo
   Show(LoadViewerPreferences(m_store));
 }
 
+CPreferencesDlg::Editor CPreferencesDlg::MakeEditor(const PreferenceField& field) {
+  if (!field.choices.empty()) {
+    auto* comboBox = new QComboBox(this);
+    for (const PreferenceChoice& choice : field.choices) comboBox->addItem(tr(choice.label));
+    return {nullptr, comboBox};
+  }
+  auto* spinBox = new QDoubleSpinBox(this);
+  spinBox->setDecimals(field.decimals);
+  spinBox->setRange(field.min, field.max);
+  spinBox->setSingleStep(field.decimals == 0 ? 1.0 : 0.05);
+  return {spinBox, nullptr};
+}
+
 ViewerPreferences CPreferencesDlg::Values() const {
   ViewerPreferences preferences;
   const auto fields = PreferenceFields();
-  for (std::size_t i = 0; i < fields.size(); ++i) preferences.*fields[i].value = m_spinBoxes[i]->value();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const Editor& editor = m_editors[i];
+    preferences.*fields[i].value = editor.pComboBox ? editor.pComboBox->currentIndex() : editor.pSpinBox->value();
+  }
   return preferences;
 }
 
 void CPreferencesDlg::Show(const ViewerPreferences& preferences) {
   const auto fields = PreferenceFields();
-  for (std::size_t i = 0; i < fields.size(); ++i) m_spinBoxes[i]->setValue(preferences.*fields[i].value);
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const double value = preferences.*fields[i].value;
+    if (m_editors[i].pComboBox) {
+      m_editors[i].pComboBox->setCurrentIndex(static_cast<int>(value));
+    } else {
+      m_editors[i].pSpinBox->setValue(value);
+    }
+  }
 }
 
 void CPreferencesDlg::accept() {

@@ -1,4 +1,4 @@
-// The Preferences dialog: the trip gap and the event thresholds, kept in the viewer's settings store.
+// The Preferences dialog: the trip gap, the event thresholds and the speed unit, kept in the viewer's store.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +8,7 @@
 #include "app/CSettingsStore.h"
 #include "core/cardindex/ViewerPreferences.h"
 
+class QComboBox;
 class QDoubleSpinBox;
 
 namespace vx {
@@ -25,10 +26,16 @@ class CPreferencesDlg : public QDialog {
   void accept() override;
 
  private:
+  // A number field's spin box or a choice field's combo box (the item's index is the value).
+  struct Editor {
+    QDoubleSpinBox* pSpinBox = nullptr;
+    QComboBox* pComboBox = nullptr;
+  };
+  Editor MakeEditor(const PreferenceField& field);
   void Show(const ViewerPreferences& preferences);
 
   CSettingsStore m_store;
-  std::vector<QDoubleSpinBox*> m_spinBoxes;  // one per PreferenceFields() entry, in its order
+  std::vector<Editor> m_editors;  // one per PreferenceFields() entry, in its order
 };
 
 }  // namespace vx

@@ -93,6 +93,7 @@ void CQuelmarDlg::OnInitDialog(const std::function<void(const QString&)>& showMe
   // black over the timeline and the view buttons) and the rear-video button offering the rear picture.
   ArrangeViews();
   SetRearVideoButton(RearVideoButton::OfferRear);
+  UpdateReadout(0);
   ApplyVolume();
   qApp->installEventFilter(this);
   const int components = m_engine.CheckComponents();
@@ -114,7 +115,8 @@ void CQuelmarDlg::CreateControls() {
   // The time labels are 50 pixels wide and 12 high: small digits fit "00:00:00" whole.
   QFont timeFont;
   timeFont.setPixelSize(kTimeFontPixels);
-  for (int id : {IDC_CURRENT_TIME, IDC_TIME_SEPARATOR, IDC_TOTAL_TIME}) m_controls[id]->setFont(timeFont);
+  AddLabel(IDC_READOUT, "")->setObjectName(QStringLiteral("readout"));
+  for (int id : {IDC_CURRENT_TIME, IDC_TIME_SEPARATOR, IDC_TOTAL_TIME, IDC_READOUT}) m_controls[id]->setFont(timeFont);
   QFont speedFont("Arial");
   speedFont.setPixelSize(17);
   speedFont.setBold(true);

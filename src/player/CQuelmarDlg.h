@@ -20,6 +20,7 @@
 #include "core/player/CatalogueRows.h"
 #include "core/player/ViewSlots.h"
 #include "core/player/WindowLayout.h"
+#include "core/telemetry/MomentReadout.h"
 #include "core/telemetry/TelemetryTrack.h"
 #include "engine/CNrvVideoView.h"
 #include "engine/CPlaybackEngine.h"
@@ -150,6 +151,10 @@ class CQuelmarDlg : public QWidget {
   void OnTimer();
   void UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs);
   void ResetTimeLabels();
+  // The position the engine stands at; 0 when nothing is open.
+  std::int64_t PlayingPositionMs() const;
+  // Speed, heading and G of the open recording's telemetry at `positionMs`; dashes when nothing is open.
+  void UpdateReadout(std::int64_t positionMs);
   void SetPlayText(bool playing);
   void UpdateMapButtons();
   bool IsLoaded() const { return m_engine.Recording() != nullptr; }
@@ -194,6 +199,8 @@ class CQuelmarDlg : public QWidget {
   void MarkEvents();
   // The Preferences dialog; saved thresholds mark the open recording's events anew.
   void OnPreferences();
+  // The readout's unit from the stored preference, the open recording's card and the locale.
+  void UpdateSpeedUnit();
 
   // Catalogue commands.
   void ChooseFolder();
@@ -212,6 +219,8 @@ class CQuelmarDlg : public QWidget {
   CNrvVideoView m_rearView;
   TelemetryTrack m_telemetry;  // of the open recording, whichever camera made it
   std::vector<DetectedEvent> m_events;  // found in m_telemetry, for the slider and the map
+  std::optional<std::uint8_t> m_cardSpeedUnit;  // bSpeedUnit of the open recording's card, when it has a setup.cfg
+  SpeedUnit m_speedUnit = SpeedUnit::Kmh;
   CRecordingCatalogue* m_pCatalogue = nullptr;
   CMapView* m_pMapView = nullptr;  // control 1106, made on first use
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;

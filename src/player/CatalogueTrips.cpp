@@ -38,9 +38,9 @@ void CRecordingCatalogue::ShowTrips(bool shown) {
 }
 
 void CRecordingCatalogue::SetPreferences(const ViewerPreferences& preferences) {
-  if (preferences == m_preferences) return;
+  const bool readAgain = !ReadsCardAlike(preferences, m_preferences);
   m_preferences = preferences;
-  if (IsShowingTrips()) ReadTrips();
+  if (readAgain && IsShowingTrips()) ReadTrips();
 }
 
 void CRecordingCatalogue::SetListModel(QAbstractItemModel* model) {

@@ -1,7 +1,10 @@
 // The events window of the listed card, opened from the list's menu or F4, playing a recording chosen by its
 // file (from there or the list's trips view), the open recording's events marked on the position slider, and
-// the Preferences dialog whose gap and thresholds the trips view, the events window and the marks use.
+// the Preferences dialog whose gap and thresholds the trips view, the events window and the marks use, and
+// whose speed unit the readout shows.
 #include <QFile>
+
+#include <cstdlib>
 
 #include "core/cardindex/EventDetector.h"
 #include "player/CEventsDlg.h"
@@ -16,6 +19,14 @@ namespace vx {
 namespace {
 
 CSettingsStore Store() { return CSettingsStore(CSettingsStore::DefaultPath()); }
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The locale as the environment names it; Qt's own locale object says nothing of the measurement category.
+LocaleVariables EnvironmentLocale() { return {Variable("LC_ALL"), Variable("LC_MEASUREMENT"), Variable("LANG")}; }
 
 }  // namespace
 
@@ -66,6 +77,11 @@ void CQuelmarDlg::MarkEvents() {
   m_pPositionSlider->SetMarks(std::move(positions));
 }
 
+void CQuelmarDlg::UpdateSpeedUnit() {
+  m_speedUnit = ChooseSpeedUnit(LoadViewerPreferences(Store()).SpeedUnitPreference(), m_cardSpeedUnit,
+                                EnvironmentLocale());
+}
+
 void CQuelmarDlg::ToggleTrips() {
   m_pCatalogue->SetPreferences(LoadViewerPreferences(Store()));
   m_pCatalogue->ShowTrips(!m_pCatalogue->IsShowingTrips());
@@ -77,7 +93,9 @@ void CQuelmarDlg::OnPreferences() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this] {
     m_pCatalogue->SetPreferences(LoadViewerPreferences(Store()));
+    UpdateSpeedUnit();
     if (!IsLoaded()) return;
+    UpdateReadout(PlayingPositionMs());
     MarkEvents();
     if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
     ShowRecordingOnGraph();

@@ -1,5 +1,5 @@
 // The main window's transport and timeline: opening rows, play and pause, stop, previous and next,
-// seeking, speed, sound and volume, and the 100 ms tick that moves the slider and the time labels.
+// seeking, speed, sound and volume, and the 100 ms tick that moves the slider, the time labels and the readout.
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +11,7 @@
 #include "core/player/SpeedSteps.h"
 #include "core/player/TimelineRules.h"
 #include "core/player/VolumeScale.h"
+#include "core/telemetry/RecordingStart.h"
 #include "core/telemetry/TelemetryLayouts.h"
 #include "core/widgets/ScrollCodes.h"
 #include "player/CQuelmarDlg.h"
@@ -58,6 +59,9 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
   // recording's place (Page Down is also the window's "next") would seek the new one there.
   m_pPositionSlider->SetPos(0);
   UpdateTimeLabels(0, durationMs);
+  const std::optional<SetupRecord> setup = CardSetupRecord(filePath);
+  m_cardSpeedUnit = setup ? std::optional(setup->bSpeedUnit) : std::nullopt;
+  UpdateSpeedUnit();
   TelemetryTrack track = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
   if (!track.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), track.warning.c_str());
   // A track the user attached stands in where the recording has none of its own.
@@ -74,6 +78,7 @@ void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
   if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
   ShowRecordingOnGraph();
   UpdateMapButtons();
+  UpdateReadout(PlayingPositionMs());
   update();
 }
 
@@ -177,6 +182,7 @@ void CQuelmarDlg::StopPlayback() {
   m_pCatalogue->ClearPlayingRow();
   SetPlayText(false);
   m_engine.Close();
+  UpdateReadout(0);
   if (m_pMapView) m_pMapView->SetRecording(TelemetryTrack(), 0);
   m_strPlayingMountPoint.clear();
   if (m_nWindowMode == 1) SetRearVideoButton(RearVideoButton::OfferRear);
@@ -255,6 +261,7 @@ void CQuelmarDlg::UpdateTimeline() {
   const std::int64_t durationMs = m_engine.GetDurationMs();
   m_pPositionSlider->SetPos(ClampToInt(positionMs));
   UpdateTimeLabels(positionMs, durationMs);
+  UpdateReadout(positionMs);
   const bool ended = ReachedEnd(positionMs, durationMs);
   if (state == EngineState::Running && ended) {
     // The next recording waits while the user holds the position slider.
@@ -278,6 +285,22 @@ void CQuelmarDlg::UpdateTimeLabels(std::int64_t positionMs, std::int64_t duratio
 }
 
 void CQuelmarDlg::ResetTimeLabels() { UpdateTimeLabels(0, 0); }
+
+std::int64_t CQuelmarDlg::PlayingPositionMs() const {
+  RefTime position = 0;
+  if (IsLoaded()) m_engine.Recording()->GetPosition(position);
+  return RefTimeToMs(position);
+}
+
+void CQuelmarDlg::UpdateReadout(std::int64_t positionMs) {
+  static const TelemetryTrack kNoTrack;
+  const TelemetryTrack& track = IsLoaded() ? m_telemetry : kNoTrack;  // a reference: no copy on every tick
+  const MomentReadout readout = ReadoutAt(track, positionMs, m_speedUnit);
+  const QString text = QString::fromStdString(readout.speed + "   " + readout.heading + "   " + readout.g + "  (" +
+                                              readout.axes + ")");
+  auto* label = static_cast<QLabel*>(m_controls.at(IDC_READOUT));
+  if (label->text() != text) label->setText(text);
+}
 
 // The button's text names what it does now, and its picture shows it: pause while playing, play otherwise.
 void CQuelmarDlg::SetPlayText(bool playing) {

@@ -1,16 +1,22 @@
 // The Preferences dialog opened from the list's menu: OK keeps the values in the viewer's store, Defaults and
-// Cancel do what they say, and a store that cannot be written is named.
+// Cancel do what they say, a store that cannot be written is named, and the readout follows the speed unit.
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include "MainWindowFixture.h"
 #include "TestMedia.h"
@@ -124,6 +130,61 @@ TEST_F(PreferencesTest, SavedThresholdsMarkTheOpenRecordingAnew) {
   Box(*dialog, "BrakingG").setValue(5.0);
   ASSERT_TRUE(Accept(dialog));
   EXPECT_FALSE(marked());
+}
+
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old;
+    ::setenv(name, value, 1);
+  }
+  ~ScopedVariable() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_old;
+};
+
+// The readout under the video shows the nearest fix and accelerometer sample to the playing position: in the
+// card's km/h even where the locale counts in miles, in mph once the preference says so, dashes once stopped.
+TEST_F(PreferencesTest, ReadoutShowsThePlayingMomentInTheCardsUnitUntilThePreferenceNamesOne) {
+  const TempDir dir("preferences-readout");
+  ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  const ScopedVariable locale("LC_ALL", "en_US.UTF-8");
+  const std::string recording = CardFolder("events-card", "--count 1 --seconds 26") + "/DCIM/100DRIVE/20261206_081500_D01.MP4";
+  AddRows({QString::fromStdString(recording)});
+  PlayPaused();
+  const TelemetryTrack& track = Window().Telemetry();
+  const auto fastest = std::max_element(track.gps.begin(), track.gps.end(),
+                                        [](const GpsSample& a, const GpsSample& b) { return a.speedKmh < b.speedKmh; });
+  ASSERT_NE(fastest, track.gps.end());
+  Window().Engine().Recording()->SetPosition(static_cast<RefTime>(fastest->mediaMs) * kRefTimePerMs);
+  Window().UpdateTimeline();
+  const auto nearest = [position = PositionMs()](const auto& samples) {
+    return *std::min_element(samples.begin(), samples.end(), [&](const auto& a, const auto& b) {
+      return std::llabs(a.mediaMs - position) < std::llabs(b.mediaMs - position);
+    });
+  };
+  const GpsSample fix = nearest(track.gps);
+  const AccelSample accel = nearest(track.accel);
+  ASSERT_TRUE(fix.valid && fix.headingDeg && fix.speedKmh > 10.0);
+  const QString heading = QStringLiteral("%1\u00b0").arg(std::lround(*fix.headingDeg) % 360);
+  const QString g = QString::number(std::hypot(accel.x, accel.y, accel.z), 'f', 2) + " g";
+  const QString kmh = QStringLiteral("%1 km/h").arg(std::lround(fix.speedKmh));
+  for (const QString& part : {kmh, heading, g}) {
+    EXPECT_TRUE(Text(IDC_READOUT).contains(part)) << Text(IDC_READOUT).toStdString() << " lacks " << part.toStdString();
+  }
+
+  CPreferencesDlg* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  dialog->findChild<QComboBox*>(QStringLiteral("SpeedUnit"))->setCurrentIndex(static_cast<int>(SpeedUnitChoice::Mph));
+  ASSERT_TRUE(Accept(dialog));
+  const QString mph = QStringLiteral("%1 mph").arg(std::lround(fix.speedKmh / 1.609344));
+  EXPECT_TRUE(Text(IDC_READOUT).contains(mph)) << Text(IDC_READOUT).toStdString();
+
+  Click(IDC_STOP);
+  EXPECT_FALSE(Text(IDC_READOUT).contains(QRegularExpression(QStringLiteral("[0-9]")))) << Text(IDC_READOUT).toStdString();
 }
 
 }  // namespace

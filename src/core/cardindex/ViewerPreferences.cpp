@@ -10,12 +10,14 @@ namespace vx {
 namespace {
 
 using P = ViewerPreferences;
+constexpr PreferenceChoice kSpeedUnits[] = {{"Card", "Card's unit"}, {"km/h", "km/h"}, {"mph", "mph"}};
 constexpr PreferenceField kFields[] = {
     {"TripGapSeconds", "Longest gap within a trip (s)", &P::tripGapSeconds, 0.0, 600.0, 0},
     {"BrakingG", "Hard braking (g)", &P::brakingG, 0.1, 5.0, 2},
     {"AccelerationG", "Hard acceleration (g)", &P::accelerationG, 0.1, 5.0, 2},
     {"TurnG", "Sharp turn (g)", &P::turnG, 0.1, 5.0, 2},
     {"ImpactG", "Impact (g)", &P::impactG, 0.5, 10.0, 2},
+    {"SpeedUnit", "Speed unit", &P::speedUnit, 0.0, 2.0, 0, kSpeedUnits},
 };
 
 std::string_view Trimmed(std::string_view text) {
@@ -41,10 +43,22 @@ EventThresholds ViewerPreferences::Thresholds() const {
   return thresholds;
 }
 
+SpeedUnitChoice ViewerPreferences::SpeedUnitPreference() const { return static_cast<SpeedUnitChoice>(speedUnit); }
+
+bool ReadsCardAlike(const ViewerPreferences& a, const ViewerPreferences& b) {
+  return a.tripGapSeconds == b.tripGapSeconds && a.Thresholds() == b.Thresholds();
+}
+
 std::span<const PreferenceField> PreferenceFields() { return kFields; }
 
 std::optional<double> ParsePreference(const PreferenceField& field, std::string_view text) {
   text = Trimmed(text);
+  if (!field.choices.empty()) {
+    for (std::size_t i = 0; i < field.choices.size(); ++i) {
+      if (text == field.choices[i].name) return static_cast<double>(i);
+    }
+    return std::nullopt;
+  }
   double value = 0.0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
@@ -56,7 +70,10 @@ std::optional<double> ParsePreference(const PreferenceField& field, std::string_
   return value;
 }
 
-std::string FormatPreference(const PreferenceField& field, double value) { return FormatFixed(value, field.decimals); }
+std::string FormatPreference(const PreferenceField& field, double value) {
+  if (!field.choices.empty()) return field.choices[static_cast<std::size_t>(value)].name;
+  return FormatFixed(value, field.decimals);
+}
 
 ViewerPreferences ReadPreferences(const StoredText& stored) {
   ViewerPreferences preferences;

@@ -43,6 +43,8 @@ inline constexpr int IDC_FRAME_MIDDLE = 1125;
 inline constexpr int IDC_FRAME_SPEED_PLATE = 1126;
 inline constexpr int IDC_FRAME_TOP_BAR = 1127;
 inline constexpr int IDC_SPEED_LABEL = 1128;
+// Speed, heading and G of the playing moment, under the video beside the time labels (this viewer's own).
+inline constexpr int IDC_READOUT = 1140;
 
 // Menu commands (menu bar and the list's context menu 225).
 inline constexpr int ID_PLAY = 32771;

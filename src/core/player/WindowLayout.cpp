@@ -71,6 +71,7 @@ ModeLayout NormalLayout(bool soundOn, bool playing) {
       {IDC_CURRENT_TIME, {34, 430, 50, 12}},
       {IDC_TIME_SEPARATOR, {88, 430, 4, 12}},
       {IDC_TOTAL_TIME, {98, 430, 50, 12}},
+      {IDC_READOUT, {160, 430, 500, 14}},  // between the time labels and the transport buttons
       {IDC_SPEED_LABEL, NormalSpeedLabelRect()},
       {IDC_LIST, {678, 329, 320, 240}},  // set once at start; full screen only hides it
   };
@@ -127,6 +128,8 @@ ModeLayout FullScreenLayout(int width, int height, bool playing) {
       {IDC_CURRENT_TIME, {15, H - 90, 50, 12}},
       {IDC_TIME_SEPARATOR, {65, H - 90, 4, 12}},
       {IDC_TOTAL_TIME, {71, H - 90, 50, 12}},
+      // On the bottom bar, below the picture and above the transport buttons.
+      {IDC_READOUT, {131, H - 91, std::clamp(W - 146, 0, 500), 14}},
       {IDC_SPEED_LABEL, FullScreenSpeedLabelRect(W, H)},
       {IDC_OPEN, kZero},
       {IDC_FPS, kZero},

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "core/player/RecordingNames.h"
-#include "core/settings/SetupRecord.h"
 #include "core/settings/TimeZones.h"
 
 namespace vx {
@@ -28,16 +27,20 @@ std::tm ToTm(const NameStamp& stamp) {
 
 }  // namespace
 
-std::optional<int> CardSetupZoneMinutes(const std::string& recordingPath) {
+std::optional<SetupRecord> CardSetupRecord(const std::string& recordingPath) {
   std::filesystem::path folder = std::filesystem::path(recordingPath).parent_path();
   for (int level = 0; level <= kFoldersAboveSearched; ++level) {
-    if (const auto record = ReadSetupRecord(folder.empty() ? "." : folder.string())) {
-      return ZoneOffsetMinutes(record->nTimeZone);
-    }
+    if (auto record = ReadSetupRecord(folder.empty() ? "." : folder.string())) return record;
     if (!folder.has_relative_path()) break;  // the root has no folder above it
     folder = folder.parent_path();
   }
   return std::nullopt;
+}
+
+std::optional<int> CardSetupZoneMinutes(const std::string& recordingPath) {
+  const std::optional<SetupRecord> record = CardSetupRecord(recordingPath);
+  if (!record) return std::nullopt;
+  return ZoneOffsetMinutes(record->nTimeZone);
 }
 
 RecordingStart StampToUtc(const NameStamp& stamp, std::optional<int> setupZoneMinutes) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/player/RecordingRules.h"
+#include "core/settings/SetupRecord.h"
 
 namespace vx {
 
@@ -20,8 +21,10 @@ struct RecordingStart {
   NamingZone zone;
 };
 
-// The zone of the card's setup.cfg, looked for in the recording's folder and up to three folders above it
-// (cameras keep their recordings a folder or two below the card's root); nothing when there is none.
+// The card's setup.cfg, looked for in the recording's folder and up to three folders above it (cameras keep
+// their recordings a folder or two below the card's root); nothing when there is none.
+std::optional<SetupRecord> CardSetupRecord(const std::string& recordingPath);
+// The zone of that setup.cfg; nothing when there is none.
 std::optional<int> CardSetupZoneMinutes(const std::string& recordingPath);
 
 // The stamp, taken as local time in the zone of the card's setup.cfg where there is one, else in the

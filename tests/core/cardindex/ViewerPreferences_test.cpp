@@ -42,6 +42,11 @@ TEST(ViewerPreferences, StoredTextsOutsideTheLimitsOrNotNumbersGiveTheDefault) {
       {"ImpactG", "0.4", &ViewerPreferences::impactG, defaults.impactG},
       {"ImpactG", "10", &ViewerPreferences::impactG, 10.0},
       {"ImpactG", "10.1", &ViewerPreferences::impactG, defaults.impactG},
+      {"SpeedUnit", " mph ", &ViewerPreferences::speedUnit, 2.0},
+      {"SpeedUnit", "km/h", &ViewerPreferences::speedUnit, 1.0},
+      {"SpeedUnit", "Card", &ViewerPreferences::speedUnit, 0.0},
+      {"SpeedUnit", "2", &ViewerPreferences::speedUnit, defaults.speedUnit},
+      {"SpeedUnit", "miles", &ViewerPreferences::speedUnit, defaults.speedUnit},
   };
   for (const auto& c : cases) {
     const ViewerPreferences read = Read({{c.name, c.text}});
@@ -55,13 +60,27 @@ TEST(ViewerPreferences, StoredTextsOutsideTheLimitsOrNotNumbersGiveTheDefault) {
 
 // What the store writes reads back the same, and the values reach the trip and event rules in their units.
 TEST(ViewerPreferences, WrittenTextsReadBackAndReachTheRules) {
-  const ViewerPreferences chosen{12.0, 0.55, 0.4, 0.6, 2.25};
+  const ViewerPreferences chosen{12.0, 0.55, 0.4, 0.6, 2.25, 2.0};
   std::map<std::string, std::string> stored;
   for (const PreferenceField& field : PreferenceFields()) stored[field.name] = FormatPreference(field, chosen.*field.value);
   EXPECT_EQ(Read(stored), chosen);
   EXPECT_EQ(chosen.Trips().maxGapMs, 12000);
   EXPECT_EQ(chosen.Thresholds().impactG, 2.25);
   EXPECT_EQ(chosen.Thresholds().averageMs, EventThresholds{}.averageMs);
+  EXPECT_EQ(chosen.SpeedUnitPreference(), SpeedUnitChoice::Mph);
+}
+
+// A card's trips and events are read again for a new gap or threshold, not for a new speed unit.
+TEST(ViewerPreferences, OnlyTheGapAndTheThresholdsChangeWhatACardReads) {
+  const ViewerPreferences defaults;
+  ViewerPreferences other = defaults;
+  other.speedUnit = static_cast<double>(SpeedUnitChoice::Mph);
+  EXPECT_TRUE(ReadsCardAlike(defaults, other));
+  for (double ViewerPreferences::*value : {&ViewerPreferences::tripGapSeconds, &ViewerPreferences::turnG}) {
+    other = defaults;
+    other.*value += 1.0;
+    EXPECT_FALSE(ReadsCardAlike(defaults, other));
+  }
 }
 
 }  // namespace

@@ -91,5 +91,31 @@ TEST(WindowLayout, EachModePlacesEachControlOnceWithItsOwnPicturesAndKey) {
   }
 }
 
+// The readout strip covers neither the picture nor any control, whatever the screen.
+TEST(WindowLayout, ReadoutCoversNoControlAndNoPicture) {
+  const auto overlap = [](const LayoutRect& a, const LayoutRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+  };
+  std::vector<ModeLayout> layouts{NormalLayout(true, false)};
+  for (const auto& [w, h] : {std::pair{1024, 768}, {1280, 1024}, {1920, 1080}, {768, 1024}}) {
+    layouts.push_back(FullScreenLayout(w, h, true));
+  }
+  for (const ModeLayout& layout : layouts) {
+    const auto readout = std::find_if(layout.places.begin(), layout.places.end(),
+                                      [](const ControlPlace& p) { return p.id == IDC_READOUT; });
+    ASSERT_NE(readout, layout.places.end());
+    EXPECT_GE(readout->rect.width, 300);
+    std::vector<std::pair<int, LayoutRect>> others{{0, layout.frontView}, {0, layout.rearView}};
+    for (const auto& b : layout.buttons) others.emplace_back(b.id, b.rect);
+    for (const auto& p : layout.places) {
+      if (p.id != IDC_READOUT) others.emplace_back(p.id, p.rect);
+    }
+    for (const auto& [id, rect] : others) {
+      EXPECT_FALSE(overlap(readout->rect, rect)) << id << " under the readout, full screen "
+                                                 << !layout.normalBackground << " " << readout->rect.y;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vx
