@@ -14,8 +14,8 @@ struct DetectedEvent {
   Kind kind = Kind::Impact;
   std::uint32_t mediaMs = 0;   // in the recording
   double peakG = 0.0;          // the strength that crossed the threshold, in g
-  std::optional<double> latitude;   // of the fix nearest in time, when there is one
-  std::optional<double> longitude;
+  std::optional<double> latitude = std::nullopt;  // of the fix nearest in time, when there is one
+  std::optional<double> longitude = std::nullopt;
 };
 
 struct RecordingSummary {
