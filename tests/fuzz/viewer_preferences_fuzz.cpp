@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,14 +12,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The texts of the fields in their table's order, separated by newlines; a missing one is not stored.
-  std::vector<std::string> texts(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n') {
-      texts.emplace_back();
-    } else {
-      texts.back() += static_cast<char>(data[i]);
-    }
-  }
+  std::istringstream lines(std::string(reinterpret_cast<const char*>(data), size));
+  std::vector<std::string> texts;
+  for (std::string line; std::getline(lines, line);) texts.push_back(line);
   const auto fields = vx::PreferenceFields();
   const vx::ViewerPreferences read = vx::ReadPreferences([&](const std::string& name) -> std::optional<std::string> {
     for (std::size_t i = 0; i < fields.size() && i < texts.size(); ++i) {
