@@ -239,5 +239,8 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   gst_init(nullptr, nullptr);
   const int status = args.singleFile ? (Write(args.single) ? 0 : 1) : MakeCard(args.card);
+  // Waits for GStreamer's streaming threads to end before exit, so none is still winding down while the
+  // process ends (the leak checker stops every thread at exit and cannot trace one that is going away).
+  gst_task_cleanup_all();
   return vx::tools::OutputWritten(kTool) ? status : 1;
 }
