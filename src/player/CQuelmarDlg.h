@@ -184,6 +184,7 @@ class CQuelmarDlg : public QWidget {
   void HideGraph();
   void TakeSnapshotCommand();
   CMapView& MapView();
+  void PrepareMapWhenIdle();
   void HandOnPosition(std::uint32_t positionMs);
   void SeekToMs(qint64 ms);
 
@@ -248,6 +249,7 @@ class CQuelmarDlg : public QWidget {
   bool m_bNormalBackground = true;
   bool m_bSoundOn = true;
   bool m_bGraphHidden = true;
+  bool m_bMapPrepared = false;  // the map's preparation has begun; it is made once per window
 };
 
 }  // namespace vx
