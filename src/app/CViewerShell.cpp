@@ -32,6 +32,8 @@ void CViewerShell::RunMainDialog() {
   window.OnInitDialog([this](const QString& text) { ShowMessage(text.toStdString()); });
   window.show();
   if (m_line.fullScreen) window.ToggleFullScreen();
+  window.SetSpeedStep(m_line.speedStep);
+  if (m_line.quitAtEnd) EndWhenPlayedThrough(window);
   // Listing may open the modal "Search Files" box. It runs inside exec(), so that the end the screenshot
   // asks for ends exec() and is not spent on the box's own loop before exec() has begun.
   QTimer::singleShot(0, &window, [this, &window] {
@@ -39,9 +41,24 @@ void CViewerShell::RunMainDialog() {
       window.Catalogue().AddPaths(m_line.paths);
       window.PlayPause();
     }
+    // An empty list plays nothing, so it never plays through either.
+    if (m_line.quitAtEnd && window.Catalogue().RowCount() == 0) EndAfterPlaying(window);
     if (!m_line.screenshot.isEmpty()) TakeScreenshotWhenShown(window);
   });
   QApplication::exec();
+}
+
+// The program ends with status 0 once the last row has played to its end, so that a whole run can be timed
+// from outside; with nothing to play it ends at once with status 1.
+void CViewerShell::EndWhenPlayedThrough(CQuelmarDlg& window) {
+  QObject::connect(&window, &CQuelmarDlg::playedThrough, &window, [this, &window] { EndAfterPlaying(window); });
+}
+
+void CViewerShell::EndAfterPlaying(CQuelmarDlg& window) {
+  m_nExitStatus = window.Catalogue().RowCount() > 0 ? 0 : 1;
+  if (m_nExitStatus != 0) std::fprintf(stderr, "vx880-player: nothing to play\n");
+  window.close();
+  QApplication::exit(m_nExitStatus);
 }
 
 // Once the command line's recordings are listed: waits for the front view's first picture (when a recording

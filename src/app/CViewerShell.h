@@ -15,11 +15,13 @@ class CViewerShell final : public IStartupShell {
   // returns when the window closes (or once the asked-for screenshot is written).
   void RunMainDialog() override;
 
-  // 0, or 1 when an asked-for screenshot could not be written.
+  // 0, or 1 when an asked-for screenshot could not be written or --quit-at-end found nothing to play.
   int ExitStatus() const { return m_nExitStatus; }
 
  private:
   void TakeScreenshotWhenShown(class CQuelmarDlg& window);
+  void EndWhenPlayedThrough(CQuelmarDlg& window);
+  void EndAfterPlaying(CQuelmarDlg& window);
 
   PlayerCommandLine m_line;
   int m_nExitStatus = 0;

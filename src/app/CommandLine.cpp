@@ -23,6 +23,17 @@ std::optional<PlayerCommandLine> ReadPlayerCommandLine(const QStringList& argume
       line.help = true;
     } else if (argument == "--version") {
       line.version = true;
+    } else if (argument == "--quit-at-end") {
+      line.quitAtEnd = true;
+    } else if (argument == "--speed" && hasValue) {
+      bool number = false;
+      const double rate = arguments[++i].toDouble(&number);
+      const std::optional<int> step = number ? SpeedStepForRate(rate) : std::nullopt;
+      if (!step) {
+        error = "--speed needs one of the rates 0.5 0.6 0.8 1.0 1.2 1.4 1.6 1.8 2.0";
+        return std::nullopt;
+      }
+      line.speedStep = *step;
     } else if (argument == "--screenshot" && hasValue) {
       line.screenshot = arguments[++i];
     } else if (argument == "--after" && hasValue) {

@@ -1,4 +1,5 @@
-// What the viewer's command line asks for: folders and files to list, the first row played, a screenshot.
+// What the viewer's command line asks for: folders and files to list, the first row played, its speed, a
+// screenshot, and the end of the program after the last row.
 #pragma once
 
 #include <QString>
@@ -6,12 +7,17 @@
 
 #include <optional>
 
+#include "core/player/SpeedSteps.h"
+
 namespace vx {
 
 inline constexpr const char* kPlayerUsage =
-    "usage: vx880-player [--full-screen] [--screenshot FILE.png [--after SECONDS]] [--] [FOLDER|FILE]...\n"
+    "usage: vx880-player [--full-screen] [--speed RATE] [--quit-at-end] [--screenshot FILE.png [--after SECONDS]]\n"
+    "                    [--] [FOLDER|FILE]...\n"
     "Lists the recordings of the folders (searched with their subfolders) and files, and plays the first.\n"
     "  --full-screen          start in full screen\n"
+    "  --speed RATE           play at RATE, one of the speed buttons' rates: 0.5 0.6 0.8 1.0 1.2 1.4 1.6 1.8 2.0\n"
+    "  --quit-at-end          end the program (status 0) when the last row has played to its end\n"
     "  --screenshot FILE.png  write a picture of the window SECONDS (default 0) after the first front\n"
     "                         picture is shown, then end\n";
 
@@ -22,6 +28,8 @@ struct PlayerCommandLine {
   QStringList paths;  // absolute
   QString screenshot;
   int afterMs = 0;
+  int speedStep = kNormalSpeedStep;
+  bool quitAtEnd = false;
   bool fullScreen = false;
   bool help = false;
   bool version = false;

@@ -70,6 +70,8 @@ class CQuelmarDlg : public QWidget {
   void PlayPrevious();
   void PlayNext();
   void UpdateTimeline();
+  // Plays from now on, and every recording started later, at the step's rate; the speed label names it.
+  void SetSpeedStep(int step);
 
   // Layout and view arrangement.
   void ApplyLayout(int mode);
@@ -89,6 +91,10 @@ class CQuelmarDlg : public QWidget {
   QWidget* Control(int id) const;
   CEventsDlg* EventsWindow() const;
   QString ControlText(int id) const;
+
+ signals:
+  // Playing through the list ran past its last row (or no row from the one asked for would open).
+  void playedThrough();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -178,6 +184,7 @@ class CQuelmarDlg : public QWidget {
   void HideGraph();
   void TakeSnapshotCommand();
   CMapView& MapView();
+  void PrepareMapWhenIdle();
   void HandOnPosition(std::uint32_t positionMs);
   void SeekToMs(qint64 ms);
 
@@ -242,6 +249,7 @@ class CQuelmarDlg : public QWidget {
   bool m_bNormalBackground = true;
   bool m_bSoundOn = true;
   bool m_bGraphHidden = true;
+  bool m_bMapPrepared = false;  // the map's preparation has begun; it is made once per window
 };
 
 }  // namespace vx

@@ -118,6 +118,7 @@ void CQuelmarDlg::PlayRow(int row) {
       m_pCatalogue->OpenFrom(row, [this](const RecordingEntry& entry) { return OpenRecording(entry); });
   if (opened < 0) {
     StopPlayback();
+    emit playedThrough();
     return;
   }
   StartPlaying();
@@ -212,7 +213,10 @@ void CQuelmarDlg::Faster() { ChangeSpeed(true); }
 void CQuelmarDlg::ChangeSpeed(bool faster) {
   const bool playing = State() == EngineState::Running;
   const int step = NextSpeedStep(m_nSpeedStep, faster ? SpeedButton::Faster : SpeedButton::Slower, playing);
-  if (step == m_nSpeedStep) return;
+  if (step != m_nSpeedStep) SetSpeedStep(step);
+}
+
+void CQuelmarDlg::SetSpeedStep(int step) {
   m_nSpeedStep = step;
   m_engine.ChangeRate(SpeedRate(step));
   static_cast<QLabel*>(m_controls.at(IDC_SPEED_LABEL))->setText(QString::fromStdString(SpeedLabel(step)));

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <QTimer>
+
 #include "core/player/ControlIds.h"
 #include "core/views/MapPosition.h"
 #include "player/CQuelmarDlg.h"
@@ -22,9 +24,11 @@ bool CQuelmarDlg::HasGps() const { return HasValidFix(m_telemetry.gps); }
 void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result) {
   if (!result) return;
   m_slots = result->viewSlots;
-  if (result->loadPage) MapView().LoadPage(m_nLanguageIndex);
+  // The page prepared after the first picture (or shown before) already holds the track and the car.
+  if (result->loadPage && !MapView().HoldsPage(m_nLanguageIndex)) MapView().LoadPage(m_nLanguageIndex);
   UpdateMapButtons();
   ArrangeViews();
+  if (m_pMapView) m_pMapView->raise();  // over the window's pictures, also when it was prepared under them
 }
 
 // Made on first use; each press shows or hides it. Its close box hides it as the button would.
@@ -56,8 +60,26 @@ void CQuelmarDlg::TakeSnapshotCommand() {
   TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), m_telemetry);
 }
 
-// The web view starts a browser engine of its own: it is made when a map is first asked for, which
-// keeps that cost out of start-up.
+// The browser engine behind the map starts on this thread and takes long: started at a press of MAP it froze
+// the window, video ticks included. It is started, and given its page, in the idle time after the first
+// picture of a recording whose map could be shown, a step at a time so that ticks run between the steps.
+// Recordings without GPS never start it.
+void CQuelmarDlg::PrepareMapWhenIdle() {
+  if (m_bMapPrepared || m_frontView.Frame().IsNull() || !MapButtonsAct(m_slots, LoadedVideoStreams(), HasGps())) return;
+  m_bMapPrepared = true;
+  QTimer::singleShot(0, this, [this] {
+    // One pixel, under the front picture: a view of no size would leave the engine's drawing surface to be
+    // made at the press, which stalls the window on a real X server.
+    MapView().setGeometry(kLargeSlot.x, kLargeSlot.y, 1, 1);
+    m_pMapView->stackUnder(&m_frontView);
+    QTimer::singleShot(0, this, [this] {
+      if (!m_pMapView->HoldsPage(m_nLanguageIndex)) m_pMapView->LoadPage(m_nLanguageIndex);
+    });
+  });
+}
+
+// The web view starts a browser engine of its own: it is made after the first picture or when a map is first
+// asked for, which keeps that cost out of start-up.
 CMapView& CQuelmarDlg::MapView() {
   if (m_pMapView) return *m_pMapView;
   m_pMapView = new CMapView(this);
@@ -76,6 +98,7 @@ void CQuelmarDlg::SeekToMs(qint64 ms) {
 }
 
 void CQuelmarDlg::HandOnPosition(std::uint32_t positionMs) {
+  PrepareMapWhenIdle();
   if (m_pMapView) m_pMapView->UpdateMapPosition(positionMs, m_telemetry);
   if (m_pGraphDlg) m_pGraphDlg->UpdateGraphPosition(positionMs);
 }

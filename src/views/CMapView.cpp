@@ -34,11 +34,16 @@ CMapView::CMapView(QWidget* parent)
   connect(Page(), &QWebEnginePage::loadStarted, this, [this] { m_bPageLoaded = false; });
   connect(this, &CExplorerMapViewWnd::pageLoaded, this, [this](bool ok) {
     m_bPageLoaded = ok;
+    m_bPageFailed = !ok;
     if (ok) DrawTrack();
   });
 }
 
-void CMapView::LoadPage(int languageIndex) { Navigate(CMapPage::PagePath(languageIndex)); }
+void CMapView::LoadPage(int languageIndex) {
+  m_nPageLanguage = languageIndex;
+  m_bPageFailed = false;
+  Navigate(CMapPage::PagePath(languageIndex));
+}
 
 void CMapView::SetRecording(const TelemetryTrack& track, std::int64_t durationMs,
                             std::span<const DetectedEvent> events) {

@@ -30,6 +30,8 @@ class CMapView : public CExplorerMapViewWnd {
 
   // (Re)loads the page of the language; the page shows its offline view by itself when no tiles come.
   void LoadPage(int languageIndex);
+  // True while the page of the language is loading or loaded, unless its load failed.
+  bool HoldsPage(int languageIndex) const { return m_nPageLanguage == languageIndex && !m_bPageFailed; }
 
   // A recording was opened (or closed: empty track, duration 0): its valid fixes go to the page's DrawTrack
   // and its placed events to DrawEvents, now and after every later page load, replacing the last recording's;
@@ -52,6 +54,8 @@ class CMapView : public CExplorerMapViewWnd {
   QWebChannel* m_pChannel;
   std::string m_strTrackScript;
   bool m_bPageLoaded = false;
+  bool m_bPageFailed = false;
+  int m_nPageLanguage = -1;  // of the last LoadPage
 };
 
 }  // namespace vx

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "ReadOnlyFolder.h"
+#include "TestMedia.h"
 #include "ToolRunner.h"
 #include "app/CQuelmarApp.h"
 #include "app/CommandLine.h"
@@ -108,6 +109,51 @@ TEST(PlayerCommandLine, TakesPathsAndOptionsRefusesWhatItDoesNotKnowAndNamesPath
     error.clear();
     EXPECT_FALSE(ReadPlayerCommandLine(bad, error)) << bad.join(' ').toStdString();
     EXPECT_FALSE(error.isEmpty());
+  }
+}
+
+// Only the speed buttons' rates are taken, as typed in any decimal spelling; the option stands anywhere.
+TEST(PlayerCommandLine, SpeedTakesTheButtonsRatesOnlyAndQuitAtEndIsAFlag) {
+  const struct {
+    const char* rate;
+    int step;  // 0: refused
+  } cases[] = {{"0.5", 2}, {"0.6", 3}, {"0.8", 4}, {"1", 5},   {"1.0", 5},  {"1.20", 6}, {"1.4", 7},
+               {"1.6", 8}, {"1.8", 9}, {"2", 10},  {"2.0", 10}, {"0.4", 0},  {"0.7", 0},  {"0.55", 0},
+               {"2.2", 0}, {"0", 0},   {"-1", 0},  {"nan", 0},  {"fast", 0}, {"", 0}};
+  for (const auto& c : cases) {
+    QString error;
+    const auto line = ReadPlayerCommandLine({"p", "card", "--speed", c.rate, "--quit-at-end"}, error);
+    if (c.step == 0) {
+      EXPECT_FALSE(line) << c.rate;
+      EXPECT_TRUE(error.contains("--speed")) << c.rate;
+      continue;
+    }
+    ASSERT_TRUE(line) << c.rate << ": " << error.toStdString();
+    EXPECT_EQ(std::tuple(line->speedStep, line->quitAtEnd, line->paths.size()), std::tuple(c.step, true, 1))
+        << c.rate;
+    EXPECT_EQ(SpeedRate(c.step), QString(c.rate).toFloat()) << c.rate;
+  }
+  QString error;
+  const auto plain = ReadPlayerCommandLine({"p"}, error);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(std::tuple(plain->speedStep, plain->quitAtEnd), std::tuple(kNormalSpeedStep, false));
+  EXPECT_FALSE(ReadPlayerCommandLine({"p", "--speed"}, error));
+}
+
+// A run can be timed from outside: the program ends by itself after the last row, 0 when it played, 1 when
+// the list held nothing to play. The time limit only turns a hang into a failure.
+TEST(PlayerProgram, QuitAtEndEndsTheProgramAfterTheLastRow) {
+  const TempDir dir("quit-at-end");
+  const std::string recording = CardFile("quit-at-end.MP4", "--streams 2 --seconds 2");
+  const struct {
+    std::string paths;
+    int status;
+  } cases[] = {{Quote(recording), 0}, {Quote(dir / "empty"), 1}};
+  std::filesystem::create_directories(dir / "empty");
+  for (const auto& c : cases) {
+    const ToolOutput run = RunTool("XDG_CONFIG_HOME=" + Quote(dir / "config") + " timeout 120 " +
+                                   Tool("vx880-player") + " --speed 2.0 --quit-at-end " + c.paths + " 2>&1");
+    EXPECT_EQ(run.status, c.status) << c.paths << "\n" << run.out;
   }
 }
 

@@ -1,4 +1,5 @@
-// Entry point of the main window's map tests: web engine settings, GStreamer, the camera source, one QApplication.
+// Entry point of the main window's tests: web engine settings (the window starts the map's engine by itself),
+// GStreamer, the camera source, one QApplication.
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 

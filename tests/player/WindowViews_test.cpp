@@ -1,7 +1,9 @@
 // The map inside the real main window: beside the video, given up where full screen or a recording has none.
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 
 #include <fstream>
 
@@ -53,6 +55,18 @@ TEST_F(WindowViewsTest, TheSmallMapShowsBesideTheVideoAndFollowsTheTimeline) {
   ASSERT_TRUE(WaitUntil([&] { return PageState().contains(QStringLiteral("marker")); }));
   Window().UpdateTimeline();
   ASSERT_TRUE(WaitUntil([&] { return !PageState().value(QStringLiteral("marker")).isNull(); }));
+}
+
+// Fault guarded: the browser engine started at the first press of MAP and froze the window. It is made with
+// its page after the first picture, unasked, and the press shows that page as it is, car in place.
+TEST_F(WindowViewsTest, TheMapIsPreparedAfterTheFirstPictureAndThePressShowsItWithoutALoad) {
+  ASSERT_TRUE(WaitUntil([&] { return Map() && !PageState().value(QStringLiteral("marker")).isNull(); }));
+  EXPECT_EQ(Window().Slots().map, ViewSlot::Hidden);
+  QSignalSpy loads(Map()->Page(), &QWebEnginePage::loadStarted);
+  Window().OnCommand(IDC_MAP);
+  EXPECT_EQ(Map()->geometry(), QRect(678, 50, 320, 240));
+  EXPECT_FALSE(PageState().value(QStringLiteral("marker")).isNull());
+  EXPECT_TRUE(loads.isEmpty());
 }
 
 // The large map stays while a one-stream recording with GPS opens; full screen, which has no map, shows the

@@ -2,6 +2,7 @@
 #include "core/player/SpeedSteps.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vx {
 namespace {
@@ -20,6 +21,14 @@ int NextSpeedStep(int step, SpeedButton button, bool playing) {
 }
 
 float SpeedRate(int step) { return static_cast<float>(RateTenths(step)) / 10.0f; }
+
+std::optional<int> SpeedStepForRate(double rate) {
+  // Rates are whole tenths; anything further from one than rounding of a typed decimal is another rate.
+  for (int step = kSlowestSpeedStep; step <= kFastestSpeedStep; ++step) {
+    if (std::abs(RateTenths(step) - rate * 10) < 1e-6) return step;
+  }
+  return std::nullopt;
+}
 
 std::string SpeedLabel(int step) {
   const int tenths = RateTenths(step);

@@ -5,6 +5,7 @@
 // SpeedLabel(step), so the label always names the rate the engine plays at.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vx {
@@ -21,6 +22,9 @@ int NextSpeedStep(int step, SpeedButton button, bool playing);
 
 // Playback rate of a step: step x 0.2, and 0.5 at step 2.
 float SpeedRate(int step);
+
+// The step that plays at `rate` (0.5, 0.6, 0.8, 1.0, … 2.0), or nothing for a rate no step plays at.
+std::optional<int> SpeedStepForRate(double rate);
 
 // "X 1.0": the rate of the step with one decimal.
 std::string SpeedLabel(int step);
