@@ -1,10 +1,15 @@
 // Process set-up, the plain GStreamer reference pipeline and small statistics for the engine benchmarks.
 #include "BenchCommon.h"
 
+#include <unistd.h>
+
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 
 #include "TestMedia.h"
 #include "engine/CCameraSource.h"
@@ -23,18 +28,25 @@ namespace {
 constexpr int kFrontWidth = 640, kFrontHeight = 360;
 constexpr int kRearWidth = 320, kRearHeight = 240;
 
-std::string ToSize(int width, int height) {
-  return " ! videoconvert ! videoscale method=nearest-neighbour ! video/x-raw,format=BGRx,width=" +
+std::string ToSize(const char* method, int width, int height) {
+  if (!method) return "";
+  return std::string(" ! videoconvert ! videoscale method=") + method + " ! video/x-raw,format=BGRx,width=" +
          std::to_string(width) + ",height=" + std::to_string(height);
 }
+
+bool Exposed(const QWidget& view) { return view.windowHandle() && view.windowHandle()->isExposed(); }
 
 }  // namespace
 
 CViewer::CViewer(bool shown) {
   front.resize(kFrontWidth, kFrontHeight);
   rear.resize(kRearWidth, kRearHeight);
+  rear.move(kFrontWidth + 20, 0);
   front.setVisible(shown);
   rear.setVisible(shown);
+  for (const auto start = Clock::now(); shown && !(Exposed(front) && Exposed(rear)) &&
+                                        Clock::now() - start < std::chrono::seconds(5);)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   engine.AttachWindows(&front, &rear);
 }
 
@@ -43,10 +55,10 @@ std::string DemoRecording(int seconds, const char* extension) {
                         "--streams 2 --seconds " + std::to_string(seconds));
 }
 
-GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, bool toViewSizes) {
+GstPtr<GstElement> PlainPipeline(const std::string& path, bool sync, const char* viewScaling) {
   const std::string sink = std::string(" ! fakesink sync=") + (sync ? "true" : "false");
-  const std::string front = toViewSizes ? ToSize(kFrontWidth, kFrontHeight) : "";
-  const std::string rear = toViewSizes ? ToSize(kRearWidth, kRearHeight) : "";
+  const std::string front = ToSize(viewScaling, kFrontWidth, kFrontHeight);
+  const std::string rear = ToSize(viewScaling, kRearWidth, kRearHeight);
   const bool avi = path.ends_with(".AVI");
   const std::string video = avi ? " ! jpegdec" : " ! h264parse ! avdec_h264";
   const std::string description = "filesrc location=" + path + (avi ? " ! avidemux" : " ! qtdemux") + " name=d " +
@@ -70,6 +82,27 @@ double CpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+double XServerCpuSeconds() {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || qEnvironmentVariable("QT_QPA_PLATFORM") != "xcb") return 0;
+  // ":55" or ":55.0" → /tmp/.X55-lock, which holds the server's pid as text.
+  const std::string number = std::string(display).substr(1, std::string(display).find('.', 1) - 1);
+  std::ifstream lock("/tmp/.X" + number + "-lock");
+  long pid = 0;
+  if (!(lock >> pid)) return 0;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  // Fields after the command name (which may hold spaces, hence from the last ')'): state is field 3,
+  // utime and stime are fields 14 and 15, in clock ticks.
+  std::istringstream fields(line.substr(line.rfind(')') + 2));
+  std::string field;
+  double ticks = 0;
+  for (int index = 3; index <= 15 && fields >> field; ++index)
+    if (index >= 14) ticks += std::stod(field);
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 double ResidentMegabytes() {

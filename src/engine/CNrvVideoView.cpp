@@ -11,24 +11,60 @@ CNrvVideoView::CNrvVideoView(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(false);
 }
 
-void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
-  // Runs on a streaming thread: the picture moves to the view's thread; a pending call dies with the view.
-  QMetaObject::invokeMethod(
-      this,
-      [this, frame] {
-        m_frame = frame;
-        m_shown = QImage();
-        update();
-      },
-      Qt::QueuedConnection);
+void CNrvVideoView::PublishTarget() {
+  const CTarget target{ShownRegion(), isVisible() ? size() : QSize()};
+  std::lock_guard lock(m_mutex);
+  m_target = target;
 }
 
-// Converts (colour and size in one pass) only the pictures that are painted, at the view's own size.
+void CNrvVideoView::resizeEvent(QResizeEvent*) { PublishTarget(); }
+void CNrvVideoView::showEvent(QShowEvent*) { PublishTarget(); }
+void CNrvVideoView::hideEvent(QHideEvent*) { PublishTarget(); }
+
+// Runs on a streaming thread. A hidden view only keeps the picture. The newest picture waits in one slot,
+// so a busy window thread skips pictures instead of queueing them; a pending call dies with the view.
+void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
+  CTarget target;
+  {
+    std::lock_guard lock(m_mutex);
+    target = m_target;
+  }
+  QImage image;
+  if (!target.size.isEmpty()) {
+    std::lock_guard lock(m_streamingMutex);
+    image = m_streamingScaler.Scale(frame, target.region, target.size);
+  }
+  std::lock_guard lock(m_mutex);
+  m_pendingFrame = frame;
+  m_pendingImage = std::move(image);
+  m_pendingTarget = target;
+  if (m_bTakePosted) return;
+  m_bTakePosted = true;
+  QMetaObject::invokeMethod(this, [this] { TakePending(); }, Qt::QueuedConnection);
+}
+
+void CNrvVideoView::TakePending() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_frame = std::move(m_pendingFrame);
+    m_shown = std::move(m_pendingImage);
+    m_shownTarget = m_pendingTarget;
+    m_bTakePosted = false;
+  }
+  update();
+}
+
+// Copies the pixels scaled on the streaming thread. When the view's size or region changed since, the kept
+// picture is scaled once here, so the view never shows a blank or a stretched old picture.
 void CNrvVideoView::paintEvent(QPaintEvent*) {
   if (m_frame.IsNull()) return;
-  if (m_shown.size() != size()) m_shown = m_converter.Convert(m_frame, size());
+  const CTarget target{ShownRegion(), size()};
+  if (m_shown.isNull() || !(m_shownTarget == target)) {
+    m_shown = m_scaler.Scale(m_frame, target.region, target.size);
+    m_shownTarget = target;
+  }
   QPainter painter(this);
-  painter.drawImage(rect(), m_shown);
+  painter.drawImage(QPoint(0, 0), m_shown);
 }
 
 }  // namespace vx

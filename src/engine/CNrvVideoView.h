@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QWidget>
+#include <mutex>
 
+#include "core/views/PictureRegion.h"
+#include "engine/CFrameScaler.h"
 #include "engine/IVideoWindow.h"
 
 namespace vx {
@@ -13,6 +16,7 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
  public:
   explicit CNrvVideoView(QWidget* parent = nullptr);
 
+  // Scales the picture for the view on the calling streaming thread, so painting only copies pixels.
   void PresentFrame(const CVideoFrame& frame) override;
   void RepaintFrame() override { update(); }
   // The picture it shows (the renderer's last), null before the first.
@@ -20,11 +24,40 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
+  // What the view shows: a region of the picture at a size in pixels (empty while hidden).
+  struct CTarget {
+    PictureRegion region;
+    QSize size;
+    friend bool operator==(const CTarget&, const CTarget&) = default;
+  };
+
+  // The part of the picture the view shows.
+  PictureRegion ShownRegion() const { return {}; }
+  // Tells the streaming threads what to scale pictures to from now on (window thread).
+  void PublishTarget();
+  // Takes the newest picture and its scaled pixels from the streaming thread (window thread).
+  void TakePending();
+
+  // Shared with the streaming threads.
+  std::mutex m_mutex;
+  CTarget m_target;
+  CVideoFrame m_pendingFrame;
+  QImage m_pendingImage;
+  CTarget m_pendingTarget;
+  bool m_bTakePosted = false;
+  CFrameScaler m_streamingScaler;  // used by one streaming thread at a time, under m_streamingMutex
+  std::mutex m_streamingMutex;
+
+  // The window thread's own.
   CVideoFrame m_frame;
-  CFrameConverter m_converter;
-  QImage m_shown;  // m_frame converted at the view's size, until either changes
+  QImage m_shown;  // m_frame scaled for m_shownTarget
+  CTarget m_shownTarget;
+  CFrameScaler m_scaler;
 };
 
 }  // namespace vx

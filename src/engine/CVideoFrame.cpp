@@ -7,24 +7,6 @@ namespace {
 
 GstSample* RefSample(GstSample* sample) { return sample ? gst_sample_ref(sample) : nullptr; }
 
-// A video frame mapped for as long as it lives.
-class CMappedFrame {
- public:
-  CMappedFrame(GstVideoInfo* info, GstBuffer* buffer, GstMapFlags flags)
-      : m_bMapped(buffer && gst_video_frame_map(&m_frame, info, buffer, flags)) {}
-  ~CMappedFrame() {
-    if (m_bMapped) gst_video_frame_unmap(&m_frame);
-  }
-  CMappedFrame(const CMappedFrame&) = delete;
-  CMappedFrame& operator=(const CMappedFrame&) = delete;
-  bool Mapped() const { return m_bMapped; }
-  GstVideoFrame* Get() { return &m_frame; }
-
- private:
-  GstVideoFrame m_frame{};
-  bool m_bMapped;
-};
-
 }  // namespace
 
 CVideoFrame::CVideoFrame(GstSample* sample) : m_pSample(RefSample(sample)) {}
@@ -42,9 +24,13 @@ QSize CVideoFrame::Size() const {
   return {GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)};
 }
 
-QImage CFrameConverter::Convert(const CVideoFrame& frame, QSize size) {
+QImage CFrameConverter::Convert(const CVideoFrame& frame, QSize size, const PictureRegion& region) {
   GstVideoInfo in;
   if (frame.IsNull() || !gst_video_info_from_caps(&in, gst_sample_get_caps(frame.Sample()))) return {};
+  return Convert(in, gst_sample_get_buffer(frame.Sample()), size, region);
+}
+
+QImage CFrameConverter::Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region) {
   if (size.isEmpty()) size = {GST_VIDEO_INFO_WIDTH(&in), GST_VIDEO_INFO_HEIGHT(&in)};
   GstVideoInfo out;
   gst_video_info_set_format(&out, GST_VIDEO_FORMAT_BGRx, static_cast<guint>(size.width()),
@@ -53,25 +39,30 @@ QImage CFrameConverter::Convert(const CVideoFrame& frame, QSize size) {
   GST_VIDEO_INFO_FPS_N(&out) = GST_VIDEO_INFO_FPS_N(&in);
   GST_VIDEO_INFO_FPS_D(&out) = GST_VIDEO_INFO_FPS_D(&in);
   GST_VIDEO_INFO_INTERLACE_MODE(&out) = GST_VIDEO_INFO_INTERLACE_MODE(&in);
-  if (!m_pConverter || size != m_size || !gst_video_info_is_equal(&in, &m_in)) {
-    // Nearest-neighbour scaling on one thread: it costs a third less CPU than bilinear at 2x playback,
-    // which matters more on two cores than the smoothness of a downscaled picture. Without chroma
-    // resampling each colour sample is used as it stands, which halves the cost of a scaled
-    // conversion and changes nothing at full size (the unscaled conversion never resamples).
+  if (!m_pConverter || size != m_size || !(region == m_region) || !gst_video_info_is_equal(&in, &m_in)) {
+    // Whole chroma samples, or packed formats such as YUY2 would start between a pixel pair's colours.
+    const PlaneRect source = RegionInPlane(region, GST_VIDEO_INFO_WIDTH(&in), GST_VIDEO_INFO_HEIGHT(&in), 0, 0,
+                                           GST_VIDEO_FORMAT_INFO_W_SUB(in.finfo, 1),
+                                           GST_VIDEO_FORMAT_INFO_H_SUB(in.finfo, 1));
+    // Bilinear on one thread. The views scale most pictures with libyuv and come here at the view's size,
+    // where nothing is scaled; only formats libyuv does not read are scaled here, and must look as good.
     GstStructure* options = gst_structure_new(
         "options", GST_VIDEO_CONVERTER_OPT_RESAMPLER_METHOD, GST_TYPE_VIDEO_RESAMPLER_METHOD,
-        GST_VIDEO_RESAMPLER_METHOD_NEAREST, GST_VIDEO_CONVERTER_OPT_CHROMA_MODE, GST_TYPE_VIDEO_CHROMA_MODE,
-        GST_VIDEO_CHROMA_MODE_NONE, GST_VIDEO_CONVERTER_OPT_THREADS, G_TYPE_UINT, 1u, nullptr);
+        GST_VIDEO_RESAMPLER_METHOD_LINEAR, GST_VIDEO_CONVERTER_OPT_THREADS, G_TYPE_UINT, 1u,
+        GST_VIDEO_CONVERTER_OPT_SRC_X, G_TYPE_INT, source.x, GST_VIDEO_CONVERTER_OPT_SRC_Y, G_TYPE_INT, source.y,
+        GST_VIDEO_CONVERTER_OPT_SRC_WIDTH, G_TYPE_INT, source.width, GST_VIDEO_CONVERTER_OPT_SRC_HEIGHT, G_TYPE_INT,
+        source.height, nullptr);
     m_pConverter.reset(gst_video_converter_new(&in, &out, options));
     m_in = in;
     m_size = size;
+    m_region = region;
   }
   QImage image(size, QImage::Format_RGB32);
   if (!m_pConverter || image.isNull() || image.bytesPerLine() != GST_VIDEO_INFO_PLANE_STRIDE(&out, 0)) return {};
   GstPtr<GstBuffer> target = Adopt(gst_buffer_new_wrapped_full(GstMemoryFlags(0), image.bits(),
                                                                static_cast<gsize>(image.sizeInBytes()), 0,
                                                                static_cast<gsize>(image.sizeInBytes()), nullptr, nullptr));
-  CMappedFrame source(&in, gst_sample_get_buffer(frame.Sample()), GST_MAP_READ);
+  CMappedFrame source(&in, buffer, GST_MAP_READ);
   CMappedFrame destination(&out, target.get(), GST_MAP_WRITE);
   if (!source.Mapped() || !destination.Mapped()) return {};
   gst_video_converter_frame(m_pConverter.get(), source.Get(), destination.Get());

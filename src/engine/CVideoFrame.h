@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 
+#include "core/views/PictureRegion.h"
 #include "engine/GstPtr.h"
 
 namespace vx {
@@ -32,17 +33,39 @@ class CVideoFrame {
   GstPtr<GstSample> m_pSample;
 };
 
-// Converts frames to BGRx images (QImage::Format_RGB32, rows top-down), scaling on the way; keeps its
-// converter while the input format and the output size stay the same.
+// A video frame mapped for as long as it lives.
+class CMappedFrame {
+ public:
+  CMappedFrame(GstVideoInfo* info, GstBuffer* buffer, GstMapFlags flags)
+      : m_bMapped(buffer && gst_video_frame_map(&m_frame, info, buffer, flags)) {}
+  ~CMappedFrame() {
+    if (m_bMapped) gst_video_frame_unmap(&m_frame);
+  }
+  CMappedFrame(const CMappedFrame&) = delete;
+  CMappedFrame& operator=(const CMappedFrame&) = delete;
+  bool Mapped() const { return m_bMapped; }
+  GstVideoFrame* Get() { return &m_frame; }
+
+ private:
+  GstVideoFrame m_frame{};
+  bool m_bMapped;
+};
+
+// Converts frames of any raw format to BGRx images (QImage::Format_RGB32, rows top-down), scaling
+// bilinearly on the way; keeps its converter while the input format, region and output size stay the same.
 class CFrameConverter {
  public:
-  // The picture at `size`, or at its own size when `size` is empty; null when it cannot be read.
-  QImage Convert(const CVideoFrame& frame, QSize size = {});
+  // `region` of the picture at `size`, or the whole picture at its own size when `size` is empty; null
+  // when it cannot be read.
+  QImage Convert(const CVideoFrame& frame, QSize size = {}, const PictureRegion& region = {});
+  // The same for a picture laid out as `in` describes.
+  QImage Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region);
 
  private:
   GstPtr<GstVideoConverter> m_pConverter;
   GstVideoInfo m_in{};
   QSize m_size;
+  PictureRegion m_region;
 };
 
 }  // namespace vx
