@@ -11,11 +11,9 @@ namespace {
 constexpr std::int64_t kFrame30 = 33'333'333;
 
 TEST(FrameStep, ThePicturesLengthComesFromTheBufferElseTheRateElseTheCamera) {
-  for (const auto& [buffer, fpsN, fpsD, expected] :
-       {std::tuple{40'000'000LL, 30, 1, 40'000'000LL}, {-1LL, 25, 1, 40'000'000LL}, {0LL, 30000, 1001, 33'366'666LL},
-        {-1LL, 0, 1, kFrame30}, {-1LL, 30, 0, kFrame30}}) {
-    EXPECT_EQ(FrameDurationNs(buffer, fpsN, fpsD), expected) << buffer << " " << fpsN << "/" << fpsD;
-  }
+  EXPECT_EQ(FrameDurationNs(40'000'000, 30, 1), 40'000'000);
+  EXPECT_EQ(FrameDurationNs(-1, 30000, 1001), 33'366'666);
+  EXPECT_EQ(FrameDurationNs(0, 0, 1), kFrame30);
 }
 
 TEST(FrameStep, APictureClippedByASeekStartsOnePeriodBeforeItsEnd) {
