@@ -114,23 +114,22 @@ HRESULT CRecordingGraph::StepFrame(bool forward) {
 
 HRESULT CRecordingGraph::StepForward(const ShownFrame& shown, std::int64_t nextNs) {
   m_pBus->Pump();
-  GstPtr<GstEvent> step = Adopt(gst_event_new_step(GST_FORMAT_BUFFERS, 1, 1.0, TRUE, FALSE));
-  const guint32 seqnum = gst_event_get_seqnum(step.get());
+  const auto step = [](GstFormat format, std::int64_t amount) {
+    return Adopt(gst_event_new_step(format, static_cast<guint64>(amount), 1.0, TRUE, FALSE));
+  };
+  GstPtr<GstEvent> front = step(GST_FORMAT_BUFFERS, 1);
+  const guint32 seqnum = gst_event_get_seqnum(front.get());
   // The renderer may hand over the next picture before send_event returns: it expects the step first.
   m_renderers[0]->ExpectStep(seqnum);
-  if (!gst_element_send_event(m_renderers[0]->Element(), step.release())) return E_FAIL;
-  if (const CVideoRenderer* rear = Renderer(1)) {
-    GstEvent* rearStep = gst_event_new_step(GST_FORMAT_BUFFERS, 1, 1.0, TRUE, FALSE);
-    gst_event_set_seqnum(rearStep, seqnum);
-    gst_element_send_event(rear->Element(), rearStep);
-  }
+  if (!gst_element_send_event(m_renderers[0]->Element(), front.release())) return E_FAIL;
   // The source pushes every stream from one thread: a sound sink that keeps its paused sample blocks it
-  // about a second later, and no video follows. The sound steps by the same time and stays in step.
-  if (GstElement* sound = Element(GraphRole::AudioRenderer)) {
-    GstEvent* soundStep =
-        gst_event_new_step(GST_FORMAT_TIME, static_cast<guint64>(shown.durationNs), 1.0, TRUE, FALSE);
-    gst_event_set_seqnum(soundStep, seqnum);
-    gst_element_send_event(sound, soundStep);
+  // about a second later, and no video follows. The sound steps by the picture's time and stays in step.
+  GstElement* const others[] = {Renderer(1) ? Renderer(1)->Element() : nullptr, Element(GraphRole::AudioRenderer)};
+  for (GstElement* sink : others) {
+    if (!sink) continue;
+    GstPtr<GstEvent> follow = sink == others[0] ? step(GST_FORMAT_BUFFERS, 1) : step(GST_FORMAT_TIME, shown.durationNs);
+    gst_event_set_seqnum(follow.get(), seqnum);
+    gst_element_send_event(sink, follow.release());
   }
   return AwaitAnswer(seqnum, NsToRefTime(nextNs), false);
 }
@@ -145,7 +144,8 @@ HRESULT CRecordingGraph::GetPosition(RefTime& t) {
   }
   if (m_bShowsStep && m_state != EngineState::Running) {
     if (const std::optional<ShownFrame> shown = m_renderers[0]->LastFrameTime()) {
-      t = NsToRefTime(shown->timeNs);
+      // Rounded up to whole units, so that a seek to the position (playing on) lands in this picture.
+      t = NsToRefTime(shown->timeNs + RefTimeToNs(1) - 1);
       return S_OK;
     }
   }
