@@ -1,10 +1,14 @@
-// A video view: a plain widget that shows its renderer's last picture and never paints on its own.
+// A video view: a plain widget that shows its renderer's last picture and never paints on its own. The wheel
+// zooms into the picture around the pointer (up to 8x), a drag moves the zoomed picture.
 #pragma once
 
+#include <QLabel>
 #include <QWidget>
 #include <mutex>
+#include <optional>
 
 #include "core/views/PictureRegion.h"
+#include "core/views/ViewZoom.h"
 #include "engine/CFrameScaler.h"
 #include "engine/IVideoWindow.h"
 
@@ -21,12 +25,20 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   void RepaintFrame() override { update(); }
   // The picture it shows (the renderer's last), null before the first.
   const CVideoFrame& Frame() const { return m_frame; }
+  // Which part of the picture the view shows.
+  const CViewZoom& Zoom() const { return m_zoom; }
+  // Shows the whole picture again.
+  void ResetZoom();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   // What the view shows: a region of the picture at a size in pixels (empty while hidden).
@@ -37,11 +49,13 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   };
 
   // The part of the picture the view shows.
-  PictureRegion ShownRegion() const { return {}; }
+  PictureRegion ShownRegion() const { return m_zoom.Region(); }
   // Tells the streaming threads what to scale pictures to from now on (window thread).
   void PublishTarget();
   // Takes the newest picture and its scaled pixels from the streaming thread (window thread).
   void TakePending();
+  // Shows the zoom's factor and cursor, and the part of the picture it now shows.
+  void ShowZoom();
 
   // Shared with the streaming threads.
   std::mutex m_mutex;
@@ -58,6 +72,9 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   QImage m_shown;  // m_frame scaled for m_shownTarget
   CTarget m_shownTarget;
   CFrameScaler m_scaler;
+  CViewZoom m_zoom;
+  QLabel* m_pZoomLabel;  // the factor, in a corner while zoomed
+  std::optional<QPointF> m_dragFrom;  // where the drag moving a zoomed picture was last
 };
 
 }  // namespace vx

@@ -83,6 +83,10 @@ int CPlaybackEngine::SkipBack(double seconds) { return Skip(-seconds); }
 
 int CPlaybackEngine::SkipForward(double seconds) { return Skip(seconds); }
 
+int CPlaybackEngine::StepFrame(bool forward) {
+  return m_pRecording && m_pRecording->StepFrame(forward) == S_OK ? 1 : 0;
+}
+
 int CPlaybackEngine::Skip(double seconds) {
   if (!m_pRecording || !CanSkip(m_pRecording->State())) return 0;
   RefTime position = 0;

@@ -35,6 +35,9 @@ class CPlaybackEngine {
   int SeekMs(std::int32_t ms);
   int SkipBack(double seconds);
   int SkipForward(double seconds);
+  // One picture forward or back of a paused or stopped recording: 1 when it moved; 0 at the first or last
+  // picture, while running, or when nothing is open.
+  int StepFrame(bool forward);
   // The current picture of channel 0 (front) or 1 (rear), top-down, 32 bits a pixel: 1, or 0 with
   // `bitmap` untouched when there is no recording, no such channel or no picture yet.
   int GrabFrame(int channel, QImage& bitmap) const;

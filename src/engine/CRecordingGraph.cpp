@@ -190,6 +190,7 @@ void CRecordingGraph::Teardown() {
   }
   for (auto& renderer : m_renderers) renderer.reset();
   m_pSource = nullptr;
+  m_bShowsStep = false;
   m_pBus.reset();
   m_pPipeline.reset();
   m_bGraphBuilt = false;

@@ -52,6 +52,11 @@ class CRecordingGraph {
   // S_OK at the new position (or the end); E_FAIL refused, nothing changed; VFW_E_TIMEOUT made but not
   // answered in time: the position reads `t` until the answer comes.
   HRESULT SetPosition(RefTime t, SeekMode mode = SeekMode::Accurate);
+  // One picture forward (`forward`) or back, paused or stopped: both views follow, and the position is then
+  // the shown picture's time until the next seek or play. S_OK on the new picture; S_FALSE at the first or
+  // last picture, where nothing moves; VFW_E_WRONG_STATE while running or without a graph; E_FAIL and
+  // VFW_E_TIMEOUT as SetPosition.
+  HRESULT StepFrame(bool forward);
   HRESULT GetPosition(RefTime& t);
   HRESULT GetDuration(RefTime& t);
   HRESULT Repaint();
@@ -78,6 +83,10 @@ class CRecordingGraph {
   void LinkBranches(int audioCount);
   HRESULT Cue();
   HRESULT Seek(RefTime t, float rate, SeekMode mode);
+  HRESULT StepForward(const ShownFrame& shown, std::int64_t nextNs);
+  // Waits for the answer of the seek or step `seqnum` (sent already) from the front renderer and for the
+  // other sinks to settle; `t` is the position meanwhile.
+  HRESULT AwaitAnswer(guint32 seqnum, RefTime t, bool toTheEnd);
   GstElement* Element(GraphRole role) const { return m_elements[static_cast<int>(role)].get(); }
 
   RecordingWindows m_windows;
@@ -91,6 +100,7 @@ class CRecordingGraph {
   float m_fRate = 1.0f;
   float m_fAppliedRate = 1.0f;
   RefTime m_nSoughtPosition = 0;  // the position while the last seek awaits its answer
+  bool m_bShowsStep = false;       // a frame step placed the picture: the position is that picture's time
   RefTime m_nDuration = 0;
   EngineState m_state = EngineState::Closed;
   int m_nVideoStreams = 0;

@@ -51,9 +51,11 @@ void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
                                                   gst_sample_get_segment(pulled.get()), nullptr));
   pulled.reset();
   const CVideoFrame frame(sample.get());
+  const std::optional<ShownFrame> time = ShownFrameOf(sample.get());
   {
     std::lock_guard lock(m_mutex);
     m_last = frame;
+    m_lastTime = time;
   }
   if (m_pWindow) m_pWindow->PresentFrame(frame);
   AnswerSegment(false);
@@ -80,6 +82,17 @@ QImage CVideoRenderer::GrabFrame() const {
     last = m_last;
   }
   return CFrameConverter().Convert(last);
+}
+
+std::optional<ShownFrame> CVideoRenderer::LastFrameTime() const {
+  std::lock_guard lock(m_mutex);
+  return m_lastTime;
+}
+
+void CVideoRenderer::ExpectStep(guint32 seqnum) {
+  std::lock_guard lock(m_mutex);
+  m_nSegmentSeqnum = seqnum;
+  m_bSegmentAnswered = false;
 }
 
 void CVideoRenderer::Repaint() const {

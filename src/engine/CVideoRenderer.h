@@ -6,15 +6,18 @@
 
 #include <QImage>
 #include <mutex>
+#include <optional>
 
 #include "engine/GstPtr.h"
 #include "engine/IVideoWindow.h"
+#include "engine/ShownFrameTime.h"
 
 namespace vx {
 
 // Name of the element message a renderer posts with the first picture, or the end, that follows each
-// flush or new segment. The message carries that event's sequence number, which a flushing seek hands to
-// every flush and segment it causes; the field "end" is true when the stream ended instead.
+// flush or new segment, or a step it was told to expect. The message carries that event's sequence number,
+// which a flushing seek hands to every flush and segment it causes; the field "end" is true when the
+// stream ended instead.
 inline constexpr const char* kSegmentAnswerMessage = "vx880-segment-answer";
 
 class CVideoRenderer {
@@ -29,6 +32,11 @@ class CVideoRenderer {
   QImage GrabFrame() const;
   // Has the window draw the last picture again.
   void Repaint() const;
+  // Time and length of the last picture; nothing before the first or when it carries no time.
+  std::optional<ShownFrame> LastFrameTime() const;
+  // Before a step event with sequence number `seqnum` is sent to this sink: the picture it brings (or the
+  // end) is answered under that number, as a seek's is.
+  void ExpectStep(guint32 seqnum);
 
  private:
   static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
@@ -42,6 +50,7 @@ class CVideoRenderer {
   IVideoWindow* m_pWindow;
   mutable std::mutex m_mutex;
   CVideoFrame m_last;
+  std::optional<ShownFrame> m_lastTime;
   guint32 m_nSegmentSeqnum = GST_SEQNUM_INVALID;
   bool m_bSegmentAnswered = true;
 };

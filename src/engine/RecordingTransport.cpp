@@ -25,7 +25,9 @@ HRESULT CRecordingGraph::Run() {
   GetDuration(duration);
   if (IsAtEnd(position, duration)) SetPosition(0);
   m_fRate = ClampRate(m_fRate);
-  if (m_fRate != m_fAppliedRate) {
+  // Frame steps move the video sinks alone, and sound would lag them by the steps made: one seek to the
+  // shown picture puts every stream back on the same time.
+  if (m_fRate != m_fAppliedRate || m_bShowsStep) {
     GetPosition(position);
     // A rate seek answered late still takes effect: play on.
     if (const HRESULT hr = Seek(position, m_fRate, SeekMode::Accurate); hr != S_OK && hr != VFW_E_TIMEOUT)
@@ -62,6 +64,7 @@ HRESULT CRecordingGraph::SetPosition(RefTime t, SeekMode mode) {
 // within the limit.
 HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
   t = std::max<RefTime>(t, 0);
+  m_bShowsStep = false;
   const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH |
                                   (mode == SeekMode::Accurate ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT));
   GstPtr<GstEvent> seek = Adopt(gst_event_new_seek(rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, RefTimeToNs(t),
@@ -73,8 +76,12 @@ HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
   // until it is expected.
   m_pBus->Pump();
   if (!gst_element_send_event(m_pPipeline.get(), seek.release())) return E_FAIL;
-  m_pBus->ExpectSeek(seqnum, m_renderers[0]->Element(), toTheEnd);
   m_fAppliedRate = rate;
+  return AwaitAnswer(seqnum, t, toTheEnd);
+}
+
+HRESULT CRecordingGraph::AwaitAnswer(guint32 seqnum, RefTime t, bool toTheEnd) {
+  m_pBus->ExpectSeek(seqnum, m_renderers[0]->Element(), toTheEnd);
   m_nSoughtPosition = t;
   const auto start = std::chrono::steady_clock::now();
   if (m_pBus->WaitForSeekAnswer(kSeekAnswerLimit) == SeekAnswer::NoAnswer) return VFW_E_TIMEOUT;
@@ -86,6 +93,47 @@ HRESULT CRecordingGraph::Seek(RefTime t, float rate, SeekMode mode) {
   return S_OK;
 }
 
+// Forward, a step event to each video sink, which shows the next picture at once: no flush, no decoding
+// from a key frame. Back, an accurate seek into the picture before, which the decoder reaches from the key
+// frame before it.
+HRESULT CRecordingGraph::StepFrame(bool forward) {
+  if (!m_bGraphBuilt || m_state == EngineState::Running) return VFW_E_WRONG_STATE;
+  const std::optional<ShownFrame> shown = m_renderers[0]->LastFrameTime();
+  if (!shown) return E_FAIL;
+  HRESULT hr = S_FALSE;
+  if (forward) {
+    RefTime duration = 0;
+    GetDuration(duration);
+    if (const std::optional<std::int64_t> next = NextFrameTime(*shown, RefTimeToNs(duration))) hr = StepForward(*shown, *next);
+  } else if (const std::optional<std::int64_t> target = PreviousFrameSeekTime(*shown)) {
+    hr = Seek(NsToRefTime(*target), m_fAppliedRate, SeekMode::Accurate);
+  }
+  m_bShowsStep = m_bShowsStep || hr == S_OK;
+  return hr;
+}
+
+HRESULT CRecordingGraph::StepForward(const ShownFrame& shown, std::int64_t nextNs) {
+  m_pBus->Pump();
+  const auto step = [](GstFormat format, std::int64_t amount) {
+    return Adopt(gst_event_new_step(format, static_cast<guint64>(amount), 1.0, TRUE, FALSE));
+  };
+  GstPtr<GstEvent> front = step(GST_FORMAT_BUFFERS, 1);
+  const guint32 seqnum = gst_event_get_seqnum(front.get());
+  // The renderer may hand over the next picture before send_event returns: it expects the step first.
+  m_renderers[0]->ExpectStep(seqnum);
+  if (!gst_element_send_event(m_renderers[0]->Element(), front.release())) return E_FAIL;
+  // The source pushes every stream from one thread: a sound sink that keeps its paused sample blocks it
+  // about a second later, and no video follows. The sound steps by the picture's time and stays in step.
+  GstElement* const others[] = {Renderer(1) ? Renderer(1)->Element() : nullptr, Element(GraphRole::AudioRenderer)};
+  for (GstElement* sink : others) {
+    if (!sink) continue;
+    GstPtr<GstEvent> follow = sink == others[0] ? step(GST_FORMAT_BUFFERS, 1) : step(GST_FORMAT_TIME, shown.durationNs);
+    gst_event_set_seqnum(follow.get(), seqnum);
+    gst_element_send_event(sink, follow.release());
+  }
+  return AwaitAnswer(seqnum, NsToRefTime(nextNs), false);
+}
+
 HRESULT CRecordingGraph::GetPosition(RefTime& t) {
   if (!HasGraph()) return S_OK;
   m_pBus->Pump();
@@ -93,6 +141,13 @@ HRESULT CRecordingGraph::GetPosition(RefTime& t) {
   if (m_pBus->SeekPending()) {
     t = m_nSoughtPosition;
     return S_OK;
+  }
+  if (m_bShowsStep && m_state != EngineState::Running) {
+    if (const std::optional<ShownFrame> shown = m_renderers[0]->LastFrameTime()) {
+      // Rounded up to whole units, so that a seek to the position (playing on) lands in this picture.
+      t = NsToRefTime(shown->timeNs + RefTimeToNs(1) - 1);
+      return S_OK;
+    }
   }
   gint64 ns = 0;
   if (!gst_element_query_position(m_pPipeline.get(), GST_FORMAT_TIME, &ns) || ns < 0) return E_FAIL;

@@ -147,6 +147,9 @@ class CQuelmarDlg : public QWidget {
   void BackToStart() { Seek(&CPlaybackEngine::SkipBack, 1000.0); }
   void ForwardToEnd() { Seek(&CPlaybackEngine::SkipForward, 1000.0); }
   void Seek(int (CPlaybackEngine::*skip)(double), double seconds);
+  void NextFrame() { StepFrame(true); }
+  void PreviousFrame() { StepFrame(false); }
+  void StepFrame(bool forward);
   void Slower();
   void Faster();
   void ChangeSpeed(bool faster);
@@ -183,6 +186,7 @@ class CQuelmarDlg : public QWidget {
   void ShowRecordingOnGraph();
   void HideGraph();
   void TakeSnapshotCommand();
+  void ResetZoom();
   CMapView& MapView();
   void PrepareMapWhenIdle();
   void HandOnPosition(std::uint32_t positionMs);
@@ -250,6 +254,7 @@ class CQuelmarDlg : public QWidget {
   bool m_bSoundOn = true;
   bool m_bGraphHidden = true;
   bool m_bMapPrepared = false;  // the map's preparation has begun; it is made once per window
+  bool m_bFrameStepped = false;  // the paused picture was reached by frame steps: its time shows milliseconds
 };
 
 }  // namespace vx

@@ -45,6 +45,9 @@ constexpr MenuItem kListMenu[] = {
     {"Detach GPX", ID_DETACH_GPX},
     {nullptr, 0},                  {"Events\u2026", ID_EVENTS},
     {"Trips", ID_TRIPS},
+    {nullptr, 0},                  {"Next Frame\t.", ID_FRAME_FORWARD},
+    {"Previous Frame\t,", ID_FRAME_BACK},
+    {"Reset Zoom\t0", ID_ZOOM_RESET},
     {nullptr, 0},                  {"Preferences\u2026", ID_PREFERENCES},
 };
 

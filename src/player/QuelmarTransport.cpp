@@ -51,6 +51,7 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
     return false;
   }
   ShowPlayMessage({});
+  m_bFrameStepped = false;
   const QString path = QFile::decodeName(QByteArray::fromStdString(filePath));
   m_strPlayingMountPoint = m_drives.MountPointOf(path);
   const std::int64_t durationMs = m_engine.GetDurationMs();
@@ -202,7 +203,17 @@ void CQuelmarDlg::PlayNext() { PlayRow(m_pCatalogue->NextRow()); }
 
 void CQuelmarDlg::Seek(int (CPlaybackEngine::*skip)(double), double seconds) {
   if (State() != EngineState::Running && State() != EngineState::Paused) return;
+  m_bFrameStepped = false;
   (m_engine.*skip)(seconds);
+  UpdateTimeline();
+}
+
+// A step while playing pauses first, as common players do: a step only makes sense on a still picture.
+void CQuelmarDlg::StepFrame(bool forward) {
+  if (State() == EngineState::Running) PlayPause();
+  if (State() != EngineState::Paused && State() != EngineState::Stopped) return;
+  m_engine.StepFrame(forward);
+  m_bFrameStepped = true;
   UpdateTimeline();
 }
 
@@ -237,6 +248,7 @@ void CQuelmarDlg::ApplyVolume() {
 
 void CQuelmarDlg::OnPositionSlider(int code, int position) {
   if (code < TB_PAGEUP || code > TB_THUMBTRACK) return;
+  m_bFrameStepped = false;
   if (IsLoaded() && m_engine.Recording()->HasGraph())
     m_engine.Recording()->SetPosition(static_cast<RefTime>(position) * kRefTimePerMs);
   UpdateTimeline();
@@ -258,6 +270,7 @@ void CQuelmarDlg::UpdateTimeline() {
   CRecordingGraph& recording = *m_engine.Recording();
   const EngineState state = recording.State();
   if (state != EngineState::Running && state != EngineState::Paused && state != EngineState::Stopped) return;
+  if (state == EngineState::Running) m_bFrameStepped = false;
   if (state == EngineState::Stopped) recording.Pause();
   RefTime position = 0;
   recording.GetPosition(position);
@@ -283,7 +296,8 @@ void CQuelmarDlg::UpdateTimeline() {
 void CQuelmarDlg::UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs) {
   for (auto [id, ms] : {std::pair{IDC_CURRENT_TIME, positionMs}, {IDC_TOTAL_TIME, durationMs}}) {
     auto* label = static_cast<QLabel*>(m_controls.at(id));
-    const QString text = QString::fromStdString(TimeText(ms));
+    const bool withMs = id == IDC_CURRENT_TIME && m_bFrameStepped;
+    const QString text = QString::fromStdString(withMs ? TimeTextWithMs(ms) : TimeText(ms));
     if (label->text() != text) label->setText(text);
   }
 }

@@ -57,7 +57,17 @@ void CQuelmarDlg::HideGraph() {
 
 void CQuelmarDlg::TakeSnapshotCommand() {
   const int row = m_pCatalogue->PlayingRow();
-  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), m_telemetry);
+  // The front view shows channel 0 and the rear view channel 1, wherever the layout places them.
+  const auto zoomOf = [](const CNrvVideoView& view) {
+    return view.Zoom().IsZoomed() ? std::optional(view.Zoom().Region()) : std::nullopt;
+  };
+  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), m_telemetry,
+               {zoomOf(m_frontView), zoomOf(m_rearView)});
+}
+
+void CQuelmarDlg::ResetZoom() {
+  m_frontView.ResetZoom();
+  m_rearView.ResetZoom();
 }
 
 // The browser engine behind the map starts on this thread and takes long: started at a press of MAP it froze

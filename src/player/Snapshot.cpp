@@ -59,6 +59,13 @@ QString WriteJpeg(const Picture& picture, const std::vector<std::uint8_t>& exif)
   return {};
 }
 
+// The part of `image` that `region` names, in whole pixels.
+QImage Cropped(const QImage& image, const PictureRegion& region) {
+  const QRectF part(region.x * image.width(), region.y * image.height(), region.width * image.width(),
+                    region.height * image.height());
+  return image.copy(part.toRect());
+}
+
 // The recording's position now, as the frame just grabbed shows it; nothing when the graph cannot say.
 std::optional<std::uint32_t> PositionMs(CRecordingGraph& recording) {
   RefTime position = 0;
@@ -98,7 +105,8 @@ SnapshotPrompts StandardSnapshotPrompts() {
 }
 
 SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QString& playingPath,
-                            const TelemetryTrack& telemetry, const SnapshotPrompts& prompts) {
+                            const TelemetryTrack& telemetry, const SnapshotZooms& zooms,
+                            const SnapshotPrompts& prompts) {
   SnapshotResult result;
   CRecordingGraph* recording = engine.Recording();
   const EngineState state = recording ? recording->State() : EngineState::Closed;
@@ -123,7 +131,10 @@ SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QStr
   }
   const SnapshotFiles names = SnapshotFileNames(chosen->toStdString());
   std::vector<Picture> pictures{{QString::fromStdString(names.front), front}};
+  if (zooms.front) pictures.push_back({QString::fromStdString(names.frontZoom), Cropped(front, *zooms.front)});
   if (!rear.isNull()) pictures.push_back({QString::fromStdString(names.rear), rear});
+  if (!rear.isNull() && zooms.rear)
+    pictures.push_back({QString::fromStdString(names.rearZoom), Cropped(rear, *zooms.rear)});
 
   QStringList existing;
   for (const Picture& picture : pictures) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/telemetry/TelemetryTrack.h"
+#include "core/views/ViewZoom.h"
 
 class QWidget;
 
@@ -31,6 +32,12 @@ struct SnapshotPrompts {
 // files written are not the name typed), a yes/no question and a warning box.
 SnapshotPrompts StandardSnapshotPrompts();
 
+// The parts of the front and rear pictures that zoomed views show; nothing for a view showing it all.
+struct SnapshotZooms {
+  std::optional<PictureRegion> front;
+  std::optional<PictureRegion> rear;
+};
+
 enum class SnapshotOutcome { NotTaken, Cancelled, Declined, Written, Failed };
 
 struct SnapshotResult {
@@ -43,9 +50,10 @@ struct SnapshotResult {
 // recording is closed meanwhile (a card pulled out), and playback resumes afterwards only if it was running
 // and the same recording is still loaded. `playingPath` is the recording file of the playing row: the default
 // name is that path with ".jpg" for its extension. Both pictures carry EXIF of the frame's moment: its date and
-// time, and from `telemetry` the place, speed and heading of the nearest fix.
+// time, and from `telemetry` the place, speed and heading of the nearest fix. A picture with a part in `zooms`
+// is also saved as that part alone, at the picture's own resolution, beside the whole ("NAME_front-zoom.jpg").
 SnapshotResult TakeSnapshot(CPlaybackEngine& engine, QWidget* parent, const QString& playingPath,
-                            const TelemetryTrack& telemetry,
+                            const TelemetryTrack& telemetry, const SnapshotZooms& zooms,
                             const SnapshotPrompts& prompts = StandardSnapshotPrompts());
 
 }  // namespace vx

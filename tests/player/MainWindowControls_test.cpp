@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "MainWindowFixture.h"
 #include "core/player/ControlIds.h"
@@ -109,6 +110,34 @@ TEST_F(ControlsTest, TheKeyboardTableDrivesTheWindowWhereverItsFocusIs) {
   EXPECT_EQ(LoadedPath(), PathOf(kOneStreamAvi2s));
   Type(Qt::Key_PageDown);
   EXPECT_EQ(LoadedPath(), PathOf(kTwoStreamsAvi2s));
+}
+
+// The frame keys pause and step a picture at a time, and the time label shows milliseconds until a seek; the
+// wheel zooms a view and the reset key shows the whole picture again.
+TEST_F(ControlsTest, FrameKeysStepThePausedPictureAndTheWheelZoomsAViewUntilReset) {
+  Type(Qt::Key_Space);
+  ASSERT_EQ(PlayingRow(), 0);
+  Type(Qt::Key_Period);
+  EXPECT_EQ(State(), EngineState::Paused) << "a step while playing pauses first";
+  Type(Qt::Key_Home);
+  for (const auto& [key, label] : {std::pair{Qt::Key_Period, "00:00.033"}, {Qt::Key_Period, "00:00.066"},
+                                   {Qt::Key_Comma, "00:00.033"}, {Qt::Key_Right, "00:00:01"}}) {
+    Type(key);
+    EXPECT_EQ(Window().ControlText(IDC_CURRENT_TIME), label) << key;
+  }
+  CNrvVideoView& view = Window().FrontView();
+  QCoreApplication::processEvents();  // the view takes its picture from the renderer
+  const QPointF at(view.width() / 4.0, view.height() / 2.0);
+  QWheelEvent wheel(at, view.mapToGlobal(at), {}, QPoint(0, 4 * 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view, &wheel);
+  auto* factor = view.findChild<QLabel*>(QStringLiteral("zoomFactor"));
+  ASSERT_TRUE(factor);
+  EXPECT_EQ(factor->text(), QStringLiteral("2.0\u00d7"));
+  EXPECT_TRUE(factor->isVisible());
+  Type(Qt::Key_0);
+  EXPECT_FALSE(view.Zoom().IsZoomed());
+  EXPECT_FALSE(factor->isVisible());
 }
 
 // The list's context menu goes through the window's commands; after Stop, Play starts the row that was playing.

@@ -48,7 +48,7 @@ class SnapshotTest : public ::testing::Test {
   }
   CRecordingGraph& Recording() { return *m_engine.Recording(); }
   SnapshotResult Take() {
-    return TakeSnapshot(m_engine, nullptr, QString::fromStdString(m_path), m_telemetry, m_prompts);
+    return TakeSnapshot(m_engine, nullptr, QString::fromStdString(m_path), m_telemetry, m_zooms, m_prompts);
   }
   QString In(const std::string& name) { return QString::fromStdString(m_dir / name); }
   static QSize JpegSize(const QString& path) {
@@ -63,6 +63,7 @@ class SnapshotTest : public ::testing::Test {
   CPlaybackEngine m_engine;
   std::string m_path;
   TelemetryTrack m_telemetry;
+  SnapshotZooms m_zooms;
   SnapshotPrompts m_prompts;
   std::optional<QString> m_chosen;
   std::function<void()> m_whileChoosing;
@@ -156,16 +157,37 @@ TEST_F(SnapshotTest, RecordingClosedDuringTheDialogStillGetsItsPicturesAndIsNotR
   EXPECT_EQ(Recording().State(), EngineState::Stopped);
 }
 
-// Both pictures of a paused recording at its start carry the place of the first fix, as ExifTool reads it.
-TEST_F(SnapshotTest, PicturesCarryTheFramesPlaceAsExifToolReadsIt) {
+// Mean difference of the colour channels of two pictures of one size, 0..255.
+double MeanDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * a.width() * a.height());
+}
+
+// Both pictures of a paused recording at its start, and the zoomed parts saved beside them, carry the place of
+// the first fix, as ExifTool reads it. A zoomed part is that part of the picture at the picture's resolution.
+TEST_F(SnapshotTest, PicturesAndTheirZoomedPartsCarryTheFramesPlaceAsExifToolReadsIt) {
   Open(2);
   m_telemetry = ReadRecordingTelemetry(m_path);
   const auto firstFix = std::find_if(m_telemetry.gps.begin(), m_telemetry.gps.end(), [](auto& f) { return f.valid; });
   ASSERT_TRUE(firstFix != m_telemetry.gps.end() && firstFix->mediaMs <= 1000) << "a recording with GPS";
   ASSERT_EQ(Recording().Pause(), S_OK);
+  QImage front;
+  ASSERT_EQ(m_engine.GrabFrame(0, front), 1);
   m_chosen = In("placed");
-  ASSERT_EQ(Take().written.size(), 2);
-  for (const char* name : {"placed_front.jpg", "placed_rear.jpg"}) {
+  m_zooms = {PictureRegion{0.5, 0.25, 0.25, 0.25}, PictureRegion{0.0, 0.75, 0.25, 0.25}};
+  ASSERT_EQ(Take().written.size(), 4);
+  const QRect part(front.width() / 2, front.height() / 4, front.width() / 4, front.height() / 4);
+  const QImage zoomed(In("placed_front-zoom.jpg"));
+  ASSERT_EQ(zoomed.size(), part.size());
+  EXPECT_LT(MeanDifference(zoomed, front.copy(part)), 6.0) << "the same pixels, give or take the JPEG";
+  for (const char* name : {"placed_front.jpg", "placed_rear.jpg", "placed_front-zoom.jpg", "placed_rear-zoom.jpg"}) {
     const test::ToolOutput run = test::RunTool("exiftool -n -j " + test::Quote(In(name).toStdString()));
     ASSERT_EQ(run.status, 0) << "ExifTool is needed as the independent reader (Debian libimage-exiftool-perl)";
     std::smatch latitude;

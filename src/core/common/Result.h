@@ -8,6 +8,8 @@ namespace vx {
 using HRESULT = std::int32_t;
 
 inline constexpr HRESULT S_OK = 0;
+// Success with nothing done (a step past the first or last picture).
+inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 inline constexpr HRESULT VFW_E_WRONG_STATE = static_cast<HRESULT>(0x80040227u);

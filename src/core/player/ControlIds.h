@@ -67,5 +67,9 @@ inline constexpr int ID_EVENTS = 32792;
 inline constexpr int ID_TRIPS = 32793;
 // The viewer's Preferences dialog (trip gap, event thresholds).
 inline constexpr int ID_PREFERENCES = 32794;
+// One picture forward or back while paused, and the whole picture again in both views.
+inline constexpr int ID_FRAME_FORWARD = 32795;
+inline constexpr int ID_FRAME_BACK = 32796;
+inline constexpr int ID_ZOOM_RESET = 32797;
 
 }  // namespace vx

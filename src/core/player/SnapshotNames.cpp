@@ -31,7 +31,7 @@ std::string SnapshotBaseName(std::string_view chosenPath) {
 
 SnapshotFiles SnapshotFileNames(std::string_view chosenPath) {
   const std::string base = SnapshotBaseName(chosenPath);
-  return {base + "_front.jpg", base + "_rear.jpg"};
+  return {base + "_front.jpg", base + "_rear.jpg", base + "_front-zoom.jpg", base + "_rear-zoom.jpg"};
 }
 
 }  // namespace vx

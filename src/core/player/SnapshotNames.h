@@ -1,4 +1,5 @@
-// Names of the snapshot files: the save dialog's default name and the front and rear files of a chosen name.
+// Names of the snapshot files: the save dialog's default name and the front and rear files of a chosen name,
+// with the files of their zoomed parts.
 #pragma once
 
 #include <string>
@@ -17,6 +18,9 @@ std::string SnapshotBaseName(std::string_view chosenPath);
 struct SnapshotFiles {
   std::string front;  // base + "_front.jpg"
   std::string rear;   // base + "_rear.jpg"
+  // The zoomed part of a view that shows one, beside its whole picture.
+  std::string frontZoom;  // base + "_front-zoom.jpg"
+  std::string rearZoom;   // base + "_rear-zoom.jpg"
 };
 SnapshotFiles SnapshotFileNames(std::string_view chosenPath);
 

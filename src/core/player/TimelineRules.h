@@ -12,6 +12,9 @@ namespace vx {
 // "hh:mm:ss" of a millisecond count, truncated to whole seconds; hours grow past two digits; negative
 // counts read "00:00:00".
 std::string TimeText(std::int64_t ms);
+// "mm:ss.mmm" (from an hour on "h:mm:ss.mmm"): the position with its milliseconds, for a paused picture
+// reached by frame steps. It keeps to about the width of "hh:mm:ss" in the same label.
+std::string TimeTextWithMs(std::int64_t ms);
 
 // The recording is over when the position has reached a known duration, or when the engine gives a
 // negative position. A duration the engine does not know (0 or less) is never taken for the end.

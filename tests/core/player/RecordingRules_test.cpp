@@ -175,6 +175,7 @@ TEST(SnapshotNames, DefaultAndChosenNamesLoseTheirWholeExtensionInCharacters) {
     const auto files = SnapshotFileNames(name);
     EXPECT_EQ(files.front, std::string(stem) + "_front.jpg") << name;
     EXPECT_EQ(files.rear, std::string(stem) + "_rear.jpg") << name;
+    EXPECT_EQ(files.frontZoom, std::string(stem) + "_front-zoom.jpg") << name;
   }
 }
 
@@ -193,6 +194,11 @@ TEST(TimelineRules, TimeTextsAndTheEndOfARecording) {
   EXPECT_EQ(TimeText(999), "00:00:00") << "whole seconds, truncated";
   EXPECT_EQ(TimeText(-40), "00:00:00");
   EXPECT_EQ(TimeText(100LL * 3600 * 1000), "100:00:00");
+  for (const auto& [ms, text] : {std::pair{65'033LL, "01:05.033"}, {999LL, "00:00.999"}, {-40LL, "00:00.000"},
+                                 {3'599'999LL, "59:59.999"}, {3'600'000LL, "1:00:00.000"},
+                                 {100LL * 3'600'000 + 61'001, "100:01:01.001"}}) {
+    EXPECT_EQ(TimeTextWithMs(ms), text) << ms;
+  }
   for (const auto& [position, duration, end] : {std::tuple{60'000, 60'000, true}, {60'100, 60'000, true},
                                                 {59'999, 60'000, false}, {-1, 60'000, true},
                                                 {5'000, 0, false}}) {
