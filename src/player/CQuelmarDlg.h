@@ -87,8 +87,10 @@ class CQuelmarDlg : public QWidget {
   // The position and length the slider and the time labels show: the trip's while a trip plays.
   std::int64_t PlayingPositionMs() const;
   std::int64_t TimelineDurationMs();
-  // The trip that plays as one: which of its recordings is open; empty when a recording plays by itself.
+  // The trip that plays as one: which of its recordings is open, and its time line; empty and null when a
+  // recording plays by itself.
   std::optional<std::size_t> TripFile() const;
+  const TripTimeline* TripTimeLine() const { return m_trip ? &m_trip->timeline : nullptr; }
   ViewSlots Slots() const { return m_slots; }
   int WindowMode() const { return m_nWindowMode; }
   int SpeedStep() const { return m_nSpeedStep; }
