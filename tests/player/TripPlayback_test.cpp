@@ -1,10 +1,12 @@
 // A trip of the list's trips view played as one drive: three card-maker recordings one after another with
 // every picture shown across the joins, the trip's time on the slider and the labels, and seeks that cross
-// a join.
+// a join; recordings of one stream pair in one file and front and rear pairs in two files alike.
 #include <QAbstractItemModel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
+
+#include <filesystem>
 
 #include "MainWindowFixture.h"
 #include "TestMedia.h"
@@ -72,12 +74,32 @@ class CShownPictures : public QObject {
   std::vector<GstClockTime> m_baseTimes;
 };
 
-class TripPlaybackTest : public MainWindowTest {
+// The card maker's card, whose first trip is two drive recordings and the event recording that follows
+// them, 3 s each, two streams in a file.
+std::string MorningCard(const TempDir&) { return CardFolder("trip-playback-card", "--count 2 --seconds 3"); }
+
+// Three front and rear pairs in two files each (X_NF.MP4 and X_NR.MP4), 3 s each, one after another.
+std::string PairsCard(const TempDir& dir) {
+  const std::filesystem::path folder(dir / "pairs");
+  std::filesystem::create_directories(folder);
+  for (const char* time : {"090000", "090003", "090006"}) {
+    const std::string front = (folder / (std::string("20261206_") + time + "_NF.MP4")).string();
+    const ToolOutput made = RunTool(Tool("vx880-mkcard") + " --file " + Quote(front) + " --split --streams 2 --seconds 3");
+    EXPECT_EQ(made.status, 0) << made.out;
+  }
+  return folder.string();
+}
+
+struct TripCard {
+  const char* name;
+  std::string (*make)(const TempDir& dir);
+};
+
+class TripPlaybackTest : public MainWindowTest, public ::testing::WithParamInterface<TripCard> {
  protected:
-  // Lists the card maker's card in the trips view and double-clicks its morning drive: two drive
-  // recordings and the event recording that follows them, 3 s each.
-  void PlayMorningTrip() {
-    const std::string card = CardFolder("trip-playback-card", "--count 2 --seconds 3");
+  // Lists the card in the trips view and double-clicks its first trip, which holds three recordings.
+  void PlayFirstTrip() {
+    const std::string card = GetParam().make(m_dir);
     ::setenv("XDG_CACHE_HOME", (m_dir / "cache").c_str(), 1);
     CRecordingCatalogue& catalogue = Window().Catalogue();
     QSignalSpy searched(&catalogue, &CRecordingCatalogue::searchFinished);
@@ -88,7 +110,8 @@ class TripPlaybackTest : public MainWindowTest {
     ASSERT_TRUE(WaitUntil([&] { return trips->hasChildren(trips->index(0, 0)); }));
     ::unsetenv("XDG_CACHE_HOME");
     ASSERT_EQ(trips->rowCount(trips->index(0, 0)), 3);
-    for (int r = 0; r < 3; ++r) m_names << trips->index(r, 0, trips->index(0, 0)).data().toString();
+    // A rear file's trip plays its front and rear pairs too: a recording is known by the time in its name.
+    for (int r = 0; r < 3; ++r) m_times << trips->index(r, 0, trips->index(0, 0)).data().toString().left(15);
     DoubleClickIndex(trips->index(0, 0));
     // The test's double-click leaves the button down, and the window's timeline waits while it is.
     QTest::mouseRelease(catalogue.List()->viewport(), Qt::LeftButton, {},
@@ -99,7 +122,7 @@ class TripPlaybackTest : public MainWindowTest {
   void SeekTrip(std::int64_t tripMs) { emit Slider(IDC_POSITION_SLIDER).HScroll(TB_THUMBPOSITION, static_cast<int>(tripMs)); }
 
   TempDir m_dir{"trip-playback"};
-  QStringList m_names;  // of the trip's recordings, in order
+  QStringList m_times;  // the time in the names of the trip's recordings, in order
 };
 
 // Every picture of the three recordings is shown in order: within a recording one frame after another, at
@@ -107,9 +130,9 @@ class TripPlaybackTest : public MainWindowTest {
 // time starting on the shared clock where the one before reached its end, within a frame; the trip's
 // position never goes back; the slider and the labels span the whole trip. After the trip the list's next
 // row plays by itself.
-TEST_F(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
+TEST_P(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
   CShownPictures shown(Window());
-  PlayMorningTrip();
+  PlayFirstTrip();
   const TripTimeline timeline = Timeline();
   ASSERT_EQ(timeline.FileCount(), 3u);
   EXPECT_NEAR(static_cast<double>(timeline.TotalMs()), 3.0 * kRecordingMs, 3 * kFrameMs);
@@ -120,7 +143,7 @@ TEST_F(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
   EXPECT_GE(Window().Telemetry().gps.back().mediaMs, timeline.StartMs(2));
 
   ASSERT_TRUE(WaitUntil([&] { return Window().TripFile() == 2u; }));
-  EXPECT_TRUE(LoadedPath().endsWith("/" + m_names[2]));
+  EXPECT_TRUE(LoadedPath().contains("/" + m_times[2]));
   ASSERT_TRUE(WaitUntil([&] { return !Window().TripFile(); }));
   const std::vector<ShownPicture> pictures = shown.Pictures();
   Click(IDC_STOP);
@@ -153,8 +176,8 @@ TEST_F(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
 
 // A seek to a moment in another recording opens that recording at that moment, paused or playing as the
 // trip was; the trip then plays on into the recording after it.
-TEST_F(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMoment) {
-  PlayMorningTrip();
+TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMoment) {
+  PlayFirstTrip();
   Click(IDC_PLAY);  // pauses
   ASSERT_EQ(State(), EngineState::Paused);
   struct Case {
@@ -166,7 +189,7 @@ TEST_F(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMomen
     if (c.playing) Click(IDC_PLAY);
     SeekTrip(Timeline().StartMs(c.file) + c.fileMs);
     EXPECT_EQ(Window().TripFile(), c.file);
-    EXPECT_TRUE(LoadedPath().endsWith("/" + m_names[static_cast<int>(c.file)])) << LoadedPath().toStdString();
+    EXPECT_TRUE(LoadedPath().contains("/" + m_times[static_cast<int>(c.file)])) << LoadedPath().toStdString();
     EXPECT_EQ(State(), c.playing ? EngineState::Running : EngineState::Paused);
     if (!c.playing) {
       EXPECT_EQ(PositionMs(), c.fileMs);
@@ -175,8 +198,12 @@ TEST_F(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMomen
   }
   EXPECT_GE(PositionMs(), 1500);
   ASSERT_TRUE(WaitUntil([&] { return Window().TripFile() == 1u; })) << "plays on into the next recording";
-  EXPECT_TRUE(LoadedPath().endsWith("/" + m_names[1]));
+  EXPECT_TRUE(LoadedPath().contains("/" + m_times[1]));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cards, TripPlaybackTest,
+                         ::testing::Values(TripCard{"TwoStreamsInAFile", MorningCard}, TripCard{"PairsInTwoFiles", PairsCard}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vx::test
