@@ -201,13 +201,12 @@ void CRecordingGraph::Teardown() {
 }
 
 void CRecordingGraph::StartPresenting(bool showKept) {
-  m_bPresenting = true;
   for (auto& renderer : m_renderers)
     if (renderer) renderer->StartPresenting(showKept);
 }
 
+// May run on a streaming thread: it touches only the renderers' own flags.
 void CRecordingGraph::StopPresenting() {
-  m_bPresenting = false;
   for (auto& renderer : m_renderers)
     if (renderer) renderer->StopPresenting();
 }

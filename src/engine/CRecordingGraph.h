@@ -98,7 +98,7 @@ class CRecordingGraph {
 
   RecordingWindows m_windows;
   bool m_bTelemetry;
-  bool m_bPresenting;
+  bool m_bPresenting;  // whether the renderers it makes show their pictures at once
   GstPtr<GstElement> m_pPipeline;
   std::unique_ptr<CPipelineBus> m_pBus;
   std::array<GstPtr<GstElement>, 9> m_elements;  // by GraphRole

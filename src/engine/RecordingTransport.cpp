@@ -51,7 +51,6 @@ void CRecordingGraph::StartAt(GstClockTime baseTime) {
 
 // With a start time again, the pipeline keeps its running time across pauses.
 void CRecordingGraph::AdoptStarted() {
-  m_bPresenting = true;
   gst_element_set_start_time(m_pPipeline.get(), 0);
   m_state = EngineState::Running;
 }

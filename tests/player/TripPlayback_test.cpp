@@ -203,7 +203,7 @@ TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMomen
 
 INSTANTIATE_TEST_SUITE_P(Cards, TripPlaybackTest,
                          ::testing::Values(TripCard{"TwoStreamsInAFile", MorningCard}, TripCard{"PairsInTwoFiles", PairsCard}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<TripCard>& card) { return std::string(card.param.name); });
 
 }  // namespace
 }  // namespace vx::test
