@@ -4,7 +4,9 @@
 #include <QImage>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "engine/CRecordingGraph.h"
 
@@ -26,8 +28,22 @@ class CPlaybackEngine {
   int CheckComponents() const;
   // 1 opened and cued on its first frame; 0 not opened, with nothing left behind. `partnerPath` is the
   // rear file of a front/rear pair (empty for none): it plays in the rear view, and never fails the open.
+  // The recording prepared by PrepareNext is taken as it is when it is this one.
   int Open(const std::string& path, const std::string& partnerPath = {});
   void Close();
+
+  // Gapless playing of recordings one after another. PrepareNext builds and cues the recording that
+  // follows the open one on a worker, its pictures kept from the views. When the open recording's front
+  // stream ends while playing, the prepared one starts on the streaming thread with its first picture at
+  // the very moment the last one's display ends, and `handedOver` is called there; the owner then calls
+  // CompleteHandOver on its own thread, which makes it the open recording. A hand-over that finds nothing
+  // prepared leaves the end to the owner, as without one.
+  void SetHandOverListener(std::function<void()> handedOver);
+  void PrepareNext(const std::string& path, const std::string& partnerPath = {});
+  // Forgets the prepared recording (tearing it down on the worker).
+  void DropPrepared();
+  // True when the prepared recording has taken over; it is then the open one, the old one goes to the worker.
+  bool CompleteHandOver();
 
   int ChangeRate(float rate);
   std::int64_t GetDurationMs();
@@ -52,10 +68,27 @@ class CPlaybackEngine {
 
  private:
   int Skip(double seconds);
+  // Makes `graph` the open recording, telling it of its end; the one open before goes to the worker.
+  void MakeCurrent(std::unique_ptr<CRecordingGraph> graph);
+  // Streaming thread of the open recording: its front stream ended, its last picture ending at `lastEnd`.
+  void OnRecordingEnded(const CRecordingGraph* ended, GstClockTime lastEnd);
+  // Runs `job` on the worker after what it was given before; the worker's graphs are its own.
+  void RunOnWorker(std::function<void()> job);
+  void Retire(std::unique_ptr<CRecordingGraph> graph);
 
   ElementLookup m_available;
   RecordingWindows m_windows;
   std::unique_ptr<CRecordingGraph> m_pRecording;
+  std::function<void()> m_handedOver;
+  // Guards the prepared recording and the hand-over, which the streaming thread makes. Never held while a
+  // pipeline changes state on this thread, which could wait for that very streaming thread.
+  std::mutex m_handOverMutex;
+  std::unique_ptr<CRecordingGraph> m_pPrepared;  // cued, waiting for the open one's end
+  std::string m_strNextPath;  // what PrepareNext was asked for (main thread)
+  std::string m_strNextPartner;
+  std::uint64_t m_nPreparation = 0;  // numbers the requests: a worker's result for an older one is dropped
+  bool m_bHandedOver = false;
+  std::thread m_worker;
   bool m_bTelemetryOption = true;
   double m_fVolume = 1.0;
 };

@@ -80,8 +80,8 @@ void Link(GstElement* from, const char* fromPad, GstElement* to) {
 
 }  // namespace
 
-CRecordingGraph::CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag)
-    : m_windows(windows), m_bTelemetry(telemetryFlag) {}
+CRecordingGraph::CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag, bool presenting)
+    : m_windows(windows), m_bTelemetry(telemetryFlag), m_bPresenting(presenting) {}
 
 CRecordingGraph::~CRecordingGraph() { Teardown(); }
 
@@ -90,6 +90,10 @@ HRESULT CRecordingGraph::BuildGraph(const std::string& path, const std::string& 
   if (path.empty()) return 1;
   m_strPath = path;
   m_pPipeline = Retain(gst_pipeline_new("VX-880QN recording"));
+  // Every recording runs on the one system clock, so that the running times of a recording that ends and
+  // of the one that follows it can be laid end to end.
+  GstPtr<GstClock> clock = Adopt(gst_system_clock_obtain());
+  gst_pipeline_use_clock(GST_PIPELINE(m_pPipeline.get()), clock.get());
   m_pBus = std::make_unique<CPipelineBus>(m_pPipeline.get(), path);
   if (!AddElement({GraphRole::Source, kSourceName}, nullptr, false)) return E_FAIL;
   m_pSource = CCameraSource::From(Element(GraphRole::Source));
@@ -133,7 +137,8 @@ bool CRecordingGraph::AddElement(const GraphStep& step, GstCaps* caps, bool pcm)
   GstPtr<GstElement> element;
   if (step.role == GraphRole::Renderer1 || step.role == GraphRole::Renderer2) {
     const int channel = step.role == GraphRole::Renderer1 ? 0 : 1;
-    auto renderer = std::make_unique<CVideoRenderer>(step.name.c_str(), channel ? m_windows.pRear : m_windows.pFront);
+    auto renderer = std::make_unique<CVideoRenderer>(step.name.c_str(), channel ? m_windows.pRear : m_windows.pFront,
+                                                     m_bPresenting);
     if (renderer->Element()) element.reset(static_cast<GstElement*>(gst_object_ref(renderer->Element())));
     m_renderers[channel] = std::move(renderer);
   } else {
@@ -194,6 +199,21 @@ void CRecordingGraph::Teardown() {
   m_pBus.reset();
   m_pPipeline.reset();
   m_bGraphBuilt = false;
+}
+
+void CRecordingGraph::StartPresenting(bool showKept) {
+  for (auto& renderer : m_renderers)
+    if (renderer) renderer->StartPresenting(showKept);
+}
+
+// May run on a streaming thread: it touches only the renderers' own flags.
+void CRecordingGraph::StopPresenting() {
+  for (auto& renderer : m_renderers)
+    if (renderer) renderer->StopPresenting();
+}
+
+void CRecordingGraph::SetEndListener(CVideoRenderer::EndListener listener) {
+  if (m_renderers[0]) m_renderers[0]->SetEndListener(std::move(listener));
 }
 
 ITelemetrySource* CRecordingGraph::TelemetrySource() const { return m_pSource; }

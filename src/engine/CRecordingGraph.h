@@ -33,7 +33,9 @@ inline constexpr HRESULT VFW_E_TIMEOUT = static_cast<HRESULT>(0x8004022Eu);
 
 class CRecordingGraph {
  public:
-  CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag);
+  // A graph that is not `presenting` keeps its pictures from the windows until it takes them over
+  // (StartPresenting, StartAt): it can be built and cued while another recording plays in them.
+  CRecordingGraph(const RecordingWindows& windows, bool telemetryFlag, bool presenting = true);
   ~CRecordingGraph();
   CRecordingGraph(const CRecordingGraph&) = delete;
   CRecordingGraph& operator=(const CRecordingGraph&) = delete;
@@ -61,6 +63,20 @@ class CRecordingGraph {
   HRESULT GetDuration(RefTime& t);
   HRESULT Repaint();
   HRESULT UpdateVideoWindows();
+  // Plays at the rate set with SetRate: one seek at the current position when the rate differs from the
+  // one applied (a rate seek answered late still takes effect).
+  HRESULT ApplyRate();
+
+  // Taking over the windows from a graph that plays in them.
+  void StartPresenting(bool showKept);
+  void StopPresenting();
+  // From any thread, on a cued graph: plays with its running time 0 at `baseTime` of the shared clock, its
+  // pictures going to the windows. The owner then calls AdoptStarted on its own thread.
+  void StartAt(GstClockTime baseTime);
+  // After StartAt: the graph is running and pauses and resumes as one started by Run.
+  void AdoptStarted();
+  // Tells `listener` when the front stream ends (see CVideoRenderer::EndListener); empty to stop telling.
+  void SetEndListener(CVideoRenderer::EndListener listener);
 
   // The sound level of this recording's stream, 0 (silent) to 1 (full); a file without sound ignores it.
   void SetVolume(double level);
@@ -91,6 +107,7 @@ class CRecordingGraph {
 
   RecordingWindows m_windows;
   bool m_bTelemetry;
+  bool m_bPresenting;  // whether the renderers it makes show their pictures at once
   GstPtr<GstElement> m_pPipeline;
   std::unique_ptr<CPipelineBus> m_pBus;
   std::array<GstPtr<GstElement>, 9> m_elements;  // by GraphRole

@@ -3,8 +3,21 @@
 
 namespace vx {
 
-CVideoRenderer::CVideoRenderer(const char* name, IVideoWindow* window)
-    : m_pSink(Retain(gst_element_factory_make("appsink", name))), m_pWindow(window) {
+namespace {
+
+// When the picture's display ends on the stream's running time: its time plus its length.
+GstClockTime PictureEnd(GstSample* sample) {
+  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  const GstSegment* segment = gst_sample_get_segment(sample);
+  if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer)) return GST_CLOCK_TIME_NONE;
+  const GstClockTime length = GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
+  return gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer) + length);
+}
+
+}  // namespace
+
+CVideoRenderer::CVideoRenderer(const char* name, IVideoWindow* window, bool presenting)
+    : m_pSink(Retain(gst_element_factory_make("appsink", name))), m_pWindow(window), m_bPresenting(presenting) {
   if (!m_pSink) return;
   GstPtr<GstCaps> caps = Adopt(gst_caps_new_empty_simple("video/x-raw"));
   // Held EOS would keep the pipeline from ending when a picture is not pulled at once.
@@ -37,8 +50,19 @@ GstPadProbeReturn CVideoRenderer::OnEvent(GstPad*, GstPadProbeInfo* info, gpoint
     std::lock_guard lock(renderer->m_mutex);
     renderer->m_nSegmentSeqnum = gst_event_get_seqnum(event);
     renderer->m_bSegmentAnswered = false;
+    renderer->m_nLastEnd = GST_CLOCK_TIME_NONE;
   } else if (GST_EVENT_TYPE(event) == GST_EVENT_EOS) {
     renderer->AnswerSegment(true);
+    // The probe sees the end as soon as the last picture has been handed over, before the sink waits out
+    // that picture's length: whoever takes over next can be ready for the very moment it ends.
+    EndListener listener;
+    GstClockTime lastEnd = GST_CLOCK_TIME_NONE;
+    {
+      std::lock_guard lock(renderer->m_mutex);
+      listener = renderer->m_endListener;
+      lastEnd = renderer->m_nLastEnd;
+    }
+    if (listener) listener(lastEnd);
   }
   return GST_PAD_PROBE_OK;
 }
@@ -56,8 +80,9 @@ void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
     std::lock_guard lock(m_mutex);
     m_last = frame;
     m_lastTime = time;
+    m_nLastEnd = PictureEnd(sample.get());
   }
-  if (m_pWindow) m_pWindow->PresentFrame(frame);
+  if (m_pWindow && m_bPresenting) m_pWindow->PresentFrame(frame);
   AnswerSegment(false);
 }
 
@@ -93,6 +118,21 @@ void CVideoRenderer::ExpectStep(guint32 seqnum) {
   std::lock_guard lock(m_mutex);
   m_nSegmentSeqnum = seqnum;
   m_bSegmentAnswered = false;
+}
+
+void CVideoRenderer::StartPresenting(bool showKept) {
+  m_bPresenting = true;
+  CVideoFrame kept;
+  {
+    std::lock_guard lock(m_mutex);
+    kept = m_last;
+  }
+  if (showKept && m_pWindow && !kept.IsNull()) m_pWindow->PresentFrame(kept);
+}
+
+void CVideoRenderer::SetEndListener(EndListener listener) {
+  std::lock_guard lock(m_mutex);
+  m_endListener = std::move(listener);
 }
 
 void CVideoRenderer::Repaint() const {

@@ -5,6 +5,8 @@
 #include <gst/app/gstappsink.h>
 
 #include <QImage>
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -22,8 +24,13 @@ inline constexpr const char* kSegmentAnswerMessage = "vx880-segment-answer";
 
 class CVideoRenderer {
  public:
-  // `window` may be null: the stream is then decoded and kept but shown nowhere.
-  CVideoRenderer(const char* name, IVideoWindow* window);
+  // Called on the streaming thread when the stream ends: the running time at which the last picture's
+  // display ends, GST_CLOCK_TIME_NONE when no picture came since the last flush or segment.
+  using EndListener = std::function<void(GstClockTime lastPictureEnd)>;
+
+  // `window` may be null: the stream is then decoded and kept but shown nowhere. A renderer that does not
+  // present keeps its pictures without handing them to the window until StartPresenting.
+  CVideoRenderer(const char* name, IVideoWindow* window, bool presenting = true);
   CVideoRenderer(const CVideoRenderer&) = delete;
   CVideoRenderer& operator=(const CVideoRenderer&) = delete;
 
@@ -37,6 +44,11 @@ class CVideoRenderer {
   // Before a step event with sequence number `seqnum` is sent to this sink: the picture it brings (or the
   // end) is answered under that number, as a seek's is.
   void ExpectStep(guint32 seqnum);
+  // From now on each picture goes to the window; `showKept` hands it the picture kept meanwhile at once.
+  void StartPresenting(bool showKept);
+  // Pictures go on being kept but no longer reach the window (another renderer has taken it over).
+  void StopPresenting() { m_bPresenting = false; }
+  void SetEndListener(EndListener listener);
 
  private:
   static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
@@ -48,9 +60,12 @@ class CVideoRenderer {
 
   GstPtr<GstElement> m_pSink;
   IVideoWindow* m_pWindow;
+  std::atomic<bool> m_bPresenting;
   mutable std::mutex m_mutex;
   CVideoFrame m_last;
   std::optional<ShownFrame> m_lastTime;
+  GstClockTime m_nLastEnd = GST_CLOCK_TIME_NONE;  // running time, see EndListener
+  EndListener m_endListener;
   guint32 m_nSegmentSeqnum = GST_SEQNUM_INVALID;
   bool m_bSegmentAnswered = true;
 };

@@ -24,18 +24,37 @@ HRESULT CRecordingGraph::Run() {
   GetPosition(position);
   GetDuration(duration);
   if (IsAtEnd(position, duration)) SetPosition(0);
-  m_fRate = ClampRate(m_fRate);
-  // Frame steps move the video sinks alone, and sound would lag them by the steps made: one seek to the
-  // shown picture puts every stream back on the same time.
-  if (m_fRate != m_fAppliedRate || m_bShowsStep) {
-    GetPosition(position);
-    // A rate seek answered late still takes effect: play on.
-    if (const HRESULT hr = Seek(position, m_fRate, SeekMode::Accurate); hr != S_OK && hr != VFW_E_TIMEOUT)
-      return hr;
-  }
+  if (const HRESULT hr = ApplyRate(); hr != S_OK) return hr;
   if (gst_element_set_state(m_pPipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return E_FAIL;
   m_state = EngineState::Running;
   return S_OK;
+}
+
+// Frame steps move the video sinks alone, and sound would lag them by the steps made: one seek to the shown
+// picture puts every stream back on the same time, as a change of rate does.
+HRESULT CRecordingGraph::ApplyRate() {
+  m_fRate = ClampRate(m_fRate);
+  if (m_fRate == m_fAppliedRate && !m_bShowsStep) return S_OK;
+  RefTime position = 0;
+  GetPosition(position);
+  const HRESULT hr = Seek(position, m_fRate, SeekMode::Accurate);
+  return hr == VFW_E_TIMEOUT ? S_OK : hr;
+}
+
+// The pipeline leaves its base time alone while its start time is unset, so the running time starts at the
+// given moment however long the state change takes.
+void CRecordingGraph::StartAt(GstClockTime baseTime) {
+  gst_element_set_start_time(m_pPipeline.get(), GST_CLOCK_TIME_NONE);
+  gst_element_set_base_time(m_pPipeline.get(), baseTime);
+  for (auto& renderer : m_renderers)
+    if (renderer) renderer->StartPresenting(false);  // the kept first picture comes again, on time
+  gst_element_set_state(m_pPipeline.get(), GST_STATE_PLAYING);
+}
+
+// With a start time again, the pipeline keeps its running time across pauses.
+void CRecordingGraph::AdoptStarted() {
+  gst_element_set_start_time(m_pPipeline.get(), 0);
+  m_state = EngineState::Running;
 }
 
 HRESULT CRecordingGraph::Pause() {

@@ -84,6 +84,7 @@ void CQuelmarDlg::OnInitDialog(const std::function<void(const QString&)>& showMe
   resize(kNormalWindowWidth, kNormalWindowHeight);
   CreateControls();
   m_engine.AttachWindows(&m_frontView, &m_rearView);
+  ListenForHandOvers();
   m_nWindowMode = 1;
   m_slots = {};
   LoadTexts();
@@ -156,6 +157,7 @@ void CQuelmarDlg::ConnectSignals() {
   connect(m_pVolumeSlider, &CTkSlider::HScroll, this, &CQuelmarDlg::OnVolumeSlider);
   connect(m_pCatalogue, &CRecordingCatalogue::rowActivated, this, &CQuelmarDlg::PlayChosenRow);
   connect(m_pCatalogue, &CRecordingCatalogue::recordingActivated, this, &CQuelmarDlg::PlayRecordingFile);
+  connect(m_pCatalogue, &CRecordingCatalogue::tripActivated, this, &CQuelmarDlg::PlayTrip);
   connect(m_pCatalogue, &CRecordingCatalogue::commandChosen, this, &CQuelmarDlg::OnCommand);
   connect(&m_drives, &IDriveList::MountsChanged, this, &CQuelmarDlg::OnMountsChanged);
 }

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "core/cardindex/RecordingSummary.h"
+#include "core/cardindex/TripRows.h"
 #include "core/player/CatalogueRows.h"
+#include "core/player/TripTimeline.h"
 #include "core/player/ViewSlots.h"
 #include "core/player/WindowLayout.h"
 #include "core/telemetry/MomentReadout.h"
@@ -84,6 +86,13 @@ class CQuelmarDlg : public QWidget {
   CNrvVideoView& FrontView() { return m_frontView; }
   CNrvVideoView& RearView() { return m_rearView; }
   const TelemetryTrack& Telemetry() const { return m_telemetry; }
+  // The position and length the slider and the time labels show: the trip's while a trip plays.
+  std::int64_t PlayingPositionMs() const;
+  std::int64_t TimelineDurationMs();
+  // The trip that plays as one: which of its recordings is open, and its time line; empty and null when a
+  // recording plays by itself.
+  std::optional<std::size_t> TripFile() const;
+  const TripTimeline* TripTimeLine() const { return m_trip ? &m_trip->timeline : nullptr; }
   ViewSlots Slots() const { return m_slots; }
   int WindowMode() const { return m_nWindowMode; }
   int SpeedStep() const { return m_nSpeedStep; }
@@ -140,6 +149,8 @@ class CQuelmarDlg : public QWidget {
   void OnPlayCommand() { PlayPause(); }
   void PlayRow(int row);
   void PlayChosenRow(int row);
+  // Stands on a row that did not open, saying so over the video area.
+  void StandOnUnplayable(int row);
   void ShowPlayMessage(const QString& text);
   void StartPlaying();
   void BackOneSecond() { Seek(&CPlaybackEngine::SkipBack, 1.0); }
@@ -160,8 +171,9 @@ class CQuelmarDlg : public QWidget {
   void OnTimer();
   void UpdateTimeLabels(std::int64_t positionMs, std::int64_t durationMs);
   void ResetTimeLabels();
-  // The position the engine stands at; 0 when nothing is open.
-  std::int64_t PlayingPositionMs() const;
+  // Opens a recording's file for the row or the trip that plays it: engine, card, unit; false when it does
+  // not open (logged).
+  bool OpenRecordingFile(const RecordingEntry& entry);
   // Speed, heading and G of the open recording's telemetry at `positionMs`; dashes when nothing is open.
   void UpdateReadout(std::int64_t positionMs);
   void SetPlayText(bool playing);
@@ -200,6 +212,22 @@ class CQuelmarDlg : public QWidget {
   // Shows `track` as the open recording's telemetry on the map and the graph.
   void ShowTelemetry(TelemetryTrack track);
 
+  // A trip played as one (QuelmarTrip.cpp): its recordings one after another on the trip's time line.
+  void PlayTrip(const std::vector<TripRecordingRow>& recordings);
+  // Opens the trip's recording `file` at `fileMs`; false (and stopped on its row) when it does not open.
+  bool OpenTripFile(std::size_t file, std::int64_t fileMs);
+  // The open recording's measured length on the time line; the views again when its streams differ from
+  // the one before.
+  void TakeMeasuredLength(int streamsBefore);
+  void PrepareTripNext();
+  // Takes the hand-over of the trip's next recording that the engine made at the open one's end.
+  void TakeHandOver();
+  void SeekTrip(std::int64_t tripMs);
+  // The joined telemetry of the trip's recordings on the current time line.
+  void ShowTripTelemetry();
+  void EndTrip();
+  void ListenForHandOvers();
+
   // The events window of the listed card, and playing a moment chosen there (QuelmarEvents.cpp).
   void OnEvents();
   void PlayEvent(const std::string& recordingPath, std::uint32_t positionMs);
@@ -228,7 +256,15 @@ class CQuelmarDlg : public QWidget {
   CPlaybackEngine m_engine;
   CNrvVideoView m_frontView;
   CNrvVideoView m_rearView;
-  TelemetryTrack m_telemetry;  // of the open recording, whichever camera made it
+  TelemetryTrack m_telemetry;  // of the open recording (or trip), whichever camera made it
+  // A trip played as one: its recordings, their own telemetry, the time line and the open one.
+  struct TripPlayback {
+    std::vector<RecordingEntry> entries;
+    std::vector<TelemetryTrack> tracks;
+    TripTimeline timeline;
+    std::size_t file = 0;
+  };
+  std::optional<TripPlayback> m_trip;
   std::vector<DetectedEvent> m_events;  // found in m_telemetry, for the slider and the map
   std::optional<std::uint8_t> m_cardSpeedUnit;  // bSpeedUnit of the open recording's card, when it has a setup.cfg
   SpeedUnit m_speedUnit = SpeedUnit::Kmh;

@@ -141,6 +141,10 @@ void CRecordingCatalogue::ActivateIndex(const QModelIndex& index) {
     emit rowActivated(index.row());
     return;
   }
+  if (const TripRow* trip = m_pTrips->TripAt(index)) {
+    emit tripActivated(trip->recordings);
+    return;
+  }
   const std::string path = m_pTrips->RecordingAt(index);
   if (!path.empty()) emit recordingActivated(path);
 }
@@ -326,6 +330,8 @@ int CRecordingCatalogue::RowOfFile(const std::string& filePath) const {
   }
   return -1;
 }
+
+const RecordingEntry& CRecordingCatalogue::EntryAt(int row) const { return m_pModel->Rows().At(row); }
 
 std::string CRecordingCatalogue::CardFolder() const {
   if (!m_strFolder.isEmpty()) return QFile::encodeName(m_strFolder).toStdString();

@@ -18,7 +18,8 @@
 //   menu: the window routes the ID_* command through its command table), searchFinished.
 // - Trips view: "Trips" / F6 -> ShowTrips(!IsShowingTrips()). The list then shows the card's trips with their
 //   recordings under them, read on a worker with the reading's progress as its one row. A double-click there
-//   sends recordingActivated with the recording's file (a trip's: its first); the window plays it by path.
+//   sends recordingActivated with a recording's file, which the window plays by path, or tripActivated with
+//   a trip's recordings, which the window plays as one.
 //   Rows are still counted, played and stepped through in the flat list's order; Delete and column clicks do
 //   nothing in the trips view, and emptying the list leaves it.
 #pragma once
@@ -33,6 +34,7 @@
 #include <optional>
 #include <string>
 
+#include "core/cardindex/TripRows.h"
 #include "core/cardindex/ViewerPreferences.h"
 #include "core/player/CatalogueRows.h"
 
@@ -93,6 +95,8 @@ class CRecordingCatalogue : public QObject {
   QString PathAt(int row) const;
   // The row that opens `filePath` (its own file or its rear partner), -1 when none does.
   int RowOfFile(const std::string& filePath) const;
+  // The row's recording: its file, its partner file and its texts.
+  const RecordingEntry& EntryAt(int row) const;
   // The folder whose recordings the list shows: the last one searched, else that of the first row's file;
   // empty for an empty list. Bytes as the file system gives them.
   std::string CardFolder() const;
@@ -124,6 +128,7 @@ class CRecordingCatalogue : public QObject {
  signals:
   void rowActivated(int row);
   void recordingActivated(const std::string& filePath);
+  void tripActivated(const std::vector<vx::TripRecordingRow>& recordings);
   void commandChosen(int commandId);
   void searchFinished();
 

@@ -125,6 +125,11 @@ std::string CTripListModel::RecordingAt(const QModelIndex& index) const {
   return trip.recordings.empty() ? std::string() : trip.recordings.front().path;
 }
 
+const TripRow* CTripListModel::TripAt(const QModelIndex& index) const {
+  if (!index.isValid() || index.internalId() != 0 || !m_strStatus.isEmpty()) return nullptr;
+  return &m_trips[static_cast<std::size_t>(index.row())];
+}
+
 QModelIndex CTripListModel::IndexOfRecording(const std::string& path) const {
   if (!m_strStatus.isEmpty()) return {};
   for (std::size_t t = 0; t < m_trips.size(); ++t) {

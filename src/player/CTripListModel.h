@@ -37,6 +37,8 @@ class CTripListModel : public QAbstractItemModel {
 
   // The file a row plays: a recording's own, a trip's first; empty for the status row.
   std::string RecordingAt(const QModelIndex& index) const;
+  // The trip of a trip's row; null for a recording's row and the status row.
+  const TripRow* TripAt(const QModelIndex& index) const;
   // The row of the recording `path` under its trip; invalid when no trip holds it.
   QModelIndex IndexOfRecording(const std::string& path) const;
   // Rows whose one text runs across every column: the status row and recordings that cannot be read.

@@ -97,7 +97,7 @@ void CQuelmarDlg::OnPreferences() {
     if (!IsLoaded()) return;
     UpdateReadout(PlayingPositionMs());
     MarkEvents();
-    if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
+    if (m_pMapView) m_pMapView->SetRecording(m_telemetry, TimelineDurationMs(), m_events);
     ShowRecordingOnGraph();
   });
   dialog->open();

@@ -41,8 +41,25 @@ int CQuelmarDlg::LoadedVideoStreams() const { return IsLoaded() ? m_engine.Recor
 
 // Opens one row's recording (by its path's bytes, with its rear partner file when it has one): engine,
 // duration, view slots, telemetry. A failure is logged with the file's path and reported to the caller,
-// which decides whether the next row follows.
+// which decides whether the next row follows. A trip that played ends here: the row plays by itself.
 bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
+  EndTrip();
+  if (!OpenRecordingFile(entry)) return false;
+  const std::string& filePath = entry.filePath;
+  const std::int64_t durationMs = m_engine.GetDurationMs();
+  m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
+  // The thumb starts at the new recording's start: a focused slider that pages from the previous
+  // recording's place (Page Down is also the window's "next") would seek the new one there.
+  m_pPositionSlider->SetPos(0);
+  UpdateTimeLabels(0, durationMs);
+  TelemetryTrack track = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
+  if (!track.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), track.warning.c_str());
+  // A track the user attached stands in where the recording has none of its own.
+  ShowTelemetry(track.layout.empty() ? AttachedGpx(filePath) : std::move(track));
+  return true;
+}
+
+bool CQuelmarDlg::OpenRecordingFile(const RecordingEntry& entry) {
   const std::string& filePath = entry.filePath;
   m_engine.SetTelemetryOption(false);
   if (m_engine.Open(filePath, entry.partnerFilePath) != 1) {
@@ -52,21 +69,10 @@ bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
   }
   ShowPlayMessage({});
   m_bFrameStepped = false;
-  const QString path = QFile::decodeName(QByteArray::fromStdString(filePath));
-  m_strPlayingMountPoint = m_drives.MountPointOf(path);
-  const std::int64_t durationMs = m_engine.GetDurationMs();
-  m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
-  // The thumb starts at the new recording's start: a focused slider that pages from the previous
-  // recording's place (Page Down is also the window's "next") would seek the new one there.
-  m_pPositionSlider->SetPos(0);
-  UpdateTimeLabels(0, durationMs);
+  m_strPlayingMountPoint = m_drives.MountPointOf(QFile::decodeName(QByteArray::fromStdString(filePath)));
   const std::optional<SetupRecord> setup = CardSetupRecord(filePath);
   m_cardSpeedUnit = setup ? std::optional(setup->bSpeedUnit) : std::nullopt;
   UpdateSpeedUnit();
-  TelemetryTrack track = ReadRecordingTelemetry(filePath, m_engine.Recording()->TelemetrySource());
-  if (!track.warning.empty()) qWarning("vx880: %s: %s", filePath.c_str(), track.warning.c_str());
-  // A track the user attached stands in where the recording has none of its own.
-  ShowTelemetry(track.layout.empty() ? AttachedGpx(filePath) : std::move(track));
   return true;
 }
 
@@ -76,7 +82,7 @@ void CQuelmarDlg::ShowTelemetry(TelemetryTrack track) {
   // A map left from the recording before would show its track and marker, with no button to put it away.
   m_slots = SlotsForOpenedRecording(HasGps() ? m_slots : SlotsWithoutMap(m_slots), LoadedVideoStreams());
   ArrangeViews();
-  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
+  if (m_pMapView) m_pMapView->SetRecording(m_telemetry, TimelineDurationMs(), m_events);
   ShowRecordingOnGraph();
   UpdateMapButtons();
   UpdateReadout(PlayingPositionMs());
@@ -133,6 +139,10 @@ void CQuelmarDlg::PlayChosenRow(int row) {
     return;
   }
   StopPlayback();
+  StandOnUnplayable(row);
+}
+
+void CQuelmarDlg::StandOnUnplayable(int row) {
   if (row < 0 || row >= m_pCatalogue->RowCount()) return;
   m_pCatalogue->StandOn(row);
   ShowPlayMessage(QStringLiteral("%1\n%2").arg(QFileInfo(m_pCatalogue->PathAt(row)).fileName(), UnplayableText()));
@@ -164,15 +174,16 @@ void CQuelmarDlg::StartPlaying() {
   if (IsLoaded()) m_engine.Recording()->Run();
   m_timer.start();
   SetPlayText(true);
-  const std::int64_t durationMs = m_engine.GetDurationMs();
+  const std::int64_t durationMs = TimelineDurationMs();
   m_pPositionSlider->SetRange(0, ClampToInt(durationMs));
-  UpdateTimeLabels(0, durationMs);
+  UpdateTimeLabels(PlayingPositionMs(), durationMs);
   if (m_telemetry.accel.empty()) HideGraph();
   ArrangeViews();
   update();
 }
 
 void CQuelmarDlg::StopPlayback() {
+  EndTrip();
   if (IsLoaded()) m_engine.Recording()->Stop();
   m_timer.stop();
   HideGraph();
@@ -249,8 +260,11 @@ void CQuelmarDlg::ApplyVolume() {
 void CQuelmarDlg::OnPositionSlider(int code, int position) {
   if (code < TB_PAGEUP || code > TB_THUMBTRACK) return;
   m_bFrameStepped = false;
-  if (IsLoaded() && m_engine.Recording()->HasGraph())
+  if (m_trip) {
+    SeekTrip(position);
+  } else if (IsLoaded() && m_engine.Recording()->HasGraph()) {
     m_engine.Recording()->SetPosition(static_cast<RefTime>(position) * kRefTimePerMs);
+  }
   UpdateTimeline();
 }
 
@@ -265,7 +279,9 @@ void CQuelmarDlg::OnTimer() {
   if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) UpdateTimeline();
 }
 
+// In a trip the slider and the labels show the trip's time; the end that moves on is the open recording's.
 void CQuelmarDlg::UpdateTimeline() {
+  if (m_trip) TakeHandOver();
   if (!IsLoaded()) return;
   CRecordingGraph& recording = *m_engine.Recording();
   const EngineState state = recording.State();
@@ -274,21 +290,27 @@ void CQuelmarDlg::UpdateTimeline() {
   if (state == EngineState::Stopped) recording.Pause();
   RefTime position = 0;
   recording.GetPosition(position);
-  const std::int64_t positionMs = RefTimeToMs(position);
-  const std::int64_t durationMs = m_engine.GetDurationMs();
+  const std::int64_t fileMs = RefTimeToMs(position);
+  const std::int64_t positionMs = m_trip ? m_trip->timeline.TripMs(m_trip->file, fileMs) : fileMs;
   m_pPositionSlider->SetPos(ClampToInt(positionMs));
-  UpdateTimeLabels(positionMs, durationMs);
+  UpdateTimeLabels(positionMs, TimelineDurationMs());
   UpdateReadout(positionMs);
-  const bool ended = ReachedEnd(positionMs, durationMs);
+  const bool ended = ReachedEnd(fileMs, m_engine.GetDurationMs());
   if (state == EngineState::Running && ended) {
-    // The next recording waits while the user holds the position slider.
-    if (m_pPositionSlider->IsReleased()) {
-      PlayNext();
-      m_pPositionSlider->SetPos(0);
+    // The next recording waits while the user holds the position slider. In a trip it was normally
+    // handed over already; one that was not prepared in time opens here.
+    if (!m_pPositionSlider->IsReleased()) return;
+    if (m_trip && m_trip->file + 1 < m_trip->entries.size()) {
+      if (!OpenTripFile(m_trip->file + 1, 0)) return;
+      StartPlaying();
+      PrepareTripNext();
+      return;
     }
+    PlayNext();
+    m_pPositionSlider->SetPos(0);
     return;
   }
-  if (state != EngineState::Running && (ended || positionMs == 0)) return;
+  if (state != EngineState::Running && (ended || fileMs == 0)) return;
   if (state != EngineState::Running) recording.UpdateVideoWindows();
   HandOnPosition(static_cast<std::uint32_t>(ClampToInt(positionMs)));
 }
@@ -307,7 +329,11 @@ void CQuelmarDlg::ResetTimeLabels() { UpdateTimeLabels(0, 0); }
 std::int64_t CQuelmarDlg::PlayingPositionMs() const {
   RefTime position = 0;
   if (IsLoaded()) m_engine.Recording()->GetPosition(position);
-  return RefTimeToMs(position);
+  return m_trip ? m_trip->timeline.TripMs(m_trip->file, RefTimeToMs(position)) : RefTimeToMs(position);
+}
+
+std::int64_t CQuelmarDlg::TimelineDurationMs() {
+  return m_trip ? m_trip->timeline.TotalMs() : m_engine.GetDurationMs();
 }
 
 void CQuelmarDlg::UpdateReadout(std::int64_t positionMs) {

@@ -45,7 +45,7 @@ void CQuelmarDlg::ToggleGraph() {
 // The graph's whole-recording view keeps its own copy of the samples' |G| and of the events.
 void CQuelmarDlg::ShowRecordingOnGraph() {
   if (!m_pGraphDlg) return;
-  const std::int64_t durationMs = std::clamp<std::int64_t>(m_engine.GetDurationMs(), 0, UINT32_MAX);
+  const std::int64_t durationMs = std::clamp<std::int64_t>(TimelineDurationMs(), 0, UINT32_MAX);
   m_pGraphDlg->SetRecording(static_cast<std::uint32_t>(durationMs), m_events);
 }
 
@@ -61,7 +61,9 @@ void CQuelmarDlg::TakeSnapshotCommand() {
   const auto zoomOf = [](const CNrvVideoView& view) {
     return view.Zoom().IsZoomed() ? std::optional(view.Zoom().Region()) : std::nullopt;
   };
-  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), m_telemetry,
+  // The picture's moment is the open recording's own: so is the track its place is read from.
+  const TelemetryTrack& track = m_trip ? m_trip->tracks[m_trip->file] : m_telemetry;
+  TakeSnapshot(m_engine, this, row >= 0 ? m_pCatalogue->PathAt(row) : QString(), track,
                {zoomOf(m_frontView), zoomOf(m_rearView)});
 }
 
@@ -96,14 +98,18 @@ CMapView& CQuelmarDlg::MapView() {
   m_pMapView->setGeometry(ToQRect(kMapParked));
   m_controls[IDC_MAP_VIEW] = m_pMapView;
   connect(m_pMapView, &CMapView::seekRequested, this, &CQuelmarDlg::SeekToMs);
-  m_pMapView->SetRecording(m_telemetry, m_engine.GetDurationMs(), m_events);
+  m_pMapView->SetRecording(m_telemetry, TimelineDurationMs(), m_events);
   m_pMapView->show();
   return *m_pMapView;
 }
 
 // A moment chosen on the map or the whole graph; the timeline shows it at once.
 void CQuelmarDlg::SeekToMs(qint64 ms) {
-  m_engine.SeekMs(static_cast<std::int32_t>(ms));
+  if (m_trip) {
+    SeekTrip(ms);
+  } else {
+    m_engine.SeekMs(static_cast<std::int32_t>(ms));
+  }
   UpdateTimeline();
 }
 

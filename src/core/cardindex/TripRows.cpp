@@ -57,6 +57,7 @@ TripRecordingRow RecordingRowOf(const RecordingSummary& r, const EventTimeText& 
   if (!r.problem.empty()) return row;  // nothing but its name's time is known
   row.end = span.end;
   row.duration = DurationText(durationMs);
+  row.durationMs = durationMs;
   row.distance = DistanceText(r.distanceM);
   return row;
 }

@@ -1,6 +1,7 @@
 // The rows of the recording list's trips view: one per trip with its recordings under it, as texts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct TripRecordingRow {
   std::string end;       // the same, or the whole date and time when it falls on another day than the start
   std::string duration;  // "m:ss", from an hour on "h:mm:ss"
   std::string distance;  // kilometres, "1.2"
+  std::int64_t durationMs = 0;
   std::string problem;   // why the recording cannot be read; empty when it could
 };
 
