@@ -1,5 +1,5 @@
 # Installing (`cmake --install build --prefix P`) and the Debian package (`cpack -G DEB` in build/).
-install(TARGETS vx880-player vx880-mkcard vx880-telemetry RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vx880-player vx880-mkcard vx880-telemetry vx880-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
@@ -31,7 +31,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, "
-    "gstreamer1.0-plugins-ugly, gstreamer1.0-libav, fonts-noto-cjk")
+    "gstreamer1.0-plugins-ugly, gstreamer1.0-libav, gstreamer1.0-x, fonts-noto-cjk")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -103,6 +103,13 @@ std::pair<const ExportPiece*, std::uint32_t> ExportPlan::PieceAt(std::int64_t ou
   return {&pieces.back(), pieces.back().toMs};
 }
 
+std::pair<std::int64_t, std::int64_t> ExportPlan::JoinedSpanMs() const {
+  if (pieces.empty()) return {0, 0};
+  std::int64_t before = 0;
+  for (std::size_t i = 0; i + 1 < pieces.size(); ++i) before += pieces[i].recordingDurationMs;
+  return {pieces.front().fromMs, before + pieces.back().toMs};
+}
+
 std::vector<RecordingSummary> ChainOf(std::span<const RecordingSummary> card, const std::string& path,
                                       const TripRules& rules) {
   const auto named = [&](const std::string& p) {
@@ -137,7 +144,7 @@ ExportPlan PlanExport(std::span<const RecordingSummary> chain, const ExportSpan&
     const std::int64_t from = std::max(span.fromUtcMs, r.startUtcMs), to = std::min(span.toUtcMs, EndOf(r));
     if (from >= to) continue;
     plan.pieces.push_back({r.path, r.startUtcMs, static_cast<std::uint32_t>(from - r.startUtcMs),
-                           static_cast<std::uint32_t>(to - r.startUtcMs)});
+                           static_cast<std::uint32_t>(to - r.startUtcMs), r.durationMs});
   }
   if (plan.pieces.empty()) plan.problem = "the span falls between two recordings";
   return plan;

@@ -26,6 +26,7 @@ struct ExportPiece {
   std::int64_t recordingStartUtcMs = 0;
   std::uint32_t fromMs = 0;
   std::uint32_t toMs = 0;
+  std::uint32_t recordingDurationMs = 0;
 };
 
 struct ExportPlan {
@@ -34,6 +35,8 @@ struct ExportPlan {
   std::int64_t DurationMs() const;
   // The piece playing at `outputMs` of the export and the media time in it; the last piece past the end.
   std::pair<const ExportPiece*, std::uint32_t> PieceAt(std::int64_t outputMs) const;
+  // Start and end of the span on the time of the pieces' recordings played one after another.
+  std::pair<std::int64_t, std::int64_t> JoinedSpanMs() const;
 };
 
 // The recordings a span may cross: the trip holding `path` where the recordings form trips, else that
