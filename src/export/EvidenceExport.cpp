@@ -27,6 +27,14 @@ std::string IsoUtc(std::time_t seconds) {
   return text;
 }
 
+// "2026-12-06T08:15:03.250Z"
+std::string IsoUtcMs(std::int64_t utcMs) {
+  const std::string seconds = IsoUtc(static_cast<std::time_t>(utcMs / 1000));
+  char millis[8];
+  std::snprintf(millis, sizeof millis, ".%03dZ", static_cast<int>(utcMs % 1000));
+  return seconds.substr(0, seconds.size() - 1) + millis;
+}
+
 std::string SecondsText(std::int64_t ms) { return FormatFixed(static_cast<double>(ms) / 1000.0, 3) + " s"; }
 
 std::string Stem(const std::string& path) { return (fs::path(path).parent_path() / fs::path(path).stem()).string(); }
@@ -132,7 +140,7 @@ ExportReport ExportEvidence(const ExportRequest& request, const ExportProgress& 
   ExportManifest manifest{request.viewer, IsoUtc(std::time(nullptr)), request.cardRoot, {}, Notes(request, job, tracks), {}};
   ExportSpan written = request.span;
   written.fromUtcMs -= outcome.widenedEarlierMs;
-  manifest.span = IsoUtc(request.span.fromUtcMs / 1000) + " to " + IsoUtc(request.span.toUtcMs / 1000) + ", " +
+  manifest.span = IsoUtcMs(request.span.fromUtcMs) + " to " + IsoUtcMs(request.span.toUtcMs) + ", " +
                   SecondsText(request.plan.DurationMs()) + "; " + WideningText(request.span, written);
   for (const ExportPiece& piece : request.plan.pieces) {
     std::optional<ManifestFile> original =

@@ -58,6 +58,7 @@ TEST(ExportPlan, FindsThePieceOfAnOutputMoment) {
   const std::vector<std::tuple<std::int64_t, std::string, std::uint32_t>> cases = {
       {0, "a", 8'000}, {1'999, "a", 9'999}, {2'000, "b", 0}, {5'000, "b", 3'000}, {9'000, "b", 3'000}};
   EXPECT_EQ(plan.DurationMs(), 5'000);
+  EXPECT_EQ(plan.JoinedSpanMs(), std::make_pair(std::int64_t{8'000}, std::int64_t{13'000}));
   for (const auto& [outputMs, path, mediaMs] : cases) {
     const auto [piece, at] = plan.PieceAt(outputMs);
     ASSERT_NE(piece, nullptr);
