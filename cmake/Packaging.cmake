@@ -16,8 +16,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Plays the front and rear recordings of a VX-880QN dash camera card side by\n"
     "side, with the car's track on a map and its acceleration on a graph, and\n"
     "edits the camera's settings file on the card. Also holds vx880-mkcard, which\n"
-    "writes a demonstration card, and vx880-telemetry, which prints a recording's\n"
-    "GPS and G-sensor data as CSV, GPX or a summary.")
+    "writes a demonstration card, vx880-telemetry, which prints a recording's\n"
+    "GPS and G-sensor data as CSV, GPX or a summary, and vx880-export, which\n"
+    "writes a span of the drive as one video with its facts on the picture and\n"
+    "a manifest of SHA-256 sums.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -78,6 +78,7 @@ std::vector<RecordingSummary> Recordings(const std::vector<std::string>& operand
     paths.insert(paths.end(), below.begin(), below.end());
   }
   cardRoot = fs::is_directory(operands.front()) ? operands.front() : fs::path(operands.front()).parent_path().string();
+  if (cardRoot.empty()) cardRoot = ".";
   for (const std::string& path : paths) inListOrder.push_back(SummarizeRecording(path));
   std::vector<RecordingSummary> sorted = inListOrder;
   std::stable_sort(sorted.begin(), sorted.end(),

@@ -70,16 +70,19 @@ bool TakeHeadField(ExportManifest& manifest, std::string_view key, const std::st
 }  // namespace
 
 std::string WriteManifest(const ExportManifest& manifest) {
-  std::string text = std::string(kTitle) + "\n";
-  text += "viewer: " + manifest.viewer + "\nexported at: " + manifest.exportedAt + "\ncard: " + Escape(manifest.card) +
-          "\nspan: " + manifest.span + "\n";
-  for (const std::string& note : manifest.notes) text += "note: " + Escape(note) + "\n";
+  const auto line = [](std::string_view indent, std::string_view key, const std::string& value) {
+    return std::string(indent) + std::string(key) + ": " + Escape(value) + "\n";
+  };
+  std::string text = std::string(kTitle) + "\n" + line("", "viewer", manifest.viewer) +
+                     line("", "exported at", manifest.exportedAt) + line("", "card", manifest.card) +
+                     line("", "span", manifest.span);
+  for (const std::string& note : manifest.notes) text += line("", "note", note);
   for (const ManifestFile& file : manifest.files) {
-    text += "\n" + std::string(kRoleKeys[static_cast<std::size_t>(file.role)]) + ": " + Escape(file.path) + "\n";
-    text += "  size: " + std::to_string(file.sizeBytes) + "\n";
-    if (!file.modified.empty()) text += "  modified: " + file.modified + "\n";
-    if (!file.span.empty()) text += "  span: " + file.span + "\n";
-    text += "  sha256: " + file.sha256 + "\n";
+    text += "\n" + line("", kRoleKeys[static_cast<std::size_t>(file.role)], file.path);
+    text += line("  ", "size", std::to_string(file.sizeBytes));
+    if (!file.modified.empty()) text += line("  ", "modified", file.modified);
+    if (!file.span.empty()) text += line("  ", "span", file.span);
+    text += line("  ", "sha256", file.sha256);
   }
   return text;
 }
