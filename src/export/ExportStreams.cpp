@@ -1,48 +1,58 @@
 // Reads a recording's streams with the discoverer and maps codecs to the elements that carry them.
 #include "export/ExportStreams.h"
 
-#include <gst/pbutils/pbutils.h>
-
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <fstream>
+#include <mutex>
 
 #include "engine/GstPtr.h"
 
 namespace vx {
 
-template <>
-constexpr auto kUnref<GstDiscoverer> = [](GstDiscoverer* p) { g_object_unref(p); };
-template <>
-constexpr auto kUnref<GstDiscovererInfo> = [](GstDiscovererInfo* p) { g_object_unref(p); };
-
 namespace {
 
-constexpr GstClockTime kProbeTimeout = 10 * GST_SECOND;
+constexpr auto kProbeTimeout = std::chrono::seconds(10);
 
-// What the discoverer names a stream's caps: the structure name of its first structure.
-std::string MediaType(GstDiscovererStreamInfo* info) {
-  const GstPtr<GstCaps> caps = Adopt(gst_discoverer_stream_info_get_caps(info));
-  return caps && gst_caps_get_size(caps.get()) > 0 ? gst_structure_get_name(gst_caps_get_structure(caps.get(), 0))
-                                                   : "";
+// "RIFF" size "AVI ": a RIFF AVI file; anything else goes to the MP4 demuxer.
+bool IsAvi(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[12] = {};
+  in.read(head, sizeof head);
+  return in && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "AVI ", 4) == 0;
 }
 
-// The file's streams in the order the demuxer numbers its pads: video first, then sound, each by its index.
-void CollectStreams(GstDiscovererInfo* info, RecordingStreams& out) {
-  GList* videos = gst_discoverer_info_get_video_streams(info);
-  int index = 0;
-  for (GList* v = videos; v; v = v->next, ++index) {
-    auto* video = GST_DISCOVERER_VIDEO_INFO(v->data);
-    out.streams.push_back({ExportStream::Kind::Video, "video_" + std::to_string(index), MediaType(GST_DISCOVERER_STREAM_INFO(video)),
-                           static_cast<int>(gst_discoverer_video_info_get_width(video)),
-                           static_cast<int>(gst_discoverer_video_info_get_height(video))});
+// The demuxer's pads as it announces them; complete once it says there are no more.
+struct PadCollector {
+  std::mutex lock;
+  std::condition_variable announced;
+  std::vector<ExportStream> streams;
+  bool complete = false;
+};
+
+void OnProbePad(GstElement*, GstPad* pad, gpointer data) {
+  auto* collector = static_cast<PadCollector*>(data);
+  const GstPtr<GstCaps> caps = Adopt(gst_pad_get_current_caps(pad));
+  const GstPtr<gchar> name = Adopt(gst_pad_get_name(pad));
+  ExportStream stream;
+  stream.padName = name.get();
+  stream.kind = stream.padName.starts_with("audio") ? ExportStream::Kind::Audio : ExportStream::Kind::Video;
+  if (caps && gst_caps_get_size(caps.get()) > 0) {
+    const GstStructure* structure = gst_caps_get_structure(caps.get(), 0);
+    stream.caps = gst_structure_get_name(structure);
+    gst_structure_get_int(structure, "width", &stream.width);
+    gst_structure_get_int(structure, "height", &stream.height);
   }
-  gst_discoverer_stream_info_list_free(videos);
-  GList* sounds = gst_discoverer_info_get_audio_streams(info);
-  index = 0;
-  for (GList* a = sounds; a; a = a->next, ++index) {
-    out.streams.push_back({ExportStream::Kind::Audio, "audio_" + std::to_string(index),
-                           MediaType(GST_DISCOVERER_STREAM_INFO(a->data)), 0, 0});
-  }
-  gst_discoverer_stream_info_list_free(sounds);
+  const std::lock_guard guard(collector->lock);
+  collector->streams.push_back(stream);
+}
+
+void OnProbeDone(GstElement*, gpointer data) {
+  auto* collector = static_cast<PadCollector*>(data);
+  const std::lock_guard guard(collector->lock);
+  collector->complete = true;
+  collector->announced.notify_all();
 }
 
 }  // namespace
@@ -54,32 +64,53 @@ const ExportStream* RecordingStreams::Find(const char* padName) const {
   return nullptr;
 }
 
+// Only the demuxer runs, up to the announcement of its pads: no decoder is started, so a probe costs
+// little beside the export.
 std::optional<RecordingStreams> ProbeRecording(const std::string& path, std::string& error) {
-  GError* raw = nullptr;
-  const GstPtr<GstDiscoverer> discoverer = Adopt(gst_discoverer_new(kProbeTimeout, &raw));
-  const GstPtr<GError> failure = Adopt(raw);
-  if (!discoverer) {
-    error = failure ? failure->message : "no discoverer";
+  RecordingStreams result;
+  result.avi = IsAvi(path);
+  const GstPtr<GstElement> pipeline = Retain(gst_pipeline_new("vx880-export-probe"));
+  GstElement* source = AddElement(GST_BIN(pipeline.get()), "filesrc");
+  GstElement* demuxer = AddElement(GST_BIN(pipeline.get()), result.avi ? "avidemux" : "qtdemux");
+  g_object_set(source, "location", path.c_str(), nullptr);
+  if (!LinkChain({source, demuxer})) {
+    error = "the demuxer is missing";
     return std::nullopt;
   }
-  const GstPtr<gchar> uri = Adopt(gst_filename_to_uri(path.c_str(), nullptr));
-  GError* discoverError = nullptr;
-  const GstPtr<GstDiscovererInfo> info = Adopt(gst_discoverer_discover_uri(discoverer.get(), uri.get(), &discoverError));
-  const GstPtr<GError> discoverFailure = Adopt(discoverError);
-  if (!info || gst_discoverer_info_get_result(info.get()) != GST_DISCOVERER_OK) {
-    error = discoverFailure ? discoverFailure->message : "not a recording GStreamer can read";
+  PadCollector collector;
+  g_signal_connect(demuxer, "pad-added", G_CALLBACK(OnProbePad), &collector);
+  g_signal_connect(demuxer, "no-more-pads", G_CALLBACK(OnProbeDone), &collector);
+  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+  const GstPtr<GstBus> bus = Adopt(gst_element_get_bus(pipeline.get()));
+  const auto deadline = std::chrono::steady_clock::now() + kProbeTimeout;
+  std::unique_lock guard(collector.lock);
+  while (!collector.complete && std::chrono::steady_clock::now() < deadline) {
+    collector.announced.wait_for(guard, std::chrono::milliseconds(50));
+    if (collector.complete) break;  // the unlinked pads fail once data flows: that error is not the file's
+    guard.unlock();
+    const GstPtr<GstMessage> failure = Adopt(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR));
+    guard.lock();
+    if (!failure) continue;
+    GError* raw = nullptr;
+    gst_message_parse_error(failure.get(), &raw, nullptr);
+    const GstPtr<GError> message = Adopt(raw);
+    error = message ? message->message : "not a recording GStreamer can read";
+    break;
+  }
+  const bool complete = collector.complete;
+  result.streams = collector.streams;
+  guard.unlock();
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+  if (!complete) {
+    if (error.empty()) error = "its streams were not announced";
     return std::nullopt;
   }
-  RecordingStreams streams;
-  const GstPtr<GstCaps> container =
-      Adopt(gst_discoverer_stream_info_get_caps(gst_discoverer_info_get_stream_info(info.get())));
-  streams.avi = container && gst_structure_has_name(gst_caps_get_structure(container.get(), 0), "video/x-msvideo");
-  CollectStreams(info.get(), streams);
-  if (!streams.Find("video_0")) {
+  if (!result.Find("video_0")) {
     error = "no video stream";
     return std::nullopt;
   }
-  return streams;
+  error.clear();
+  return result;
 }
 
 const char* ParserFor(const std::string& caps) {

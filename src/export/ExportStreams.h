@@ -24,7 +24,7 @@ struct RecordingStreams {
   const ExportStream* Find(const char* padName) const;
 };
 
-// The streams of the recording at `path`, read by GStreamer's discoverer; nothing with `error` set when the
+// The streams of the recording at `path` as its demuxer announces them; nothing with `error` set when the
 // file cannot be read or holds no video.
 std::optional<RecordingStreams> ProbeRecording(const std::string& path, std::string& error);
 

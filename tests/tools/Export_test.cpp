@@ -98,7 +98,8 @@ class ExportTool : public ::testing::Test {
   static std::string Card() { return *s_dir / "card"; }
   static std::string Original(int n) { return *s_dir / ("card/DCIM/100DRIVE/20261206_08150" + std::string(n == 1 ? "0_D01" : "6_D02") + ".MP4"); }
   static ToolOutput Export(const std::string& options) {
-    return RunTool(Tool("vx880-export") + " " + options + " " + Quote(Card()) + " 2>&1");
+    // A pipeline that never ends fails the case instead of holding the whole run.
+    return RunTool("timeout 120 " + Tool("vx880-export") + " " + options + " " + Quote(Card()) + " 2>&1");
   }
   static TempDir* s_dir;
 };
