@@ -20,6 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::int64_t kShortfallMs = 250;  // beyond a few frames of difference, a span is not all there
+
 std::string IsoUtc(std::time_t seconds) {
   std::tm tm{};
   char text[32] = "";
@@ -138,6 +140,12 @@ ExportReport ExportEvidence(const ExportRequest& request, const ExportProgress& 
     return report;
   }
   ExportManifest manifest{request.viewer, IsoUtc(std::time(nullptr)), request.cardRoot, {}, Notes(request, job, tracks), {}};
+  // A damaged or cut recording can end before its header says: the export then says how much it holds.
+  const std::int64_t askedMs = request.plan.DurationMs() + outcome.widenedEarlierMs;
+  if (outcome.writtenMs + kShortfallMs < askedMs) {
+    manifest.notes.push_back("the export holds only " + SecondsText(outcome.writtenMs) + " of the " +
+                             SecondsText(askedMs) + " asked: the recording's pictures end early (damaged or cut)");
+  }
   ExportSpan written = request.span;
   written.fromUtcMs -= outcome.widenedEarlierMs;
   manifest.span = IsoUtcMs(request.span.fromUtcMs) + " to " + IsoUtcMs(request.span.toUtcMs) + ", " +

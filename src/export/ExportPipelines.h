@@ -33,6 +33,7 @@ struct PipelineOutcome {
   bool cancelled = false;
   std::string error;                  // what went wrong, naming the folder when writing failed
   std::int64_t widenedEarlierMs = 0;  // copies: how far before the span the first key frame lies
+  std::int64_t writtenMs = 0;         // the running time of the last frame written
 };
 
 // One MP4 (H.264, AAC unless sound is left out) at `outPath`, the overlay on every frame.

@@ -154,6 +154,7 @@ PipelineOutcome CExportRun::Run(GstSeekFlags seekFlags) {
     if (renamed) outcome = {false, false, "cannot write in " + FolderOf(path) + ": " + renamed.message()};
   }
   const std::int64_t fromMs = m_job.plan->JoinedSpanMs().first;
+  outcome.writtenMs = DoneMs();
   const bool snapsToKeyFrames = seekFlags & GST_SEEK_FLAG_KEY_UNIT;
   if (outcome.ok && snapsToKeyFrames && FirstStreamMs() >= 0) outcome.widenedEarlierMs = std::max<std::int64_t>(fromMs - FirstStreamMs(), 0);
   return outcome;

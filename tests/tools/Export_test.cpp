@@ -195,5 +195,18 @@ TEST_F(ExportTool, BadRequestsSayWhyAndLeaveNoFile) {
   for (const char* left : {"bad.mp4", "bad.mp4.part", "bad.gpx", "bad.manifest.txt"}) EXPECT_FALSE(fs::exists(*s_dir / left));
 }
 
+// A recording cut by a power loss whose header still claims its whole length: the export holds what there is
+// and its manifest says how much that is, instead of claiming the span.
+TEST_F(ExportTool, CutRecordingExportStatesWhatItHolds) {
+  const std::string cut = *s_dir / "cut/20261206_090000_D01.AVI";
+  fs::create_directories(fs::path(cut).parent_path());
+  ASSERT_EQ(RunTool(Tool("vx880-mkcard") + " --file " + Quote(cut) + " --codec h264 --cut 0.5 --seconds 8 >/dev/null").status, 0);
+  const std::string out = *s_dir / "cut.mp4";
+  const ToolOutput run = RunTool("timeout 120 " + Tool("vx880-export") + " --from 1 --to 7 --out " + Quote(out) + " " + Quote(cut) + " 2>&1");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_LT(Discover(out).seconds, 4.0);
+  EXPECT_NE(FileBytes(*s_dir / "cut.manifest.txt").find("note: the export holds only"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace vx::test
