@@ -22,7 +22,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 test -s "$root/usr/share/vx880/Setting.ini"
 test -s "$root/usr/share/vx880/leaflet/LICENSE"
-for page in vx880-player vx880-mkcard vx880-telemetry; do
+for page in vx880-player vx880-mkcard vx880-telemetry vx880-export; do
   MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page.1.gz" >/dev/null
 done
 
@@ -31,6 +31,8 @@ cd "$work/elsewhere"
 "$root/usr/bin/vx880-mkcard" --version
 "$root/usr/bin/vx880-mkcard" --file drive.MP4 --seconds 3 >/dev/null
 "$root/usr/bin/vx880-telemetry" --summary drive.MP4
+"$root/usr/bin/vx880-export" --from 0 --to 1 --out clip.mp4 drive.MP4 >/dev/null
+"$root/usr/bin/vx880-export" --verify clip.manifest.txt --card . >/dev/null
 
 # Distinct colours in a rectangle (LEFT TOP WIDTH HEIGHT, width a multiple of 4 so rows carry no padding) of a
 # PNG; 0 when it is no PNG.
