@@ -1,11 +1,13 @@
 // Single-frame steps on a paused 1280x720 H.264 recording: forward and back through our engine, timed from
 // the call to the new picture at the front renderer, beside the same decoders alone doing a step event
-// forward and an accurate seek to the previous picture back, timed to the picture at their front sink.
+// forward and an accurate seek to the previous picture back, timed to the picture at their front sink. Then
+// the paused picture zoomed and moved: each new region scaled for the view, beside GStreamer's converter.
 #include <condition_variable>
 #include <mutex>
 
 #include "BenchCommon.h"
 #include "core/player/FrameStep.h"
+#include "engine/CFrameScaler.h"
 
 namespace {
 
@@ -19,7 +21,28 @@ constexpr RefTime kStart = 30'000'000;  // 3 s in, so that steps back never reac
 struct Latencies {
   std::vector<double> forward;
   std::vector<double> back;
+  std::vector<double> zoomOurs;   // a zoomed view's new region scaled for painting, as a wheel or drag asks
+  std::vector<double> zoomPlain;  // the same by GStreamer's own bilinear converter
 };
+
+// The paused front picture shown zoomed at 1.5x to 8x about ever-moving centres, as wheel turns and drags
+// ask for it: each new region is scaled at the view's size on the window's thread before it is painted.
+void TimeZoomRepaints(const CVideoFrame& frame, QSize view, Latencies& ms) {
+  CFrameScaler scaler;
+  CFrameConverter converter;
+  for (int i = 0; i < kSteps; ++i) {
+    const double side = 1.0 / (1.5 + 6.5 * (i % 20) / 19.0);
+    const double x = (1.0 - side) * ((i * 7) % 20) / 19.0;
+    const double y = (1.0 - side) * ((i * 13) % 20) / 19.0;
+    const PictureRegion region{x, y, side, side};
+    auto start = Clock::now();
+    scaler.Scale(frame, region, view);
+    ms.zoomOurs.push_back(Milliseconds(Clock::now() - start));
+    start = Clock::now();
+    converter.Convert(frame, view, region);
+    ms.zoomPlain.push_back(Milliseconds(Clock::now() - start));
+  }
+}
 
 Latencies Ours(const std::string& path) {
   CViewer viewer;
@@ -36,6 +59,7 @@ Latencies Ours(const std::string& path) {
       QCoreApplication::processEvents();  // the views take their pictures as the window would
     }
   }
+  TimeZoomRepaints(viewer.front.Frame(), viewer.front.size(), ms);
   return ms;
 }
 
@@ -148,5 +172,9 @@ int main(int argc, char** argv) {
   PrintLatency("gstreamer_back", plain.back);
   Print("ratio_forward_p95", Percentile(ours.forward, 0.95) / Percentile(plain.forward, 0.95));
   Print("ratio_back_p95", Percentile(ours.back, 0.95) / Percentile(plain.back, 0.95));
+  PrintLatency("ours_zoom_repaint", ours.zoomOurs);
+  PrintLatency("gstreamer_zoom_repaint", ours.zoomPlain);
+  Print("display_interval_ms", 1000.0 / 60);
+  Print("ratio_zoom_repaint_p95", Percentile(ours.zoomOurs, 0.95) / Percentile(ours.zoomPlain, 0.95));
   return 0;
 }
