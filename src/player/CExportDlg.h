@@ -44,12 +44,12 @@ class CExportDlg : public QDialog {
   // The Export button: starts the export with the chosen options. The Cancel button stops a running one.
   void StartExport();
   void CancelExport();
+  // Escape, Cancel and the window's close button: a running export is cancelled, the dialog stays to say so;
+  // otherwise it closes.
+  void reject() override;
 
  signals:
   void exportFinished();
-
- protected:
-  void reject() override;  // Escape and the window's close button cancel a running export first
 
  private:
   void Browse();
