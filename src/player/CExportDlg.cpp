@@ -37,10 +37,10 @@ CExportDlg::CExportDlg(const QString& span, const QString& defaultPath, RequestM
     : QDialog(parent), m_makeRequest(std::move(makeRequest)) {
   setWindowTitle(QStringLiteral("Export"));
   m_pPath = new QLineEdit(defaultPath, this);
-  auto* browse = new QPushButton(QStringLiteral("Browse\u2026"), this);
+  m_pBrowse = new QPushButton(QStringLiteral("Browse\u2026"), this);
   auto* pathRow = new QHBoxLayout;
   pathRow->addWidget(m_pPath, 1);
-  pathRow->addWidget(browse);
+  pathRow->addWidget(m_pBrowse);
   m_pRear = new QComboBox(this);
   m_pRear->addItem(QStringLiteral("Picture in picture"), static_cast<int>(RearLayout::PictureInPicture));
   m_pRear->addItem(QStringLiteral("Side by side"), static_cast<int>(RearLayout::SideBySide));
@@ -77,7 +77,7 @@ CExportDlg::CExportDlg(const QString& span, const QString& defaultPath, RequestM
   layout->addLayout(buttons);
   setMinimumWidth(560);
 
-  connect(browse, &QPushButton::clicked, this, &CExportDlg::Browse);
+  connect(m_pBrowse, &QPushButton::clicked, this, &CExportDlg::Browse);
   connect(m_pExport, &QPushButton::clicked, this, &CExportDlg::StartExport);
   connect(m_pCancel, &QPushButton::clicked, this, &CExportDlg::reject);
   // Copies keep the pictures as they are: there is no rear placement to choose.
@@ -107,7 +107,7 @@ void CExportDlg::StartExport() {
   choices.rear = static_cast<RearLayout>(m_pRear->currentData().toInt());
   choices.sound = m_pSound->isChecked();
   choices.copy = m_pCopy->isChecked();
-  for (QWidget* choice : std::initializer_list<QWidget*>{m_pPath, m_pRear, m_pSound, m_pCopy, m_pExport}) {
+  for (QWidget* choice : std::initializer_list<QWidget*>{m_pPath, m_pBrowse, m_pRear, m_pSound, m_pCopy, m_pExport}) {
     choice->setEnabled(false);
   }
   m_pCancel->setText(QStringLiteral("Cancel"));
@@ -160,7 +160,7 @@ void CExportDlg::ShowOutcome(const ExportReport& report) {
   m_pResult->setText(OutcomeText(report));
   m_pCancel->setText(QStringLiteral("Close"));
   // Another try after a failure or a cancel may change the file or the options.
-  for (QWidget* choice : std::initializer_list<QWidget*>{m_pPath, m_pSound, m_pCopy, m_pExport}) {
+  for (QWidget* choice : std::initializer_list<QWidget*>{m_pPath, m_pBrowse, m_pSound, m_pCopy, m_pExport}) {
     choice->setEnabled(!report.ok);
   }
   m_pRear->setEnabled(!report.ok && !m_pCopy->isChecked());

@@ -59,6 +59,7 @@ class CExportDlg : public QDialog {
 
   RequestMaker m_makeRequest;
   QLineEdit* m_pPath = nullptr;
+  QPushButton* m_pBrowse = nullptr;
   QComboBox* m_pRear = nullptr;
   QCheckBox* m_pSound = nullptr;
   QCheckBox* m_pCopy = nullptr;

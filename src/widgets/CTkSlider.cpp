@@ -127,19 +127,18 @@ void CTkSlider::SetSpan(std::optional<int> in, std::optional<int> out) {
   update();
 }
 
-// Amber, so that it stands apart from the blue event ticks and from the grey channel of the dark skin; the
-// band is translucent so that the channel and the ticks inside it still show.
+// Magenta: it stands apart from the skin's orange channel, the blue event ticks, the grey thumb and the green
+// texts; the band is translucent so that the channel and the ticks inside it still show.
 void CTkSlider::PaintSpan(QPainter& painter) const {
   constexpr int kPointWidth = 3;
-  const QColor amber(255, 176, 32);
+  const QColor magenta(255, 80, 210);
   if (m_nSpanIn && m_nSpanOut) {
-    const int left = CentreOf(*m_nSpanIn), right = CentreOf(*m_nSpanOut);
-    QColor band = amber;
-    band.setAlpha(90);
-    painter.fillRect(left, height() / 4, right - left, height() / 2, band);
+    QColor band = magenta;
+    band.setAlpha(120);
+    painter.fillRect(CentreOf(*m_nSpanIn), 0, CentreOf(*m_nSpanOut) - CentreOf(*m_nSpanIn), height(), band);
   }
   for (const std::optional<int>& point : {m_nSpanIn, m_nSpanOut}) {
-    if (point) painter.fillRect(CentreOf(*point) - kPointWidth / 2, 0, kPointWidth, height(), amber);
+    if (point) painter.fillRect(CentreOf(*point) - kPointWidth / 2, 0, kPointWidth, height(), magenta);
   }
 }
 

@@ -51,16 +51,17 @@ class ExportWindowTest : public MainWindowTest {
   TempDir m_dir{"export-window"};
 };
 
-// Amber runs in the slider's top row: each marked point is a bar across the whole height.
-int AmberBars(CTkSlider& slider) {
+// Runs of the marks' full magenta in the slider's top row: each marked point is a bar across the whole height
+// (the band between them is blended with the channel).
+int SpanBars(CTkSlider& slider) {
   const QImage image = slider.grab().toImage();
   int runs = 0;
   bool inRun = false;
   for (int x = 0; x < image.width(); ++x) {
     const QColor c = image.pixelColor(x, 0);
-    const bool amber = c.red() > 200 && c.green() > 140 && c.green() < 210 && c.blue() < 80;
-    runs += amber && !inRun;
-    inRun = amber;
+    const bool magenta = c.red() > 230 && c.green() < 110 && c.blue() > 190;
+    runs += magenta && !inRun;
+    inRun = magenta;
   }
   return runs;
 }
@@ -75,7 +76,7 @@ TEST_F(ExportWindowTest, AMarkedSpanShowsOnTheSliderAndExportsToItsLength) {
   // The thumb, drawn over the marks, goes back to the start so that both bars show.
   emit slider.HScroll(TB_THUMBPOSITION, 0);
   ASSERT_TRUE(WaitUntil([&] { return slider.GetPos() < 200; }));
-  EXPECT_EQ(AmberBars(slider), 2);
+  EXPECT_EQ(SpanBars(slider), 2);
 
   const fs::path out = m_dir / "clip.mp4";
   CExportDlg& dialog = StartExport(out, RearLayout::PictureInPicture);
@@ -91,7 +92,7 @@ TEST_F(ExportWindowTest, AMarkedSpanShowsOnTheSliderAndExportsToItsLength) {
   dialog.reject();  // Close, now that it has finished
   Window().OnCommand(ID_CLEAR_SPAN);
   EXPECT_FALSE(slider.SpanIn() || slider.SpanOut());
-  EXPECT_EQ(AmberBars(slider), 0);
+  EXPECT_EQ(SpanBars(slider), 0);
 }
 
 TEST_F(ExportWindowTest, ACancelledExportLeavesNoFile) {
