@@ -26,6 +26,7 @@ QString OutcomeText(const ExportReport& report) {
   if (!report.ok) return QStringLiteral("The export failed: %1\nNothing was kept.").arg(Text(report.error));
   QString text = QStringLiteral("Written:");
   for (const std::string& path : report.written) text += QStringLiteral("\n  ") + Text(path);
+  text += QStringLiteral("\nSpan: ") + Text(report.widening);
   if (!report.notes.empty()) text += QStringLiteral("\nNotes:");
   for (const std::string& note : report.notes) text += QStringLiteral("\n  ") + Text(note);
   return text;

@@ -84,6 +84,7 @@ TEST_F(ExportWindowTest, AMarkedSpanShowsOnTheSliderAndExportsToItsLength) {
   ASSERT_TRUE(dialog.Report()->ok) << dialog.Report()->error;
   EXPECT_TRUE(dialog.ResultText().contains(QString::fromStdString(out.string()))) << dialog.ResultText().toStdString();
   EXPECT_TRUE(dialog.ResultText().contains("sound left out")) << dialog.ResultText().toStdString();
+  EXPECT_TRUE(dialog.ResultText().contains("Span: as marked")) << dialog.ResultText().toStdString();
   const ReadBack read = Discover(out.string());
   EXPECT_NEAR(read.seconds, static_cast<double>(*span.outMs - *span.inMs) / 1000.0, kFrameS);
   EXPECT_EQ(read.videoStreams, 1);
