@@ -189,6 +189,7 @@ ExportReport ExportEvidence(const ExportRequest& request, const ExportProgress& 
   }
   report.ok = true;
   report.notes = manifest.notes;
+  report.widening = WideningText(request.span, written);
   report.written = exported;
   report.written.insert(report.written.end(), {gpx, manifestPath});
   return report;

@@ -31,6 +31,7 @@ struct ExportReport {
   std::string error;
   std::vector<std::string> written;  // the exported files, the GPX and the manifest
   std::vector<std::string> notes;    // what the export leaves out or changed, as the manifest states it
+  std::string widening;              // how copying whole key-frame intervals changed the span; "as marked"
 };
 
 // Runs the export on the calling thread (the window runs it on a worker); `cancel` may be set meanwhile.

@@ -4,9 +4,12 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include "core/export/ExportPlan.h"
 
 namespace vx {
 namespace {
@@ -35,9 +38,16 @@ CEventsDlg::CEventsDlg(const std::string& cardFolder, const ViewerPreferences& p
   for (const char* title : kColumnTitles) titles << QString::fromUtf8(title);
   m_pRows->setHeaderLabels(titles);
   m_pRows->header()->setStretchLastSection(true);
+  m_pExport = new QPushButton(QStringLiteral("Export\u2026"), this);
+  m_pExport->setToolTip(QStringLiteral("Export the chosen event, from 10 s before to 10 s after it"));
+  m_pExport->setEnabled(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(m_pExport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_pStatus);
   layout->addWidget(m_pRows);
+  layout->addLayout(buttons);
   resize(760, 360);
 
   // One click or Enter plays a row; double-click would play it twice.
@@ -46,6 +56,11 @@ CEventsDlg::CEventsDlg(const std::string& cardFolder, const ViewerPreferences& p
     auto* shortcut = new QShortcut(QKeySequence(key), m_pRows, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, [this] { ChooseRow(m_pRows->currentIndex()); });
   }
+  connect(m_pExport, &QPushButton::clicked, this, &CEventsDlg::ExportRow);
+  connect(m_pRows, &QTreeWidget::currentItemChanged, this, [this] {
+    const int row = m_pRows->currentIndex().row();
+    m_pExport->setEnabled(row >= 0 && row < static_cast<int>(m_rows.size()) && !m_rows[static_cast<std::size_t>(row)].unreadable);
+  });
   connect(&m_reader, &CCardIndexReader::progress, this, &CEventsDlg::ShowProgress);
   connect(&m_reader, &CCardIndexReader::finished, this, [this] { ShowIndex(m_reader.Index()); });
   m_pStatus->setText(QStringLiteral("Looking for recordings\u2026"));
@@ -83,6 +98,16 @@ void CEventsDlg::ChooseRow(const QModelIndex& index) {
   if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) return;
   const EventRow& row = m_rows[static_cast<std::size_t>(index.row())];
   emit eventChosen(row.recordingPath, row.playFromMs);
+}
+
+// The event's trip on the card, so that its span may reach into the recordings before and after it.
+void CEventsDlg::ExportRow() {
+  const int index = m_pRows->currentIndex().row();
+  if (index < 0 || index >= static_cast<int>(m_rows.size())) return;
+  const EventRow& row = m_rows[static_cast<std::size_t>(index)];
+  if (row.unreadable) return;
+  emit exportChosen(ChainOf(m_reader.Index().summaries, row.recordingPath, m_reader.Preferences().Trips()),
+                    row.recordingPath, row.utcMs);
 }
 
 }  // namespace vx

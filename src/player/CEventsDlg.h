@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -31,6 +32,10 @@ class CEventsDlg : public QWidget {
  signals:
   // A row was chosen: play `recordingPath` from `positionMs`.
   void eventChosen(const std::string& recordingPath, std::uint32_t positionMs);
+  // "Export…" for the chosen row's event at `eventUtcMs` of `recordingPath`; `chain` is its trip, or the
+  // recording alone where it has none.
+  void exportChosen(const std::vector<RecordingSummary>& chain, const std::string& recordingPath,
+                    std::int64_t eventUtcMs);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -39,10 +44,12 @@ class CEventsDlg : public QWidget {
   void ShowProgress(std::size_t done, std::size_t total);
   void ShowIndex(const CardIndex& index);
   void ChooseRow(const QModelIndex& index);
+  void ExportRow();
 
   std::string m_strCardFolder;
   QLabel* m_pStatus = nullptr;
   QTreeWidget* m_pRows = nullptr;
+  QPushButton* m_pExport = nullptr;
   std::vector<EventRow> m_rows;
   CCardIndexReader m_reader;  // a member, so that its worker ends before the window's parts go
 };

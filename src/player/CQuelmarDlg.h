@@ -18,6 +18,7 @@
 
 #include "core/cardindex/RecordingSummary.h"
 #include "core/cardindex/TripRows.h"
+#include "core/export/SpanMarks.h"
 #include "core/player/CatalogueRows.h"
 #include "core/player/TripTimeline.h"
 #include "core/player/ViewSlots.h"
@@ -30,6 +31,8 @@
 namespace vx {
 
 class CEventsDlg;
+class CExportDlg;
+struct ExportRequest;
 class CGSensorDlg;
 class CMapView;
 class CMyButton;
@@ -99,6 +102,9 @@ class CQuelmarDlg : public QWidget {
   bool IsTimerActive() const { return m_timer.isActive(); }
   QWidget* Control(int id) const;
   CEventsDlg* EventsWindow() const;
+  CExportDlg* ExportWindow() const;
+  // The in and out points marked for export, on the time line that plays.
+  const MarkedSpan& Span() const { return m_span; }
   QString ControlText(int id) const;
 
  signals:
@@ -236,6 +242,16 @@ class CQuelmarDlg : public QWidget {
   // Finds the events of the open recording's telemetry with the stored thresholds and marks them on the
   // position slider.
   void MarkEvents();
+  // The span marked for export and its export, or an event's (QuelmarExport.cpp).
+  void MarkIn();
+  void MarkOut();
+  void ClearSpan();
+  void ShowSpan();
+  void OnExport();
+  // `kEventSpanMs` around an event of `recordingPath`, whose trip (or itself alone) is `chain`.
+  void ExportEvent(const std::vector<RecordingSummary>& chain, const std::string& recordingPath,
+                   std::int64_t eventUtcMs);
+  void OpenExportDialog(const QString& span, const QString& defaultPath, std::function<ExportRequest()> makeRequest);
   // The Preferences dialog; saved thresholds mark the open recording's events anew.
   void OnPreferences();
   // The readout's unit from the stored preference, the open recording's card and the locale.
@@ -273,6 +289,8 @@ class CQuelmarDlg : public QWidget {
   std::unique_ptr<CGSensorDlg> m_pGraphDlg;
   QPointer<CSettingDlg> m_pSettingDlg;
   QPointer<CEventsDlg> m_pEventsDlg;
+  QPointer<CExportDlg> m_pExportDlg;
+  MarkedSpan m_span;
   CTkSlider* m_pPositionSlider = nullptr;
   CTkSlider* m_pVolumeSlider = nullptr;
   QLabel* m_pPlayMessage = nullptr;  // why the chosen recording does not play, made on first use

@@ -48,6 +48,10 @@ constexpr MenuItem kListMenu[] = {
     {nullptr, 0},                  {"Next Frame\t.", ID_FRAME_FORWARD},
     {"Previous Frame\t,", ID_FRAME_BACK},
     {"Reset Zoom\t0", ID_ZOOM_RESET},
+    {nullptr, 0},                  {"Mark In\tI", ID_MARK_IN},
+    {"Mark Out\tO", ID_MARK_OUT},
+    {"Clear Span", ID_CLEAR_SPAN},
+    {"Export\u2026", ID_EXPORT},
     {nullptr, 0},                  {"Preferences\u2026", ID_PREFERENCES},
 };
 

@@ -4,9 +4,8 @@
 // whose speed unit the readout shows.
 #include <QFile>
 
-#include <cstdlib>
-
 #include "core/cardindex/EventDetector.h"
+#include "export/CardExport.h"
 #include "player/CEventsDlg.h"
 #include "player/CPreferencesDlg.h"
 #include "player/CQuelmarDlg.h"
@@ -19,14 +18,6 @@ namespace vx {
 namespace {
 
 CSettingsStore Store() { return CSettingsStore(CSettingsStore::DefaultPath()); }
-
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// The locale as the environment names it; Qt's own locale object says nothing of the measurement category.
-LocaleVariables EnvironmentLocale() { return {Variable("LC_ALL"), Variable("LC_MEASUREMENT"), Variable("LANG")}; }
 
 }  // namespace
 
@@ -46,6 +37,7 @@ void CQuelmarDlg::OnEvents() {
   if (folder.empty()) return;
   m_pEventsDlg = new CEventsDlg(folder, preferences, this);
   connect(m_pEventsDlg, &CEventsDlg::eventChosen, this, &CQuelmarDlg::PlayEvent);
+  connect(m_pEventsDlg, &CEventsDlg::exportChosen, this, &CQuelmarDlg::ExportEvent);
   m_pEventsDlg->show();
 }
 

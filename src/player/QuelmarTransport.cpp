@@ -44,6 +44,7 @@ int CQuelmarDlg::LoadedVideoStreams() const { return IsLoaded() ? m_engine.Recor
 // which decides whether the next row follows. A trip that played ends here: the row plays by itself.
 bool CQuelmarDlg::OpenRecording(const RecordingEntry& entry) {
   EndTrip();
+  ClearSpan();  // marks belong to the time line they were set on
   if (!OpenRecordingFile(entry)) return false;
   const std::string& filePath = entry.filePath;
   const std::int64_t durationMs = m_engine.GetDurationMs();

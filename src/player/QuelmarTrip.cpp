@@ -43,6 +43,7 @@ void CQuelmarDlg::PlayTrip(const std::vector<TripRecordingRow>& recordings) {
     trip.tracks.push_back(track.layout.empty() ? AttachedGpx(entry.filePath) : std::move(track));
   }
   EndTrip();
+  ClearSpan();  // marks belong to the time line they were set on
   m_trip = std::move(trip);
   if (!OpenTripFile(0, 0)) return;
   ShowTripTelemetry();

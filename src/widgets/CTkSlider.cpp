@@ -96,6 +96,7 @@ void CTkSlider::paintEvent(QPaintEvent* event) {
   CCMemDC memDC(target, event->rect());
   QPainter& painter = memDC.Painter();
   painter.drawPixmap(rect(), m_bmpChannel, QRect(0, 0, m_nChannelWidth, m_nChannelHeight));
+  PaintSpan(painter);
   PaintMarks(painter);
   m_nThumbX = SliderThumbX(Geometry(), m_range, m_nPos);
   const QPixmap& thumb = m_bDragging ? m_bmpThumbDragging : (hasFocus() ? m_bmpThumbFocused : m_bmpThumb);
@@ -109,11 +110,35 @@ void CTkSlider::SetMarks(std::vector<int> positions) {
 
 // Each mark stands where the thumb's centre would be at its position, across the slider's height: sky blue
 // reads on both the orange channel and the dark rims around it, and differs from the pale thumb.
+int CTkSlider::CentreOf(int position) const {
+  return SliderThumbX(Geometry(), m_range, m_range.Clamp(position)) + m_nThumbWidth / 2;
+}
+
 void CTkSlider::PaintMarks(QPainter& painter) const {
   constexpr int kMarkWidth = 2;
   for (const int position : m_vecMarks) {
-    const int centre = SliderThumbX(Geometry(), m_range, m_range.Clamp(position)) + m_nThumbWidth / 2;
-    painter.fillRect(centre - kMarkWidth / 2, 0, kMarkWidth, height(), QColor(64, 196, 255));
+    painter.fillRect(CentreOf(position) - kMarkWidth / 2, 0, kMarkWidth, height(), QColor(64, 196, 255));
+  }
+}
+
+void CTkSlider::SetSpan(std::optional<int> in, std::optional<int> out) {
+  m_nSpanIn = in;
+  m_nSpanOut = out;
+  update();
+}
+
+// Magenta: it stands apart from the skin's orange channel, the blue event ticks, the grey thumb and the green
+// texts; the band is translucent so that the channel and the ticks inside it still show.
+void CTkSlider::PaintSpan(QPainter& painter) const {
+  constexpr int kPointWidth = 3;
+  const QColor magenta(255, 80, 210);
+  if (m_nSpanIn && m_nSpanOut) {
+    QColor band = magenta;
+    band.setAlpha(120);
+    painter.fillRect(CentreOf(*m_nSpanIn), 0, CentreOf(*m_nSpanOut) - CentreOf(*m_nSpanIn), height(), band);
+  }
+  for (const std::optional<int>& point : {m_nSpanIn, m_nSpanOut}) {
+    if (point) painter.fillRect(CentreOf(*point) - kPointWidth / 2, 0, kPointWidth, height(), magenta);
   }
 }
 

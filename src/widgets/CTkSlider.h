@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/widgets/SliderMath.h"
@@ -36,6 +37,11 @@ class CTkSlider : public QWidget {
   // Positions drawn as small ticks on the track (the events of the recording), under the thumb.
   void SetMarks(std::vector<int> positions);
   const std::vector<int>& Marks() const { return m_vecMarks; }
+  // The span marked for export: a band between its in and out points, each drawn as a bar; a point alone
+  // shows as its bar.
+  void SetSpan(std::optional<int> in, std::optional<int> out);
+  std::optional<int> SpanIn() const { return m_nSpanIn; }
+  std::optional<int> SpanOut() const { return m_nSpanOut; }
 
  signals:
   // Posted to the parent after each change: a scroll code (TB_LINEUP ... TB_ENDTRACK) and the position it
@@ -55,6 +61,8 @@ class CTkSlider : public QWidget {
  private:
   void PlaceThumbVertically();
   void PaintMarks(QPainter& painter) const;
+  void PaintSpan(QPainter& painter) const;
+  int CentreOf(int position) const;
   bool SetPosFromPoint(int x);
   void EndLostDrag();
   void Notify(int code);
@@ -79,6 +87,8 @@ class CTkSlider : public QWidget {
   int m_nLineSize = 1;
   int m_nPageSize = 10;
   std::vector<int> m_vecMarks;
+  std::optional<int> m_nSpanIn;
+  std::optional<int> m_nSpanOut;
 };
 
 }  // namespace vx

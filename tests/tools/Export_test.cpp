@@ -2,13 +2,13 @@
 // overlay's pixels, the manifest's hashes against sha256sum, --verify, and the originals left unchanged.
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
-#include <gst/pbutils/pbutils.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "ReadBack.h"
 #include "ToolRunner.h"
 
 namespace vx::test {
@@ -16,34 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr double kFrameS = 1.0 / 30.0;
-
-struct ReadBack {
-  double seconds = -1.0;
-  int videoStreams = 0;
-  int audioStreams = 0;
-  int width = 0;
-};
-
-ReadBack Discover(const std::string& path) {
-  ReadBack result;
-  GstDiscoverer* discoverer = gst_discoverer_new(10 * GST_SECOND, nullptr);
-  gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
-  GstDiscovererInfo* info = gst_discoverer_discover_uri(discoverer, uri, nullptr);
-  if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
-    result.seconds = static_cast<double>(gst_discoverer_info_get_duration(info)) / GST_SECOND;
-    GList* videos = gst_discoverer_info_get_video_streams(info);
-    GList* sounds = gst_discoverer_info_get_audio_streams(info);
-    result.videoStreams = static_cast<int>(g_list_length(videos));
-    result.audioStreams = static_cast<int>(g_list_length(sounds));
-    if (videos) result.width = static_cast<int>(gst_discoverer_video_info_get_width(GST_DISCOVERER_VIDEO_INFO(videos->data)));
-    gst_discoverer_stream_info_list_free(videos);
-    gst_discoverer_stream_info_list_free(sounds);
-  }
-  if (info) g_object_unref(info);
-  g_free(uri);
-  g_object_unref(discoverer);
-  return result;
-}
 
 // The first picture of the file's first video stream as 1280x720 grey bytes.
 std::string FirstFrameGrey(const std::string& path) {

@@ -15,7 +15,8 @@
 #include "core/cardindex/RecordingSummaries.h"
 #include "core/export/ManifestCheck.h"
 #include "core/telemetry/RecordingStart.h"
-#include "export/EvidenceExport.h"
+#include "core/export/SpanMarks.h"
+#include "export/CardExport.h"
 
 namespace {
 
@@ -44,11 +45,6 @@ struct Options {
   bool sound = true;
   bool copy = false;
 };
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
 
 int Verify(const tools::ToolInfo& tool, const Options& options) {
   std::ifstream in(options.verify, std::ios::binary);
@@ -93,11 +89,7 @@ std::optional<ExportRequest> EventRequest(const std::vector<RecordingSummary>& s
   for (const RecordingSummary& r : listed) {
     for (const DetectedEvent& e : r.events) {
       if (++row != n) continue;
-      ExportRequest request;
-      const std::vector<RecordingSummary> chain = ChainOf(sorted, r.path);
-      request.span = EventSpan(chain, r.startUtcMs + e.mediaMs);
-      request.plan = PlanExport(chain, request.span);
-      return request;
+      return EventExportRequest(ChainOf(sorted, r.path), r.startUtcMs + e.mediaMs);
     }
   }
   error = "there is no event " + std::to_string(n) + " (the recordings have " + std::to_string(row) + ")";
@@ -115,11 +107,8 @@ std::optional<ExportRequest> SpanRequest(const std::vector<RecordingSummary>& so
   const auto holder = std::find_if(sorted.begin(), sorted.end(), [&](const RecordingSummary& r) {
     return *from >= r.startUtcMs && *from < r.startUtcMs + r.durationMs;
   });
-  ExportRequest request;
-  request.span = {*from, *to};
-  request.plan = PlanExport(holder == sorted.end() ? std::vector{sorted.front()} : ChainOf(sorted, holder->path),
-                            request.span);
-  return request;
+  return SpanExportRequest(holder == sorted.end() ? std::vector{sorted.front()} : ChainOf(sorted, holder->path),
+                           {*from, *to});
 }
 
 // "\rexporting  45%  9.0 of 20.0 s, 6 s left" on a terminal, rewritten in place.
@@ -127,10 +116,10 @@ ExportProgress TerminalProgress() {
   if (!::isatty(STDERR_FILENO)) return {};
   const auto started = std::chrono::steady_clock::now();
   return [started](std::int64_t doneMs, std::int64_t totalMs) {
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double left = doneMs > 0 ? elapsed * static_cast<double>(totalMs - doneMs) / static_cast<double>(doneMs) : 0;
-    std::fprintf(stderr, "\rexporting %3d%%  %.1f of %.1f s, %.0f s left ", static_cast<int>(doneMs * 100 / std::max<std::int64_t>(totalMs, 1)),
-                 static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs) / 1000.0, left);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    const std::string left = TimeLeftText(ExportTimeLeftMs(doneMs, totalMs, elapsed.count()));
+    std::fprintf(stderr, "\rexporting %3d%%  %.1f of %.1f s, %s ", static_cast<int>(doneMs * 100 / std::max<std::int64_t>(totalMs, 1)),
+                 static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs) / 1000.0, left.c_str());
   };
 }
 
@@ -150,16 +139,12 @@ int Export(const tools::ToolInfo& tool, const Options& options, const std::vecto
     std::fprintf(stderr, "%s: %s\n", tool.name, error.c_str());
     return 1;
   }
-  const std::optional<SetupRecord> setup = CardSetupRecord(sorted.front().path);
   request->cardRoot = cardRoot;
   request->outPath = options.out;
   request->rear = options.rear;
   request->sound = options.sound;
   request->copy = options.copy;
-  request->zoneMinutes = zone;
-  request->unit = ChooseSpeedUnit(SpeedUnitChoice::Card, setup ? std::optional(setup->bSpeedUnit) : std::nullopt,
-                                  {Environment("LC_ALL"), Environment("LC_MEASUREMENT"), Environment("LANG")});
-  request->viewer = std::string("vx880-export ") + VX_VERSION;
+  TakeCardFacts(*request, SpeedUnitChoice::Card, EnvironmentLocale(), std::string("vx880-export ") + VX_VERSION);
   const ExportProgress progress = TerminalProgress();
   const ExportReport report = ExportEvidence(*request, progress, nullptr);
   if (progress) std::fputc('\n', stderr);

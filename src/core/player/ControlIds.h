@@ -71,5 +71,10 @@ inline constexpr int ID_PREFERENCES = 32794;
 inline constexpr int ID_FRAME_FORWARD = 32795;
 inline constexpr int ID_FRAME_BACK = 32796;
 inline constexpr int ID_ZOOM_RESET = 32797;
+// The span for export: in and out points at the playing moment, their removal, and the export dialog.
+inline constexpr int ID_MARK_IN = 32798;
+inline constexpr int ID_MARK_OUT = 32799;
+inline constexpr int ID_CLEAR_SPAN = 32800;
+inline constexpr int ID_EXPORT = 32801;
 
 }  // namespace vx
