@@ -17,8 +17,7 @@ std::optional<std::size_t> CQuelmarDlg::TripFile() const {
   return m_trip ? std::optional(m_trip->file) : std::nullopt;
 }
 
-// Recordings that cannot be read take no part; one the list does not show is listed first. A front and rear
-// pair is one row, so the second of its files adds nothing.
+// Recordings that cannot be read take no part; one the list does not show is listed first.
 void CQuelmarDlg::PlayTrip(const std::vector<TripRecordingRow>& recordings) {
   TripPlayback trip;
   std::vector<std::int64_t> durations;
@@ -30,9 +29,7 @@ void CQuelmarDlg::PlayTrip(const std::vector<TripRecordingRow>& recordings) {
       row = m_pCatalogue->RowOfFile(recording.path);
     }
     if (row < 0) continue;
-    const RecordingEntry& entry = m_pCatalogue->EntryAt(row);
-    if (!trip.entries.empty() && trip.entries.back().filePath == entry.filePath) continue;
-    trip.entries.push_back(entry);
+    trip.entries.push_back(m_pCatalogue->EntryAt(row));
     durations.push_back(recording.durationMs);
   }
   if (trip.entries.empty()) return;
