@@ -223,6 +223,7 @@ class CQuelmarDlg : public QWidget {
   // Takes the hand-over of the trip's next recording that the engine made at the open one's end.
   void TakeHandOver();
   void SeekTrip(std::int64_t tripMs);
+  void StepTrip(bool forward);
   // The joined telemetry of the trip's recordings on the current time line.
   void ShowTripTelemetry();
   void EndTrip();

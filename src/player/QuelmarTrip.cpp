@@ -114,6 +114,21 @@ void CQuelmarDlg::SeekTrip(std::int64_t tripMs) {
   PrepareTripNext();
 }
 
+// Next and previous open the trip's next or previous recording from its start and play it, as they play the
+// list's rows. Past the trip's last recording next ends as after the list's last row; before its first,
+// previous does nothing, as on the list's first row.
+void CQuelmarDlg::StepTrip(bool forward) {
+  const std::optional<std::size_t> file = m_trip->timeline.StepFile(m_trip->file, forward);
+  if (!file) {
+    if (forward) PlayRow(m_pCatalogue->RowCount());
+    return;
+  }
+  if (!OpenTripFile(*file, 0)) return;
+  StartPlaying();
+  PrepareTripNext();
+  UpdateTimeline();
+}
+
 void CQuelmarDlg::ShowTripTelemetry() { ShowTelemetry(JoinTripTelemetry(m_trip->tracks, m_trip->timeline)); }
 
 void CQuelmarDlg::EndTrip() {

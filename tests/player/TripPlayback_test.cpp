@@ -7,6 +7,7 @@
 #include <QTreeView>
 
 #include <filesystem>
+#include <functional>
 
 #include "MainWindowFixture.h"
 #include "TestMedia.h"
@@ -175,7 +176,9 @@ TEST_P(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
 }
 
 // A seek to a moment in another recording opens that recording at that moment, paused or playing as the
-// trip was; the trip then plays on into the recording after it.
+// trip was; the trip then plays on into the recording after it. Next and previous, the buttons and their
+// keys, move along the trip's recordings from their starts, and next past its last one ends as after the
+// list's last row.
 TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMoment) {
   PlayFirstTrip();
   Click(IDC_PLAY);  // pauses
@@ -199,6 +202,24 @@ TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMomen
   EXPECT_GE(PositionMs(), 1500);
   ASSERT_TRUE(WaitUntil([&] { return Window().TripFile() == 1u; })) << "plays on into the next recording";
   EXPECT_TRUE(LoadedPath().contains("/" + m_times[1]));
+
+  // From the middle of a paused recording, each step plays its recording from the start.
+  Click(IDC_PLAY);
+  SeekTrip(Timeline().StartMs(1) + 2000);
+  const std::function<void()> next = [&] { Click(IDC_NEXT); };
+  const std::function<void()> previous = [] { Type(Qt::Key_PageUp); };
+  for (const auto& [step, file] : {std::pair{next, 2}, {previous, 1}}) {
+    step();
+    ASSERT_EQ(Window().TripFile(), static_cast<std::size_t>(file));
+    EXPECT_TRUE(LoadedPath().contains("/" + m_times[file])) << LoadedPath().toStdString();
+    EXPECT_EQ(State(), EngineState::Running);
+    EXPECT_LT(PositionMs(), 2000) << "not where recording 1 stood";
+  }
+  Type(Qt::Key_PageDown);
+  ASSERT_EQ(Window().TripFile(), 2u);
+  Click(IDC_NEXT);
+  EXPECT_FALSE(Window().TripFile());
+  ExpectIdle();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cards, TripPlaybackTest,
