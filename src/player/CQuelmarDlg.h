@@ -75,6 +75,10 @@ class CQuelmarDlg : public QWidget {
   // Plays from now on, and every recording started later, at the step's rate; the speed label names it.
   void SetSpeedStep(int step);
 
+  // Attaches the GPX at `gpxPath` to `row`'s recording, its points moved by `offsetSeconds`, as "Attach GPX…"
+  // does once its dialogs are answered: empty, or the reason it was not attached.
+  QString AttachGpx(int row, const std::string& gpxPath, int offsetSeconds);
+
   // Layout and view arrangement.
   void ApplyLayout(int mode);
   void ToggleFullScreen();
@@ -207,6 +211,7 @@ class CQuelmarDlg : public QWidget {
   // A GPX track attached to a recording (QuelmarGpx.cpp).
   void OnAttachGpx();
   void OnDetachGpx();
+  void ShowAttachedTrack(int row, const std::function<TelemetryTrack()>& track);
   // The attached track of `recordingPath`: an empty layout when none is attached.
   static TelemetryTrack AttachedGpx(const std::string& recordingPath);
   // Shows `track` as the open recording's telemetry on the map and the graph.
