@@ -78,6 +78,10 @@ class CQuelmarDlg : public QWidget {
   // Plays from now on, and every recording started later, at the step's rate; the speed label names it.
   void SetSpeedStep(int step);
 
+  // Attaches the GPX at `gpxPath` to `row`'s recording, its points moved by `offsetSeconds`, as "Attach GPX…"
+  // does once its dialogs are answered: empty, or the reason it was not attached.
+  QString AttachGpx(int row, const std::string& gpxPath, int offsetSeconds);
+
   // Layout and view arrangement.
   void ApplyLayout(int mode);
   void ToggleFullScreen();
@@ -213,6 +217,7 @@ class CQuelmarDlg : public QWidget {
   // A GPX track attached to a recording (QuelmarGpx.cpp).
   void OnAttachGpx();
   void OnDetachGpx();
+  void ShowAttachedTrack(int row, const std::function<TelemetryTrack()>& track);
   // The attached track of `recordingPath`: an empty layout when none is attached.
   static TelemetryTrack AttachedGpx(const std::string& recordingPath);
   // Shows `track` as the open recording's telemetry on the map and the graph.
@@ -229,6 +234,7 @@ class CQuelmarDlg : public QWidget {
   // Takes the hand-over of the trip's next recording that the engine made at the open one's end.
   void TakeHandOver();
   void SeekTrip(std::int64_t tripMs);
+  void StepTrip(bool forward);
   // The joined telemetry of the trip's recordings on the current time line.
   void ShowTripTelemetry();
   void EndTrip();

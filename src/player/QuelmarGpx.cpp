@@ -80,7 +80,6 @@ TelemetryTrack CQuelmarDlg::AttachedGpx(const std::string& recordingPath) {
 void CQuelmarDlg::OnAttachGpx() {
   const int row = m_pCatalogue->FirstSelectedRow();
   if (row < 0) return;
-  const std::string recording = PathBytes(m_pCatalogue->PathAt(row));
   const QString title = tr("Attach GPX");
   const QString gpx = QFileDialog::getOpenFileName(this, title, {}, tr("GPX tracks (*.gpx *.GPX)"));
   if (gpx.isEmpty()) return;
@@ -88,22 +87,23 @@ void CQuelmarDlg::OnAttachGpx() {
   const int offset = QInputDialog::getInt(this, title, tr("Offset of the track in seconds:"), 0, -kMaxOffsetSeconds,
                                           kMaxOffsetSeconds, 1, &ok);
   if (!ok) return;
-  const GpxAttachment attachment{PathBytes(gpx), offset};
+  const QString problem = AttachGpx(row, PathBytes(gpx), offset);
+  if (!problem.isEmpty()) QMessageBox::warning(this, title, tr("%1 was not attached.\n%2").arg(gpx, problem));
+}
+
+QString CQuelmarDlg::AttachGpx(int row, const std::string& gpxPath, int offsetSeconds) {
+  const std::string recording = PathBytes(m_pCatalogue->PathAt(row));
+  const GpxAttachment attachment{gpxPath, offsetSeconds};
   TelemetryTrack track = ReadAttachment(recording, attachment);
-  QString problem;
   if (track.gps.empty()) {
-    problem = track.warning.empty() ? tr("The track has no points in the recording's time.")
-                                    : tr("The track has no points: %1").arg(QString::fromStdString(track.warning));
-  } else if (!Store().WriteText(kAttachedGpxKey, recording, std::to_string(offset) + ' ' + attachment.gpxPath)) {
-    problem = tr("The attachment could not be saved to %1.").arg(QString::fromStdString(Store().File().string()));
+    return track.warning.empty() ? tr("The track has no points in the recording's time.")
+                                 : tr("The track has no points: %1").arg(QString::fromStdString(track.warning));
   }
-  if (!problem.isEmpty()) {
-    QMessageBox::warning(this, title, tr("%1 was not attached.\n%2").arg(gpx, problem));
-    return;
+  if (!Store().WriteText(kAttachedGpxKey, recording, std::to_string(offsetSeconds) + ' ' + gpxPath)) {
+    return tr("The attachment could not be saved to %1.").arg(QString::fromStdString(Store().File().string()));
   }
-  if (m_pCatalogue->IsPlayingRow(row) && IsLoaded() && (m_telemetry.layout.empty() || m_telemetry.layout == kGpxLayoutName)) {
-    ShowTelemetry(std::move(track));
-  }
+  ShowAttachedTrack(row, [&track] { return std::move(track); });
+  return {};
 }
 
 void CQuelmarDlg::OnDetachGpx() {
@@ -115,9 +115,30 @@ void CQuelmarDlg::OnDetachGpx() {
                                                      .arg(QString::fromStdString(Store().File().string())));
     return;
   }
-  if (m_pCatalogue->IsPlayingRow(row) && IsLoaded() && m_telemetry.layout == kGpxLayoutName) {
-    ShowTelemetry(ReadRecordingTelemetry(recording, m_engine.Recording()->TelemetrySource()));
+  ShowAttachedTrack(row, [&] {
+    const bool open = m_pCatalogue->IsPlayingRow(row) && IsLoaded();
+    return ReadRecordingTelemetry(recording, open ? m_engine.Recording()->TelemetrySource() : nullptr);
+  });
+}
+
+// A track attached or detached shows at once for a playing recording that has no telemetry of its own. In a
+// trip it stands for that recording's part of the trip's track, whichever of the trip's recordings it is, and
+// the trip plays on with the others' parts as they were. `track` is read only when it shows.
+void CQuelmarDlg::ShowAttachedTrack(int row, const std::function<TelemetryTrack()>& track) {
+  const auto replaceable = [](const TelemetryTrack& shown) {
+    return shown.layout.empty() || shown.layout == kGpxLayoutName;
+  };
+  if (m_trip) {
+    const std::string& filePath = m_pCatalogue->EntryAt(row).filePath;
+    for (std::size_t file = 0; file < m_trip->entries.size(); ++file) {
+      if (m_trip->entries[file].filePath != filePath || !replaceable(m_trip->tracks[file])) continue;
+      m_trip->tracks[file] = track();
+      ShowTripTelemetry();
+      return;
+    }
+    return;
   }
+  if (m_pCatalogue->IsPlayingRow(row) && IsLoaded() && replaceable(m_telemetry)) ShowTelemetry(track());
 }
 
 }  // namespace vx

@@ -206,12 +206,23 @@ void CQuelmarDlg::StopPlayback() {
   update();
 }
 
+// Within a playing trip, previous and next step through the trip's recordings.
 void CQuelmarDlg::PlayPrevious() {
+  if (m_trip) {
+    StepTrip(false);
+    return;
+  }
   const int row = m_pCatalogue->PreviousRow();
   if (row >= 0) PlayChosenRow(row);
 }
 
-void CQuelmarDlg::PlayNext() { PlayRow(m_pCatalogue->NextRow()); }
+void CQuelmarDlg::PlayNext() {
+  if (m_trip) {
+    StepTrip(true);
+    return;
+  }
+  PlayRow(m_pCatalogue->NextRow());
+}
 
 void CQuelmarDlg::Seek(int (CPlaybackEngine::*skip)(double), double seconds) {
   if (State() != EngineState::Running && State() != EngineState::Paused) return;
@@ -307,7 +318,8 @@ void CQuelmarDlg::UpdateTimeline() {
       PrepareTripNext();
       return;
     }
-    PlayNext();
+    // The end of a trip, as of a single recording, goes on with the list's next row.
+    PlayRow(m_pCatalogue->NextRow());
     m_pPositionSlider->SetPos(0);
     return;
   }

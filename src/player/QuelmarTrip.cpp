@@ -17,8 +17,7 @@ std::optional<std::size_t> CQuelmarDlg::TripFile() const {
   return m_trip ? std::optional(m_trip->file) : std::nullopt;
 }
 
-// Recordings that cannot be read take no part; one the list does not show is listed first. A front and rear
-// pair is one row, so the second of its files adds nothing.
+// Recordings that cannot be read take no part; one the list does not show is listed first.
 void CQuelmarDlg::PlayTrip(const std::vector<TripRecordingRow>& recordings) {
   TripPlayback trip;
   std::vector<std::int64_t> durations;
@@ -30,9 +29,7 @@ void CQuelmarDlg::PlayTrip(const std::vector<TripRecordingRow>& recordings) {
       row = m_pCatalogue->RowOfFile(recording.path);
     }
     if (row < 0) continue;
-    const RecordingEntry& entry = m_pCatalogue->EntryAt(row);
-    if (!trip.entries.empty() && trip.entries.back().filePath == entry.filePath) continue;
-    trip.entries.push_back(entry);
+    trip.entries.push_back(m_pCatalogue->EntryAt(row));
     durations.push_back(recording.durationMs);
   }
   if (trip.entries.empty()) return;
@@ -116,6 +113,21 @@ void CQuelmarDlg::SeekTrip(std::int64_t tripMs) {
     m_engine.Recording()->Pause();
   }
   PrepareTripNext();
+}
+
+// Next and previous open the trip's next or previous recording from its start and play it, as they play the
+// list's rows. Past the trip's last recording next ends as after the list's last row; before its first,
+// previous does nothing, as on the list's first row.
+void CQuelmarDlg::StepTrip(bool forward) {
+  const std::optional<std::size_t> file = m_trip->timeline.StepFile(m_trip->file, forward);
+  if (!file) {
+    if (forward) PlayRow(m_pCatalogue->RowCount());
+    return;
+  }
+  if (!OpenTripFile(*file, 0)) return;
+  StartPlaying();
+  PrepareTripNext();
+  UpdateTimeline();
 }
 
 void CQuelmarDlg::ShowTripTelemetry() { ShowTelemetry(JoinTripTelemetry(m_trip->tracks, m_trip->timeline)); }

@@ -7,12 +7,16 @@
 #include <QTreeView>
 
 #include <cmath>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "MainWindowFixture.h"
 #include "TestMedia.h"
 #include "ToolRunner.h"
 #include "core/player/ControlIds.h"
+#include "core/telemetry/RecordingStart.h"
 #include "core/widgets/ScrollCodes.h"
 #include "player/CRecordingCatalogue.h"
 #include "widgets/CTkSlider.h"
@@ -79,16 +83,28 @@ class CShownPictures : public QObject {
 // them, 3 s each, two streams in a file.
 std::string MorningCard(const TempDir&) { return CardFolder("trip-playback-card", "--count 2 --seconds 3"); }
 
-// Three front and rear pairs in two files each (X_NF.MP4 and X_NR.MP4), 3 s each, one after another.
+// Three front and rear pairs in two files each (X_NF.MP4 and X_NR.MP4), 3 s each, one after another; the
+// first was made without GPS.
 std::string PairsCard(const TempDir& dir) {
   const std::filesystem::path folder(dir / "pairs");
   std::filesystem::create_directories(folder);
   for (const char* time : {"090000", "090003", "090006"}) {
     const std::string front = (folder / (std::string("20261206_") + time + "_NF.MP4")).string();
-    const ToolOutput made = RunTool(Tool("vx880-mkcard") + " --file " + Quote(front) + " --split --streams 2 --seconds 3");
+    const std::string telemetry = std::string(time) == "090000" ? " --no-telemetry" : "";
+    const ToolOutput made =
+        RunTool(Tool("vx880-mkcard") + " --file " + Quote(front) + " --split --streams 2 --seconds 3" + telemetry);
     EXPECT_EQ(made.status, 0) << made.out;
   }
   return folder.string();
+}
+
+std::string IsoUtcText(std::int64_t utcSeconds) {
+  const std::time_t time = utcSeconds;
+  std::tm utc{};
+  gmtime_r(&time, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
 }
 
 struct TripCard {
@@ -120,6 +136,29 @@ class TripPlaybackTest : public MainWindowTest, public ::testing::WithParamInter
     ASSERT_TRUE(WaitUntil([&] { return Window().TripFile() == 0u && State() == EngineState::Running; }));
   }
   const TripTimeline& Timeline() const { return *m_pWindow->TripTimeLine(); }
+  // Attaches a phone's track of three points, one a second from the playing recording's start.
+  void AttachPhoneTrackToPlayingRecording() {
+    const std::optional<RecordingStart> start = RecordingStartOf(LoadedPath().toStdString());
+    ASSERT_TRUE(start);
+    const std::string gpx = m_dir / "phone.gpx";
+    std::ofstream out(gpx);
+    out << R"(<gpx version="1.1"><trk><trkseg>)";
+    for (int s = 0; s < 3; ++s) {
+      out << R"(<trkpt lat="37.5" lon=")" << 127.0 + s * 0.0001 << R"("><time>)" << IsoUtcText(start->utcSeconds + s)
+          << "</time></trkpt>";
+    }
+    out << "</trkseg></trk></gpx>";
+    out.close();
+    ::setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    EXPECT_EQ(Window().AttachGpx(PlayingRow(), gpx, 0), QString());
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+  // Whether the trip's track has a fix within each of its recordings.
+  std::vector<bool> FixesInEachRecording() const {
+    std::vector<bool> has(Timeline().FileCount(), false);
+    for (const GpsSample& fix : m_pWindow->Telemetry().gps) has[Timeline().Locate(fix.mediaMs).file] = true;
+    return has;
+  }
   void SeekTrip(std::int64_t tripMs) { emit Slider(IDC_POSITION_SLIDER).HScroll(TB_THUMBPOSITION, static_cast<int>(tripMs)); }
 
   TempDir m_dir{"trip-playback"};
@@ -174,11 +213,16 @@ TEST_P(TripPlaybackTest, ATripPlaysItsRecordingsAsOneAcrossBothJoins) {
 }
 
 // A seek to a moment in another recording opens that recording at that moment, paused or playing as the
-// trip was; the trip then plays on into the recording after it.
+// trip was; the trip then plays on into the recording after it. Next and previous, the buttons and their
+// keys, move along the trip's recordings from their starts, and next past its last one ends as after the
+// list's last row. A GPX attached while the trip plays stands in for the open recording's part of the trip's
+// track where it has no telemetry of its own; the other recordings keep their parts.
 TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMoment) {
   PlayFirstTrip();
   Click(IDC_PLAY);  // pauses
   ASSERT_EQ(State(), EngineState::Paused);
+  AttachPhoneTrackToPlayingRecording();
+  EXPECT_EQ(FixesInEachRecording(), std::vector<bool>(3, true));
   struct Case {
     std::size_t file;
     std::int64_t fileMs;
@@ -198,6 +242,24 @@ TEST_P(TripPlaybackTest, ASeekAcrossAJoinLandsInTheRightRecordingAtTheRightMomen
   EXPECT_GE(PositionMs(), 1500);
   ASSERT_TRUE(WaitUntil([&] { return Window().TripFile() == 1u; })) << "plays on into the next recording";
   EXPECT_TRUE(LoadedPath().contains("/" + m_times[1]));
+
+  // From the middle of a paused recording, each step plays its recording from the start.
+  Click(IDC_PLAY);
+  SeekTrip(Timeline().StartMs(1) + 2000);
+  const std::function<void()> next = [&] { Click(IDC_NEXT); };
+  const std::function<void()> previous = [] { Type(Qt::Key_PageUp); };
+  for (const auto& [step, file] : {std::pair{next, 2}, {previous, 1}}) {
+    step();
+    ASSERT_EQ(Window().TripFile(), static_cast<std::size_t>(file));
+    EXPECT_TRUE(LoadedPath().contains("/" + m_times[file])) << LoadedPath().toStdString();
+    EXPECT_EQ(State(), EngineState::Running);
+    EXPECT_LT(PositionMs(), 2000) << "not where recording 1 stood";
+  }
+  Type(Qt::Key_PageDown);
+  ASSERT_EQ(Window().TripFile(), 2u);
+  Click(IDC_NEXT);
+  EXPECT_FALSE(Window().TripFile());
+  ExpectIdle();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cards, TripPlaybackTest,

@@ -12,6 +12,15 @@ namespace {
 // Cameras keep recordings two or three folders below the card's root; eight leaves room for copies.
 constexpr int kMaxDepth = 8;
 
+// A rear file whose front file is there plays as that front's second picture: it is no recording of its own.
+bool IsRearOfListedFront(const std::string& path) {
+  const auto isRegularFile = [](const std::string& other) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(other, ec);
+  };
+  return PairOf(path, isRegularFile).rowPath != path;
+}
+
 }  // namespace
 
 std::vector<std::string> RecordingsBelow(const std::string& folder) {
@@ -23,7 +32,10 @@ std::vector<std::string> RecordingsBelow(const std::string& folder) {
     if (it.depth() >= kMaxDepth) it.disable_recursion_pending();
     std::error_code typeError;
     const std::string path = it->path().string();
-    if (IsListedRecording(it->path().filename().string()) && it->is_regular_file(typeError)) found.push_back(path);
+    if (IsListedRecording(it->path().filename().string()) && it->is_regular_file(typeError) &&
+        !IsRearOfListedFront(path)) {
+      found.push_back(path);
+    }
   }
   std::sort(found.begin(), found.end());
   return found;

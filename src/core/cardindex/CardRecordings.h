@@ -6,7 +6,8 @@
 
 namespace vx {
 
-// Every file below `folder` that the catalogue lists as a recording, sorted by path. Links to folders are
+// Every file below `folder` that the catalogue lists as a recording, sorted by path; the rear file of a front
+// and rear pair in two files (PairOf) is left out where its front file is there. Links to folders are
 // not followed (no loops), the walk goes at most eight folders deep, and folders that cannot be read are
 // passed over. Empty when `folder` is no folder.
 std::vector<std::string> RecordingsBelow(const std::string& folder);

@@ -29,6 +29,15 @@ TripMoment TripTimeline::Locate(std::int64_t tripMs) const {
   return {file, std::max<std::int64_t>(tripMs, 0) - m_starts[file]};
 }
 
+std::optional<std::size_t> TripTimeline::StepFile(std::size_t file, bool forward) const {
+  if (file >= FileCount()) return std::nullopt;
+  for (std::size_t step = file; forward ? step + 1 < FileCount() : step > 0;) {
+    step = forward ? step + 1 : step - 1;
+    if (m_durations[step] > 0) return step;
+  }
+  return std::nullopt;
+}
+
 void TripTimeline::SetDurationMs(std::size_t file, std::int64_t durationMs) {
   if (file >= FileCount()) return;
   m_durations[file] = std::max<std::int64_t>(durationMs, 0);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/telemetry/TelemetryTrack.h"
@@ -31,6 +32,10 @@ class TripTimeline {
   // The recording and its time at trip time `tripMs`, held within the trip. A join belongs to the recording
   // that starts there (its first picture is what plays at that moment); the trip's end is the last one's end.
   TripMoment Locate(std::int64_t tripMs) const;
+  // The recording that NEXT (`forward`) or PREV moves to from `file`, played from its start: the one after or
+  // before it, passing over recordings of no length as Locate does. Nothing past the trip's last recording or
+  // before its first: there the list's own rule for its last and first row applies.
+  std::optional<std::size_t> StepFile(std::size_t file, bool forward) const;
   // A recording's length as its player measures it, which can differ from the card index's by some
   // milliseconds: the recordings after it move with it.
   void SetDurationMs(std::size_t file, std::int64_t durationMs);

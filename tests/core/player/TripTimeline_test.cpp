@@ -49,6 +49,22 @@ TEST(TripTimeline, AMeasuredLengthMovesTheRecordingsAfterIt) {
   EXPECT_EQ(trip.Locate(6033), (TripMoment{2, 0}));
 }
 
+TEST(TripTimeline, NextAndPreviousStepThroughTheTripsRecordings) {
+  const TripTimeline trip({3000, 0, 2500, 4000});
+  struct Case {
+    std::size_t file;
+    bool forward;
+    std::optional<std::size_t> to;
+  };
+  for (const Case c : {Case{0, true, 2}, {2, true, 3}, {3, false, 2}, {2, false, 0}, {1, false, 0},
+                       // Past either end the trip has nothing to step to.
+                       {3, true, std::nullopt}, {0, false, std::nullopt}, {9, true, std::nullopt}}) {
+    EXPECT_EQ(trip.StepFile(c.file, c.forward), c.to) << c.file << (c.forward ? " NEXT" : " PREV");
+  }
+  EXPECT_EQ(TripTimeline({2000, 0}).StepFile(0, true), std::nullopt);
+  EXPECT_EQ(TripTimeline().StepFile(0, false), std::nullopt);
+}
+
 TEST(TripTimeline, TelemetryJoinsOnTheTripsTime) {
   const TripTimeline trip({3000, 2000, 4000});
   TelemetryTrack first{"VX-880QN log", {}, {{0, 0.1, 0.2, 1.0}, {2900, 0, 0, 1}}, ""};
