@@ -113,21 +113,32 @@ std::optional<RecordingStreams> ProbeRecording(const std::string& path, std::str
   return result;
 }
 
-const char* ParserFor(const std::string& caps) {
-  if (caps == "video/x-h264") return "h264parse";
-  if (caps == "video/x-h265") return "h265parse";
-  if (caps == "image/jpeg") return "jpegparse";
-  if (caps == "audio/mpeg") return "aacparse";
-  return "identity";
+namespace {
+
+// The parser and the decoder of each kind of stream a recording holds; any other passes through as it is.
+struct StreamElements {
+  const char* caps;
+  const char* parser;
+  const char* decoder;
+};
+constexpr StreamElements kStreamElements[] = {
+    {"video/x-h264", "h264parse", "avdec_h264"},
+    {"video/x-h265", "h265parse", "avdec_h265"},
+    {"image/jpeg", "jpegparse", "jpegdec"},
+    {"audio/mpeg", "aacparse", "avdec_aac"},
+};
+constexpr StreamElements kPassThrough{"", "identity", "identity"};
+
+const StreamElements& ElementsFor(const std::string& caps) {
+  for (const StreamElements& elements : kStreamElements)
+    if (caps == elements.caps) return elements;
+  return kPassThrough;
 }
 
-const char* DecoderFor(const std::string& caps) {
-  if (caps == "video/x-h264") return "avdec_h264";
-  if (caps == "video/x-h265") return "avdec_h265";
-  if (caps == "image/jpeg") return "jpegdec";
-  if (caps == "audio/mpeg") return "avdec_aac";
-  return "identity";
-}
+}  // namespace
+
+const char* ParserFor(const std::string& caps) { return ElementsFor(caps).parser; }
+const char* DecoderFor(const std::string& caps) { return ElementsFor(caps).decoder; }
 
 GstElement* AddElement(GstBin* bin, const char* factory, const char* name) {
   GstElement* element = gst_element_factory_make(factory, name);
