@@ -1,9 +1,14 @@
 // CPU seconds to play the two-stream recording to its end at 2.0x, beside the same decoders into synced
 // fake sinks and beside GStreamer converting their pictures to the views' sizes. Run on a real X server
-// (QT_QPA_PLATFORM=xcb, DISPLAY set) the views are windows on it and its CPU is counted with ours.
+// (QT_QPA_PLATFORM=xcb, DISPLAY set) the views are windows on it and its CPU is counted with ours. The whole
+// vx880-player program is timed too: its window, its start and end, and the map it prepares for the
+// recording's GPS track.
+#include <sys/resource.h>
+
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "BenchCommon.h"
@@ -58,6 +63,22 @@ double OursOnce(const std::string& path, bool shown) {
       shown ? &g_xServerSeconds : nullptr);
 }
 
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The program (with the processes it waits for) and the X server, from its start to its end at the recording's.
+double ProgramOnce(const std::string& path) {
+  const std::string command = VX_BIN_DIR "/vx880-player --speed 2.0 --quit-at-end " + path + " >/dev/null 2>&1";
+  const double children = ChildrenCpuSeconds();
+  const double xServer = XServerCpuSeconds();
+  if (std::system(command.c_str()) != 0) return -1;
+  return ChildrenCpuSeconds() - children + XServerCpuSeconds() - xServer;
+}
+
 double PlainOnce(const std::string& path, const char* viewScaling) {
   GstPtr<GstElement> pipeline = PlainPipeline(path, true, viewScaling);
   gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
@@ -83,7 +104,9 @@ int main(int argc, char** argv) {
   std::vector<double> plain;
   std::vector<double> plainBilinear;
   std::vector<double> plainNearest;
+  std::vector<double> program;
   for (int i = 0; i < kRuns; ++i) {
+    program.push_back(ProgramOnce(path));
     ours.push_back(OursOnce(path, true));
     oursUnpainted.push_back(OursOnce(path, false));
     plain.push_back(PlainOnce(path, nullptr));
@@ -103,6 +126,8 @@ int main(int argc, char** argv) {
   Print("ratio_to_gstreamer_converted_to_view_sizes_nearest", Median(ours) / Median(plainNearest));
   Print("ratio_to_gstreamer_converted_to_view_sizes_bilinear", Median(ours) / Median(plainBilinear));
   Print("gstreamer_same_decoders_synced_fakesinks_cpu_seconds_median", Median(plain));
+  Print("player_program_cpu_seconds_at_2x_median", Median(program));
+  Print("player_program_ratio_to_synced_fakesinks", Median(program) / Median(plain));
   Print("ratio", Median(ours) / Median(plain));
   return 0;
 }

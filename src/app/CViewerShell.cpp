@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/common/DataFolder.h"
 #include "app/TextTableFiles.h"
@@ -30,10 +31,12 @@ void CViewerShell::RunMainDialog() {
   CLinuxDriveList drives;
   CQuelmarDlg window(drives, FindTextTable(DataFolder()));
   window.OnInitDialog([this](const QString& text) { ShowMessage(text.toStdString()); });
+  if (m_pStartup) window.Engine().TakeStartupRecording(std::move(m_pStartup));
   window.show();
   if (m_line.fullScreen) window.ToggleFullScreen();
   window.SetSpeedStep(m_line.speedStep);
   if (m_line.quitAtEnd) EndWhenPlayedThrough(window);
+  if (m_line.timeFirstPicture) PrintFirstPictureTime(window);
   // Listing may open the modal "Search Files" box. It runs inside exec(), so that the end the screenshot
   // asks for ends exec() and is not spent on the box's own loop before exec() has begun.
   QTimer::singleShot(0, &window, [this, &window] {
@@ -59,6 +62,26 @@ void CViewerShell::EndAfterPlaying(CQuelmarDlg& window) {
   if (m_nExitStatus != 0) std::fprintf(stderr, "vx880-player: nothing to play\n");
   window.close();
   QApplication::exit(m_nExitStatus);
+}
+
+// The moment is taken once the painted picture has gone to the screen, after the paint that drew it, so that
+// a whole start can be timed from outside against any other player's.
+void CViewerShell::PrintFirstPictureTime(CQuelmarDlg& window) {
+  QObject::connect(
+      &window.FrontView(), &CNrvVideoView::pictureShown, &window,
+      [this, &window] {
+        QTimer::singleShot(0, &window, [this, &window] {
+          timespec now{};
+          clock_gettime(CLOCK_MONOTONIC, &now);
+          std::printf("first front picture on screen at %lld.%06ld ms\n",
+                      static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000, now.tv_nsec % 1'000'000);
+          std::fflush(stdout);
+          m_nExitStatus = 0;
+          window.close();
+          QApplication::exit(0);
+        });
+      },
+      Qt::SingleShotConnection);
 }
 
 // Once the command line's recordings are listed: waits for the front view's first picture (when a recording

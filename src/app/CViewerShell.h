@@ -3,12 +3,15 @@
 
 #include "app/CQuelmarApp.h"
 #include "app/CommandLine.h"
+#include "engine/CStartupRecording.h"
 
 namespace vx {
 
 class CViewerShell final : public IStartupShell {
  public:
-  explicit CViewerShell(PlayerCommandLine line) : m_line(std::move(line)) {}
+  // `startup` (may be null) is the command line's recording already opening; the window takes it.
+  explicit CViewerShell(PlayerCommandLine line, std::shared_ptr<CStartupRecording> startup = nullptr)
+      : m_line(std::move(line)), m_pStartup(std::move(startup)) {}
 
   void ShowMessage(const std::string& text) override;
   // Shows the main window, lists the command line's folders and files, plays the first row, and
@@ -20,10 +23,12 @@ class CViewerShell final : public IStartupShell {
 
  private:
   void TakeScreenshotWhenShown(class CQuelmarDlg& window);
+  void PrintFirstPictureTime(CQuelmarDlg& window);
   void EndWhenPlayedThrough(CQuelmarDlg& window);
   void EndAfterPlaying(CQuelmarDlg& window);
 
   PlayerCommandLine m_line;
+  std::shared_ptr<CStartupRecording> m_pStartup;
   int m_nExitStatus = 0;
   int m_nWaitedMs = 0;
 };

@@ -25,6 +25,8 @@ std::optional<PlayerCommandLine> ReadPlayerCommandLine(const QStringList& argume
       line.version = true;
     } else if (argument == "--quit-at-end") {
       line.quitAtEnd = true;
+    } else if (argument == "--time-first-picture") {
+      line.timeFirstPicture = true;
     } else if (argument == "--speed" && hasValue) {
       bool number = false;
       const double rate = arguments[++i].toDouble(&number);

@@ -4,9 +4,12 @@
 #include <cstdio>
 
 #include "app/CViewerShell.h"
+#include "app/StartupRecording.h"
 #include "views/WebEngineSetup.h"
 
 int main(int argc, char** argv) {
+  // A recording named by itself starts opening at once, on its own thread, while Qt and the window start.
+  std::shared_ptr<vx::CStartupRecording> startup = vx::StartRecordingNamedAlone(argc, argv);
   vx::PrepareWebEngine();
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName("org.vx880.viewer");
@@ -21,7 +24,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::fprintf(stderr, "%s", qPrintable(vx::DropMissingPaths(*line)));
-  vx::CViewerShell shell(*line);
+  vx::CViewerShell shell(*line, std::move(startup));
   vx::CSettingsStore store(vx::CSettingsStore::DefaultPath());
   vx::CQuelmarApp app(store, shell);
   app.InitInstance();

@@ -73,6 +73,7 @@ void CNrvVideoView::paintEvent(QPaintEvent*) {
   }
   QPainter painter(this);
   painter.drawImage(QPoint(0, 0), m_shown);
+  emit pictureShown();
 }
 
 void CNrvVideoView::wheelEvent(QWheelEvent* event) {

@@ -30,6 +30,10 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   // Shows the whole picture again.
   void ResetZoom();
 
+ signals:
+  // A picture has just been painted into the view.
+  void pictureShown();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

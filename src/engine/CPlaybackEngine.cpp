@@ -31,13 +31,12 @@ int CPlaybackEngine::CheckComponents() const {
 int CPlaybackEngine::Open(const std::string& path, const std::string& partnerPath) {
   if (!m_windows.pFront || path.empty()) return 0;
   std::unique_ptr<CRecordingGraph> prepared;
-  if (path == m_strNextPath && partnerPath == m_strNextPartner) {
-    std::lock_guard lock(m_handOverMutex);
-    if (!m_bHandedOver) prepared = std::move(m_pPrepared);
-  }
+  if (path == m_strNextPath && partnerPath == m_strNextPartner) prepared = TakePrepared();
   if (prepared) {
     m_strNextPath.clear();
     if (m_pRecording) m_pRecording->StopPresenting();
+    prepared->SetWindows(m_windows);
+    prepared->SetVolume(m_fVolume);
     prepared->StartPresenting(true);
     MakeCurrent(std::move(prepared));
     return 1;
@@ -91,8 +90,31 @@ void CPlaybackEngine::SetHandOverListener(std::function<void()> handedOver) {
   m_handedOver = std::move(handedOver);
 }
 
-// Built on the worker so that the open recording plays on undisturbed; kept only while still asked for.
+// Built on the worker so that the open recording plays on undisturbed.
 void CPlaybackEngine::PrepareNext(const std::string& path, const std::string& partnerPath) {
+  const float rate = m_pRecording ? m_pRecording->Rate() : 1.0f;
+  Prepare(path, partnerPath,
+          [path, partnerPath, rate, volume = m_fVolume, windows = m_windows,
+           telemetry = m_bTelemetryOption]() -> std::unique_ptr<CRecordingGraph> {
+            auto graph = std::make_unique<CRecordingGraph>(windows, telemetry, false);
+            if (graph->BuildGraph(path, partnerPath) != S_OK) {
+              graph->Teardown();  // the owner opens it at the end as without a prepared one, and hears why it fails
+              return nullptr;
+            }
+            graph->SetVolume(volume);
+            graph->SetRate(rate);
+            graph->ApplyRate();
+            return graph;
+          });
+}
+
+void CPlaybackEngine::TakeStartupRecording(std::shared_ptr<CStartupRecording> startup) {
+  const std::string path = startup->Path();
+  const std::string partnerPath = startup->PartnerPath();
+  Prepare(path, partnerPath, [startup = std::move(startup)] { return startup->Take(); });
+}
+
+void CPlaybackEngine::Prepare(const std::string& path, const std::string& partnerPath, GraphBuild build) {
   DropPrepared();
   if (!m_windows.pFront || path.empty()) return;
   m_strNextPath = path;
@@ -102,17 +124,9 @@ void CPlaybackEngine::PrepareNext(const std::string& path, const std::string& pa
     std::lock_guard lock(m_handOverMutex);
     request = ++m_nPreparation;
   }
-  const float rate = m_pRecording ? m_pRecording->Rate() : 1.0f;
-  RunOnWorker([this, request, path, partnerPath, rate, volume = m_fVolume, windows = m_windows,
-               telemetry = m_bTelemetryOption] {
-    auto graph = std::make_unique<CRecordingGraph>(windows, telemetry, false);
-    if (graph->BuildGraph(path, partnerPath) != S_OK) {
-      graph->Teardown();  // the owner opens it at the end as without a prepared one, and hears why it fails
-      return;
-    }
-    graph->SetVolume(volume);
-    graph->SetRate(rate);
-    graph->ApplyRate();
+  RunOnWorker([this, request, build = std::move(build)] {
+    std::unique_ptr<CRecordingGraph> graph = build();
+    if (!graph) return;
     std::unique_ptr<CRecordingGraph> unwanted;  // asked for no more: torn down outside the lock
     {
       std::lock_guard lock(m_handOverMutex);
@@ -124,6 +138,17 @@ void CPlaybackEngine::PrepareNext(const std::string& path, const std::string& pa
     }
     if (unwanted) unwanted->Teardown();
   });
+}
+
+std::unique_ptr<CRecordingGraph> CPlaybackEngine::TakePrepared() {
+  {
+    std::lock_guard lock(m_handOverMutex);
+    if (m_bHandedOver) return nullptr;
+    if (m_pPrepared) return std::move(m_pPrepared);
+  }
+  if (m_worker.joinable()) m_worker.join();
+  std::lock_guard lock(m_handOverMutex);
+  return m_bHandedOver ? nullptr : std::move(m_pPrepared);
 }
 
 void CPlaybackEngine::DropPrepared() {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/CRecordingGraph.h"
+#include "engine/CStartupRecording.h"
 
 namespace vx {
 
@@ -40,6 +41,8 @@ class CPlaybackEngine {
   // prepared leaves the end to the owner, as without one.
   void SetHandOverListener(std::function<void()> handedOver);
   void PrepareNext(const std::string& path, const std::string& partnerPath = {});
+  // Takes the recording built at start-up as the prepared one: Open of its path takes it.
+  void TakeStartupRecording(std::shared_ptr<CStartupRecording> startup);
   // Forgets the prepared recording (tearing it down on the worker).
   void DropPrepared();
   // True when the prepared recording has taken over; it is then the open one, the old one goes to the worker.
@@ -67,6 +70,11 @@ class CPlaybackEngine {
   CRecordingGraph* Recording() const { return m_pRecording.get(); }
 
  private:
+  using GraphBuild = std::function<std::unique_ptr<CRecordingGraph>()>;
+  // Runs `build` on the worker as the preparation of `path`; its graph (null: none) is kept while still asked for.
+  void Prepare(const std::string& path, const std::string& partnerPath, GraphBuild build);
+  // The prepared recording for Open, waiting for one still being built: that is sooner than building it again.
+  std::unique_ptr<CRecordingGraph> TakePrepared();
   int Skip(double seconds);
   // Makes `graph` the open recording, telling it of its end; the one open before goes to the worker.
   void MakeCurrent(std::unique_ptr<CRecordingGraph> graph);

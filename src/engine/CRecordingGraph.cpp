@@ -201,6 +201,12 @@ void CRecordingGraph::Teardown() {
   m_bGraphBuilt = false;
 }
 
+void CRecordingGraph::SetWindows(const RecordingWindows& windows) {
+  m_windows = windows;
+  for (int channel = 0; channel < 2; ++channel)
+    if (m_renderers[channel]) m_renderers[channel]->SetWindow(channel ? windows.pRear : windows.pFront);
+}
+
 void CRecordingGraph::StartPresenting(bool showKept) {
   for (auto& renderer : m_renderers)
     if (renderer) renderer->StartPresenting(showKept);

@@ -67,6 +67,8 @@ class CRecordingGraph {
   // one applied (a rate seek answered late still takes effect).
   HRESULT ApplyRate();
 
+  // The windows of a graph built before they existed (owner's thread, before it presents).
+  void SetWindows(const RecordingWindows& windows);
   // Taking over the windows from a graph that plays in them.
   void StartPresenting(bool showKept);
   void StopPresenting();

@@ -82,7 +82,8 @@ void CVideoRenderer::Keep(GstPtr<GstSample> pulled) {
     m_lastTime = time;
     m_nLastEnd = PictureEnd(sample.get());
   }
-  if (m_pWindow && m_bPresenting) m_pWindow->PresentFrame(frame);
+  IVideoWindow* window = m_pWindow;
+  if (window && m_bPresenting) window->PresentFrame(frame);
   AnswerSegment(false);
 }
 
@@ -127,7 +128,8 @@ void CVideoRenderer::StartPresenting(bool showKept) {
     std::lock_guard lock(m_mutex);
     kept = m_last;
   }
-  if (showKept && m_pWindow && !kept.IsNull()) m_pWindow->PresentFrame(kept);
+  IVideoWindow* window = m_pWindow;
+  if (showKept && window && !kept.IsNull()) window->PresentFrame(kept);
 }
 
 void CVideoRenderer::SetEndListener(EndListener listener) {
@@ -136,7 +138,7 @@ void CVideoRenderer::SetEndListener(EndListener listener) {
 }
 
 void CVideoRenderer::Repaint() const {
-  if (m_pWindow) m_pWindow->RepaintFrame();
+  if (IVideoWindow* window = m_pWindow) window->RepaintFrame();
 }
 
 }  // namespace vx

@@ -48,6 +48,8 @@ class CVideoRenderer {
   void StartPresenting(bool showKept);
   // Pictures go on being kept but no longer reach the window (another renderer has taken it over).
   void StopPresenting() { m_bPresenting = false; }
+  // The window of a renderer made before its window existed; set before it presents.
+  void SetWindow(IVideoWindow* window) { m_pWindow = window; }
   void SetEndListener(EndListener listener);
 
  private:
@@ -59,7 +61,7 @@ class CVideoRenderer {
   void AnswerSegment(bool end);
 
   GstPtr<GstElement> m_pSink;
-  IVideoWindow* m_pWindow;
+  std::atomic<IVideoWindow*> m_pWindow;
   std::atomic<bool> m_bPresenting;
   mutable std::mutex m_mutex;
   CVideoFrame m_last;

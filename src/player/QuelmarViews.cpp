@@ -28,7 +28,7 @@ void CQuelmarDlg::ApplyMapCommand(const std::optional<MapCommandResult>& result)
   if (result->loadPage && !MapView().HoldsPage(m_nLanguageIndex)) MapView().LoadPage(m_nLanguageIndex);
   UpdateMapButtons();
   ArrangeViews();
-  if (m_pMapView) m_pMapView->raise();  // over the window's pictures, also when it was prepared under them
+  if (m_pMapView) m_pMapView->raise();  // over the window's pictures
 }
 
 // Made on first use; each press shows or hides it. Its close box hides it as the button would.
@@ -79,14 +79,9 @@ void CQuelmarDlg::ResetZoom() {
 void CQuelmarDlg::PrepareMapWhenIdle() {
   if (m_bMapPrepared || m_frontView.Frame().IsNull() || !MapButtonsAct(m_slots, LoadedVideoStreams(), HasGps())) return;
   m_bMapPrepared = true;
+  // The browser engine starts and loads the page with no view: a web view is made only when the map is shown.
   QTimer::singleShot(0, this, [this] {
-    // One pixel, under the front picture: a view of no size would leave the engine's drawing surface to be
-    // made at the press, which stalls the window on a real X server.
-    MapView().setGeometry(kLargeSlot.x, kLargeSlot.y, 1, 1);
-    m_pMapView->stackUnder(&m_frontView);
-    QTimer::singleShot(0, this, [this] {
-      if (!m_pMapView->HoldsPage(m_nLanguageIndex)) m_pMapView->LoadPage(m_nLanguageIndex);
-    });
+    if (!MapView().HoldsPage(m_nLanguageIndex)) m_pMapView->LoadPage(m_nLanguageIndex);
   });
 }
 

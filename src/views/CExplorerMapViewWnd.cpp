@@ -57,26 +57,36 @@ QWebEngineScript WebChannelScript() {
 
 }  // namespace
 
-CExplorerMapViewWnd::CExplorerMapViewWnd(QWidget* parent) : QWidget(parent), m_pView(new QWebEngineView(this)) {
-  auto* page = new CMapPage(MapProfile(), m_pView);
-  page->scripts().insert(WebChannelScript());
-  m_pView->setPage(page);
-  m_pView->setContextMenuPolicy(Qt::NoContextMenu);
+CExplorerMapViewWnd::CExplorerMapViewWnd(QWidget* parent)
+    : QWidget(parent), m_pPage(new CMapPage(MapProfile(), this)) {
+  m_pPage->scripts().insert(WebChannelScript());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(m_pView);
-  connect(page, &QWebEnginePage::loadFinished, this, &CExplorerMapViewWnd::pageLoaded);
+  connect(m_pPage, &QWebEnginePage::loadFinished, this, &CExplorerMapViewWnd::pageLoaded);
+}
+
+// The page stays loaded without a view, and is shown again as it stands by the next one.
+void CExplorerMapViewWnd::resizeEvent(QResizeEvent*) {
+  if (size().isEmpty() && m_pView) {
+    delete m_pView;
+    m_pView = nullptr;
+  } else if (!size().isEmpty() && !m_pView) {
+    m_pView = new QWebEngineView(this);
+    m_pView->setPage(m_pPage);
+    m_pView->setContextMenuPolicy(Qt::NoContextMenu);
+    layout()->addWidget(m_pView);
+  }
 }
 
 CExplorerMapViewWnd::~CExplorerMapViewWnd() = default;
 
-QWebEnginePage* CExplorerMapViewWnd::Page() const { return m_pView->page(); }
+QWebEnginePage* CExplorerMapViewWnd::Page() const { return m_pPage; }
 
 void CExplorerMapViewWnd::AddEarlyScript(const QString& name, const QString& source) {
   Page()->scripts().insert(EarlyScript(name, source));
 }
 
-void CExplorerMapViewWnd::Navigate(const QString& path) { m_pView->load(QUrl::fromLocalFile(path)); }
+void CExplorerMapViewWnd::Navigate(const QString& path) { m_pPage->load(QUrl::fromLocalFile(path)); }
 
 void CExplorerMapViewWnd::CallScript(const QString& text, const ScriptResult& onResult) {
   const ScriptCall call = ParseScriptCall(text.toStdString());

@@ -1,5 +1,10 @@
 // The embedded web view of the map: loads one of the map pages into a persistent web profile with a disk cache
 // (tiles seen once still show offline) and calls the page's functions from call texts, never another page's.
+//
+// The page lives as long as the widget; the web view that shows it exists only while the widget has a size.
+// A web view draws through OpenGL, and while one is in a window Qt composes that whole window with OpenGL,
+// every picture of the video views included: where OpenGL is drawn in software (most virtual machines, remote
+// desktops, Xvfb), that costs several times the CPU of the playback itself.
 #pragma once
 
 #include <QString>
@@ -36,13 +41,15 @@ class CExplorerMapViewWnd : public QWidget {
   void pageLoaded(bool ok);
 
  protected:
+  void resizeEvent(QResizeEvent* event) override;
   // Runs `source` in every page loaded later, before the page's own scripts.
   void AddEarlyScript(const QString& name, const QString& source);
   // Runs JavaScript in the page's own world, queued; dropped (an empty result) unless a map page is shown.
   void RunJavaScript(const QString& script, const ScriptResult& onResult = {});
 
  private:
-  QWebEngineView* m_pView;
+  QWebEnginePage* m_pPage;
+  QWebEngineView* m_pView = nullptr;  // while the widget has a size
 };
 
 }  // namespace vx

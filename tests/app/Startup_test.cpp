@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <filesystem>
+#include <ctime>
 #include <fstream>
 
 #include "ReadOnlyFolder.h"
@@ -155,6 +156,29 @@ TEST(PlayerProgram, QuitAtEndEndsTheProgramAfterTheLastRow) {
                                    Tool("vx880-player") + " --speed 2.0 --quit-at-end " + c.paths + " 2>&1");
     EXPECT_EQ(run.status, c.status) << c.paths << "\n" << run.out;
   }
+}
+
+// A start can be timed from outside: the moment the first front picture is on screen is printed on the
+// system's monotonic clock, between the program's start and its end, and the program ends with 0.
+TEST(PlayerProgram, TimeFirstPicturePrintsTheMomentOnTheMonotonicClock) {
+  const TempDir dir("first-picture");
+  const std::string recording = CardFile("quit-at-end.MP4", "--streams 2 --seconds 2");
+  const auto now = [] {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) * 1000 + static_cast<double>(t.tv_nsec) / 1e6;
+  };
+  const double start = now();
+  const ToolOutput run = RunTool("XDG_CONFIG_HOME=" + Quote(dir / "config") + " timeout 120 " +
+                                 Tool("vx880-player") + " --time-first-picture " + Quote(recording) + " 2>/dev/null");
+  const double end = now();
+  EXPECT_EQ(run.status, 0);
+  const std::string label = "first front picture on screen at ";
+  const std::size_t at = run.out.find(label);
+  ASSERT_NE(at, std::string::npos) << run.out;
+  const double moment = std::atof(run.out.c_str() + at + label.size());
+  EXPECT_GT(moment, start);
+  EXPECT_LT(moment, end);
 }
 
 // Fault guarded: a screenshot asked for while the "Search Files" box was still open never ended the program.
