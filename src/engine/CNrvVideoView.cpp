@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <utility>
 
 namespace vx {
 
@@ -31,18 +32,24 @@ void CNrvVideoView::hideEvent(QHideEvent*) { PublishTarget(); }
 
 // Runs on a streaming thread. A hidden view only keeps the picture. The newest picture waits in one slot,
 // so a busy window thread skips pictures instead of queueing them; a pending call dies with the view.
+// Pictures are scaled into the pixels of one the window has let go of, so a view holds two images (the
+// one shown and the next) and makes none while it plays.
 void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   CTarget target;
+  QImage reusable;
   {
     std::lock_guard lock(m_mutex);
     target = m_target;
+    if (!target.size.isEmpty()) reusable = TakeReusableImage();
   }
   QImage image;
   if (!target.size.isEmpty()) {
     std::lock_guard lock(m_streamingMutex);
-    image = m_streamingScaler.Scale(frame, target.region, target.size);
+    image = m_streamingScaler.Scale(frame, target.region, target.size, std::move(reusable));
   }
   std::lock_guard lock(m_mutex);
+  if (m_bPending && m_spareImage.isNull()) m_spareImage = std::move(m_pendingImage);  // skipped, never shown
+  m_bPending = true;
   m_pendingFrame = frame;
   m_pendingImage = std::move(image);
   m_pendingTarget = target;
@@ -51,13 +58,24 @@ void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   QMetaObject::invokeMethod(this, [this] { TakePending(); }, Qt::QueuedConnection);
 }
 
+QImage CNrvVideoView::TakeReusableImage() {
+  if (!m_spareImage.isNull()) return std::exchange(m_spareImage, {});
+  if (!m_bPending) return {};
+  // The waiting picture is being replaced: it is no longer there to take meanwhile.
+  m_bPending = false;
+  m_pendingFrame = {};
+  return std::exchange(m_pendingImage, {});
+}
+
 void CNrvVideoView::TakePending() {
   {
     std::lock_guard lock(m_mutex);
-    m_frame = std::move(m_pendingFrame);
-    m_shown = std::move(m_pendingImage);
-    m_shownTarget = m_pendingTarget;
     m_bTakePosted = false;
+    if (!m_bPending) return;  // a newer picture is being scaled; its own call follows
+    m_bPending = false;
+    m_frame = std::move(m_pendingFrame);
+    m_spareImage = std::exchange(m_shown, std::move(m_pendingImage));
+    m_shownTarget = m_pendingTarget;
   }
   update();
 }
@@ -68,7 +86,7 @@ void CNrvVideoView::paintEvent(QPaintEvent*) {
   if (m_frame.IsNull()) return;
   const CTarget target{ShownRegion(), size()};
   if (m_shown.isNull() || !(m_shownTarget == target)) {
-    m_shown = m_scaler.Scale(m_frame, target.region, target.size);
+    m_shown = m_scaler.Scale(m_frame, target.region, target.size, std::move(m_shown));
     m_shownTarget = target;
   }
   QPainter painter(this);

@@ -54,15 +54,20 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   void PublishTarget();
   // Takes the newest picture and its scaled pixels from the streaming thread (window thread).
   void TakePending();
+  // An image whose pixels the next scaling may write over: one the window no longer shows, or else the
+  // waiting one, which the newer picture replaces (under m_mutex).
+  QImage TakeReusableImage();
   // Shows the zoom's factor and cursor, and the part of the picture it now shows.
   void ShowZoom();
 
   // Shared with the streaming threads.
   std::mutex m_mutex;
   CTarget m_target;
+  bool m_bPending = false;  // a picture waits for the window thread in the three below
   CVideoFrame m_pendingFrame;
   QImage m_pendingImage;
   CTarget m_pendingTarget;
+  QImage m_spareImage;  // the picture shown before m_shown, its pixels ready for the next one
   bool m_bTakePosted = false;
   CFrameScaler m_streamingScaler;  // used by one streaming thread at a time, under m_streamingMutex
   std::mutex m_streamingMutex;
