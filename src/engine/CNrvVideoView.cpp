@@ -39,6 +39,7 @@ void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   QImage reusable;
   {
     std::lock_guard lock(m_mutex);
+    m_frame = frame;
     target = m_target;
     if (!target.size.isEmpty()) reusable = TakeReusableImage();
   }
@@ -50,7 +51,6 @@ void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   std::lock_guard lock(m_mutex);
   if (m_bPending && m_spareImage.isNull()) m_spareImage = std::move(m_pendingImage);  // skipped, never shown
   m_bPending = true;
-  m_pendingFrame = frame;
   m_pendingImage = std::move(image);
   m_pendingTarget = target;
   if (m_bTakePosted) return;
@@ -63,7 +63,6 @@ QImage CNrvVideoView::TakeReusableImage() {
   if (!m_bPending) return {};
   // The waiting picture is being replaced: it is no longer there to take meanwhile.
   m_bPending = false;
-  m_pendingFrame = {};
   return std::exchange(m_pendingImage, {});
 }
 
@@ -73,20 +72,25 @@ void CNrvVideoView::TakePending() {
     m_bTakePosted = false;
     if (!m_bPending) return;  // a newer picture is being scaled; its own call follows
     m_bPending = false;
-    m_frame = std::move(m_pendingFrame);
     m_spareImage = std::exchange(m_shown, std::move(m_pendingImage));
     m_shownTarget = m_pendingTarget;
   }
   update();
 }
 
-// Copies the pixels scaled on the streaming thread. When the view's size or region changed since, the kept
+CVideoFrame CNrvVideoView::Frame() const {
+  std::lock_guard lock(m_mutex);
+  return m_frame;
+}
+
+// Copies the pixels scaled on the streaming thread. When the view's size or region changed since, the newest
 // picture is scaled once here, so the view never shows a blank or a stretched old picture.
 void CNrvVideoView::paintEvent(QPaintEvent*) {
-  if (m_frame.IsNull()) return;
   const CTarget target{ShownRegion(), size()};
   if (m_shown.isNull() || !(m_shownTarget == target)) {
-    m_shown = m_scaler.Scale(m_frame, target.region, target.size, std::move(m_shown));
+    const CVideoFrame frame = Frame();
+    if (frame.IsNull()) return;
+    m_shown = m_scaler.Scale(frame, target.region, target.size, std::move(m_shown));
     m_shownTarget = target;
   }
   QPainter painter(this);
@@ -94,7 +98,7 @@ void CNrvVideoView::paintEvent(QPaintEvent*) {
 }
 
 void CNrvVideoView::wheelEvent(QWheelEvent* event) {
-  if (m_frame.IsNull() || width() <= 0 || height() <= 0) {
+  if (Frame().IsNull() || width() <= 0 || height() <= 0) {
     event->ignore();
     return;
   }
