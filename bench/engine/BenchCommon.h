@@ -35,7 +35,7 @@ struct CViewer {
 std::string DemoRecording(int seconds, const char* extension = "MP4");
 
 // The same decoders as our graph, without our source, converters and renderers: filesrc ! qtdemux (or
-// avidemux for an AVI), each video stream through h264parse ! avdec_h264 (or jpegdec), the sound
+// avidemux for an AVI), each video stream through h264parse ! avdec_h264 max-threads=1 (or jpegdec), the sound
 // through aacparse ! avdec_aac (PCM as it is), every branch into a fakesink with the given sync, the
 // front one named "front". With a `viewScaling` (a videoscale method such as "bilinear"), each picture is
 // also converted by GStreamer to BGRx at its view's size, as any display of it must.

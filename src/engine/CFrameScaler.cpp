@@ -70,11 +70,11 @@ void SplitChroma(std::array<CPlaneRegion, 3>& planes, std::vector<std::uint8_t>&
 
 }  // namespace
 
-QImage CFrameScaler::Scale(const CVideoFrame& frame, const PictureRegion& region, QSize size) {
+QImage CFrameScaler::Scale(const CVideoFrame& frame, const PictureRegion& region, QSize size, QImage reuse) {
   GstVideoInfo in;
   if (frame.IsNull() || size.isEmpty() || !gst_video_info_from_caps(&in, gst_sample_get_caps(frame.Sample())))
     return {};
-  if (!IsScalable(in.finfo)) return m_converter.Convert(frame, size, region);
+  if (!IsScalable(in.finfo)) return m_converter.Convert(frame, size, region, std::move(reuse));
   GstVideoInfo scaled;
   if (!gst_video_info_set_format(&scaled, GST_VIDEO_FORMAT_I420, static_cast<guint>(size.width()),
                                  static_cast<guint>(size.height())))
@@ -97,7 +97,7 @@ QImage CFrameScaler::Scale(const CVideoFrame& frame, const PictureRegion& region
   // At equal sizes GStreamer's converter takes its SIMD path and gives exactly its own colours.
   GstPtr<GstBuffer> buffer = Adopt(gst_buffer_new_wrapped_full(GstMemoryFlags(GST_MEMORY_FLAG_READONLY), m_scaled.data(),
                                                                m_scaled.size(), 0, m_scaled.size(), nullptr, nullptr));
-  return m_converter.Convert(scaled, buffer.get(), size, {});
+  return m_converter.Convert(scaled, buffer.get(), size, {}, std::move(reuse));
 }
 
 }  // namespace vx

@@ -19,7 +19,8 @@ namespace vx {
 class CFrameScaler {
  public:
   // `region` of the picture at `size` (Format_RGB32, rows top-down); null when the frame cannot be read.
-  QImage Scale(const CVideoFrame& frame, const PictureRegion& region, QSize size);
+  // The pixels of `reuse` are written over when it fits (see CFrameConverter).
+  QImage Scale(const CVideoFrame& frame, const PictureRegion& region, QSize size, QImage reuse = {});
 
  private:
   std::vector<std::uint8_t> m_scaled;  // the region as I420 at the view's size

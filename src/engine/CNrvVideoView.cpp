@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <utility>
 
 namespace vx {
 
@@ -31,19 +32,25 @@ void CNrvVideoView::hideEvent(QHideEvent*) { PublishTarget(); }
 
 // Runs on a streaming thread. A hidden view only keeps the picture. The newest picture waits in one slot,
 // so a busy window thread skips pictures instead of queueing them; a pending call dies with the view.
+// Pictures are scaled into the pixels of one the window has let go of, so a view holds two images (the
+// one shown and the next) and makes none while it plays.
 void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   CTarget target;
+  QImage reusable;
   {
     std::lock_guard lock(m_mutex);
+    m_frame = frame;
     target = m_target;
+    if (!target.size.isEmpty()) reusable = TakeReusableImage();
   }
   QImage image;
   if (!target.size.isEmpty()) {
     std::lock_guard lock(m_streamingMutex);
-    image = m_streamingScaler.Scale(frame, target.region, target.size);
+    image = m_streamingScaler.Scale(frame, target.region, target.size, std::move(reusable));
   }
   std::lock_guard lock(m_mutex);
-  m_pendingFrame = frame;
+  if (m_bPending && m_spareImage.isNull()) m_spareImage = std::move(m_pendingImage);  // skipped, never shown
+  m_bPending = true;
   m_pendingImage = std::move(image);
   m_pendingTarget = target;
   if (m_bTakePosted) return;
@@ -51,24 +58,39 @@ void CNrvVideoView::PresentFrame(const CVideoFrame& frame) {
   QMetaObject::invokeMethod(this, [this] { TakePending(); }, Qt::QueuedConnection);
 }
 
+QImage CNrvVideoView::TakeReusableImage() {
+  if (!m_spareImage.isNull()) return std::exchange(m_spareImage, {});
+  if (!m_bPending) return {};
+  // The waiting picture is being replaced: it is no longer there to take meanwhile.
+  m_bPending = false;
+  return std::exchange(m_pendingImage, {});
+}
+
 void CNrvVideoView::TakePending() {
   {
     std::lock_guard lock(m_mutex);
-    m_frame = std::move(m_pendingFrame);
-    m_shown = std::move(m_pendingImage);
-    m_shownTarget = m_pendingTarget;
     m_bTakePosted = false;
+    if (!m_bPending) return;  // a newer picture is being scaled; its own call follows
+    m_bPending = false;
+    m_spareImage = std::exchange(m_shown, std::move(m_pendingImage));
+    m_shownTarget = m_pendingTarget;
   }
   update();
 }
 
-// Copies the pixels scaled on the streaming thread. When the view's size or region changed since, the kept
+CVideoFrame CNrvVideoView::Frame() const {
+  std::lock_guard lock(m_mutex);
+  return m_frame;
+}
+
+// Copies the pixels scaled on the streaming thread. When the view's size or region changed since, the newest
 // picture is scaled once here, so the view never shows a blank or a stretched old picture.
 void CNrvVideoView::paintEvent(QPaintEvent*) {
-  if (m_frame.IsNull()) return;
   const CTarget target{ShownRegion(), size()};
   if (m_shown.isNull() || !(m_shownTarget == target)) {
-    m_shown = m_scaler.Scale(m_frame, target.region, target.size);
+    const CVideoFrame frame = Frame();
+    if (frame.IsNull()) return;
+    m_shown = m_scaler.Scale(frame, target.region, target.size, std::move(m_shown));
     m_shownTarget = target;
   }
   QPainter painter(this);
@@ -77,7 +99,7 @@ void CNrvVideoView::paintEvent(QPaintEvent*) {
 }
 
 void CNrvVideoView::wheelEvent(QWheelEvent* event) {
-  if (m_frame.IsNull() || width() <= 0 || height() <= 0) {
+  if (Frame().IsNull() || width() <= 0 || height() <= 0) {
     event->ignore();
     return;
   }

@@ -23,8 +23,9 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   // Scales the picture for the view on the calling streaming thread, so painting only copies pixels.
   void PresentFrame(const CVideoFrame& frame) override;
   void RepaintFrame() override { update(); }
-  // The picture it shows (the renderer's last), null before the first.
-  const CVideoFrame& Frame() const { return m_frame; }
+  // The newest picture handed to it (the renderer's last), null before the first. The view shows it once
+  // the window thread has taken its scaled pixels.
+  CVideoFrame Frame() const;
   // Which part of the picture the view shows.
   const CViewZoom& Zoom() const { return m_zoom; }
   // Shows the whole picture again.
@@ -58,22 +59,27 @@ class CNrvVideoView final : public QWidget, public IVideoWindow {
   void PublishTarget();
   // Takes the newest picture and its scaled pixels from the streaming thread (window thread).
   void TakePending();
+  // An image whose pixels the next scaling may write over: one the window no longer shows, or else the
+  // waiting one, which the newer picture replaces (under m_mutex).
+  QImage TakeReusableImage();
   // Shows the zoom's factor and cursor, and the part of the picture it now shows.
   void ShowZoom();
 
   // Shared with the streaming threads.
-  std::mutex m_mutex;
+  mutable std::mutex m_mutex;
   CTarget m_target;
-  CVideoFrame m_pendingFrame;
+  // Only the newest picture is held: an older one would keep one more of the decoder's pictures alive.
+  CVideoFrame m_frame;
+  bool m_bPending = false;  // scaled pixels wait for the window thread in the two below
   QImage m_pendingImage;
   CTarget m_pendingTarget;
+  QImage m_spareImage;  // the picture shown before m_shown, its pixels ready for the next one
   bool m_bTakePosted = false;
   CFrameScaler m_streamingScaler;  // used by one streaming thread at a time, under m_streamingMutex
   std::mutex m_streamingMutex;
 
   // The window thread's own.
-  CVideoFrame m_frame;
-  QImage m_shown;  // m_frame scaled for m_shownTarget
+  QImage m_shown;  // a picture scaled for m_shownTarget
   CTarget m_shownTarget;
   CFrameScaler m_scaler;
   CViewZoom m_zoom;

@@ -24,13 +24,14 @@ QSize CVideoFrame::Size() const {
   return {GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)};
 }
 
-QImage CFrameConverter::Convert(const CVideoFrame& frame, QSize size, const PictureRegion& region) {
+QImage CFrameConverter::Convert(const CVideoFrame& frame, QSize size, const PictureRegion& region, QImage reuse) {
   GstVideoInfo in;
   if (frame.IsNull() || !gst_video_info_from_caps(&in, gst_sample_get_caps(frame.Sample()))) return {};
-  return Convert(in, gst_sample_get_buffer(frame.Sample()), size, region);
+  return Convert(in, gst_sample_get_buffer(frame.Sample()), size, region, std::move(reuse));
 }
 
-QImage CFrameConverter::Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region) {
+QImage CFrameConverter::Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region,
+                                QImage reuse) {
   if (size.isEmpty()) size = {GST_VIDEO_INFO_WIDTH(&in), GST_VIDEO_INFO_HEIGHT(&in)};
   GstVideoInfo out;
   gst_video_info_set_format(&out, GST_VIDEO_FORMAT_BGRx, static_cast<guint>(size.width()),
@@ -57,7 +58,10 @@ QImage CFrameConverter::Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, 
     m_size = size;
     m_region = region;
   }
-  QImage image(size, QImage::Format_RGB32);
+  // A shared image is never written over: another holder may be showing it.
+  QImage image = std::move(reuse);
+  if (image.size() != size || image.format() != QImage::Format_RGB32 || !image.isDetached())
+    image = QImage(size, QImage::Format_RGB32);
   if (!m_pConverter || image.isNull() || image.bytesPerLine() != GST_VIDEO_INFO_PLANE_STRIDE(&out, 0)) return {};
   GstPtr<GstBuffer> target = Adopt(gst_buffer_new_wrapped_full(GstMemoryFlags(0), image.bits(),
                                                                static_cast<gsize>(image.sizeInBytes()), 0,

@@ -53,13 +53,15 @@ class CMappedFrame {
 
 // Converts frames of any raw format to BGRx images (QImage::Format_RGB32, rows top-down), scaling
 // bilinearly on the way; keeps its converter while the input format, region and output size stay the same.
+// An image handed in as `reuse` is written over when it has the output's size and nothing else holds it, so
+// a stream of pictures needs no new image each; otherwise it is let go and a new one is made.
 class CFrameConverter {
  public:
   // `region` of the picture at `size`, or the whole picture at its own size when `size` is empty; null
   // when it cannot be read.
-  QImage Convert(const CVideoFrame& frame, QSize size = {}, const PictureRegion& region = {});
+  QImage Convert(const CVideoFrame& frame, QSize size = {}, const PictureRegion& region = {}, QImage reuse = {});
   // The same for a picture laid out as `in` describes.
-  QImage Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region);
+  QImage Convert(GstVideoInfo in, GstBuffer* buffer, QSize size, const PictureRegion& region, QImage reuse = {});
 
  private:
   GstPtr<GstVideoConverter> m_pConverter;

@@ -85,10 +85,11 @@ TEST(FrameScaler, MatchesGStreamersBilinearConversion) {
   }
 }
 
-// A picture of `picture`'s size in `format` (caps fields may follow), all of one colour, and that colour
+// A picture of `picture`'s size in `format` (caps fields may follow), all of one colour (`argb`), and that colour
 // as GStreamer converts it.
-std::pair<CVideoFrame, QRgb> UniformFrame(const std::string& format, QSize picture) {
-  const CVideoFrame frame = Prerolled("videotestsrc num-buffers=1 pattern=solid-color foreground-color=0xff3366cc ! "
+std::pair<CVideoFrame, QRgb> UniformFrame(const std::string& format, QSize picture,
+                                          const std::string& argb = "0xff3366cc") {
+  const CVideoFrame frame = Prerolled("videotestsrc num-buffers=1 pattern=solid-color foreground-color=" + argb + " ! "
                                       "video/x-raw,format=" + format + ",width=" + std::to_string(picture.width()) +
                                       ",height=" + std::to_string(picture.height()) + " ! appsink name=sink");
   const QImage colour = CFrameConverter().Convert(frame, {1, 1});
@@ -136,6 +137,62 @@ TEST(FrameScaler, OddSizesAndRegionsGiveThePictureWithinItsPlanes) {
           EXPECT_LE(Compare(scaler.Scale(frame, region, size), Filled(colour, size)).largest, kRounding)
               << format << " " << Size(picture) << " to " << Size(size) << " from " << region.x << "," << region.y;
     }
+}
+
+// An image handed in to be reused is written over only when it has the size asked and no other holder:
+// a copy held elsewhere (a view painting it) keeps its pixels.
+TEST(FrameScaler, WritesOverAReusedImageOnlyWhenItFitsAndIsNotShared) {
+  const auto [frame, colour] = UniformFrame("I420", {64, 36});
+  const QImage stale = Filled(qRgb(1, 2, 3), {32, 18});
+  enum class Reuse { Fitting, OtherSize, Shared };
+  for (const Reuse reuse : {Reuse::Fitting, Reuse::OtherSize, Reuse::Shared}) {
+    QImage handed = reuse == Reuse::OtherSize ? Filled(qRgb(1, 2, 3), {33, 18}) : stale.copy();
+    const QImage heldElsewhere = reuse == Reuse::Shared ? handed : QImage();
+    const uchar* const pixels = handed.constBits();
+    const QImage scaled = CFrameScaler().Scale(frame, {}, {32, 18}, std::move(handed));
+    EXPECT_LE(Compare(scaled, Filled(colour, {32, 18})).largest, kRounding) << static_cast<int>(reuse);
+    EXPECT_EQ(scaled.constBits() == pixels, reuse == Reuse::Fitting) << static_cast<int>(reuse);
+    if (reuse == Reuse::Shared) EXPECT_EQ(heldElsewhere, stale);
+  }
+}
+
+// While the next picture is scaled on a streaming thread the view goes on showing the last one whole:
+// the next is written into an image the view no longer shows, picture after picture.
+TEST(NrvVideoView, NeverWritesTheNextPictureOverTheOneItShows) {
+  const std::pair<CVideoFrame, QRgb> pictures[] = {UniformFrame("I420", {64, 36}),
+                                                   UniformFrame("I420", {64, 36}, "0xffcc6633")};
+  ASSERT_NE(pictures[0].second, pictures[1].second);
+  CNrvVideoView view;
+  view.resize(64, 36);
+  view.show();
+  const auto shows = [&view](QRgb colour) {
+    return Compare(view.grab().toImage().convertToFormat(QImage::Format_RGB32), Filled(colour, view.size())).largest <=
+           kRounding;
+  };
+  for (int index = 0; index < 6; ++index) {
+    const auto& [frame, colour] = pictures[index % 2];
+    // Handed over but not yet taken by the window thread, which still shows the one before.
+    std::thread([&view, frame = frame] { view.PresentFrame(frame); }).join();
+    if (index > 0) EXPECT_TRUE(shows(pictures[(index + 1) % 2].second)) << "picture " << index;
+    EXPECT_TRUE(WaitUntil([&] { return shows(colour); })) << "picture " << index;
+  }
+}
+
+// A view lets go of a picture as soon as a newer one is handed to it, before its window thread takes the
+// newer one: the decoder gets its picture back instead of making one more.
+TEST(NrvVideoView, HoldsOnlyTheNewestPicture) {
+  const CVideoFrame older = UniformFrame("I420", {64, 36}).first;
+  const CVideoFrame newer = UniformFrame("I420", {64, 36}, "0xffcc6633").first;
+  for (const bool shown : {true, false}) {
+    CNrvVideoView view;
+    view.resize(64, 36);
+    view.setVisible(shown);
+    std::thread([&] { view.PresentFrame(older); }).join();
+    ASSERT_TRUE(WaitUntil([&] { return view.Frame().Sample() == older.Sample(); }));
+    std::thread([&] { view.PresentFrame(newer); }).join();
+    EXPECT_EQ(GST_MINI_OBJECT_REFCOUNT_VALUE(older.Sample()), 1) << "shown " << shown;
+    EXPECT_EQ(view.Frame().Sample(), newer.Sample());
+  }
 }
 
 // A picture handed over on another thread shows over the whole view, also after the view grew or was
