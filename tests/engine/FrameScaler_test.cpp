@@ -152,7 +152,9 @@ TEST(FrameScaler, WritesOverAReusedImageOnlyWhenItFitsAndIsNotShared) {
     const QImage scaled = CFrameScaler().Scale(frame, {}, {32, 18}, std::move(handed));
     EXPECT_LE(Compare(scaled, Filled(colour, {32, 18})).largest, kRounding) << static_cast<int>(reuse);
     EXPECT_EQ(scaled.constBits() == pixels, reuse == Reuse::Fitting) << static_cast<int>(reuse);
-    if (reuse == Reuse::Shared) EXPECT_EQ(heldElsewhere, stale);
+    if (reuse == Reuse::Shared) {
+      EXPECT_EQ(heldElsewhere, stale);
+    }
   }
 }
 
@@ -173,7 +175,9 @@ TEST(NrvVideoView, NeverWritesTheNextPictureOverTheOneItShows) {
     const auto& [frame, colour] = pictures[index % 2];
     // Handed over but not yet taken by the window thread, which still shows the one before.
     std::thread([&view, frame = frame] { view.PresentFrame(frame); }).join();
-    if (index > 0) EXPECT_TRUE(shows(pictures[(index + 1) % 2].second)) << "picture " << index;
+    if (index > 0) {
+      EXPECT_TRUE(shows(pictures[(index + 1) % 2].second)) << "picture " << index;
+    }
     EXPECT_TRUE(WaitUntil([&] { return shows(colour); })) << "picture " << index;
   }
 }
