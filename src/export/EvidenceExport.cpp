@@ -9,7 +9,7 @@
 #include <fstream>
 #include <memory>
 
-#include "TelemetryExport.h"
+#include "core/telemetry/TelemetryExport.h"
 #include "core/common/CFormat.h"
 #include "core/common/Sha256.h"
 #include "core/export/ExportManifest.h"

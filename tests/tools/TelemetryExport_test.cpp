@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "DriveSimulator.h"
-#include "TelemetryExport.h"
+#include "core/telemetry/TelemetryExport.h"
 #include "ToolRunner.h"
 #include "core/telemetry/RecordParser.h"
 #include "core/telemetry/TelemetryLog.h"

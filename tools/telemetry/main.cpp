@@ -10,7 +10,7 @@
 #include "core/cardindex/CardRecordings.h"
 #include "core/cardindex/RecordingSummaries.h"
 #include "core/cardindex/ViewerPreferences.h"
-#include "TelemetryExport.h"
+#include "core/telemetry/TelemetryExport.h"
 #include "core/telemetry/FileTelemetrySource.h"
 #include "core/telemetry/TelemetryLayouts.h"
 

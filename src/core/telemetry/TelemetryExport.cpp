@@ -1,5 +1,5 @@
 // CSV, GPX and summary text of parsed telemetry, always in the C locale.
-#include "TelemetryExport.h"
+#include "core/telemetry/TelemetryExport.h"
 
 #include <cmath>
 #include <cstring>
